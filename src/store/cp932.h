@@ -1,0 +1,47 @@
+#pragma once
+
+// CP932 (Shift-JIS) byte-string helpers. Every search for '\\', '/', '.' or
+// ':' in a path or name skips the second byte of a double-byte character, as
+// the multibyte-aware C runtime does (ソ is 0x83 0x5C, 表 is 0x95 0x5C).
+
+#include <string>
+#include <string_view>
+
+namespace piconel {
+
+// Lead byte of a double-byte character in the code page: 0x81-0x9F, 0xE0-0xFC.
+constexpr bool is_cp932_lead_byte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// The parts of a path as _splitpath gives them: drive ("C:" or empty),
+// directory (with its trailing separator), file name without extension,
+// extension (from the last '.', dot included, or empty).
+struct PathParts {
+  std::string drive;
+  std::string directory;
+  std::string name;
+  std::string extension;
+};
+PathParts split_path(std::string_view path);
+
+// drive + directory: the folder of a path, ending in its separator, or empty.
+std::string folder_of(std::string_view path);
+// name + extension.
+std::string file_name_of(std::string_view path);
+// Text after the last '.' of the last path component, dot included, or empty.
+std::string_view extension_of(std::string_view path);
+
+// Absolute when it begins with two backslashes or has ":\\" at bytes 1 and 2.
+bool is_absolute_image_path(std::string_view path);
+
+// ASCII-only case-insensitive comparison (double-byte characters compare
+// byte-exactly).
+bool equals_ignoring_ascii_case(std::string_view a, std::string_view b);
+
+// C toupper on every byte except double-byte characters, whose two bytes stay
+// as they are. Here a byte 0x80-0x9F or 0xE0-0xFF starts one (the label and
+// page-name rule, wider than the strict lead-byte range above).
+std::string to_upper_keeping_double_bytes(std::string_view text);
+
+}  // namespace piconel

@@ -1,0 +1,153 @@
+#pragma once
+
+// The sectioned key/value text store behind piconel.ini and *.ijp project
+// files: ordered sections of ordered entries, each entry keyed ("KEY=value")
+// or a row (a bare value addressed by its position). Loaded whole from one
+// file and written whole back.
+//
+// Section names: every operation that takes a `SectionName` also accepts
+// `kCurrentSection` (std::nullopt), meaning the current section. A lookup by
+// name forgets the current section, scans from the first section and makes the
+// found one current; a failed lookup leaves no current section. Names and keys
+// compare as exact byte strings; duplicates are allowed and lookups find the
+// first one in list order.
+//
+// All text is CP932 bytes, never decoded. Nothing here throws or shows a
+// message; failures are results.
+
+#include <cstdint>
+#include <list>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace piconel {
+
+using SectionName = std::optional<std::string_view>;
+inline constexpr SectionName kCurrentSection = std::nullopt;
+
+struct StoreEntry {
+  std::optional<std::string> key;  // none for a row
+  std::string value;
+  bool is_row() const { return !key.has_value(); }
+};
+
+struct StoreSection {
+  std::string name;
+  std::list<StoreEntry> entries;
+};
+
+class DocumentStore {
+ public:
+  DocumentStore() = default;
+  DocumentStore(const DocumentStore&) = delete;
+  DocumentStore& operator=(const DocumentStore&) = delete;
+
+  // --- whole-file operations ---------------------------------------------
+
+  // Clears the store, records `path` (cut to 259 bytes) and loads the file.
+  // A file that cannot be opened gives `missing_ok` and an empty store that
+  // keeps the path. A parse error or read error gives false, an empty store,
+  // an empty path, and line_count() at the failing 1-based line.
+  [[nodiscard]] bool load(std::string_view path, bool missing_ok);
+
+  // Writes every section ("[name]" CR LF, then "key=value" or "value" CR LF
+  // per entry) to `path` (recorded first, cut to 259 bytes) or, with none, to
+  // the recorded path. The file is replaced whole through a temporary file in
+  // the same folder, so a failed write never leaves a half-written file.
+  [[nodiscard]] bool save(std::optional<std::string_view> path = std::nullopt);
+
+  // Removes every section; empty path, no current section. The line counter
+  // keeps its value.
+  void clear();
+
+  int line_count() const { return line_count_; }
+  const std::string& file_path() const { return path_; }
+
+  // The bytes save() writes, without touching any file.
+  std::string serialize() const;
+  // Parses `text` as load() does after reading the file (the path is kept).
+  [[nodiscard]] bool parse(std::string_view text);
+
+  // --- sections ----------------------------------------------------------
+
+  StoreSection* find_section(SectionName name);
+  bool has_section(SectionName name) { return find_section(name) != nullptr; }
+  StoreSection* first_section();
+  const std::list<StoreSection>& sections() const { return sections_; }
+  // First entry of the section, or none; callers may walk `entries` of the
+  // section instead.
+  StoreEntry* first_entry(SectionName name);
+  // Number of entries of the section (0 when missing).
+  int entry_count(SectionName name);
+
+  // Appends a section without looking for an existing one; it becomes current.
+  bool add_section(std::string_view name);
+  bool delete_section(SectionName name);
+  bool rename_section(SectionName name, std::string_view new_name);
+
+  // The section the current-section rule names now, or none.
+  StoreSection* current_section() const { return current_; }
+  void set_current_section(StoreSection* section) { current_ = section; }
+
+  // --- reading -----------------------------------------------------------
+
+  StoreEntry* find_entry(SectionName name, std::string_view key);
+  // View valid until that entry changes.
+  std::optional<std::string_view> get_string(SectionName name, std::string_view key);
+  // C-buffer copy: empties the buffer first; -1 when missing; with no buffer
+  // the value's length; a longer value is cut to size - 1 bytes and size - 1
+  // returned.
+  int copy_string(SectionName name, std::string_view key, char* buffer, int size);
+  // Sets `out` to empty, then to the value: its length, or -1 when missing.
+  int get_string_to(SectionName name, std::string_view key, std::string& out);
+  // C atoi of the value; false and `out` untouched when missing.
+  bool get_int(SectionName name, std::string_view key, int& out);
+  // Comma-separated lists; return the number of items stored (items beyond
+  // it are not touched); at most out.size() items.
+  int get_int_list(SectionName name, std::string_view key, std::span<std::int32_t> out);
+  int get_byte_list(SectionName name, std::string_view key, std::span<std::uint8_t> out);
+  // Value of the entry at 0-based position `index` (rows and keyed entries
+  // alike), or none.
+  std::optional<std::string_view> row_at(SectionName name, int index);
+
+  // --- writing -----------------------------------------------------------
+
+  // Key given and present (first match): replaces its value. Otherwise a new
+  // entry; a missing section is appended (it does not become current); a
+  // keyed entry, a row at position < 0, or any entry of an empty section goes
+  // to the end; a row at position p is inserted before the entry at p.
+  bool set_string(SectionName name, std::optional<std::string_view> key, std::string_view value,
+                  int position = -1);
+  bool insert_row(SectionName name, int position, std::string_view value) {
+    return set_string(name, std::nullopt, value, position);
+  }
+  bool set_int(SectionName name, std::string_view key, int value);
+  bool set_int_list(SectionName name, std::string_view key, std::span<const std::int32_t> values);
+  bool set_byte_list(SectionName name, std::string_view key, std::span<const std::uint8_t> values);
+  bool set_string_from(SectionName name, std::string_view key, const std::string& value) {
+    return set_string(name, key, value, -1);
+  }
+  bool delete_key(SectionName name, std::string_view key);
+  bool delete_entry_at(SectionName name, int index);
+
+  // --- identification ("INFOMATION") ------------------------------------
+
+  // APPLICATIONNAME = name, APPLICATIONVERSION = "%d.%d.%d" of
+  // (version >> 24, bits 16..23, bits 0..15).
+  bool write_info(std::string_view application_name, std::uint32_t packed_version);
+  // Packed version, or 0 when the section, the name or the version is missing
+  // or the name differs.
+  std::uint32_t check_info(std::string_view application_name);
+
+ private:
+  std::list<StoreSection> sections_;
+  std::string path_;
+  StoreSection* current_ = nullptr;
+  int line_count_ = 0;
+};
+
+inline constexpr std::uint32_t kApplicationVersion = (1u << 24) + 8;  // "1.0.8"
+
+}  // namespace piconel

@@ -1,0 +1,41 @@
+#pragma once
+
+// The file-system boundary. Paths are CP932 byte strings with Windows
+// separators everywhere in the program; here they become native names:
+// UTF-16 through code page 932 on Windows; on Linux backslashes become
+// slashes, a leading "Z:" maps to the root as Wine does, and the name is
+// converted to UTF-8.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace piconel {
+
+enum class ReadStatus { Ok, CannotOpen, ReadError, TooLarge };
+
+struct FileBytes {
+  ReadStatus status = ReadStatus::CannotOpen;
+  std::vector<std::uint8_t> bytes;
+};
+
+// Whole file into memory. Files above `max_bytes` give TooLarge.
+FileBytes read_whole_file(std::string_view path,
+                          std::uint64_t max_bytes = std::uint64_t{1} << 31);
+
+// Replaces `path` whole: writes a temporary file in the same folder and
+// renames it over the target. On failure the old file stays as it was.
+[[nodiscard]] bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> bytes);
+
+[[nodiscard]] bool is_directory(std::string_view path);
+[[nodiscard]] bool file_exists(std::string_view path);
+// Creates the folder and its missing parents.
+[[nodiscard]] bool make_directories(std::string_view path);
+
+// The native form of a CP932 path (see above); exposed for tests and the CLI.
+std::string native_path_for_display(std::string_view path);
+
+}  // namespace piconel
