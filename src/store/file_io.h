@@ -23,8 +23,7 @@ struct FileBytes {
 };
 
 // Whole file into memory. Files above `max_bytes` give TooLarge.
-FileBytes read_whole_file(std::string_view path,
-                          std::uint64_t max_bytes = std::uint64_t{1} << 31);
+FileBytes read_whole_file(std::string_view path, std::uint64_t max_bytes = std::uint64_t{1} << 31);
 
 // Replaces `path` whole: writes a temporary file in the same folder and
 // renames it over the target. On failure the old file stays as it was.

@@ -1,0 +1,235 @@
+// The file-system boundary on Linux: CP932 paths in Windows form become UTF-8
+// POSIX names; files are read with open/read and replaced through mkstemp and
+// rename.
+
+#include <errno.h>
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "store/cp932.h"
+#include "store/file_io.h"
+#include "store/native_path_posix.h"
+
+namespace piconel {
+
+namespace {
+
+// Owns one iconv conversion descriptor.
+class IconvDescriptor {
+ public:
+  IconvDescriptor(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~IconvDescriptor() {
+    if (valid()) {
+      iconv_close(cd_);
+    }
+  }
+  IconvDescriptor(const IconvDescriptor&) = delete;
+  IconvDescriptor& operator=(const IconvDescriptor&) = delete;
+  bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t get() const { return cd_; }
+
+ private:
+  iconv_t cd_;
+};
+
+// Owns one file descriptor.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() { close(); }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  bool valid() const { return fd_ >= 0; }
+  int get() const { return fd_; }
+  // Closes now; false when close itself reports an error (a late write
+  // failure on some file systems).
+  bool close() {
+    if (fd_ < 0) {
+      return true;
+    }
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+std::optional<std::string> cp932_to_utf8(std::string_view text) {
+  if (text.empty()) {
+    return std::string();
+  }
+  IconvDescriptor cd("UTF-8", "CP932");
+  if (!cd.valid()) {
+    return std::nullopt;
+  }
+  std::vector<char> input(text.begin(), text.end());
+  // A CP932 character of one or two bytes becomes at most three UTF-8 bytes.
+  std::string output(text.size() * 3 + 4, '\0');
+  char* in = input.data();
+  std::size_t in_left = input.size();
+  char* out = output.data();
+  std::size_t out_left = output.size();
+  if (iconv(cd.get(), &in, &in_left, &out, &out_left) == static_cast<std::size_t>(-1) ||
+      in_left != 0) {
+    return std::nullopt;
+  }
+  output.resize(output.size() - out_left);
+  return output;
+}
+
+bool stat_path(std::string_view path, struct stat& info) {
+  const std::optional<std::string> native = native_path(path);
+  return native && ::stat(native->c_str(), &info) == 0;
+}
+
+bool write_all(int fd, std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return false;
+    }
+    if (written == 0) {
+      return false;
+    }
+    done += static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> native_path(std::string_view cp932_path) {
+  if (cp932_path.empty()) {
+    return std::nullopt;
+  }
+  std::string path(cp932_path);
+  for (std::size_t pos = 0; pos < path.size(); ++pos) {
+    if (is_cp932_lead_byte(static_cast<unsigned char>(path[pos]))) {
+      ++pos;  // the trail byte may be 0x5C and is not a separator
+    } else if (path[pos] == '\\') {
+      path[pos] = '/';
+    }
+  }
+  if (path.size() >= 2 && (path[0] == 'Z' || path[0] == 'z') && path[1] == ':') {
+    path.erase(0, 2);
+    if (path.empty() || path[0] != '/') {
+      path.insert(path.begin(), '/');
+    }
+  }
+  return cp932_to_utf8(path);
+}
+
+std::string native_path_for_display(std::string_view path) {
+  return native_path(path).value_or(std::string());
+}
+
+FileBytes read_whole_file(std::string_view path, std::uint64_t max_bytes) {
+  FileBytes result;
+  const std::optional<std::string> native = native_path(path);
+  if (!native) {
+    return result;
+  }
+  FileDescriptor fd(::open(native->c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.valid()) {
+    return result;
+  }
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) {
+    result.status = ReadStatus::ReadError;
+    return result;
+  }
+  if (S_ISDIR(info.st_mode)) {
+    return result;  // a folder cannot be opened as a file, as on Windows
+  }
+  if (info.st_size < 0 || static_cast<std::uint64_t>(info.st_size) > max_bytes ||
+      static_cast<std::uint64_t>(info.st_size) > SIZE_MAX / 2) {
+    result.status = ReadStatus::TooLarge;
+    return result;
+  }
+  const auto size = static_cast<std::size_t>(info.st_size);
+  result.bytes.resize(size);
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t got = ::read(fd.get(), result.bytes.data() + done, size - done);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got <= 0) {
+      result.bytes.clear();
+      result.status = ReadStatus::ReadError;
+      return result;
+    }
+    done += static_cast<std::size_t>(got);
+  }
+  result.status = ReadStatus::Ok;
+  return result;
+}
+
+bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> bytes) {
+  const std::optional<std::string> native = native_path(path);
+  if (!native || native->back() == '/') {
+    return false;
+  }
+  // The temporary file sits beside the target so the rename stays within one
+  // file system and replaces the target in one step.
+  std::string temp_name = *native + ".XXXXXX";
+  FileDescriptor fd(::mkstemp(temp_name.data()));
+  if (!fd.valid()) {
+    return false;
+  }
+  // mkstemp creates the file 0600; give it the mode a plain create would.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  bool ok = ::fchmod(fd.get(), 0666 & ~mask) == 0;
+  ok = ok && write_all(fd.get(), bytes);
+  ok = fd.close() && ok;
+  ok = ok && ::rename(temp_name.c_str(), native->c_str()) == 0;
+  if (!ok) {
+    ::unlink(temp_name.c_str());
+  }
+  return ok;
+}
+
+bool is_directory(std::string_view path) {
+  struct stat info {};
+  return stat_path(path, info) && S_ISDIR(info.st_mode);
+}
+
+bool file_exists(std::string_view path) {
+  struct stat info {};
+  return stat_path(path, info) && !S_ISDIR(info.st_mode);
+}
+
+bool make_directories(std::string_view path) {
+  const std::optional<std::string> native = native_path(path);
+  if (!native) {
+    return false;
+  }
+  const std::string& full = *native;
+  // Create every prefix that ends before a separator, then the whole path.
+  for (std::size_t pos = 1; pos <= full.size(); ++pos) {
+    if (pos < full.size() && full[pos] != '/') {
+      continue;
+    }
+    const std::string prefix = full.substr(0, pos);
+    if (::mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) {
+      return false;
+    }
+  }
+  struct stat info {};
+  return ::stat(full.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace piconel
