@@ -1,0 +1,209 @@
+// The file-system boundary on Windows: CP932 paths become UTF-16 through code
+// page 932 and go to the W functions.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "store/cp932.h"
+#include "store/file_io.h"
+#include "store/wide_text.h"
+
+namespace piconel {
+
+namespace {
+
+// Owns a handle from CreateFileW (INVALID_HANDLE_VALUE when none).
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() { close(); }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  HANDLE get() const { return handle_; }
+  bool close() {
+    if (!valid()) {
+      return true;
+    }
+    const BOOL ok = CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+    return ok != FALSE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// Paths are converted strictly: a substitute character could name another
+// file.
+std::optional<std::wstring> wide_path(std::string_view path) {
+  if (path.empty()) {
+    return std::nullopt;
+  }
+  return to_wide_strict(path);
+}
+
+// A name that fits MAX_PATH as it is, or else the "\\?\" form of its full
+// path, which the W functions accept at any length.
+std::wstring usable_name(const std::wstring& name) {
+  if (name.size() < MAX_PATH) {
+    return name;
+  }
+  const DWORD needed = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) {
+    return name;
+  }
+  std::wstring full(needed, L'\0');
+  const DWORD length = GetFullPathNameW(name.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) {
+    return name;
+  }
+  full.resize(length);
+  if (full.rfind(L"\\\\", 0) == 0) {
+    return L"\\\\?\\UNC\\" + full.substr(2);
+  }
+  return L"\\\\?\\" + full;
+}
+
+bool write_all(HANDLE file, std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const std::size_t left = bytes.size() - done;
+    const DWORD chunk = left > (DWORD{1} << 30) ? (DWORD{1} << 30) : static_cast<DWORD>(left);
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  return true;
+}
+
+DWORD attributes_of(std::string_view path) {
+  const std::optional<std::wstring> wide = wide_path(path);
+  if (!wide) {
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  return GetFileAttributesW(usable_name(*wide).c_str());
+}
+
+}  // namespace
+
+std::string native_path_for_display(std::string_view path) {
+  return std::string(path);
+}
+
+FileBytes read_whole_file(std::string_view path, std::uint64_t max_bytes) {
+  FileBytes result;
+  const std::optional<std::wstring> wide = wide_path(path);
+  if (!wide) {
+    return result;
+  }
+  FileHandle file(CreateFileW(usable_name(*wide).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    return result;
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) {
+    result.status = ReadStatus::ReadError;
+    return result;
+  }
+  const auto file_size = static_cast<std::uint64_t>(size.QuadPart);
+  if (file_size > max_bytes || file_size > SIZE_MAX / 2) {
+    result.status = ReadStatus::TooLarge;
+    return result;
+  }
+  result.bytes.resize(static_cast<std::size_t>(file_size));
+  std::size_t done = 0;
+  while (done < result.bytes.size()) {
+    const std::size_t left = result.bytes.size() - done;
+    const DWORD chunk = left > (DWORD{1} << 30) ? (DWORD{1} << 30) : static_cast<DWORD>(left);
+    DWORD got = 0;
+    if (!ReadFile(file.get(), result.bytes.data() + done, chunk, &got, nullptr) || got == 0) {
+      result.bytes.clear();
+      result.status = ReadStatus::ReadError;
+      return result;
+    }
+    done += got;
+  }
+  result.status = ReadStatus::Ok;
+  return result;
+}
+
+bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> bytes) {
+  const std::optional<std::wstring> wide = wide_path(path);
+  if (!wide || wide->back() == L'\\' || wide->back() == L'/') {
+    return false;
+  }
+  const std::wstring target = usable_name(*wide);
+  // The temporary file sits beside the target so MoveFileExW replaces it in
+  // one step on the same volume. CREATE_NEW never opens someone else's file;
+  // a taken name moves on to the next number.
+  const std::wstring stem = *wide + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::wstring temp = usable_name(stem + std::to_wstring(attempt));
+    FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+      if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) {
+        continue;
+      }
+      return false;
+    }
+    bool ok = write_all(file.get(), bytes);
+    ok = file.close() && ok;
+    ok = ok && MoveFileExW(temp.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (!ok) {
+      DeleteFileW(temp.c_str());
+    }
+    return ok;
+  }
+  return false;
+}
+
+bool is_directory(std::string_view path) {
+  const DWORD attributes = attributes_of(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool file_exists(std::string_view path) {
+  const DWORD attributes = attributes_of(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool make_directories(std::string_view path) {
+  // Each prefix ending before a separator (outside double-byte characters),
+  // then the whole path. Prefixes such as "C:" or a share name cannot be made
+  // and need not be: only the final check counts.
+  for (std::size_t pos = 0; pos <= path.size(); ++pos) {
+    if (pos < path.size()) {
+      const auto byte = static_cast<unsigned char>(path[pos]);
+      if (is_cp932_lead_byte(byte) && pos + 1 < path.size()) {
+        ++pos;  // the trail byte may be 0x5C and is not a separator
+        continue;
+      }
+      if (path[pos] != '\\' && path[pos] != '/') {
+        continue;
+      }
+    }
+    if (pos == 0) {
+      continue;
+    }
+    const std::string_view prefix = path.substr(0, pos);
+    if (is_directory(prefix)) {
+      continue;
+    }
+    const std::optional<std::wstring> wide = wide_path(prefix);
+    if (!wide) {
+      return false;
+    }
+    CreateDirectoryW(usable_name(*wide).c_str(), nullptr);
+  }
+  return is_directory(path);
+}
+
+}  // namespace piconel
