@@ -4,6 +4,14 @@
 // colour table and bottom-up pixel rows padded to 4 bytes. The window layer
 // turns it into a DIB section or a device bitmap; the output copies it onto
 // its canvas.
+//
+// The loader normalises every accepted file to this one layout: rows are
+// bottom-up (top-down files are flipped), there is no compression and no
+// channel masks. A 16-bit picture is stored here as 24 bits (its 5-5-5 or
+// bit-field channels widened to 8 bits), so `bits_per_pixel` is one of
+// 1, 2, 4, 8, 24 and 32, while `file_bits_per_pixel` keeps the depth of the
+// file (16 for such a picture). For 32-bit pictures the fourth byte of each
+// pixel is carried along but means nothing.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,22 +21,35 @@
 
 namespace piconel {
 
+// Largest width or height the loader accepts.
+inline constexpr std::int32_t kMaxBitmapSide = 32768;
+// Largest pixel array (stride * height) the loader allocates.
+inline constexpr std::uint64_t kMaxBitmapBytes = std::uint64_t{256} << 20;
+
 struct Dib {
   std::int32_t width = 0;
-  std::int32_t height = 0;        // rows, always stored bottom-up
-  std::int32_t bits_per_pixel = 0;  // 1, 2, 4, 8, 16, 24 or 32
-  std::vector<PaletteEntry> colour_table;  // palette length entries (depth <= 8)
+  std::int32_t height = 0;                 // rows, always stored bottom-up
+  std::int32_t bits_per_pixel = 0;         // 1, 2, 4, 8, 24 or 32 (see above)
+  std::int32_t file_bits_per_pixel = 0;    // depth as read: 1, 2, 4, 8, 16, 24 or 32
+  std::vector<PaletteEntry> colour_table;  // palette length entries (depth <= 8), else empty
   std::vector<std::uint8_t> pixels;        // stride * height bytes, bottom row first
   std::size_t stride = 0;
 
   // Colour of the pixel at (x, y), y counted from the TOP row, in DIB order
-  // 0x00RRGGBB. Coordinates must lie inside the picture.
+  // 0x00RRGGBB (the fourth byte of a 32-bit pixel is left out). A palette
+  // index at or past the colour table's end gives 0 (black, as GDI shows
+  // it), and so does a point outside the picture.
   DibColour pixel(std::int32_t x, std::int32_t y_from_top) const;
+
+  // Palette index of the pixel at (x, y) for depths 8 or less; -1 for deeper
+  // pictures and for points outside the picture.
+  std::int32_t palette_index(std::int32_t x, std::int32_t y_from_top) const;
 };
 
 // Bytes per stored row for a depth and width: below 8 bits
 // depth * (width + 8 / depth - 1) / 8, else width * depth / 8, raised to a
-// multiple of 4 (a row of 0 bytes counts as 4).
+// multiple of 4 (a row of 0 bytes counts as 4). Meant for widths 0 to
+// kMaxBitmapSide and the depths above; a negative width counts as 0.
 std::size_t dib_stride(std::int32_t bits_per_pixel, std::int32_t width);
 
 }  // namespace piconel

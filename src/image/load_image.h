@@ -17,15 +17,37 @@ namespace piconel {
 class PictureDecoder;  // the plug-in host, image/picture_decoder.h
 
 struct LoadImageRequest {
-  std::string_view path;            // full CP932 path
-  ColorRef replacement_colour = -1; // COLORREF; -1 = none for paletted pictures
-  ImageEntry* entry = nullptr;      // receives the analysis; none: no analysis, no merge
-  ColourList* colour_list = nullptr;  // merge target (the caller passes the sheet list)
-  std::int32_t transparent_key = -1;  // -1 automatic; palette index or 0x00RRGGBB
+  std::string_view path;                     // full CP932 path
+  ColorRef replacement_colour = -1;          // COLORREF; -1 = none for paletted pictures
+  ImageEntry* entry = nullptr;               // receives the analysis; none: no analysis, no merge
+  ColourList* colour_list = nullptr;         // merge target (the caller passes the sheet list)
+  std::int32_t transparent_key = -1;         // -1 automatic; palette index or 0x00RRGGBB
   const PictureDecoder* decoders = nullptr;  // plug-ins, or none
 };
 
-// None when the file cannot be read or decoded (or is malformed).
-std::optional<Dib> load_image(const LoadImageRequest& request);
+// Loads `request.path` into the normalised Dib of image/dib.h (bottom-up, no
+// compression; 16-bit files come back as 24 bits).
+//
+// 1. `decoders` (when given) are asked first; their BITMAPINFO and pixels are
+//    checked exactly like a file (read_bitmap_info), and a malformed answer
+//    counts as no answer. The automatic transparent index is the decoder's
+//    probed index (0..255, else -1).
+// 2. Otherwise the file is read whole and must be a well-formed "BM" file
+//    (read_bitmap_file); its automatic transparent index is -1.
+// 3. With an `entry`: analyse_colours (image/colour_analysis.h) with the
+//    effective transparent index (`transparent_key` when 0 or more and the
+//    picture has 8 bits or less, else the automatic index), then
+//    merge_colours into `colour_list` when one is given (no list: no merge;
+//    the window layer passes its sheet colour list).
+// 4. Paletted pictures, `replacement_colour` 0 or more: the colour-table entry
+//    at `transparent_key` (when 0 or more), else at the automatic index, takes
+//    the replacement colour when it lies inside the table.
+// 5. Deeper pictures (16-bit files included), `transparent_key` 0 or more:
+//    every pixel of that colour becomes the replacement colour (white for -1).
+//
+// None when the file cannot be read, is not a bitmap no decoder takes, or is
+// malformed in any way (see BitmapError); `entry` and `colour_list` are then
+// untouched. Nothing is written back to the file.
+[[nodiscard]] std::optional<Dib> load_image(const LoadImageRequest& request);
 
 }  // namespace piconel

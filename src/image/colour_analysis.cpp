@@ -1,0 +1,185 @@
+#include "image/colour_analysis.h"
+
+#include <cstddef>
+
+namespace piconel {
+
+namespace {
+
+void analyse_paletted(const Dib& dib, std::int32_t transparent_index, ImageEntry& entry) {
+  const std::size_t length = dib.colour_table.size();
+  for (std::size_t i = 0; i < kMaxColours; ++i) {
+    entry.palette[i] = i < length ? dib.colour_table[i] : PaletteEntry{};
+    entry.palette[i].flag = 1;
+  }
+  const auto depth = static_cast<unsigned>(dib.bits_per_pixel);
+  const unsigned mask = (1u << depth) - 1u;
+  for (std::int32_t row = 0; row < dib.height; ++row) {
+    const std::uint8_t* line = dib.pixels.data() + static_cast<std::size_t>(row) * dib.stride;
+    for (std::int32_t x = 0; x < dib.width; ++x) {
+      const std::size_t bit = static_cast<std::size_t>(x) * depth;
+      // The leftmost pixel of a byte sits in its most significant bits.
+      const unsigned shift = static_cast<unsigned>(8 - depth - bit % 8);
+      const unsigned index = (line[bit / 8] >> shift) & mask;
+      if (index < length) {
+        entry.palette[index].flag = 0;
+      }
+    }
+  }
+  for (std::size_t i = 0; i < length; ++i) {
+    if (entry.palette[i].flag == 0) {
+      if (static_cast<std::int32_t>(i) == transparent_index) {
+        entry.transparent_slot = entry.colour_count;
+      }
+      ++entry.colour_count;
+    }
+  }
+}
+
+void analyse_true_colour(const Dib& dib, ImageEntry& entry) {
+  const std::size_t bytes_per_pixel = static_cast<std::size_t>(dib.bits_per_pixel) / 8;
+  std::size_t last_found = 0;
+  for (std::int32_t row = 0; row < dib.height; ++row) {
+    const std::uint8_t* line = dib.pixels.data() + static_cast<std::size_t>(row) * dib.stride;
+    for (std::int32_t x = 0; x < dib.width; ++x) {
+      const std::uint8_t* p = line + static_cast<std::size_t>(x) * bytes_per_pixel;
+      const PaletteEntry colour{p[0], p[1], p[2], 0};
+      const auto count = static_cast<std::size_t>(entry.colour_count);
+      // Neighbouring pixels mostly repeat a colour: try the last hit first.
+      if (count > 0 && entry.palette[last_found].same_colour(colour)) {
+        continue;
+      }
+      bool found = false;
+      for (std::size_t i = 0; i < count; ++i) {
+        if (entry.palette[i].same_colour(colour)) {
+          last_found = i;
+          found = true;
+          break;
+        }
+      }
+      if (found) {
+        continue;
+      }
+      if (count >= kMaxColours) {
+        entry.colour_count = -1;
+        return;
+      }
+      entry.palette[count] = colour;
+      last_found = count;
+      ++entry.colour_count;
+    }
+  }
+}
+
+}  // namespace
+
+std::int32_t effective_transparent_index(const Dib& dib, std::int32_t requested_key,
+                                         std::int32_t automatic_index) {
+  if (dib.bits_per_pixel > 8) {
+    return -1;
+  }
+  return requested_key >= 0 ? requested_key : automatic_index;
+}
+
+std::int32_t automatic_transparent_key(const Dib& dib, std::int32_t transparent_index) {
+  if (dib.bits_per_pixel <= 8) {
+    return transparent_index;
+  }
+  return dib.pixel(0, 0) & 0xFFFFFF;
+}
+
+void analyse_colours(const Dib& dib, std::int32_t transparent_index, ImageEntry& entry) {
+  entry.colour_count = 0;
+  entry.transparent_slot = -1;
+  entry.palette.fill(PaletteEntry{});
+  if (dib.bits_per_pixel <= 8) {
+    analyse_paletted(dib, transparent_index, entry);
+  } else {
+    analyse_true_colour(dib, entry);
+  }
+  entry.bits_per_pixel = dib.file_bits_per_pixel;
+  entry.settings.transparent_key = automatic_transparent_key(dib, transparent_index);
+  entry.settings.forced_width = dib.width;
+  entry.settings.forced_height = dib.height;
+}
+
+void merge_colours(const ImageEntry& entry, ColourList& list) {
+  if (entry.colour_count < 0 || list.count < 0) {
+    list.count = -1;
+    return;
+  }
+  const bool paletted = entry.bits_per_pixel <= 8;
+  const std::int32_t start = entry.transparent_slot >= 0 ? 1 : 0;
+  std::int32_t slot = -1;  // position among the used colours
+  std::int32_t visited = 0;
+  for (std::size_t i = 0; i < kMaxColours && visited < entry.colour_count; ++i) {
+    const PaletteEntry& colour = entry.palette[i];
+    if (paletted && colour.flag != 0) {
+      continue;
+    }
+    ++visited;
+    ++slot;
+    if (slot == entry.transparent_slot) {
+      continue;
+    }
+    bool found = false;
+    for (std::int32_t j = start; j < list.count; ++j) {
+      if (list.entries[static_cast<std::size_t>(j)].same_colour(colour)) {
+        found = true;
+        break;
+      }
+    }
+    if (found) {
+      continue;
+    }
+    if (list.count >= kMaxColours) {
+      list.count = -1;
+      return;
+    }
+    list.entries[static_cast<std::size_t>(list.count)] = {colour.blue, colour.green, colour.red, 0};
+    ++list.count;
+  }
+}
+
+bool replace_palette_colour(Dib& dib, std::int32_t index, ColorRef replacement) {
+  if (replacement < 0 || dib.bits_per_pixel > 8 || index < 0 ||
+      static_cast<std::size_t>(index) >= dib.colour_table.size()) {
+    return false;
+  }
+  const DibColour colour = colorref_to_dib(replacement);
+  dib.colour_table[static_cast<std::size_t>(index)] = {
+      static_cast<std::uint8_t>(colour & 0xFF), static_cast<std::uint8_t>((colour >> 8) & 0xFF),
+      static_cast<std::uint8_t>((colour >> 16) & 0xFF), 0};
+  return true;
+}
+
+std::int64_t replace_true_colour(Dib& dib, DibColour key, ColorRef replacement) {
+  if (key < 0 || dib.bits_per_pixel <= 8) {
+    return 0;
+  }
+  const std::size_t bytes_per_pixel = static_cast<std::size_t>(dib.bits_per_pixel) / 8;
+  const auto key_blue = static_cast<std::uint8_t>(key & 0xFF);
+  const auto key_green = static_cast<std::uint8_t>((key >> 8) & 0xFF);
+  const auto key_red = static_cast<std::uint8_t>((key >> 16) & 0xFF);
+  const DibColour colour = colorref_to_dib(replacement);
+  std::int64_t changed = 0;
+  for (std::int32_t row = 0; row < dib.height; ++row) {
+    std::uint8_t* line = dib.pixels.data() + static_cast<std::size_t>(row) * dib.stride;
+    for (std::int32_t x = 0; x < dib.width; ++x) {
+      std::uint8_t* p = line + static_cast<std::size_t>(x) * bytes_per_pixel;
+      if (p[0] != key_blue || p[1] != key_green || p[2] != key_red) {
+        continue;
+      }
+      p[0] = static_cast<std::uint8_t>(colour & 0xFF);
+      p[1] = static_cast<std::uint8_t>((colour >> 8) & 0xFF);
+      p[2] = static_cast<std::uint8_t>((colour >> 16) & 0xFF);
+      if (bytes_per_pixel == 4) {
+        p[3] = 0;
+      }
+      ++changed;
+    }
+  }
+  return changed;
+}
+
+}  // namespace piconel

@@ -1,0 +1,60 @@
+#include "image/dib.h"
+
+namespace piconel {
+
+std::size_t dib_stride(std::int32_t bits_per_pixel, std::int32_t width) {
+  const std::uint64_t w = width > 0 ? static_cast<std::uint64_t>(width) : 0;
+  const std::uint64_t depth = bits_per_pixel > 0 ? static_cast<std::uint64_t>(bits_per_pixel) : 0;
+  std::uint64_t row_bytes = 0;
+  if (depth > 0 && depth < 8) {
+    row_bytes = depth * (w + 8 / depth - 1) / 8;
+  } else {
+    row_bytes = w * depth / 8;
+  }
+  if (row_bytes == 0) {
+    return 4;
+  }
+  return static_cast<std::size_t>((row_bytes + 3) / 4 * 4);
+}
+
+std::int32_t Dib::palette_index(std::int32_t x, std::int32_t y_from_top) const {
+  if (bits_per_pixel > 8 || bits_per_pixel <= 0 || x < 0 || x >= width || y_from_top < 0 ||
+      y_from_top >= height) {
+    return -1;
+  }
+  const std::size_t row = static_cast<std::size_t>(height - 1 - y_from_top);
+  const std::size_t offset = row * stride;
+  const auto depth = static_cast<std::size_t>(bits_per_pixel);
+  const std::size_t bit = static_cast<std::size_t>(x) * depth;
+  const std::size_t at = offset + bit / 8;
+  if (at >= pixels.size()) {
+    return -1;
+  }
+  // The leftmost pixel of a byte sits in its most significant bits.
+  const unsigned shift = static_cast<unsigned>(8 - depth - bit % 8);
+  const unsigned mask = (1u << depth) - 1u;
+  return static_cast<std::int32_t>((pixels[at] >> shift) & mask);
+}
+
+DibColour Dib::pixel(std::int32_t x, std::int32_t y_from_top) const {
+  if (x < 0 || x >= width || y_from_top < 0 || y_from_top >= height) {
+    return 0;
+  }
+  if (bits_per_pixel <= 8) {
+    const std::int32_t index = palette_index(x, y_from_top);
+    if (index < 0 || static_cast<std::size_t>(index) >= colour_table.size()) {
+      return 0;
+    }
+    const PaletteEntry& entry = colour_table[static_cast<std::size_t>(index)];
+    return (entry.red << 16) | (entry.green << 8) | entry.blue;
+  }
+  const std::size_t bytes_per_pixel = static_cast<std::size_t>(bits_per_pixel) / 8;
+  const std::size_t row = static_cast<std::size_t>(height - 1 - y_from_top);
+  const std::size_t at = row * stride + static_cast<std::size_t>(x) * bytes_per_pixel;
+  if (bytes_per_pixel < 3 || at + 3 > pixels.size()) {
+    return 0;
+  }
+  return (pixels[at + 2] << 16) | (pixels[at + 1] << 8) | pixels[at];
+}
+
+}  // namespace piconel
