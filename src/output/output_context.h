@@ -1,0 +1,22 @@
+#pragma once
+
+// What one output run writes, read from the project's output switches before
+// the first page and handed to every page pass.
+
+#include <string>
+
+#include "output/label_format.h"
+
+namespace piconel {
+
+struct OutputContext {
+  bool write_bitmap = false;  // one bitmap file per page
+  bool write_label = false;   // imgidx.h
+  std::string label_format{kDefaultLabelFormat};
+  bool page_number_in_upper_bits = false;  // first label of a page = page index * 256
+  bool write_text_table = false;           // imgtable.h
+  bool write_little_table = false;         // imgtable_l.bin
+  bool write_big_table = false;            // imgtable_b.bin
+};
+
+}  // namespace piconel

@@ -1,0 +1,162 @@
+#include "output/output_run.h"
+
+#include <string>
+#include <vector>
+
+#include "output/output_context.h"
+#include "output/page_pass.h"
+#include "output/run_tables.h"
+#include "store/bounded_format.h"
+#include "store/cp932.h"
+#include "store/file_io.h"
+#include "store/section_cursor.h"
+
+namespace piconel {
+namespace {
+
+constexpr std::size_t kMessageBytes = 512;
+
+bool switch_on(const SectionCursor& project, std::string_view key, bool when_absent) {
+  const auto value = project.get_string(key);
+  if (!value) {
+    return when_absent;
+  }
+  return !value->empty() && (*value)[0] == '1';
+}
+
+// An output folder given as it stands: a leading separator or a drive.
+bool is_absolute_folder(std::string_view folder) {
+  if (!folder.empty() && (folder[0] == '\\' || folder[0] == '/')) {
+    return true;
+  }
+  return folder.size() >= 2 && folder[1] == ':' &&
+         !is_cp932_lead_byte(static_cast<unsigned char>(folder[0]));
+}
+
+bool can_enter(std::string_view folder) {
+  return folder.empty() || is_directory(folder);
+}
+
+OutputContext read_output_context(const SectionCursor& project) {
+  OutputContext context;
+  context.write_bitmap = switch_on(project, "OUTPUT_BMP", true);
+  context.write_label = switch_on(project, "OUTPUT_LABEL", false);
+  if (const auto format = project.get_string("OUTPUT_LABEL_FORMAT")) {
+    context.label_format = std::string(*format);
+  }
+  context.page_number_in_upper_bits = switch_on(project, "OUTPUT_LABEL_PAGENUM", false);
+  context.write_text_table = switch_on(project, "OUTPUT_TABLE_TEXT", false);
+  context.write_little_table = switch_on(project, "OUTPUT_TABLE_LITTLE", false);
+  context.write_big_table = switch_on(project, "OUTPUT_TABLE_BIG", false);
+  return context;
+}
+
+std::vector<std::string> page_names_of(DocumentStore& project) {
+  std::vector<std::string> names;
+  if (const StoreSection* list = project.find_section("PAGELIST")) {
+    for (const StoreEntry& entry : list->entries) {
+      names.push_back(entry.value);
+    }
+  }
+  return names;
+}
+
+void write_table(std::string_view folder, std::string_view name, const std::string& bytes) {
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  // A table file that cannot be written is not reported.
+  (void)write_file_replacing(join_path(folder, name), {data, bytes.size()});
+}
+
+}  // namespace
+
+std::string enabled_output_folder(std::string_view output_dir, std::string_view project_base) {
+  if (output_dir.empty()) {
+    return std::string(project_base);
+  }
+  std::string folder = is_absolute_folder(output_dir) ? std::string(output_dir)
+                                                      : join_path(project_base, output_dir);
+  if (!can_enter(folder)) {
+    return std::string(project_base);
+  }
+  return folder;
+}
+
+OutputRunResult run_output(const OutputRunRequest& request) {
+  OutputRunResult result;
+  if (request.project == nullptr || request.port == nullptr) {
+    return result;
+  }
+  DocumentStore& project = *request.project;
+  DocumentStore empty_settings;
+  DocumentStore& settings = request.settings != nullptr ? *request.settings : empty_settings;
+
+  const SectionCursor application(settings, "PROPERTY", nullptr);
+  const SectionCursor project_level(project, "PROPERTY", &application);
+  const std::string project_base = folder_of(request.project_path);
+
+  if (request.output_folder) {
+    result.output_folder = *request.output_folder;
+  } else if (switch_on(project_level, "OUTPUTENABLE", false)) {
+    std::string output_dir;
+    (void)project_level.get_string_to("OUTPUTDIR", output_dir);
+    result.output_folder = enabled_output_folder(output_dir, project_base);
+  } else {
+    std::string chosen = project_base;
+    if (!request.port->choose_output_folder(chosen)) {
+      return result;
+    }
+    result.output_folder = can_enter(chosen) ? chosen : project_base;
+  }
+  result.ran = true;
+
+  const OutputContext context = read_output_context(project_level);
+  RunTables tables(context);
+  const std::vector<std::string> pages = page_names_of(project);
+  const int page_count = static_cast<int>(pages.size());
+  int pages_done = 0;
+  for (const std::string& page_name : pages) {
+    PagePassStatus status = PagePassStatus::Failed;
+    PagePassResult pass;
+    if (tables.page_count() < kMaxOutputPages) {
+      PagePassInputs inputs;
+      inputs.project = &project;
+      inputs.project_chain = &project_level;
+      inputs.page_name = page_name;
+      inputs.page_index = tables.page_count();
+      inputs.context = &context;
+      inputs.project_folder = request.project_folder;
+      inputs.output_folder = result.output_folder;
+      inputs.decoders = request.decoders;
+      pass = run_page_pass(inputs);
+      status = pass.status;
+    }
+    if (status == PagePassStatus::Failed) {
+      result.failed_pages.push_back(page_name);
+      std::string message;
+      (void)bounded_format_string(message, kMessageBytes, kPageErrorFormat, page_name.c_str());
+      request.port->show_error(message, kOutputCaption);
+    } else {
+      tables.add_page(pass.tables, status == PagePassStatus::Written
+                                       ? std::optional<std::string_view>(page_name)
+                                       : std::nullopt);
+    }
+    request.port->page_finished(++pages_done, page_count);
+  }
+  result.pages_output = tables.page_count();
+
+  if (context.write_label) {
+    write_table(result.output_folder, "imgidx.h", tables.label_file());
+  }
+  if (context.write_text_table) {
+    write_table(result.output_folder, "imgtable.h", tables.text_table_file());
+  }
+  if (context.write_little_table) {
+    write_table(result.output_folder, "imgtable_l.bin", tables.little_table_file());
+  }
+  if (context.write_big_table) {
+    write_table(result.output_folder, "imgtable_b.bin", tables.big_table_file());
+  }
+  return result;
+}
+
+}  // namespace piconel

@@ -1,0 +1,139 @@
+#include "output/page_bitmap.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <new>
+
+#include "output/bitmap_header.h"
+#include "store/file_io.h"
+
+namespace piconel {
+namespace {
+
+std::uint32_t colour_key(std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
+  return std::uint32_t{blue} | (std::uint32_t{green} << 8) | (std::uint32_t{red} << 16);
+}
+
+// Colour -> first palette index, searched in a table sorted by colour.
+class PaletteIndex {
+ public:
+  PaletteIndex(const PaletteEntry* entries, int count) : count_(count) {
+    for (int i = 0; i < count; ++i) {
+      keys_[i] = {colour_key(entries[i].blue, entries[i].green, entries[i].red),
+                  static_cast<std::uint8_t>(i)};
+    }
+    // Stable: the first of equal colours stays in front.
+    std::stable_sort(keys_.begin(), keys_.begin() + count_,
+                     [](const Key& a, const Key& b) { return a.colour < b.colour; });
+  }
+
+  // Index of the first entry with the colour, or -1.
+  int find(std::uint32_t colour) const {
+    const auto end = keys_.begin() + count_;
+    const auto it = std::lower_bound(keys_.begin(), end, colour,
+                                     [](const Key& k, std::uint32_t c) { return k.colour < c; });
+    if (it == end || it->colour != colour) {
+      return -1;
+    }
+    return it->index;
+  }
+
+ private:
+  struct Key {
+    std::uint32_t colour = 0;
+    std::uint8_t index = 0;
+  };
+  std::array<Key, kMaxColours> keys_{};
+  int count_;
+};
+
+bool sheet_has_colour(const SheetCanvas& canvas, const PaletteEntry& colour) {
+  const std::span<const std::uint8_t> rows = canvas.rows();
+  for (std::int32_t row = 0; row < canvas.height(); ++row) {
+    const std::uint8_t* p = rows.data() + static_cast<std::size_t>(row) * canvas.stride();
+    for (std::int32_t x = 0; x < canvas.width(); ++x, p += 3) {
+      if (p[0] == colour.blue && p[1] == colour.green && p[2] == colour.red) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<EightBitFile> encode_eight_bit_bitmap(const SheetCanvas& canvas,
+                                                    const ColourList& palette) {
+  if (palette.count < 1 || palette.count > kMaxColours) {
+    return std::nullopt;
+  }
+  std::array<PaletteEntry, kMaxColours> table{};
+  int count = palette.count;
+  std::copy_n(palette.entries.begin(), count, table.begin());
+  if (!sheet_has_colour(canvas, table[0])) {
+    std::copy(table.begin() + 1, table.begin() + count, table.begin());
+    --count;
+    if (count == 0) {
+      return std::nullopt;
+    }
+  }
+
+  const std::size_t stride = (static_cast<std::size_t>(canvas.width()) + 3) / 4 * 4;
+  const std::size_t pixel_bytes = stride * static_cast<std::size_t>(canvas.height());
+  const std::size_t table_bytes = 4 * static_cast<std::size_t>(count);
+  const std::size_t size = kBitmapHeadersBytes + table_bytes + pixel_bytes;
+  EightBitFile file;
+  file.bytes.reset(new (std::nothrow) std::uint8_t[size]);
+  if (!file.bytes) {
+    return std::nullopt;
+  }
+  file.size = size;
+  std::memset(file.bytes.get(), 0, size);
+
+  BitmapHeaderFields fields;
+  fields.width = canvas.width();
+  fields.height = canvas.height();
+  fields.bits_per_pixel = 8;
+  fields.size_image = static_cast<std::uint32_t>(pixel_bytes);
+  fields.colours_used = static_cast<std::uint32_t>(count);
+  fields.pixel_bytes = static_cast<std::uint32_t>(pixel_bytes);
+  write_bitmap_headers({file.bytes.get(), kBitmapHeadersBytes}, fields);
+
+  std::uint8_t* colour_table = file.bytes.get() + kBitmapHeadersBytes;
+  for (int i = 0; i < count; ++i) {
+    colour_table[4 * i] = table[i].blue;
+    colour_table[4 * i + 1] = table[i].green;
+    colour_table[4 * i + 2] = table[i].red;
+    colour_table[4 * i + 3] = 0;
+  }
+
+  const PaletteIndex index(table.data(), count);
+  const std::span<const std::uint8_t> rows = canvas.rows();
+  std::uint8_t* out_rows = colour_table + table_bytes;
+  // Rows keep their bottom-up order; padding bytes stay 0.
+  for (std::int32_t row = 0; row < canvas.height(); ++row) {
+    const std::uint8_t* p = rows.data() + static_cast<std::size_t>(row) * canvas.stride();
+    std::uint8_t* out = out_rows + static_cast<std::size_t>(row) * stride;
+    for (std::int32_t x = 0; x < canvas.width(); ++x, p += 3) {
+      const int i = index.find(colour_key(p[0], p[1], p[2]));
+      if (i < 0) {
+        return std::nullopt;
+      }
+      out[x] = static_cast<std::uint8_t>(i);
+    }
+  }
+  return file;
+}
+
+bool write_page_bitmap(std::string_view path, SheetCanvas& canvas, const ColourList& palette) {
+  if (palette.count != -1 && canvas.width() <= kMaxEightBitSide &&
+      canvas.height() <= kMaxEightBitSide) {
+    if (const auto eight = encode_eight_bit_bitmap(canvas, palette)) {
+      return write_file_replacing(path, eight->span());
+    }
+  }
+  return write_file_replacing(path, canvas.as_bitmap_file_24());
+}
+
+}  // namespace piconel

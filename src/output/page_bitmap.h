@@ -1,0 +1,43 @@
+#pragma once
+
+// The page bitmap file: 8 bits with a colour table when the page palette
+// holds every colour of the sheet and the sheet is at most 1024 x 1024,
+// else 24 bits.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+
+#include "image/colour.h"
+#include "output/sheet_canvas.h"
+
+namespace piconel {
+
+inline constexpr std::int32_t kMaxEightBitSide = 1024;
+
+// A whole 8-bit bitmap file in memory.
+struct EightBitFile {
+  std::unique_ptr<std::uint8_t[]> bytes;
+  std::size_t size = 0;
+  std::span<const std::uint8_t> span() const { return {bytes.get(), size}; }
+};
+
+// The 8-bit file of the canvas with `palette` as colour table:
+//  - entry 0 (the background) is dropped, the others moving down, when no
+//    pixel of the sheet has its colour;
+//  - each pixel becomes the index of the first entry of its colour.
+// None when a pixel's colour is in no entry (such a sheet is written with 24
+// bits rather than with a wrong colour), when the palette count is not 1..256,
+// or when the buffer cannot be had.
+[[nodiscard]] std::optional<EightBitFile> encode_eight_bit_bitmap(const SheetCanvas& canvas,
+                                                                  const ColourList& palette);
+
+// Writes the page bitmap to `path`: 8 bits when the palette count is not -1,
+// both sides are at most 1024 and encode_eight_bit_bitmap succeeds; 24 bits
+// otherwise. False when the file cannot be written.
+[[nodiscard]] bool write_page_bitmap(std::string_view path, SheetCanvas& canvas,
+                                     const ColourList& palette);
+
+}  // namespace piconel

@@ -1,0 +1,146 @@
+#include "output/page_pass.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "image/image_entry.h"
+#include "image/image_row.h"
+#include "image/load_image.h"
+#include "output/label_format.h"
+#include "output/page_bitmap.h"
+#include "output/page_settings.h"
+#include "output/sheet_canvas.h"
+#include "store/cp932.h"
+
+namespace piconel {
+namespace {
+
+bool ends_in_separator(std::string_view folder) {
+  // The last byte alone is not enough: 0x5C is also the second byte of
+  // characters such as ソ (0x83 0x5C).
+  bool last_was_separator = false;
+  for (std::size_t i = 0; i < folder.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(folder[i]);
+    if (is_cp932_lead_byte(byte) && i + 1 < folder.size()) {
+      ++i;
+      last_was_separator = false;
+      continue;
+    }
+    last_was_separator = byte == '\\' || byte == '/';
+  }
+  return last_was_separator;
+}
+
+std::vector<std::string> image_rows_of(DocumentStore& project, const std::string& section) {
+  std::vector<std::string> rows;
+  if (const StoreSection* list = project.find_section(section)) {
+    rows.reserve(list->entries.size());
+    for (const StoreEntry& entry : list->entries) {
+      rows.push_back(entry.value);
+    }
+  }
+  return rows;
+}
+
+}  // namespace
+
+std::string join_path(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  if (!folder.empty() && !ends_in_separator(folder)) {
+    path += '\\';
+  }
+  path += name;
+  return path;
+}
+
+std::string resolve_image_path(std::string_view row_path, std::string_view project_folder) {
+  if (is_absolute_image_path(row_path)) {
+    return std::string(row_path);
+  }
+  std::string path(project_folder);
+  path += row_path;
+  return path;
+}
+
+PagePassResult run_page_pass(const PagePassInputs& in) {
+  PagePassResult result;
+  const OutputContext& context = *in.context;
+  const std::string page_name(in.page_name);
+  const std::string property_section = "PROPERTY:" + page_name;
+  const std::string list_section = "FILELIST:" + page_name;
+
+  const SectionCursor page(*in.project, property_section, in.project_chain);
+  const PageSettings settings = read_page_settings(page);
+  const std::vector<std::string> rows = image_rows_of(*in.project, list_section);
+
+  if (rows.empty()) {
+    empty_page_tables(result.tables, context);
+    result.status = PagePassStatus::Empty;
+    return result;
+  }
+  if (settings.sheet_width <= 0 || settings.sheet_height <= 0) {
+    return result;
+  }
+  const std::int32_t width = std::min(settings.sheet_width, kMaxSheetSide);
+  const std::int32_t height = std::min(settings.sheet_height, kMaxSheetSide);
+
+  open_page_tables(result.tables, context, page_name, static_cast<int>(rows.size()));
+
+  std::optional<SheetCanvas> canvas;
+  if (context.write_bitmap) {
+    canvas = SheetCanvas::create(width, height);
+    if (!canvas) {
+      return result;
+    }
+    canvas->fill(settings.background);
+  }
+
+  const SubstitutionList page_list = {{"PAGE", settings.page_label}, {"page", page_name}};
+  ColourList palette = ColourList::starting_with(settings.background);
+  ImageEntry scratch;
+
+  int entry_index = 0;
+  for (const std::string& row_text : rows) {
+    const ImageRow row = parse_image_row(row_text);
+    const SubstitutionList entry_list = {{"file", split_path(row.path).name},
+                                         {"FILE", row.settings.label}};
+    const std::string label = format_label(context.label_format, page_list, entry_list);
+
+    const std::string path = resolve_image_path(row.path, in.project_folder);
+    LoadImageRequest request;
+    request.path = path;
+    request.replacement_colour = settings.background;
+    request.entry = &scratch;
+    request.colour_list = &palette;
+    request.transparent_key = row.settings.transparent_on != 0 ? row.settings.transparent_key : -1;
+    request.decoders = in.decoders;
+
+    CoordinateRow coordinates{row.x, row.y, 0, 0};
+    if (const std::optional<Dib> picture = load_image(request)) {
+      coordinates.width = picture->width;
+      coordinates.height = picture->height;
+      if (canvas) {
+        canvas->draw(*picture, row.x, row.y);
+      }
+    }
+    // A forced size changes what the tables record, not what is drawn.
+    if (row.settings.size_forced != 0) {
+      coordinates.width = row.settings.forced_width;
+      coordinates.height = row.settings.forced_height;
+    }
+    add_entry_tables(result.tables, context, label, entry_index, in.page_index, coordinates);
+    ++entry_index;
+  }
+
+  close_page_tables(result.tables, context, settings.page_label);
+
+  if (canvas &&
+      !write_page_bitmap(join_path(in.output_folder, page_name + ".bmp"), *canvas, palette)) {
+    return result;
+  }
+  result.status = PagePassStatus::Written;
+  return result;
+}
+
+}  // namespace piconel

@@ -1,0 +1,104 @@
+#include "output/page_tables.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+
+namespace piconel {
+
+void append_format(std::string& out, const char* format, ...) {
+  char small[256];
+  va_list args;
+  va_start(args, format);
+  const int length = std::vsnprintf(small, sizeof small, format, args);
+  va_end(args);
+  if (length < 0) {
+    return;
+  }
+  if (static_cast<std::size_t>(length) < sizeof small) {
+    out.append(small, static_cast<std::size_t>(length));
+    return;
+  }
+  const std::size_t start = out.size();
+  out.resize(start + static_cast<std::size_t>(length) + 1);
+  va_start(args, format);
+  std::vsnprintf(out.data() + start, static_cast<std::size_t>(length) + 1, format, args);
+  va_end(args);
+  out.resize(start + static_cast<std::size_t>(length));
+}
+
+void append_u16_little(std::string& out, std::int32_t value) {
+  const auto bits = static_cast<std::uint32_t>(value);
+  out.push_back(static_cast<char>(bits & 0xFF));
+  out.push_back(static_cast<char>((bits >> 8) & 0xFF));
+}
+
+void append_u16_big(std::string& out, std::int32_t value) {
+  const auto bits = static_cast<std::uint32_t>(value);
+  out.push_back(static_cast<char>((bits >> 8) & 0xFF));
+  out.push_back(static_cast<char>(bits & 0xFF));
+}
+
+void open_page_tables(PageTables& tables, const OutputContext& context, std::string_view page_name,
+                      int entry_count) {
+  if (context.write_label) {
+    tables.label += "enum {\r\n";
+  }
+  if (context.write_text_table) {
+    const std::string name(page_name);
+    append_format(tables.text, "int img_table_%s[%d][4] = {\r\n", name.c_str(), entry_count);
+  }
+  if (context.write_little_table) {
+    append_u16_little(tables.little, entry_count);
+  }
+  if (context.write_big_table) {
+    append_u16_big(tables.big, entry_count);
+  }
+}
+
+void add_entry_tables(PageTables& tables, const OutputContext& context, std::string_view label,
+                      int entry_index, int page_index, const CoordinateRow& row) {
+  if (context.write_label) {
+    const std::string text(label);
+    if (entry_index == 0 && context.page_number_in_upper_bits) {
+      append_format(tables.label, "\t%s = %d,\r\n", text.c_str(), page_index * 256);
+    } else {
+      append_format(tables.label, "\t%s,\r\n", text.c_str());
+    }
+  }
+  if (context.write_text_table) {
+    append_format(tables.text, "\t{ %4d, %4d, %4d, %4d}, \r\n", row.x, row.y, row.width,
+                  row.height);
+  }
+  for (const std::int32_t value : {row.x, row.y, row.width, row.height}) {
+    if (context.write_little_table) {
+      append_u16_little(tables.little, value);
+    }
+    if (context.write_big_table) {
+      append_u16_big(tables.big, value);
+    }
+  }
+}
+
+void close_page_tables(PageTables& tables, const OutputContext& context,
+                       std::string_view page_label) {
+  if (context.write_label) {
+    const std::string text(page_label);
+    append_format(tables.label, "\tIMG_%s_MAX\r\n", text.c_str());
+    tables.label += "};\r\n";
+  }
+  if (context.write_text_table) {
+    tables.text += "};\r\n";
+  }
+}
+
+void empty_page_tables(PageTables& tables, const OutputContext& context) {
+  if (context.write_little_table) {
+    append_u16_little(tables.little, 0);
+  }
+  if (context.write_big_table) {
+    append_u16_big(tables.big, 0);
+  }
+}
+
+}  // namespace piconel

@@ -1,0 +1,77 @@
+#pragma once
+
+// The page being composed: a 24-bit picture stored bottom-up (the first row
+// in memory is the bottom row), 3 bytes per pixel blue, green, red, each row
+// padded to stride = 4 * ceil(3 * width / 4) bytes.
+//
+// The buffer starts with room for the 54 bytes of the bitmap file and info
+// headers, so the 24-bit bitmap file is written straight from it.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+
+#include "image/colour.h"
+#include "image/dib.h"
+
+namespace piconel {
+
+inline constexpr std::int32_t kMaxSheetSide = 32768;
+inline constexpr std::size_t kBitmapHeadersBytes = 54;  // file header 14 + info header 40
+
+// Bytes per row of a 24-bit picture of `width` pixels.
+constexpr std::size_t canvas_stride(std::int32_t width) {
+  return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+}
+
+class SheetCanvas {
+ public:
+  // None when a side is not within 1..32768 or the memory cannot be had.
+  // The pixels start out black.
+  [[nodiscard]] static std::optional<SheetCanvas> create(std::int32_t width, std::int32_t height);
+
+  std::int32_t width() const { return width_; }
+  std::int32_t height() const { return height_; }
+  std::size_t stride() const { return stride_; }
+
+  // Every pixel becomes `colour` (COLORREF order, red in the low byte).
+  void fill(ColorRef colour);
+
+  // Copies the whole picture with its top-left corner at sheet (x, y), y
+  // growing downward; the parts outside the sheet are left out.
+  void draw(const Dib& picture, std::int32_t x, std::int32_t y);
+
+  // Blue, green, red of the pixel at (x, y) counted from the top; must lie
+  // inside the sheet.
+  PaletteEntry pixel(std::int32_t x, std::int32_t y_from_top) const;
+
+  // The pixel rows as they lie in memory, bottom row first.
+  std::span<const std::uint8_t> rows() const;
+  // The 24-bit bitmap file: the headers are written into the room in front
+  // of the rows and the whole buffer is returned.
+  std::span<const std::uint8_t> as_bitmap_file_24();
+
+ private:
+  SheetCanvas(std::int32_t width, std::int32_t height, std::size_t stride,
+              std::unique_ptr<std::uint8_t[]> buffer, std::size_t buffer_bytes)
+      : width_(width),
+        height_(height),
+        stride_(stride),
+        buffer_(std::move(buffer)),
+        buffer_bytes_(buffer_bytes) {}
+
+  std::uint8_t* row_from_top(std::int32_t y) const {
+    return buffer_.get() + kBitmapHeadersBytes +
+           static_cast<std::size_t>(height_ - 1 - y) * stride_;
+  }
+
+  std::int32_t width_;
+  std::int32_t height_;
+  std::size_t stride_;
+  std::unique_ptr<std::uint8_t[]> buffer_;
+  std::size_t buffer_bytes_;
+};
+
+}  // namespace piconel
