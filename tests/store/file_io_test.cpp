@@ -1,0 +1,115 @@
+// The file boundary through program-form paths, with CP932 names.
+
+#include "store/file_io.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "store/temp_folder.h"
+
+namespace piconel {
+namespace {
+
+using testing::read_test_file;
+using testing::TempFolder;
+using testing::write_test_file;
+
+class FileIo : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(folder_.ok()); }
+  std::string sub(std::string_view a, std::string_view b = {}) const {
+    std::string path = folder_.file(a);
+    if (!b.empty()) {
+      path += TempFolder::separator();
+      path += b;
+    }
+    return path;
+  }
+  TempFolder folder_;
+};
+
+TEST_F(FileIo, WriteThenReadWholeFile) {
+  const std::string path = sub("\x83\x5C\x95\x5C.bin");  // ソ表.bin
+  const std::string bytes("a\0\r\n\xFF", 5);
+  ASSERT_TRUE(write_test_file(path, bytes));
+  const FileBytes file = read_whole_file(path);
+  EXPECT_EQ(file.status, ReadStatus::Ok);
+  EXPECT_EQ(std::string(file.bytes.begin(), file.bytes.end()), bytes);
+  EXPECT_TRUE(file_exists(path));
+  EXPECT_FALSE(is_directory(path));
+}
+
+TEST_F(FileIo, MissingFileCannotOpen) {
+  const FileBytes file = read_whole_file(sub("missing"));
+  EXPECT_EQ(file.status, ReadStatus::CannotOpen);
+  EXPECT_TRUE(file.bytes.empty());
+  EXPECT_FALSE(file_exists(sub("missing")));
+  EXPECT_EQ(read_whole_file("").status, ReadStatus::CannotOpen);
+}
+
+TEST_F(FileIo, FolderIsNotAFile) {
+  ASSERT_TRUE(make_directories(sub("dir")));
+  EXPECT_EQ(read_whole_file(sub("dir")).status, ReadStatus::CannotOpen);
+  EXPECT_FALSE(file_exists(sub("dir")));
+  EXPECT_TRUE(is_directory(sub("dir")));
+}
+
+TEST_F(FileIo, SizeLimit) {
+  const std::string path = sub("ten");
+  ASSERT_TRUE(write_test_file(path, "0123456789"));
+  EXPECT_EQ(read_whole_file(path, 9).status, ReadStatus::TooLarge);
+  EXPECT_EQ(read_whole_file(path, 10).status, ReadStatus::Ok);
+}
+
+TEST_F(FileIo, ReplacingKeepsNoTemporaryFiles) {
+  const std::string path = sub("target.ini");
+  ASSERT_TRUE(write_test_file(path, "first version, longer"));
+  ASSERT_TRUE(write_test_file(path, "second"));
+  EXPECT_EQ(read_test_file(path), "second");
+  ASSERT_TRUE(write_test_file(path, ""));
+  EXPECT_EQ(read_test_file(path), "");
+  EXPECT_TRUE(file_exists(path));
+  // Only the target is left in the folder.
+  std::size_t entries = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
+    (void)entry;
+    ++entries;
+  }
+  EXPECT_EQ(entries, 1u);
+}
+
+TEST_F(FileIo, FailedReplaceLeavesFolderTargetAlone) {
+  // A folder cannot be replaced by a file: the write fails and the folder
+  // and what it holds stay.
+  ASSERT_TRUE(make_directories(sub("busy")));
+  ASSERT_TRUE(write_test_file(sub("busy", "inner"), "keep"));
+  EXPECT_FALSE(write_test_file(sub("busy"), "new"));
+  EXPECT_TRUE(is_directory(sub("busy")));
+  EXPECT_EQ(read_test_file(sub("busy", "inner")), "keep");
+}
+
+TEST_F(FileIo, WriteIntoMissingFolderFails) {
+  EXPECT_FALSE(write_test_file(sub("nowhere", "x"), "x"));
+  EXPECT_FALSE(is_directory(sub("nowhere")));
+}
+
+TEST_F(FileIo, MakeDirectoriesCreatesParents) {
+  std::string deep = sub("\x95\x5C", "\x83\x5C");  // 表\ソ
+  deep += TempFolder::separator();
+  deep += "c";
+  EXPECT_TRUE(make_directories(deep));
+  EXPECT_TRUE(is_directory(deep));
+  EXPECT_TRUE(is_directory(sub("\x95\x5C", "\x83\x5C")));
+  // Already there, and with a trailing separator.
+  EXPECT_TRUE(make_directories(deep + TempFolder::separator()));
+  // A file in the way.
+  ASSERT_TRUE(write_test_file(sub("file"), "x"));
+  EXPECT_FALSE(make_directories(sub("file", "below")));
+}
+
+}  // namespace
+}  // namespace piconel
