@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 
@@ -15,14 +16,14 @@
 namespace piconel {
 
 inline constexpr int kMaxEntriesPerPage = 256;
-inline constexpr int kMaxLabelBytes = 63;   // label field of 64 bytes
-inline constexpr int kMaxPathBytes = 259;   // path field of 260 bytes
+inline constexpr int kMaxLabelBytes = 63;  // label field of 64 bytes
+inline constexpr int kMaxPathBytes = 259;  // path field of 260 bytes
 
 // The block the image settings dialog edits and columns 4 to 9 of an image
 // row carry, copied as one unit.
 struct ImageSettings {
-  std::string label;              // at most 63 bytes, may be empty
-  std::int32_t size_forced = 0;   // 1: tables record the forced size
+  std::string label;             // at most 63 bytes, may be empty
+  std::int32_t size_forced = 0;  // 1: tables record the forced size
   std::int32_t forced_width = 0;
   std::int32_t forced_height = 0;
   std::int32_t transparent_on = 0;
@@ -60,5 +61,10 @@ struct ImageEntry {
 
   bool has_display() const { return display != nullptr; }
 };
+
+// The image entries of the current page in drawing and row order. A list, so
+// an entry keeps its address while others come and go (a child window refers
+// back to its entry). The project declares the same alias.
+using ImageEntryList = std::list<ImageEntry>;
 
 }  // namespace piconel

@@ -1,0 +1,49 @@
+#include "image/image_path.h"
+
+#include "image/image_entry.h"
+#include "store/cp932.h"
+
+namespace piconel {
+
+namespace {
+
+// The label rule's wider notion of a double-byte start (see image_path.h).
+bool starts_label_double_byte(unsigned char byte) {
+  return (byte >= 0x80 && byte <= 0x9F) || byte >= 0xE0;
+}
+
+}  // namespace
+
+std::optional<std::string> resolve_image_path(std::string_view path,
+                                              std::string_view project_folder) {
+  std::string full;
+  if (is_absolute_image_path(path)) {
+    full = std::string(path);
+  } else {
+    full.reserve(project_folder.size() + path.size());
+    full.append(project_folder);
+    full.append(path);
+  }
+  if (full.size() > static_cast<std::size_t>(kMaxPathBytes)) {
+    return std::nullopt;
+  }
+  return full;
+}
+
+std::string label_from_path(std::string_view path) {
+  const std::string label = to_upper_keeping_double_bytes(split_path(path).name);
+  std::size_t end = 0;
+  while (end < label.size()) {
+    const std::size_t step =
+        starts_label_double_byte(static_cast<unsigned char>(label[end])) ? 2 : 1;
+    if (end + step > static_cast<std::size_t>(kMaxLabelBytes)) {
+      break;
+    }
+    end += step;
+  }
+  // A lone first byte at the very end of the name stays (there is no second
+  // byte to keep it company anyway).
+  return label.substr(0, end < label.size() ? end : label.size());
+}
+
+}  // namespace piconel
