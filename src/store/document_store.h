@@ -47,9 +47,12 @@ class DocumentStore {
   // --- whole-file operations ---------------------------------------------
 
   // Clears the store, records `path` (cut to 259 bytes) and loads the file.
-  // A file that cannot be opened gives `missing_ok` and an empty store that
-  // keeps the path. A parse error or read error gives false, an empty store,
-  // an empty path, and line_count() at the failing 1-based line.
+  // A file that cannot be opened (missing, or a folder) gives `missing_ok`
+  // and an empty store that keeps the path. A read error (short read, or a
+  // file of 2 GiB or more) gives false and an empty store that keeps the
+  // path. A parse error gives false, an empty store, an empty path, and
+  // line_count() at the failing 1-based line. An empty file, or one whose
+  // first byte is NUL, loads as an empty store.
   [[nodiscard]] bool load(std::string_view path, bool missing_ok);
 
   // Writes every section ("[name]" CR LF, then "key=value" or "value" CR LF
@@ -67,7 +70,9 @@ class DocumentStore {
 
   // The bytes save() writes, without touching any file.
   std::string serialize() const;
-  // Parses `text` as load() does after reading the file (the path is kept).
+  // Replaces the contents with `text` parsed as load() does after reading
+  // the file. The path is not touched, whatever the result; on a parse error
+  // the store is empty and line_count() names the failing line.
   [[nodiscard]] bool parse(std::string_view text);
 
   // --- sections ----------------------------------------------------------
@@ -104,6 +109,8 @@ class DocumentStore {
   int get_string_to(SectionName name, std::string_view key, std::string& out);
   // C atoi of the value; false and `out` untouched when missing.
   bool get_int(SectionName name, std::string_view key, int& out);
+  // A flag: on when the value exists and its first byte is '1'.
+  bool get_flag(SectionName name, std::string_view key);
   // Comma-separated lists; return the number of items stored (items beyond
   // it are not touched); at most out.size() items.
   int get_int_list(SectionName name, std::string_view key, std::span<std::int32_t> out);

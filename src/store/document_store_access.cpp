@@ -200,6 +200,11 @@ bool DocumentStore::get_int(SectionName name, std::string_view key, int& out) {
   return true;
 }
 
+bool DocumentStore::get_flag(SectionName name, std::string_view key) {
+  const std::optional<std::string_view> value = get_string(name, key);
+  return value && !value->empty() && value->front() == '1';
+}
+
 int DocumentStore::get_int_list(SectionName name, std::string_view key,
                                 std::span<std::int32_t> out) {
   const std::optional<std::string_view> value = get_string(name, key);

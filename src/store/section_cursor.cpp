@@ -50,6 +50,11 @@ bool SectionCursor::get_int(std::string_view key, int& out, SectionName name) co
   return store_->get_int(name, key, out);
 }
 
+bool SectionCursor::get_flag(std::string_view key, SectionName name) const {
+  focus(name);
+  return store_->get_flag(name, key);
+}
+
 int SectionCursor::get_int_list(std::string_view key, std::span<std::int32_t> out,
                                 SectionName name) const {
   focus(name);

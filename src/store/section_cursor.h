@@ -40,6 +40,7 @@ class SectionCursor {
   int get_string_to(std::string_view key, std::string& out,
                     SectionName name = kCurrentSection) const;
   bool get_int(std::string_view key, int& out, SectionName name = kCurrentSection) const;
+  bool get_flag(std::string_view key, SectionName name = kCurrentSection) const;
   int get_int_list(std::string_view key, std::span<std::int32_t> out,
                    SectionName name = kCurrentSection) const;
   int get_byte_list(std::string_view key, std::span<std::uint8_t> out,

@@ -165,6 +165,18 @@ TEST(Reading, GetIntFollowsAtoi) {
   EXPECT_EQ(untouched, 99);
 }
 
+TEST(Reading, FlagIsOnOnlyWithLeadingOne) {
+  DocumentStore store;
+  ASSERT_TRUE(store.parse("[a]\r\nA=1\r\nB=10\r\nC=0\r\nD=\r\nE= 1\r\nF=true\r\n"));
+  EXPECT_TRUE(store.get_flag("a", "A"));
+  EXPECT_TRUE(store.get_flag("a", "B"));
+  EXPECT_FALSE(store.get_flag("a", "C"));
+  EXPECT_FALSE(store.get_flag("a", "D"));
+  EXPECT_FALSE(store.get_flag("a", "E"));
+  EXPECT_FALSE(store.get_flag("a", "F"));
+  EXPECT_FALSE(store.get_flag("a", "missing"));
+}
+
 TEST(Reading, IntListRule) {
   struct Case {
     const char* value;
