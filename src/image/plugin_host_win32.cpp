@@ -1,0 +1,282 @@
+// Finding and loading Susie plug-in libraries.
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "image/plugin_host.h"
+#include "store/cp932.h"
+#include "store/wide_text.h"
+
+namespace piconel {
+
+namespace {
+
+// Owns a library from LoadLibraryW until it is released to the plug-in list
+// (plug-ins stay loaded for the whole run) or freed with FreeLibrary.
+class LoadedLibrary {
+ public:
+  explicit LoadedLibrary(HMODULE module) : module_(module) {}
+  LoadedLibrary(const LoadedLibrary&) = delete;
+  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+  ~LoadedLibrary() {
+    if (module_ != nullptr) {
+      FreeLibrary(module_);
+    }
+  }
+  HMODULE get() const { return module_; }
+  HMODULE release() { return std::exchange(module_, nullptr); }
+
+ private:
+  HMODULE module_;
+};
+
+// FindFirstFileW / FindClose.
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  ~FindHandle() {
+    if (valid()) {
+      FindClose(handle_);
+    }
+  }
+  bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+// RegOpenKeyExW / RegCloseKey.
+class RegistryKey {
+ public:
+  RegistryKey() = default;
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+  ~RegistryKey() {
+    if (key_ != nullptr) {
+      RegCloseKey(key_);
+    }
+  }
+  HKEY* out() { return &key_; }
+  HKEY get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+#if defined(_WIN64)
+constexpr std::wstring_view kLibraryPattern = L"*.sph";
+constexpr std::string_view kLibraryExtension = ".sph";
+#else
+constexpr std::wstring_view kLibraryPattern = L"*.spi";
+constexpr std::string_view kLibraryExtension = ".spi";
+#endif
+
+// Pairs are counted until GetPluginInfo answers 0; a library that never does
+// is cut off here rather than asked forever.
+constexpr std::int32_t kMaxPairs = 1024;
+
+using GetPluginInfoFunction = int(WINAPI*)(int infono, LPSTR buffer, int buffer_length);
+
+// One GetPluginInfo answer as text: a zeroed 256-byte buffer, all of it
+// offered; the text ends at the first zero byte, and an answer that fills
+// the whole buffer without one is cut to 255 bytes.
+std::string plugin_info_text(GetPluginInfoFunction get_info, int infono, int* returned) {
+  char buffer[kPluginInfoBytes] = {};
+  *returned = get_info(infono, buffer, static_cast<int>(sizeof buffer));
+  const std::size_t length = strnlen(buffer, sizeof buffer - 1);
+  return std::string(buffer, length);
+}
+
+bool ends_with_separator(std::string_view path) {
+  bool last_was_separator = false;
+  std::size_t pos = 0;
+  while (pos < path.size()) {
+    const auto byte = static_cast<unsigned char>(path[pos]);
+    if (is_cp932_lead_byte(byte)) {
+      last_was_separator = false;
+      pos += 2;
+      continue;
+    }
+    last_was_separator = byte == '\\' || byte == '/';
+    ++pos;
+  }
+  return last_was_separator;
+}
+
+std::string with_separator(std::string_view folder) {
+  std::string result(folder);
+  if (!ends_with_separator(folder)) {
+    result.push_back('\\');
+  }
+  return result;
+}
+
+}  // namespace
+
+bool is_image_filter_version(std::string_view text, int returned) {
+  return returned >= 4 && text.size() >= 4 && text[0] == '0' && text[1] == '0' && text[2] == 'I' &&
+         text[3] != 'M';
+}
+
+std::vector<std::string> plugin_folders(std::string_view program_folder,
+                                        const std::optional<std::string>& susie_folder) {
+  std::vector<std::string> folders;
+  folders.push_back(with_separator(program_folder));
+  folders.push_back(folders.front() + std::string(kPluginSubfolder) + "\\");
+  if (susie_folder.has_value() && !susie_folder->empty()) {
+    folders.push_back(with_separator(*susie_folder));
+  }
+  return folders;
+}
+
+std::optional<std::string> read_susie_plugin_folder(std::string_view key,
+                                                    std::string_view value_name) {
+  const std::optional<std::wstring> wide_key = to_wide_strict(key);
+  const std::optional<std::wstring> wide_value = to_wide_strict(value_name);
+  if (!wide_key || !wide_value) {
+    return std::nullopt;
+  }
+  RegistryKey opened;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, wide_key->c_str(), 0, KEY_READ, opened.out()) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  // Room for a full path; one extra character keeps a terminator even when
+  // the stored value has none.
+  wchar_t buffer[MAX_PATH + 1] = {};
+  DWORD type = 0;
+  DWORD bytes = MAX_PATH * sizeof(wchar_t);
+  if (RegQueryValueExW(opened.get(), wide_value->c_str(), nullptr, &type,
+                       reinterpret_cast<BYTE*>(buffer), &bytes) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  if (type != REG_SZ && type != REG_EXPAND_SZ) {
+    return std::nullopt;
+  }
+  const std::size_t chars = wcsnlen(buffer, bytes / sizeof(wchar_t));
+  if (chars == 0) {
+    return std::nullopt;
+  }
+  return to_cp932_strict(std::wstring_view(buffer, chars));
+}
+
+int PluginHost::load_plugins(std::string_view program_folder, bool search_susie_folder) {
+  std::optional<std::string> susie_folder;
+  if (search_susie_folder) {
+    susie_folder = read_susie_plugin_folder();
+  }
+  const std::vector<std::string> folders = plugin_folders(program_folder, susie_folder);
+  return load_plugins_from(folders);
+}
+
+int PluginHost::load_plugins_from(std::span<const std::string> folders) {
+  int loaded = 0;
+  for (const std::string& folder : folders) {
+    const std::string prefix = with_separator(folder);
+    const std::optional<std::wstring> wide_prefix = to_wide_strict(prefix);
+    if (!wide_prefix) {
+      continue;
+    }
+    const std::wstring pattern = *wide_prefix + std::wstring(kLibraryPattern);
+    WIN32_FIND_DATAW found = {};
+    FindHandle find(FindFirstFileW(pattern.c_str(), &found));
+    if (!find.valid()) {
+      continue;
+    }
+    do {
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        continue;
+      }
+      const std::optional<std::string> name = to_cp932_strict(found.cFileName);
+      // Windows also matches "*.sph" against 8.3 short names, so "x.sphx"
+      // would come back too; only the real extension counts.
+      if (!name || !equals_ignoring_ascii_case(extension_of(*name), kLibraryExtension)) {
+        continue;
+      }
+      if (load_plugin(prefix + *name)) {
+        ++loaded;
+      }
+    } while (FindNextFileW(find.get(), &found));
+  }
+  return loaded;
+}
+
+bool PluginHost::load_plugin(std::string_view path) {
+  const std::optional<std::wstring> wide_path = to_wide_strict(path);
+  if (!wide_path) {
+    return false;
+  }
+  LoadedLibrary library(LoadLibraryW(wide_path->c_str()));
+  if (library.get() == nullptr) {
+    return false;
+  }
+
+  Plugin plugin;
+  wchar_t module_path[MAX_PATH + 1] = {};
+  const DWORD module_chars = GetModuleFileNameW(library.get(), module_path, MAX_PATH);
+  std::optional<std::string> narrow_path;
+  if (module_chars > 0 && module_chars < MAX_PATH) {
+    narrow_path = to_cp932_strict(std::wstring_view(module_path, module_chars));
+  }
+  plugin.module_path = narrow_path.value_or(std::string(path));
+  plugin.file_name = file_name_of(plugin.module_path);
+
+  for (std::size_t i = 0; i < kPluginEntryCount; ++i) {
+    const std::string name(kPluginEntryNames[i]);
+    // FARPROC to the generic void(*)() form; the call sites cast back.
+    plugin.entry_points[i] =
+        reinterpret_cast<PluginEntryPoint>(GetProcAddress(library.get(), name.c_str()));
+  }
+  const auto get_info =
+      reinterpret_cast<GetPluginInfoFunction>(plugin.entry(PluginEntry::GetPluginInfo));
+  if (get_info == nullptr) {
+    return false;
+  }
+
+  // The version check offers 9 bytes of a zeroed 10-byte buffer, so the text
+  // read back always ends within the buffer.
+  char version[10] = {};
+  const int version_length = get_info(0, version, 9);
+  const std::string_view version_text(version, strnlen(version, sizeof version));
+  if (!is_image_filter_version(version_text, version_length)) {
+    return false;
+  }
+  plugin.kind = version_text[3];
+
+  int returned = 0;
+  static_cast<void>(plugin_info_text(get_info, 0, &returned));
+  plugin.about = plugin_info_text(get_info, 1, &returned);
+  // Pairs are counted first (info 2, 4, ... until one answers 0), then read.
+  std::int32_t pairs = 0;
+  while (pairs < kMaxPairs) {
+    static_cast<void>(plugin_info_text(get_info, 2 * pairs + 2, &returned));
+    if (returned == 0) {
+      break;
+    }
+    ++pairs;
+  }
+  plugin.pair_count = pairs;
+  plugin.pairs.reserve(static_cast<std::size_t>(pairs));
+  for (std::int32_t n = 0; n < pairs; ++n) {
+    PluginPair pair;
+    pair.patterns = plugin_info_text(get_info, 2 * n + 2, &returned);
+    pair.description = plugin_info_text(get_info, 2 * n + 3, &returned);
+    plugin.pairs.push_back(std::move(pair));
+  }
+
+  plugin.module = library.release();
+  plugins_.push_back(std::move(plugin));
+  return true;
+}
+
+void PluginHost::free_plugins() {
+  plugins_.clear();
+}
+
+}  // namespace piconel
