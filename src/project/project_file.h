@@ -1,0 +1,88 @@
+#pragma once
+
+// Opening, saving and naming the project file (*.ijp), the question about
+// unsaved changes, and the main window's title.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "project/project.h"
+
+namespace piconel {
+
+// The type list of the project dialogs: "ピコネルプロジェクトファイル (*.ijp)"
+// with "*.ijp", then "すべてのファイル (*.*)" with "*.*".
+std::span<const FileFilter> project_file_filters();
+
+// The default extension a file dialog derives from its initial name: the
+// text after the last '.' (the second byte of a double-byte character is
+// never taken for one), at most 15 bytes; empty when there is no dot.
+[[nodiscard]] std::string file_dialog_default_extension(std::string_view initial_name);
+
+// Opens a project. `path`: none asks with the open dialog (cancel changes
+// nothing); empty text starts a new untitled project; otherwise the file.
+//  - A file that does not load shows "プロジェクトの読込に失敗しました。\r\n(line:%d)"
+//    and the project goes on untitled with an empty store.
+//  - A file without the project identification shows
+//    "プロジェクトの読込に失敗しました。" and goes on untitled holding what was read.
+// The identification is then written, the current page restored from
+// CURRENTPAGE, and a project without pages gets page000. A CURRENTPAGE
+// outside 0 .. page count - 1 (possible only from an edited file) reads as
+// 0. Page names are taken as read: a name longer than 30 bytes is kept (all
+// texts built from it are unbounded strings), and two rows with the same name
+// share that name's sections. The page list is rebuilt, the current page
+// loaded, and the project ends unmodified.
+void open_project(Project& project, std::optional<std::string_view> path);
+
+enum class SaveResult {
+  Saved,
+  Cancelled,  // the save dialog was cancelled; nothing changed
+  Failed,     // the file could not be written; reported, still modified
+  NoStore,
+};
+
+// Saves the project. `path`: none saves under the project path (asking, as
+// for Save As, when the project is untitled); empty text always asks; else
+// the given path. Stores CURRENTPAGE; in relative path mode (the settings'
+// PROJ_RELATIVEPATH begins with '1') image rows under the project file's
+// folder lose that prefix. Saving to another folder first makes every
+// relative row full against the old project folder, and the project folder
+// then follows the file, so every row stays valid in the new file. A write
+// that fails shows "プロジェクトの保存に失敗しました。" (caption
+// "ピコネル：プロジェクトの保存", error icon) and leaves the modified flag set;
+// the previous file stays intact. The caller synchronises the current page
+// first.
+SaveResult save_project(Project& project, std::optional<std::string_view> path);
+
+// Asks "プロジェクトが変更されています。\r\n保存しますか？" (Yes, No, Cancel) when the
+// project is modified. Cancel gives false. Yes synchronises and saves; the
+// result is true, also when the save dialog is then cancelled, but false
+// when the write failed (the caller should not throw the changes away). No
+// gives true.
+[[nodiscard]] bool ask_save_changes(Project& project);
+
+// Sets the modified flag; the title gains " *" when the flag was clear.
+void mark_modified(Project& project);
+
+// "ピコネル - [%s%s]" with the project file's name without folder and
+// extension (or "(新規)") and " *" when modified, at most 255 bytes; set on the
+// main window and returned.
+std::string update_title(Project& project);
+
+// Shut-down: the store is cleared and freed, the entries dropped.
+void release_project(Project& project);
+
+// Relative path mode's rewrite: every entry of the FILELIST sections of the
+// pages whose value begins with the folder of `project_path` (case matters)
+// loses that prefix, in place. Each section is rewritten once, also when two
+// pages share a name.
+void make_image_rows_relative(DocumentStore& store, std::string_view project_path);
+
+// Every row whose path is relative gets `folder` in front, unless the path
+// would then exceed 259 bytes (such a row is left as it is). Nothing for an
+// empty folder.
+void make_image_rows_full(DocumentStore& store, std::string_view folder);
+
+}  // namespace piconel
