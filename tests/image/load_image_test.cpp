@@ -1,0 +1,255 @@
+#include "image/load_image.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "image/image_test_helpers.h"
+#include "image/picture_decoder.h"
+
+namespace piconel {
+namespace {
+
+using testing::Bytes;
+using testing::make_paletted_bitmap;
+using testing::make_true_colour_bitmap;
+using testing::rgb;
+using testing::ScratchFolder;
+
+// A decoder that answers every path with one scripted picture (or nothing)
+// and records the paths it was asked about.
+class FakeDecoder final : public PictureDecoder {
+ public:
+  std::optional<DecodedPicture> answer;
+  mutable std::vector<std::string> asked;
+
+  std::optional<DecodedPicture> decode(std::string_view path) const override {
+    asked.emplace_back(path);
+    return answer;
+  }
+};
+
+// The decoder's form of a bitmap file: info block and pixels.
+DecodedPicture as_decoded(const Bytes& file, std::int32_t probed) {
+  DecodedPicture picture;
+  picture.bitmap_info.assign(file.begin() + 14, file.begin() + 54);
+  const std::uint32_t offset = file[10] | (file[11] << 8);
+  picture.bitmap_info.insert(picture.bitmap_info.end(), file.begin() + 54, file.begin() + offset);
+  picture.pixels.assign(file.begin() + offset, file.end());
+  picture.probed_transparent_index = probed;
+  return picture;
+}
+
+const std::vector<PaletteEntry> kFour = {rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255),
+                                         rgb(9, 9, 9)};
+
+TEST(LoadImageTest, FixturesAnalysedLikeTheirSources) {
+  struct Case {
+    const char* bitmap;
+    const char* source;
+  };
+  const Case cases[] = {
+      {"bw_1bit.bmp", "bw.ppm"},
+      {"rgb13_4bit.bmp", "rgb13.ppm"},
+      {"rgb13_4bit_core.bmp", "rgb13.ppm"},
+      {"rgb27_8bit.bmp", "rgb27.ppm"},
+      {"rgb13_16bit_555_v5.bmp", "rgb13.ppm"},
+      {"rgb13_24bit.bmp", "rgb13.ppm"},
+      {"rgb13_32bit.bmp", "rgb13.ppm"},
+      {"rgb13_32bit_v5.bmp", "rgb13.ppm"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bitmap);
+    const auto source = testing::read_ppm(testing::fixture_path(c.source));
+    ASSERT_TRUE(source.has_value());
+    const std::set<std::uint32_t> distinct(source->colours.begin(), source->colours.end());
+    const std::string path = testing::fixture_path(c.bitmap);
+    ImageEntry entry;
+    ColourList list;  // empty list: every colour is new
+    LoadImageRequest request;
+    request.path = path;
+    request.entry = &entry;
+    request.colour_list = &list;
+    const std::optional<Dib> dib = load_image(request);
+    ASSERT_TRUE(dib.has_value());
+    EXPECT_EQ(entry.colour_count, static_cast<std::int32_t>(distinct.size()));
+    EXPECT_EQ(list.count, entry.colour_count);
+    EXPECT_EQ(entry.settings.forced_width, source->width);
+    EXPECT_EQ(entry.settings.forced_height, source->height);
+    EXPECT_EQ(entry.transparent_slot, -1);
+    if (entry.bits_per_pixel > 8) {
+      EXPECT_EQ(entry.settings.transparent_key, dib->pixel(0, 0));
+    } else {
+      EXPECT_EQ(entry.settings.transparent_key, -1);
+    }
+    if (entry.bits_per_pixel != 16) {
+      // Every merged colour is one of the source's (16-bit ones are rounded).
+      for (std::int32_t i = 0; i < list.count; ++i) {
+        const PaletteEntry& e = list.entries[static_cast<std::size_t>(i)];
+        const std::uint32_t colour = (e.red << 16) | (e.green << 8) | e.blue;
+        EXPECT_TRUE(distinct.count(colour)) << std::hex << colour;
+      }
+    }
+  }
+}
+
+TEST(LoadImageTest, UnreadableFilesGiveNothingAndTouchNothing) {
+  ScratchFolder folder;
+  ASSERT_FALSE(folder.path().empty());
+  const std::string empty = folder.write("empty.bmp", Bytes{});
+  const std::string text = folder.write("text.bmp", Bytes{'h', 'e', 'l', 'l', 'o'});
+  Bytes cut = make_paletted_bitmap(2, 2, 8, kFour, {0, 1, 2, 3});
+  cut.resize(cut.size() - 3);
+  const std::string truncated = folder.write("cut.bmp", cut);
+  for (const std::string& path : {folder.path() + "missing.bmp", empty, text, truncated}) {
+    ImageEntry entry;
+    entry.colour_count = 77;
+    ColourList list = ColourList::starting_with(0xFFFFFF);
+    LoadImageRequest request;
+    request.path = path;
+    request.entry = &entry;
+    request.colour_list = &list;
+    EXPECT_FALSE(load_image(request).has_value()) << path;
+    EXPECT_EQ(entry.colour_count, 77);
+    EXPECT_EQ(list.count, 1);
+  }
+}
+
+TEST(LoadImageTest, WithoutEntryNothingIsAnalysedOrMerged) {
+  ScratchFolder folder;
+  const std::string path = folder.write("a.bmp", make_paletted_bitmap(2, 1, 8, kFour, {0, 1}, 4));
+  LoadImageRequest request;
+  request.path = path;
+  const std::optional<Dib> dib = load_image(request);
+  ASSERT_TRUE(dib.has_value());
+  EXPECT_EQ(dib->pixel(0, 0), 0xFF0000);
+  EXPECT_EQ(dib->pixel(1, 0), 0x00FF00);
+}
+
+TEST(LoadImageTest, DecoderPictureAndProbedIndex) {
+  FakeDecoder decoder;
+  // 2 x 2, 4 colours; the decoder's probe says index 2 is transparent.
+  decoder.answer = as_decoded(make_paletted_bitmap(2, 2, 8, kFour, {0, 2, 3, 2}, 4), 2);
+  ImageEntry entry;
+  ColourList list = ColourList::starting_with(make_colorref(255, 255, 255));
+  LoadImageRequest request;
+  request.path = "C:\\pictures\\x.png";
+  request.entry = &entry;
+  request.colour_list = &list;
+  request.decoders = &decoder;
+  request.replacement_colour = make_colorref(1, 2, 3);
+  const std::optional<Dib> dib = load_image(request);
+  ASSERT_TRUE(dib.has_value());
+  ASSERT_EQ(decoder.asked.size(), 1u);
+  EXPECT_EQ(decoder.asked[0], "C:\\pictures\\x.png");
+  EXPECT_EQ(entry.colour_count, 3);
+  EXPECT_EQ(entry.transparent_slot, 1);
+  EXPECT_EQ(entry.settings.transparent_key, 2);
+  EXPECT_EQ(list.count, 3) << "white, red and index 3; the transparent blue is left out";
+  // The automatic index is replaced by the replacement colour.
+  EXPECT_EQ(dib->pixel(1, 0), 0x010203);
+  EXPECT_EQ(dib->pixel(0, 0), 0xFF0000);
+}
+
+TEST(LoadImageTest, RequestedKeyOverridesTheProbedIndex) {
+  FakeDecoder decoder;
+  decoder.answer = as_decoded(make_paletted_bitmap(2, 1, 8, kFour, {0, 2}, 4), 2);
+  ImageEntry entry;
+  LoadImageRequest request;
+  request.path = "x.gif";
+  request.entry = &entry;
+  request.decoders = &decoder;
+  request.transparent_key = 0;
+  request.replacement_colour = make_colorref(7, 7, 7);
+  const std::optional<Dib> dib = load_image(request);
+  ASSERT_TRUE(dib.has_value());
+  EXPECT_EQ(entry.transparent_slot, 0);
+  EXPECT_EQ(entry.settings.transparent_key, 0);
+  EXPECT_EQ(dib->pixel(0, 0), 0x070707);
+  EXPECT_EQ(dib->pixel(1, 0), 0x0000FF) << "the probed index is not replaced";
+}
+
+TEST(LoadImageTest, ProbedIndexOutOfRangeCountsAsNone) {
+  FakeDecoder decoder;
+  decoder.answer = as_decoded(make_paletted_bitmap(1, 1, 8, kFour, {0}, 4), 300);
+  ImageEntry entry;
+  LoadImageRequest request;
+  request.path = "x.png";
+  request.entry = &entry;
+  request.decoders = &decoder;
+  ASSERT_TRUE(load_image(request).has_value());
+  EXPECT_EQ(entry.settings.transparent_key, -1);
+}
+
+TEST(LoadImageTest, RefusedOrMalformedDecoderFallsBackToTheBitmapReader) {
+  ScratchFolder folder;
+  // A Windows bitmap whose name ends in .png.
+  const std::string path =
+      folder.write("really_a_bitmap.png", make_paletted_bitmap(1, 1, 8, kFour, {1}, 4));
+  FakeDecoder refusing;
+  FakeDecoder broken;
+  broken.answer = as_decoded(make_paletted_bitmap(2, 2, 8, kFour, {0, 1, 2, 3}, 4), 1);
+  broken.answer->pixels.resize(3);  // shorter than stride * height
+  for (const FakeDecoder* decoder : {&refusing, &broken}) {
+    ImageEntry entry;
+    LoadImageRequest request;
+    request.path = path;
+    request.entry = &entry;
+    request.decoders = decoder;
+    const std::optional<Dib> dib = load_image(request);
+    ASSERT_TRUE(dib.has_value());
+    EXPECT_EQ(dib->width, 1);
+    EXPECT_EQ(dib->pixel(0, 0), 0x00FF00);
+    EXPECT_EQ(entry.settings.transparent_key, -1) << "built-in reader: no automatic index";
+  }
+}
+
+TEST(LoadImageTest, PalettedKeepsItsPaletteWithoutReplacementColour) {
+  ScratchFolder folder;
+  const std::string path = folder.write("p.bmp", make_paletted_bitmap(2, 1, 8, kFour, {0, 1}, 4));
+  LoadImageRequest request;
+  request.path = path;
+  request.transparent_key = 0;
+  request.replacement_colour = -1;
+  const std::optional<Dib> dib = load_image(request);
+  ASSERT_TRUE(dib.has_value());
+  EXPECT_EQ(dib->pixel(0, 0), 0xFF0000);
+}
+
+TEST(LoadImageTest, TrueColourKeyTurnsWhiteWithoutReplacementColour) {
+  ScratchFolder folder;
+  const std::string path =
+      folder.write("t.bmp", make_true_colour_bitmap(2, 1, 24, {0x123456, 0x654321}));
+  ImageEntry entry;
+  LoadImageRequest request;
+  request.path = path;
+  request.entry = &entry;
+  request.transparent_key = 0x654321;
+  const std::optional<Dib> dib = load_image(request);
+  ASSERT_TRUE(dib.has_value());
+  EXPECT_EQ(dib->pixel(1, 0), 0xFFFFFF);
+  EXPECT_EQ(dib->pixel(0, 0), 0x123456);
+  // The analysis saw the file's colours and kept the automatic key.
+  EXPECT_EQ(entry.colour_count, 2);
+  EXPECT_EQ(entry.settings.transparent_key, 0x123456);
+}
+
+TEST(LoadImageTest, SixteenBitKeyIsReplacedLikeTrueColour) {
+  ScratchFolder folder;
+  // 2 x 1, 5-5-5: white and blue.
+  const std::string path =
+      folder.write("s.bmp", testing::make_bitmap(2, 1, 16, {}, {0xFF, 0x7F, 0x1F, 0x00}));
+  LoadImageRequest request;
+  request.path = path;
+  request.transparent_key = 0x0000FF;
+  request.replacement_colour = make_colorref(0x11, 0x22, 0x33);
+  const std::optional<Dib> dib = load_image(request);
+  ASSERT_TRUE(dib.has_value());
+  EXPECT_EQ(dib->bits_per_pixel, 24);
+  EXPECT_EQ(dib->file_bits_per_pixel, 16);
+  EXPECT_EQ(dib->pixel(1, 0), 0x112233);
+  EXPECT_EQ(dib->pixel(0, 0), 0xFFFFFF);
+}
+
+}  // namespace
+}  // namespace piconel
