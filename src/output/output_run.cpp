@@ -6,6 +6,7 @@
 #include "output/output_context.h"
 #include "output/page_pass.h"
 #include "output/run_tables.h"
+#include "project/property_chain.h"
 #include "store/bounded_format.h"
 #include "store/cp932.h"
 #include "store/file_io.h"
@@ -87,11 +88,9 @@ OutputRunResult run_output(const OutputRunRequest& request) {
     return result;
   }
   DocumentStore& project = *request.project;
-  DocumentStore empty_settings;
-  DocumentStore& settings = request.settings != nullptr ? *request.settings : empty_settings;
-
-  const SectionCursor application(settings, "PROPERTY", nullptr);
-  const SectionCursor project_level(project, "PROPERTY", &application);
+  // Project PROPERTY backed by the settings store's PROPERTY.
+  const PropertyChain chain(project, request.settings, std::nullopt);
+  const SectionCursor& project_level = chain.start();
   const std::string project_base = folder_of(request.project_path);
 
   if (request.output_folder) {

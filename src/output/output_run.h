@@ -57,7 +57,7 @@ class OutputRunPort {
 
 struct OutputRunRequest {
   DocumentStore* project = nullptr;   // none: nothing happens
-  DocumentStore* settings = nullptr;  // application level; none: an empty level
+  DocumentStore* settings = nullptr;  // application level; none: no such level
   // Path of the project file (empty for an untitled project): a relative
   // OUTPUTDIR is taken from its folder, which is also the fallback folder.
   std::string_view project_path;

@@ -7,9 +7,7 @@
 // TRANSPARENTCOLOR, FIXEDSHEET for the sheet size keys.
 
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <string_view>
 
 #include "image/colour.h"
 #include "store/section_cursor.h"
@@ -31,10 +29,5 @@ struct PageSettings {
 // `page` is a cursor on "PROPERTY:<page>" whose parent chain leads to the
 // project and application levels.
 [[nodiscard]] PageSettings read_page_settings(const SectionCursor& page);
-
-// The effective value of a chained key: the first level from `start` upwards
-// whose enable key begins with '1' and that holds the key.
-[[nodiscard]] std::optional<std::string> chained_value(const SectionCursor& start,
-                                                       std::string_view key);
 
 }  // namespace piconel
