@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "image/image_entry.h"
+#include "image/load_image.h"
 #include "image/plugin_host.h"
 
 namespace piconel {
@@ -595,6 +597,45 @@ TEST_F(PluginHostTest, FreedRecordsLeaveLibrariesLoaded) {
     EXPECT_GT(GetModuleFileNameW(module, name, MAX_PATH), 0u);
     FreeLibrary(module);
   }
+}
+
+// load_image with the real host: plug-ins first, the built-in reader after.
+TEST_F(PluginHostTest, LoadImageFallsBackToBuiltInReaderForBitmapNamedPng) {
+  load();
+  const std::string path = put(L"really_a_bitmap.png", bmp_file());
+  ImageEntry entry;
+  ColourList list;
+  LoadImageRequest request;
+  request.path = path;
+  request.entry = &entry;
+  request.colour_list = &list;
+  request.decoders = &host_;
+  const std::optional<Dib> dib = load_image(request);
+  ASSERT_TRUE(dib.has_value());
+  EXPECT_EQ(dib->width, 1);
+  EXPECT_EQ(dib->height, 1);
+  EXPECT_EQ(dib->bits_per_pixel, 24);
+  EXPECT_EQ(dib->pixels, (Bytes{255, 255, 255, 0}));
+  EXPECT_EQ(picture_calls("refusing"), 1);
+  EXPECT_EQ(picture_calls("decoder"), 1);
+}
+
+TEST_F(PluginHostTest, LoadImageTakesPluginPictureAndProbedIndex) {
+  load();
+  const std::string path = put(L"indexed.png", png_file());
+  ImageEntry entry;
+  ColourList list;
+  LoadImageRequest request;
+  request.path = path;
+  request.entry = &entry;
+  request.colour_list = &list;
+  request.decoders = &host_;
+  const std::optional<Dib> dib = load_image(request);
+  ASSERT_TRUE(dib.has_value());
+  EXPECT_EQ(dib->width, 2);
+  EXPECT_EQ(dib->bits_per_pixel, 8);
+  EXPECT_EQ(entry.settings.transparent_key, 2);  // from the PNG's tRNS, not the picture
+  EXPECT_EQ(entry.colour_count, 1);              // only index 1 (white) is used
 }
 
 // The Susie folder is read from a registry value; the test uses a key of its
