@@ -4,8 +4,9 @@
 // record per library in load order, decodes files through them by extension
 // and lists their file types for the open-file dialog.
 //
-// Only the Windows build implements the host (plugin_host_win32.cpp). The
-// declarations here stay free of OS headers: the module handle is an opaque
+// Only the Windows build implements these declarations (plugin_*_win32.cpp),
+// the pure text rules included, since nothing else needs them. The
+// declarations stay free of OS headers: the module handle is an opaque
 // pointer and entry points are kept as a generic function pointer that the
 // Windows side casts back to the plug-in signatures.
 //
@@ -119,13 +120,15 @@ class PluginHost final : public PictureDecoder {
 
   // Loads every "*.spi" (32-bit) or "*.sph" (64-bit) file of each folder, in
   // folder order and, within a folder, in the order the directory listing
-  // gives. Directories are skipped. The same library in two folders loads
-  // twice. Returns the number of plug-ins loaded.
+  // gives. Directories, names whose extension only matches through their
+  // 8.3 short name, and names without a CP932 form are skipped. The same
+  // library in two folders loads twice. Returns the number of plug-ins loaded.
   int load_plugins_from(std::span<const std::string> folders);
 
   // Loads one library and appends its record when it answers as an image
   // filter (is_image_filter_version). A library that does not load, lacks
   // GetPluginInfo or has the wrong version is released and skipped (false).
+  // Pairs are counted until GetPluginInfo answers 0, at most 1024 of them.
   bool load_plugin(std::string_view path);
 
   // Tries the plug-ins whose patterns match the extension of `path`, in load
