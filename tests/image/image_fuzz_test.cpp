@@ -1,0 +1,207 @@
+// Hostile-input sweeps: every prefix of a valid file, every header byte set
+// to awkward values, and seeded random mutations. Each input must either be
+// refused or load into a Dib whose sizes agree, and the whole pipeline
+// (analysis, merge, replacement, pixel reads) must stay in bounds; the
+// sanitizer build turns any stray read into a failure.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "image/bitmap_reader.h"
+#include "image/colour_analysis.h"
+#include "image/image_test_helpers.h"
+#include "image/transparency_probe.h"
+
+namespace piconel {
+namespace {
+
+using testing::Bytes;
+using testing::put_u32_le;
+using testing::rgb;
+
+constexpr std::uint32_t kSeed = 20261207;
+constexpr int kMutationsPerSeed = 1500;
+
+void exercise(const BitmapReadResult& result) {
+  if (!result.ok()) {
+    return;
+  }
+  Dib dib = result.dib;
+  ASSERT_GT(dib.width, 0);
+  ASSERT_GT(dib.height, 0);
+  ASSERT_EQ(dib.stride, dib_stride(dib.bits_per_pixel, dib.width));
+  ASSERT_EQ(dib.pixels.size(), dib.stride * static_cast<std::size_t>(dib.height));
+  ASSERT_LE(dib.colour_table.size(), 256u);
+  ImageEntry entry;
+  analyse_colours(dib, 1, entry);
+  ASSERT_GE(entry.colour_count, -1);
+  ASSERT_LE(entry.colour_count, 256);
+  ColourList list = ColourList::starting_with(make_colorref(255, 255, 255));
+  merge_colours(entry, list);
+  ASSERT_GE(list.count, -1);
+  ASSERT_LE(list.count, 256);
+  static_cast<void>(replace_palette_colour(dib, 1, make_colorref(1, 2, 3)));
+  static_cast<void>(replace_true_colour(dib, entry.settings.transparent_key, -1));
+  std::uint32_t sum = 0;
+  for (std::int32_t y = -1; y <= dib.height; ++y) {
+    for (std::int32_t x = -1; x <= dib.width; ++x) {
+      sum += static_cast<std::uint32_t>(dib.pixel(x, y));
+    }
+  }
+  static_cast<void>(sum);
+}
+
+void exercise_file(std::span<const std::uint8_t> bytes) {
+  exercise(read_bitmap_file(bytes));
+  // The same bytes as a decoder's answer: info block after the file header,
+  // pixels from the middle on.
+  if (bytes.size() > 14) {
+    const auto info = bytes.subspan(14);
+    exercise(read_bitmap_info(info, bytes.subspan(bytes.size() / 2)));
+  }
+}
+
+std::vector<Bytes> bitmap_seeds() {
+  std::vector<Bytes> seeds;
+  for (const char* name :
+       {"bw_1bit.bmp", "rgb13_4bit.bmp", "rgb13_4bit_v5.bmp", "rgb13_4bit_core.bmp",
+        "rgb27_8bit.bmp", "rgb27_8bit_core.bmp", "rgb13_16bit_555_v5.bmp", "rgb13_16bit_565_v5.bmp",
+        "rgb13_24bit.bmp", "rgb13_24bit_core.bmp", "rgb13_32bit.bmp", "rgb13_32bit_v5.bmp"}) {
+    seeds.push_back(testing::read_fixture(name));
+    EXPECT_FALSE(seeds.back().empty()) << name;
+  }
+  seeds.push_back(testing::make_paletted_bitmap(
+      5, 2, 2, {rgb(0, 0, 0), rgb(1, 1, 1), rgb(2, 2, 2), rgb(3, 3, 3)},
+      {0, 1, 2, 3, 1, 3, 3, 2, 1, 0}));
+  Bytes top_down = testing::make_paletted_bitmap(3, 2, 8, {rgb(4, 5, 6)}, {0, 0, 0, 0, 0, 0}, 1);
+  put_u32_le(top_down, 22, static_cast<std::uint32_t>(-2));
+  seeds.push_back(top_down);
+  Bytes fields = testing::make_bitmap(2, 1, 16, {}, {}, 0, 3);
+  fields.resize(66, 0);
+  put_u32_le(fields, 10, 66);
+  put_u32_le(fields, 54, 0xF800);
+  put_u32_le(fields, 58, 0x07E0);
+  put_u32_le(fields, 62, 0x001F);
+  fields.insert(fields.end(), {0x00, 0xF8, 0xE0, 0x07});
+  seeds.push_back(fields);
+  return seeds;
+}
+
+TEST(ImageFuzzTest, EveryPrefixOfEveryBitmap) {
+  for (const Bytes& seed : bitmap_seeds()) {
+    for (std::size_t n = 0; n <= seed.size(); ++n) {
+      const std::span<const std::uint8_t> prefix(seed.data(), n);
+      const BitmapReadResult result = read_bitmap_file(prefix);
+      if (n < seed.size()) {
+        // Every fixture's pixel array ends exactly at the end of its file.
+        EXPECT_FALSE(result.ok()) << "prefix " << n << " of " << seed.size();
+      } else {
+        EXPECT_TRUE(result.ok()) << bitmap_error_name(result.error);
+      }
+      exercise(result);
+    }
+  }
+}
+
+TEST(ImageFuzzTest, AwkwardValuesAtEveryHeaderByte) {
+  const std::uint8_t values[] = {0x00, 0x01, 0x03, 0x7F, 0x80, 0xFE, 0xFF};
+  for (const Bytes& seed : bitmap_seeds()) {
+    const std::size_t header_end = std::min<std::size_t>(seed.size(), 140);
+    for (std::size_t offset = 0; offset < header_end; ++offset) {
+      for (std::uint8_t value : values) {
+        Bytes file = seed;
+        file[offset] = value;
+        exercise_file(file);
+      }
+    }
+  }
+}
+
+TEST(ImageFuzzTest, RandomMutationsOfBitmaps) {
+  std::mt19937 random(kSeed);
+  const std::uint8_t interesting[] = {0x00, 0x01, 0x7F, 0x80, 0xFF, 0x10, 0x20, 0x40};
+  for (const Bytes& seed : bitmap_seeds()) {
+    for (int round = 0; round < kMutationsPerSeed; ++round) {
+      Bytes file = seed;
+      const int edits = 1 + static_cast<int>(random() % 4);
+      for (int e = 0; e < edits; ++e) {
+        // Mostly the headers, sometimes anywhere.
+        const std::size_t span =
+            (random() % 4 != 0) ? std::min<std::size_t>(file.size(), 70) : file.size();
+        const std::size_t at = random() % span;
+        file[at] = (random() % 2 != 0) ? interesting[random() % sizeof interesting]
+                                       : static_cast<std::uint8_t>(random());
+      }
+      if (random() % 8 == 0) {
+        file.resize(random() % (file.size() + 1));
+      }
+      exercise_file(file);
+    }
+  }
+}
+
+Bytes sample_png() {
+  const Bytes chunks[] = {
+      {0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 1, 0, 0, 0, 1, 8, 3, 0, 0, 0, 1, 2, 3, 4},
+      {0, 0, 0, 6, 'P', 'L', 'T', 'E', 0, 0, 0, 255, 255, 255, 1, 2, 3, 4},
+      {0, 0, 0, 2, 't', 'R', 'N', 'S', 255, 0, 1, 2, 3, 4},
+      {0, 0, 0, 4, 'I', 'D', 'A', 'T', 0x78, 0x9C, 0, 0, 1, 2, 3, 4},
+      {0, 0, 0, 0, 'I', 'E', 'N', 'D', 1, 2, 3, 4},
+  };
+  Bytes file = {137, 80, 78, 71, 13, 10, 26, 10};
+  for (const Bytes& c : chunks) {
+    file.insert(file.end(), c.begin(), c.end());
+  }
+  return file;
+}
+
+Bytes sample_gif() {
+  return {'G',  'I',  'F',  '8',  '9',  'a',  1,    0,    1,    0,    0x81, 0,    0,
+          0,    0,    0,    255,  255,  255,  1,    1,    1,    2,    2,    2,    0x21,
+          0xFE, 0x02, 'h',  'i',  0x00, 0x2C, 0,    0,    0,    0,    1,    0,    1,
+          0,    0x80, 9,    9,    9,    8,    8,    8,    0x02, 0x02, 0x44, 0x01, 0x00,
+          0x21, 0xF9, 0x04, 0x01, 0x00, 0x00, 0x03, 0x00, 0x3B};
+}
+
+TEST(ImageFuzzTest, ProbesSurvivePrefixesAndMutations) {
+  const Bytes png = sample_png();
+  const Bytes gif = sample_gif();
+  ASSERT_EQ(png_transparent_index(png), 1);
+  ASSERT_EQ(gif_transparent_index(gif), 3);
+  for (const Bytes* seed : {&png, &gif}) {
+    for (std::size_t n = 0; n <= seed->size(); ++n) {
+      const std::span<const std::uint8_t> prefix(seed->data(), n);
+      const std::int32_t a = png_transparent_index(prefix);
+      const std::int32_t b = gif_transparent_index(prefix);
+      EXPECT_GE(a, -1);
+      EXPECT_LE(a, 255);
+      EXPECT_GE(b, -1);
+      EXPECT_LE(b, 255);
+    }
+  }
+  std::mt19937 random(kSeed);
+  for (const Bytes* seed : {&png, &gif}) {
+    for (int round = 0; round < 20000; ++round) {
+      Bytes file = *seed;
+      const int edits = 1 + static_cast<int>(random() % 3);
+      for (int e = 0; e < edits; ++e) {
+        file[random() % file.size()] = static_cast<std::uint8_t>(random());
+      }
+      if (random() % 4 == 0) {
+        file.resize(random() % (file.size() + 1));
+      }
+      const std::int32_t a = png_transparent_index(file);
+      const std::int32_t b = gif_transparent_index(file);
+      ASSERT_GE(a, -1);
+      ASSERT_LE(a, 255);
+      ASSERT_GE(b, -1);
+      ASSERT_LE(b, 255);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace piconel
