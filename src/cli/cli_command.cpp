@@ -1,0 +1,138 @@
+#include "cli/cli_command.h"
+
+#include <optional>
+
+#include "cli/cli_arguments.h"
+#include "cli/cli_texts.h"
+#include "output/output_run.h"
+#include "store/cp932.h"
+#include "store/decimal_text.h"
+#include "store/document_store.h"
+#include "store/file_io.h"
+
+namespace piconel {
+namespace {
+
+// "ピコネルプロジェクト": the identification of project files.
+constexpr std::string_view kProjectApplicationName =
+    "\x83\x73\x83\x52\x83\x6c\x83\x8b\x83\x76\x83\x8d\x83\x57\x83\x46\x83\x4e\x83\x67";
+
+// Progress is shown once a run has taken this long.
+constexpr double kLongRunSeconds = 1.0;
+
+class CliPort final : public OutputRunPort {
+ public:
+  explicit CliPort(CliConsole& console) : console_(console) {}
+
+  // The command line settles the folder before the run; it never asks.
+  bool choose_output_folder(std::string& folder) override {
+    (void)folder;
+    return false;
+  }
+
+  void show_error(std::string_view text, std::string_view caption) override {
+    (void)caption;
+    end_progress_line();
+    console_.error(std::string(text) + "\n");
+  }
+
+  void page_finished(int pages_done, int page_count) override {
+    if (!console_.error_is_terminal() || console_.elapsed_seconds() < kLongRunSeconds) {
+      return;
+    }
+    console_.error("\r" + format_decimal(pages_done) + " / " + format_decimal(page_count) +
+                   cli_texts::kProgressPages);
+    progress_shown_ = true;
+  }
+
+  void end_progress_line() {
+    if (progress_shown_) {
+      console_.error("\n");
+      progress_shown_ = false;
+    }
+  }
+
+ private:
+  CliConsole& console_;
+  bool progress_shown_ = false;
+};
+
+void usage_error(CliConsole& console, std::string_view message) {
+  console.error(std::string(message) + "\n" + cli_texts::kUsageHint + "\n");
+}
+
+bool flag_on(DocumentStore& store, std::string_view section, std::string_view key) {
+  const auto value = store.get_string(section, key);
+  return value && !value->empty() && (*value)[0] == '1';
+}
+
+}  // namespace
+
+int run_cli(const CliInvocation& invocation, CliConsole& console) {
+  const CliParse parse = parse_cli_arguments(invocation.arguments);
+  if (!parse.options) {
+    usage_error(console, parse.error);
+    return kExitUsage;
+  }
+  const CliOptions& options = *parse.options;
+  if (options.help) {
+    console.output(cli_texts::kHelpText);
+    return kExitOk;
+  }
+
+  // The application level: --settings FILE (must load; may be empty), else
+  // piconel.ini beside the program when it is there.
+  DocumentStore settings;
+  std::optional<std::string> settings_path = options.settings;
+  if (!settings_path) {
+    std::string beside = invocation.program_folder + "piconel.ini";
+    if (!invocation.program_folder.empty() && file_exists(beside)) {
+      settings_path = std::move(beside);
+    }
+  }
+  if (settings_path && !settings.load(*settings_path, false)) {
+    console.error(std::string(cli_texts::kSettingsLoadFailed) + "\n");
+    return kExitUsage;
+  }
+
+  DocumentStore project;
+  if (!project.load(options.project, false)) {
+    std::string message = cli_texts::kProjectLoadFailed;
+    if (project.line_count() > 0) {
+      message += "\n(line:" + format_decimal(project.line_count()) + ")";
+    }
+    console.error(message + "\n");
+    return kExitUsage;
+  }
+  if (project.check_info(kProjectApplicationName) == 0) {
+    console.error(std::string(cli_texts::kProjectLoadFailed) + "\n");
+    return kExitUsage;
+  }
+
+  std::optional<std::string> output_folder;
+  if (options.out) {
+    if (!is_directory(*options.out) && !make_directories(*options.out)) {
+      console.error(std::string(cli_texts::kCannotMakeOutputFolder) + *options.out + "\n");
+      return kExitUsage;
+    }
+    output_folder = *options.out;
+  } else if (!flag_on(project, "PROPERTY", "OUTPUTENABLE")) {
+    usage_error(console, cli_texts::kNoOutputFolder);
+    return kExitUsage;
+  }
+
+  CliPort port(console);
+  const std::string project_folder = folder_of(options.project);
+  OutputRunRequest request;
+  request.project = &project;
+  request.settings = &settings;
+  request.project_path = options.project;
+  request.project_folder = project_folder;
+  request.output_folder = output_folder;
+  request.port = &port;
+  const OutputRunResult result = run_output(request);
+  port.end_progress_line();
+  return result.failed_pages.empty() ? kExitOk : kExitPageFailed;
+}
+
+}  // namespace piconel

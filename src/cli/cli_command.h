@@ -1,0 +1,39 @@
+#pragma once
+
+// piconel-cli: the output run without a window. Runs the same output code as
+// the window's "出力" command on a project file and reports on stderr.
+//
+// Exit status: 0 when every page was output, 1 when a page failed (each
+// reported as "ページ出力エラー(NAME)"), 2 when the project or the settings
+// file does not load or the arguments are wrong.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace piconel {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitPageFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// Where the command writes; CP932 text, converted by the implementation.
+class CliConsole {
+ public:
+  virtual ~CliConsole() = default;
+  virtual void error(std::string_view cp932) = 0;
+  virtual void output(std::string_view cp932) = 0;
+  // Progress is shown only on a terminal.
+  virtual bool error_is_terminal() const = 0;
+  // Seconds since the command started, for "is the run long".
+  virtual double elapsed_seconds() const = 0;
+};
+
+struct CliInvocation {
+  std::vector<std::string> arguments;  // CP932, program name left out
+  std::string program_folder;          // CP932, where piconel.ini is looked for
+};
+
+[[nodiscard]] int run_cli(const CliInvocation& invocation, CliConsole& console);
+
+}  // namespace piconel

@@ -1,0 +1,34 @@
+#pragma once
+
+// What the command line needs from the system: its arguments as CP932 text,
+// the console's encoding, whether stderr is a terminal, and the program's
+// folder. cli_platform_posix.cpp and cli_platform_win32.cpp implement it.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace piconel {
+
+// UTF-8 text as CP932; none when it is not valid UTF-8 or holds a character
+// without a CP932 form (a substitute could name another file).
+[[nodiscard]] std::optional<std::string> utf8_to_cp932(std::string_view utf8);
+
+// The program's arguments after its name, as CP932: converted from UTF-8 on
+// Linux, read as UTF-16 (GetCommandLineW) and converted with code page 932 on
+// Windows. None when an argument has no CP932 form.
+[[nodiscard]] std::optional<std::vector<std::string>> cp932_arguments(int argc, char** argv);
+
+// Writes CP932 text to stderr / stdout in the console's encoding: UTF-8 on
+// Linux, the console's code page (or UTF-16 into a console window) on Windows.
+void write_error_text(std::string_view cp932);
+void write_output_text(std::string_view cp932);
+
+[[nodiscard]] bool stderr_is_terminal();
+
+// Folder of the running program as CP932, ending in a separator; empty when
+// it cannot be found.
+[[nodiscard]] std::string program_folder();
+
+}  // namespace piconel
