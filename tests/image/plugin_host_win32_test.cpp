@@ -414,6 +414,26 @@ TEST_F(PluginHostTest, UpperCaseExtensionMatches) {
   EXPECT_EQ(picture->pixels, (Bytes{7, 8, 9, 0}));
 }
 
+TEST_F(PluginHostTest, FixedBlocksAreTakenToo) {
+  load();
+  const std::string path = put(L"fixed.tst", tst_file('F', 1, 2, {1, 2, 3, 4, 5, 6}));
+  const std::optional<DecodedPicture> picture = host_.decode(path);
+  ASSERT_TRUE(picture.has_value());
+  EXPECT_EQ(picture->bitmap_info, info_header(1, 2, 24, 8, 0));
+  EXPECT_EQ(picture->pixels, (Bytes{6, 5, 4, 0, 3, 2, 1, 0}));
+}
+
+// A top-down answer is passed on as it is (|height| rows); the loader
+// decides what to do with it.
+TEST_F(PluginHostTest, TopDownAnswerKeepsItsNegativeHeight) {
+  load();
+  const std::string path = put(L"top_down.tst", tst_file('T', 1, 2, {1, 2, 3, 4, 5, 6}));
+  const std::optional<DecodedPicture> picture = host_.decode(path);
+  ASSERT_TRUE(picture.has_value());
+  EXPECT_EQ(picture->bitmap_info, info_header(1, -2, 24, 8, 0));
+  EXPECT_EQ(picture->pixels, (Bytes{3, 2, 1, 0, 6, 5, 4, 0}));
+}
+
 TEST_F(PluginHostTest, BitmapNamedTstFallsThroughEveryPlugin) {
   load();
   const std::string path = put(L"bitmap.tst", bmp_file());

@@ -21,6 +21,9 @@
 //   "TSTP" an 8-bit picture with biClrUsed 0 whose info block has only 16
 //          colour-table entries
 //   "TSTN" success without an info handle
+// and two well-formed variants of "TST1":
+//   "TSTF" the same picture in fixed (LMEM_FIXED) blocks
+//   "TSTT" the same picture stored top-down (negative biHeight)
 //
 // The calling convention is WINAPI (__stdcall on 32-bit x86); the 32-bit
 // build links with --kill-at so the exports carry their plain names.
@@ -79,9 +82,10 @@ void put_u32(unsigned char* bytes, std::uint32_t value) {
   bytes[3] = static_cast<unsigned char>(value >> 24);
 }
 
-// A moveable block, returned unlocked as the interface asks.
-HLOCAL allocate(std::size_t bytes) {
-  return LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, bytes);
+// A moveable block, returned unlocked as the interface asks; some plug-ins
+// hand out fixed blocks instead, which the host must take as well.
+HLOCAL allocate(std::size_t bytes, bool fixed = false) {
+  return LocalAlloc((fixed ? LMEM_FIXED : LMEM_MOVEABLE) | LMEM_ZEROINIT, bytes);
 }
 
 struct Header {
@@ -155,8 +159,13 @@ int hand_over(HLOCAL info, HLOCAL bits, HANDLE* info_out, HANDLE* bits_out) {
   Header header = {static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), 24, 0};
   switch (mode) {
     case '1':
+    case 'F':
+    case 'T':
       if ((size - 8) / 3 / width < height) {
         return kSpiOutOfOrder;
+      }
+      if (mode == 'T') {
+        header.height = -header.height;
       }
       break;
     case 'X':
@@ -181,8 +190,8 @@ int hand_over(HLOCAL info, HLOCAL bits, HANDLE* info_out, HANDLE* bits_out) {
     default:
       return kSpiNotSupported;
   }
-  HLOCAL info = allocate(info_bytes);
-  HLOCAL bits = allocate(pixel_bytes);
+  HLOCAL info = allocate(info_bytes, mode == 'F');
+  HLOCAL bits = allocate(pixel_bytes, mode == 'F');
   if (info == nullptr || bits == nullptr) {
     LocalFree(info);
     LocalFree(bits);
@@ -193,12 +202,14 @@ int hand_over(HLOCAL info, HLOCAL bits, HANDLE* info_out, HANDLE* bits_out) {
     write_header(info_data, header, static_cast<std::uint32_t>(pixel_bytes));
     LocalUnlock(info);
   }
-  if (mode == '1') {
+  if (mode == '1' || mode == 'F' || mode == 'T') {
     auto* pixels = static_cast<unsigned char*>(LocalLock(bits));
     for (unsigned y = 0; y < height; ++y) {
-      // File rows run top-down; DIB rows bottom-up.
+      // File rows run top-down; DIB rows bottom-up unless the height is
+      // negative.
       const unsigned char* source = file + 8 + static_cast<std::size_t>(y) * width * 3;
-      unsigned char* target = pixels + static_cast<std::size_t>(height - 1 - y) * stride;
+      const unsigned row = mode == 'T' ? y : height - 1 - y;
+      unsigned char* target = pixels + static_cast<std::size_t>(row) * stride;
       for (unsigned x = 0; x < width; ++x) {
         target[3 * x + 0] = source[3 * x + 2];
         target[3 * x + 1] = source[3 * x + 1];
