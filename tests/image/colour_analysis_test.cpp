@@ -122,7 +122,9 @@ TEST(ColourAnalysisTest, LowDepthsReadLeftmostPixelFromHighBits) {
   };
   for (const Case& c : cases) {
     const auto size = std::size_t{1} << c.depth;
-    std::vector<PaletteEntry> palette(ramp_palette().begin(), ramp_palette().begin() + size);
+    const std::vector<PaletteEntry> ramp = ramp_palette();
+    const std::vector<PaletteEntry> palette(ramp.begin(),
+                                            ramp.begin() + static_cast<std::ptrdiff_t>(size));
     const Dib dib = dib_of(make_paletted_bitmap(5, 1, c.depth, palette, c.indices));
     ImageEntry entry;
     analyse_colours(dib, -1, entry);
