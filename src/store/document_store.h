@@ -103,7 +103,7 @@ class DocumentStore {
   std::optional<std::string_view> get_string(SectionName name, std::string_view key);
   // C-buffer copy: empties the buffer first; -1 when missing; with no buffer
   // the value's length; a longer value is cut to size - 1 bytes and size - 1
-  // returned.
+  // returned. A buffer with a size of 0 or less receives nothing and gives 0.
   int copy_string(SectionName name, std::string_view key, char* buffer, int size);
   // Sets `out` to empty, then to the value: its length, or -1 when missing.
   int get_string_to(SectionName name, std::string_view key, std::string& out);

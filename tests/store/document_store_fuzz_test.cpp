@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -91,6 +92,29 @@ TEST(DocumentStoreFuzz, MutatedValidFile) {
     if (::testing::Test::HasFatalFailure()) {
       return;
     }
+  }
+}
+
+TEST(DocumentStoreFuzz, RandomListAndVersionValues) {
+  constexpr char kListBytes[] = {'0', '9', '-', '+', ',', ' ', '\t', '.', 'x', '\0'};
+  std::mt19937 random(42);
+  for (int round = 0; round < 20000; ++round) {
+    std::string value(random() % 30, '\0');
+    for (char& c : value) {
+      c = kListBytes[random() % sizeof kListBytes];
+    }
+    DocumentStore store;
+    ASSERT_TRUE(store.set_string("INFOMATION", "APPLICATIONNAME", "a"));
+    ASSERT_TRUE(store.set_string("INFOMATION", "APPLICATIONVERSION", value));
+    std::array<std::int32_t, 4> ints{};
+    std::array<std::uint8_t, 3> bytes{};
+    const int int_count = store.get_int_list("INFOMATION", "APPLICATIONVERSION", ints);
+    const int byte_count = store.get_byte_list("INFOMATION", "APPLICATIONVERSION", bytes);
+    ASSERT_GE(int_count, 0);
+    ASSERT_LE(int_count, 4);
+    ASSERT_LE(byte_count, 3);
+    ASSERT_EQ(byte_count, std::min(int_count, 3));
+    (void)store.check_info("a");
   }
 }
 
