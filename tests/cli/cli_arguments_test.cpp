@@ -1,0 +1,72 @@
+#include "cli/cli_arguments.h"
+
+#include <gtest/gtest.h>
+
+#include "cli/cli_texts.h"
+
+namespace piconel {
+namespace {
+
+TEST(CliArguments, ProjectAndOptionsInAnyOrder) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string project;
+    std::optional<std::string> out;
+    std::optional<std::string> settings;
+  };
+  const std::vector<Case> cases = {
+      {{"output", "a.ijp"}, "a.ijp", std::nullopt, std::nullopt},
+      {{"output", "a.ijp", "--out", "dist"}, "a.ijp", "dist", std::nullopt},
+      {{"output", "--out", "dist", "a.ijp"}, "a.ijp", "dist", std::nullopt},
+      {{"output", "--out=dist", "--settings=s.ini", "a.ijp"}, "a.ijp", "dist", "s.ini"},
+      {{"output", "a.ijp", "--settings", "s.ini", "--out", "o"}, "a.ijp", "o", "s.ini"},
+      // A value that looks like an option is still the option's value.
+      {{"output", "a.ijp", "--out", "--settings"}, "a.ijp", "--settings", std::nullopt},
+      // CP932 bytes pass unchanged (ソ holds the byte 0x5C).
+      {{"output", "\x83\x5c.ijp"}, "\x83\x5c.ijp", std::nullopt, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    const CliParse parse = parse_cli_arguments(c.arguments);
+    ASSERT_TRUE(parse.options) << c.arguments.size() << " " << parse.error;
+    EXPECT_FALSE(parse.options->help);
+    EXPECT_EQ(parse.options->project, c.project);
+    EXPECT_EQ(parse.options->out, c.out);
+    EXPECT_EQ(parse.options->settings, c.settings);
+  }
+}
+
+TEST(CliArguments, HelpAnywhere) {
+  for (const auto& arguments : std::vector<std::vector<std::string>>{
+           {"--help"}, {"-h"}, {"output", "--help"}, {"output", "a.ijp", "-h"}, {"x", "--help"}}) {
+    const CliParse parse = parse_cli_arguments(arguments);
+    ASSERT_TRUE(parse.options);
+    EXPECT_TRUE(parse.options->help);
+  }
+}
+
+TEST(CliArguments, WrongArgumentsGiveTheirMessage) {
+  using namespace cli_texts;
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string error;
+  };
+  const std::vector<Case> cases = {
+      {{}, kMissingProject},
+      {{"output"}, kMissingProject},
+      {{"render", "a.ijp"}, std::string(kUnknownArgument) + "render"},
+      {{"output", "a.ijp", "b.ijp"}, std::string(kExtraArgument) + "b.ijp"},
+      {{"output", "a.ijp", "--fast"}, std::string(kUnknownArgument) + "--fast"},
+      {{"output", "a.ijp", "--outdir", "x"}, std::string(kUnknownArgument) + "--outdir"},
+      {{"output", "a.ijp", "--out"}, std::string(kMissingValue) + "--out"},
+      {{"output", "a.ijp", "--out="}, std::string(kMissingValue) + "--out"},
+      {{"output", "a.ijp", "--settings="}, std::string(kMissingValue) + "--settings"},
+  };
+  for (const Case& c : cases) {
+    const CliParse parse = parse_cli_arguments(c.arguments);
+    EXPECT_FALSE(parse.options) << c.error;
+    EXPECT_EQ(parse.error, c.error);
+  }
+}
+
+}  // namespace
+}  // namespace piconel

@@ -1,0 +1,158 @@
+// Runs the built piconel-cli on fixture projects and the bundled demo, and
+// compiles the demo's generated headers as C together with check_tables.c,
+// which compares the binary tables with the text table.
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "output/output_fixture.h"
+
+namespace piconel {
+namespace {
+
+using test::make_bitmap_file;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string quoted(const std::string& text) {
+  std::string q = "'";
+  for (char c : text) {
+    if (c == '\'') {
+      q += "'\\''";
+    } else {
+      q += c;
+    }
+  }
+  return q + "'";
+}
+
+Outcome run_command(const std::string& command, const test::ScratchFolder& folder) {
+  const std::string out = folder.file("stdout.txt");
+  const std::string err = folder.file("stderr.txt");
+  const int raw = std::system((command + " >" + quoted(out) + " 2>" + quoted(err)).c_str());
+  Outcome outcome;
+  outcome.status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  outcome.out = test::read_text(out);
+  outcome.err = test::read_text(err);
+  return outcome;
+}
+
+Outcome run_cli(const std::string& arguments, const test::ScratchFolder& folder) {
+  return run_command(quoted(PICONEL_CLI_PATH) + " " + arguments, folder);
+}
+
+TEST(CliBinary, DemoProjectWritesEveryFileAndTheTablesAgree) {
+  test::ScratchFolder folder;
+  const std::string demo = std::string(PICONEL_SOURCE_DIR) + "/examples/demo/demo.ijp";
+  const std::string out = folder.file("demo-output");
+  const Outcome run = run_cli("output " + quoted(demo) + " --out " + quoted(out), folder);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  for (const char* name : {"page000.bmp", "page001.bmp", "imgidx.h", "imgtable.h", "imgtable_l.bin",
+                           "imgtable_b.bin"}) {
+    EXPECT_TRUE(test::exists(out + "/" + name)) << name;
+  }
+  // Page 0 fits a palette; page 1 (a shaded 32-bit ship) does not.
+  EXPECT_EQ(test::u16_at(test::read_bytes(out + "/page000.bmp"), 28), 8);
+  EXPECT_EQ(test::u16_at(test::read_bytes(out + "/page001.bmp"), 28), 24);
+
+  // The headers compile as C99; "const const" is the only warning -Wall has.
+  const std::string checker = folder.file("check_tables");
+  const std::string compile = quoted(PICONEL_C_COMPILER) +
+                              " -std=c99 -Wall -Werror -Wno-duplicate-decl-specifier"
+                              " -DCHECK_DEMO_LABELS -I " +
+                              quoted(out) + " -o " + quoted(checker) + " " +
+                              quoted(PICONEL_TABLE_CHECKER);
+  const Outcome built = run_command(compile, folder);
+  ASSERT_EQ(built.status, 0) << built.err;
+  const Outcome checked = run_command(quoted(checker) + " " + quoted(out + "/imgtable_l.bin") +
+                                          " " + quoted(out + "/imgtable_b.bin"),
+                                      folder);
+  EXPECT_EQ(checked.status, 0) << checked.err;
+  EXPECT_EQ(checked.out, "tables agree: 2 pages\n");
+}
+
+class CliBinaryFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // A folder named ソース: the arguments arrive as UTF-8 and the core works
+    // in CP932, whose ソ holds the byte 0x5C.
+    project_folder_ = folder_.path() / std::filesystem::path(u8"\u30bd\u30fc\u30b9");
+    std::filesystem::create_directories(project_folder_ / "img");
+    test::write_bytes((project_folder_ / "img" / "a.bmp").string(),
+                      make_bitmap_file(2, 1, 24, {}, {0xFF0000, 0x00FF00}));
+  }
+
+  std::string write_project(const std::string& body) {
+    const std::string text =
+        "[INFOMATION]\r\nAPPLICATIONNAME=\x83\x73\x83\x52\x83\x6c\x83\x8b\x83\x76\x83\x8d\x83\x57"
+        "\x83\x46\x83\x4e\x83\x67\r\nAPPLICATIONVERSION=1.0.8\r\n" +
+        body;
+    const std::string path = (project_folder_ / "p.ijp").string();
+    test::write_bytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+    return path;
+  }
+
+  test::ScratchFolder folder_;
+  std::filesystem::path project_folder_;
+};
+
+TEST_F(CliBinaryFixture, FailingPageReportedInUtf8WithStatusOne) {
+  const std::string project = write_project(
+      "[PAGELIST]\r\ngood\r\nbad\r\n[PROPERTY]\r\nOUTPUTENABLE=1\r\nOUTPUTDIR=out\r\n"
+      "OUTPUT_TABLE_TEXT=1\r\n[PROPERTY:good]\r\nPUTIMAGEWIDTH=2\r\nPUTIMAGEHEIGHT=1\r\n"
+      "[FILELIST:good]\r\nimg\\a.bmp\t0\t0\r\n[PROPERTY:bad]\r\nPUTIMAGEWIDTH=0\r\n"
+      "[FILELIST:bad]\r\nimg\\a.bmp\t0\t0\r\n");
+  std::filesystem::create_directories(project_folder_ / "out");
+  const Outcome run = run_cli("output " + quoted(project), folder_);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "\u30da\u30fc\u30b8\u51fa\u529b\u30a8\u30e9\u30fc(bad)\n");
+  const std::string out = (project_folder_ / "out").string();
+  EXPECT_EQ(test::read_bytes(out + "/good.bmp"),
+            make_bitmap_file(2, 1, 8, {0xFF0000, 0x00FF00}, {0, 1}));
+  EXPECT_FALSE(test::exists(out + "/bad.bmp"));
+  EXPECT_EQ(test::read_text(out + "/imgtable.h"),
+            "int img_table_good[1][4] = {\r\n\t{    0,    0,    2,    1}, \r\n};\r\n"
+            "const const int(*img_axis_index[1])[4] = {\r\n"
+            "\t(const int(*)[4])img_table_good, \r\n};\r\n");
+}
+
+TEST_F(CliBinaryFixture, BrokenProjectGivesStatusTwoWithLine) {
+  const std::string project = write_project("[PAGELIST]\r\np\rq\r\n");
+  const Outcome run =
+      run_cli("output " + quoted(project) + " --out " + quoted(folder_.file("out")), folder_);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err,
+            "\u30d7\u30ed\u30b8\u30a7\u30af\u30c8\u306e\u8aad\u8fbc\u306b\u5931\u6557\u3057\u307e"
+            "\u3057\u305f\u3002\n(line:5)\n");
+  EXPECT_FALSE(test::exists(folder_.file("out")));
+}
+
+TEST_F(CliBinaryFixture, WrongArgumentsGiveStatusTwo) {
+  EXPECT_EQ(run_cli("", folder_).status, 2);
+  EXPECT_EQ(run_cli("output", folder_).status, 2);
+  EXPECT_EQ(run_cli("output a.ijp --bogus", folder_).status, 2);
+  const Outcome help = run_cli("--help", folder_);
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("\u4f7f\u3044\u65b9: piconel-cli output PROJECT.ijp", 0), 0u)
+      << help.out;
+}
+
+TEST_F(CliBinaryFixture, ArgumentWithoutCp932FormRefused) {
+  // U+00E9 has no CP932 form.
+  const Outcome run = run_cli("output " + quoted("caf\u00e9.ijp") + " --out x", folder_);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("CP932"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace piconel

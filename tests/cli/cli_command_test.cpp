@@ -1,0 +1,207 @@
+#include "cli/cli_command.h"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "cli/cli_texts.h"
+#include "output/output_fixture.h"
+
+namespace piconel {
+namespace {
+
+using test::make_bitmap_file;
+
+struct FakeConsole : CliConsole {
+  std::string errors;
+  std::string outputs;
+  bool terminal = false;
+  double seconds = 0;
+
+  void error(std::string_view cp932) override { errors += cp932; }
+  void output(std::string_view cp932) override { outputs += cp932; }
+  bool error_is_terminal() const override { return terminal; }
+  double elapsed_seconds() const override { return seconds; }
+};
+
+const std::string kHeader =
+    "[INFOMATION]\r\n"
+    "APPLICATIONNAME=\x83\x73\x83\x52\x83\x6c\x83\x8b\x83\x76\x83\x8d\x83\x57\x83\x46\x83\x4e"
+    "\x83\x67\r\n"  // ピコネルプロジェクト
+    "APPLICATIONVERSION=1.0.8\r\n";
+
+// ページ出力エラー(two)
+const std::string kPageTwoFailed =
+    "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(two)\n";
+
+class CliCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::write_bytes(folder_.file("a.bmp"), make_bitmap_file(1, 1, 24, {}, {0x00FF00}));
+  }
+
+  void write_project(const std::string& body, const std::string& name = "game.ijp") {
+    const std::string text = kHeader + body;
+    test::write_bytes(folder_.file(name), std::vector<std::uint8_t>(text.begin(), text.end()));
+  }
+
+  int run(std::vector<std::string> arguments) {
+    CliInvocation invocation;
+    invocation.arguments = std::move(arguments);
+    invocation.program_folder = program_folder_;
+    return run_cli(invocation, console_);
+  }
+
+  std::string project() const { return folder_.file("game.ijp"); }
+  std::string out(const std::string& name) const { return folder_.file("out") + "/" + name; }
+
+  test::ScratchFolder folder_;
+  FakeConsole console_;
+  std::string program_folder_;
+};
+
+const std::string kOnePage =
+    "[PAGELIST]\r\np\r\n[PROPERTY]\r\nOUTPUT_TABLE_LITTLE=1\r\n"
+    "[PROPERTY:p]\r\nPUTIMAGEWIDTH=2\r\nPUTIMAGEHEIGHT=1\r\n"
+    "[FILELIST:p]\r\na.bmp\t1\t0\r\n";
+
+TEST_F(CliCommandTest, WritesIntoOutFolderCreatingIt) {
+  write_project(kOnePage);
+  const std::string nested = folder_.file("out") + "/deeper";
+  EXPECT_EQ(run({"output", project(), "--out", nested}), kExitOk);
+  EXPECT_EQ(console_.errors, "");
+  EXPECT_EQ(test::read_bytes(nested + "/p.bmp"),
+            make_bitmap_file(2, 1, 8, {0xFFFFFF, 0x00FF00}, {0, 1}));
+  EXPECT_EQ(test::read_bytes(nested + "/imgtable_l.bin"),
+            (std::vector<std::uint8_t>{1, 0, 1, 0, 1, 0, 0, 0, 1, 0, 1, 0}));
+}
+
+TEST_F(CliCommandTest, OutputEnableUsesOutputDir) {
+  std::filesystem::create_directories(folder_.path() / "dist");
+  write_project(
+      "[PAGELIST]\r\np\r\n[PROPERTY]\r\nOUTPUTENABLE=1\r\nOUTPUTDIR=dist\r\n"
+      "[FILELIST:p]\r\na.bmp\t0\t0\r\n[PROPERTY:p]\r\nPUTIMAGEWIDTH=1\r\n"
+      "PUTIMAGEHEIGHT=1\r\n");
+  EXPECT_EQ(run({"output", project()}), kExitOk);
+  EXPECT_TRUE(test::exists(folder_.file("dist") + "/p.bmp"));
+}
+
+TEST_F(CliCommandTest, OutputEnableOffNeedsOut) {
+  write_project(kOnePage);
+  EXPECT_EQ(run({"output", project()}), kExitUsage);
+  EXPECT_EQ(console_.errors,
+            std::string(cli_texts::kNoOutputFolder) + "\n" + cli_texts::kUsageHint + "\n");
+  EXPECT_FALSE(test::exists(folder_.file("p.bmp")));
+}
+
+TEST_F(CliCommandTest, FailingPageGivesStatusOne) {
+  write_project(
+      "[PAGELIST]\r\none\r\ntwo\r\n[FILELIST:one]\r\na.bmp\t0\t0\r\n[FILELIST:two]\r\n"
+      "a.bmp\t0\t0\r\n[PROPERTY:one]\r\nPUTIMAGEWIDTH=1\r\nPUTIMAGEHEIGHT=1\r\n"
+      "[PROPERTY:two]\r\nPUTIMAGEWIDTH=-3\r\nPUTIMAGEHEIGHT=1\r\n");
+  EXPECT_EQ(run({"output", project(), "--out", folder_.file("out")}), kExitPageFailed);
+  EXPECT_EQ(console_.errors, kPageTwoFailed);
+  EXPECT_TRUE(test::exists(out("one.bmp")));
+  EXPECT_FALSE(test::exists(out("two.bmp")));
+}
+
+TEST_F(CliCommandTest, ProjectThatDoesNotLoad) {
+  const std::string failed = std::string(cli_texts::kProjectLoadFailed) + "\n";
+  EXPECT_EQ(run({"output", folder_.file("missing.ijp"), "--out", folder_.file("out")}), kExitUsage);
+  EXPECT_EQ(console_.errors, failed);
+
+  console_.errors.clear();
+  // The fifth line holds a CR without LF.
+  write_project("[PAGELIST]\r\np\rq\r\n");
+  EXPECT_EQ(run({"output", project(), "--out", folder_.file("out")}), kExitUsage);
+  EXPECT_EQ(console_.errors, std::string(cli_texts::kProjectLoadFailed) + "\n(line:5)\n");
+
+  console_.errors.clear();
+  const std::string other = "[INFOMATION]\r\nAPPLICATIONNAME=other\r\nAPPLICATIONVERSION=1.0.8\r\n";
+  test::write_bytes(project(), std::vector<std::uint8_t>(other.begin(), other.end()));
+  EXPECT_EQ(run({"output", project(), "--out", folder_.file("out")}), kExitUsage);
+  EXPECT_EQ(console_.errors, failed);
+  EXPECT_FALSE(test::exists(folder_.file("out")));
+}
+
+TEST_F(CliCommandTest, SettingsFileIsTheApplicationLevel) {
+  write_project("[PAGELIST]\r\np\r\n[FILELIST:p]\r\na.bmp\t1\t0\r\n");
+  const std::string settings =
+      "[PROPERTY]\r\nTRANSPARENTENABLE=1\r\nTRANSPARENTCOLOR=0,0,255\r\n"
+      "FIXEDSHEET=1\r\nSHEETSIZEMANUAL=1\r\nSHEETWIDTH=2\r\n"
+      "SHEETHEIGHT=1\r\n";
+  test::write_bytes(folder_.file("s.ini"),
+                    std::vector<std::uint8_t>(settings.begin(), settings.end()));
+  EXPECT_EQ(
+      run({"output", project(), "--settings", folder_.file("s.ini"), "--out", folder_.file("out")}),
+      kExitOk);
+  EXPECT_EQ(test::read_bytes(out("p.bmp")),
+            make_bitmap_file(2, 1, 8, {0x0000FF, 0x00FF00}, {0, 1}));
+}
+
+TEST_F(CliCommandTest, DefaultSettingsBesideTheProgram) {
+  write_project("[PAGELIST]\r\np\r\n[FILELIST:p]\r\na.bmp\t0\t0\r\n");
+  std::filesystem::create_directories(folder_.path() / "bin");
+  const std::string settings =
+      "[PROPERTY]\r\nFIXEDSHEET=1\r\nSHEETSIZEMANUAL=1\r\nSHEETWIDTH=3\r\nSHEETHEIGHT=1\r\n";
+  test::write_bytes(folder_.file("bin") + "/piconel.ini",
+                    std::vector<std::uint8_t>(settings.begin(), settings.end()));
+  program_folder_ = folder_.file("bin") + "/";
+  EXPECT_EQ(run({"output", project(), "--out", folder_.file("out")}), kExitOk);
+  EXPECT_EQ(test::u32_at(test::read_bytes(out("p.bmp")), 18), 3u);
+
+  // Without it the page has its stored size (none here: 1024).
+  program_folder_ = folder_.file("nowhere") + "/";
+  EXPECT_EQ(run({"output", project(), "--out", folder_.file("out")}), kExitOk);
+  EXPECT_EQ(test::u32_at(test::read_bytes(out("p.bmp")), 18), 1024u);
+}
+
+TEST_F(CliCommandTest, EmptySettingsFileAllowedMissingOneNot) {
+  write_project(kOnePage);
+  test::write_bytes(folder_.file("empty.ini"), {});
+  EXPECT_EQ(run({"output", project(), "--settings", folder_.file("empty.ini"), "--out",
+                 folder_.file("out")}),
+            kExitOk);
+  EXPECT_EQ(console_.errors, "");
+  EXPECT_EQ(run({"output", project(), "--settings", folder_.file("gone.ini"), "--out",
+                 folder_.file("out")}),
+            kExitUsage);
+  EXPECT_EQ(console_.errors, std::string(cli_texts::kSettingsLoadFailed) + "\n");
+}
+
+TEST_F(CliCommandTest, WrongArgumentsAndHelp) {
+  EXPECT_EQ(run({}), kExitUsage);
+  EXPECT_EQ(console_.errors,
+            std::string(cli_texts::kMissingProject) + "\n" + cli_texts::kUsageHint + "\n");
+  EXPECT_EQ(console_.outputs, "");
+  console_.errors.clear();
+  EXPECT_EQ(run({"--help"}), kExitOk);
+  EXPECT_EQ(console_.outputs, cli_texts::kHelpText);
+  EXPECT_EQ(console_.errors, "");
+}
+
+TEST_F(CliCommandTest, ProgressOnlyOnATerminalInALongRun) {
+  write_project(
+      "[PAGELIST]\r\none\r\ntwo\r\n[FILELIST:one]\r\na.bmp\t0\t0\r\n[FILELIST:two]\r\n"
+      "a.bmp\t0\t0\r\n[PROPERTY:one]\r\nPUTIMAGEWIDTH=1\r\nPUTIMAGEHEIGHT=1\r\n"
+      "[PROPERTY:two]\r\nPUTIMAGEWIDTH=0\r\nPUTIMAGEHEIGHT=1\r\n");
+  const std::vector<std::string> arguments = {"output", project(), "--out", folder_.file("out")};
+  console_.seconds = 5;
+  EXPECT_EQ(run(arguments), kExitPageFailed);
+  EXPECT_EQ(console_.errors, kPageTwoFailed);  // not a terminal
+
+  console_.errors.clear();
+  console_.terminal = true;
+  console_.seconds = 0.1;
+  EXPECT_EQ(run(arguments), kExitPageFailed);
+  EXPECT_EQ(console_.errors, kPageTwoFailed);  // short run
+
+  console_.errors.clear();
+  console_.seconds = 5;
+  EXPECT_EQ(run(arguments), kExitPageFailed);
+  const std::string pages = cli_texts::kProgressPages;
+  EXPECT_EQ(console_.errors, "\r1 / 2" + pages + "\n" + kPageTwoFailed + "\r2 / 2" + pages + "\n");
+}
+
+}  // namespace
+}  // namespace piconel
