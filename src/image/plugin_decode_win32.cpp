@@ -165,6 +165,11 @@ std::optional<DecodedPicture> decode_with(const Plugin& plugin,
   if (result != kSpiAllRight) {
     return std::nullopt;
   }
+  if (info_handle != nullptr && info_handle == bits_handle) {
+    // One block cannot be both; free it once rather than twice.
+    const LocalBlock only_block(info_handle);
+    return std::nullopt;
+  }
   const LocalBlock info_block(info_handle);
   const LocalBlock bits_block(bits_handle);
   if (info_block.get() == nullptr || bits_block.get() == nullptr) {

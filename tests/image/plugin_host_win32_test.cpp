@@ -486,6 +486,7 @@ TEST_F(PluginHostTest, MalformedAnswersAreRefusedAndReleased) {
       {L"short_header.tst", 'H'},   // 39-byte info block
       {L"short_palette.tst", 'P'},  // 8 bits, biClrUsed 0, only 16 table entries
       {L"no_info.tst", 'N'},        // success without an info handle
+      {L"same_block.tst", 'S'},     // one block as both handles (freed once)
   };
   int calls = 0;
   for (const Case& c : cases) {

@@ -21,6 +21,7 @@
 //   "TSTP" an 8-bit picture with biClrUsed 0 whose info block has only 16
 //          colour-table entries
 //   "TSTN" success without an info handle
+//   "TSTS" success with one block given as both handles
 // and two well-formed variants of "TST1":
 //   "TSTF" the same picture in fixed (LMEM_FIXED) blocks
 //   "TSTT" the same picture stored top-down (negative biHeight)
@@ -186,6 +187,10 @@ int hand_over(HLOCAL info, HLOCAL bits, HANDLE* info_out, HANDLE* bits_out) {
       *info_out = nullptr;
       *bits_out = bits;
       return kSpiAllRight;
+    }
+    case 'S': {
+      HLOCAL both = allocate(pixel_bytes + 40);
+      return hand_over(both, both, info_out, bits_out);
     }
     default:
       return kSpiNotSupported;
