@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "image/image_path.h"
 #include "image/image_row.h"
 #include "project/page_operations.h"
 #include "project/project_texts.h"
@@ -72,15 +73,6 @@ SheetExtent compute_used_extent(const ImageEntryList& entries) {
   return {static_cast<int>(std::min(right, kIntMax)), static_cast<int>(std::min(bottom, kIntMax))};
 }
 
-std::string resolve_image_path(std::string_view stored_path, std::string_view project_folder) {
-  if (is_absolute_image_path(stored_path)) {
-    return std::string(stored_path);
-  }
-  std::string path(project_folder);
-  path.append(stored_path);
-  return path;
-}
-
 bool sync_current_page(Project& project) {
   if (!project.store) {
     return false;
@@ -128,11 +120,11 @@ bool sync_current_page(Project& project) {
 
 bool add_image_row(Project& project, std::string_view row_text, Prompter** prompt_owner) {
   const ImageRow row = parse_image_row(row_text);
-  const std::string full_path = resolve_image_path(row.path, project.folder);
-  if (project.entries.size() < static_cast<std::size_t>(kMaxEntriesPerPage) &&
-      full_path.size() <= static_cast<std::size_t>(kMaxPathBytes)) {
+  // A resolved path longer than the path field counts as unreadable.
+  const std::optional<std::string> full_path = resolve_image_path(row.path, project.folder);
+  if (project.entries.size() < static_cast<std::size_t>(kMaxEntriesPerPage) && full_path) {
     ImageEntry& entry = project.entries.emplace_back();
-    if (project.ports.entry_source->open_entry(entry, full_path, row.x, row.y)) {
+    if (project.ports.entry_source->open_entry(entry, *full_path, row.x, row.y)) {
       entry.settings = row.settings;
       return true;
     }

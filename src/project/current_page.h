@@ -53,9 +53,4 @@ void refresh_page_item(Project& project, int index);
 // The used extent over the entries that have a display.
 [[nodiscard]] SheetExtent compute_used_extent(const ImageEntryList& entries);
 
-// The full path of a stored image path: kept when it begins with two
-// backslashes or has ":\" at bytes 1 and 2, else the project folder in front.
-[[nodiscard]] std::string resolve_image_path(std::string_view stored_path,
-                                             std::string_view project_folder);
-
 }  // namespace piconel

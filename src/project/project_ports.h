@@ -5,7 +5,6 @@
 // windows; tests implement them with recording fakes. Every method of a view
 // does nothing while its window does not exist.
 
-#include <list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,11 +13,6 @@
 #include "image/image_entry.h"
 
 namespace piconel {
-
-// The image entries of the current page in drawing and row order. A list,
-// so an entry keeps its address while others come and go (a child window
-// refers back to its entry).
-using ImageEntryList = std::list<ImageEntry>;
 
 // Message box types and results carry the Win32 numeric values, so the
 // window layer passes them through unchanged.
