@@ -3,21 +3,27 @@
 # prepares the Wine prefix once. Quick when everything is already present.
 #   scripts/setup.sh          native build and tests only
 #   scripts/setup.sh --all    also the Windows cross builds, Wine and Xvfb
+# The Wine prefix is build/wineprefix unless PICONEL_WINEPREFIX names another.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 native=(g++ cmake ninja-build libgtest-dev pkg-config imagemagick)
 windows=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
-         binutils-mingw-w64-i686 googletest wine64 xvfb xauth fonts-ipafont-gothic)
+         binutils-mingw-w64-i686 googletest wine64 xvfb xauth fonts-ipafont-gothic
+         util-linux)
 
 wanted=("${native[@]}")
 if [ "${1:-}" = "--all" ]; then
   wanted+=("${windows[@]}")
 fi
 
+# One dpkg-query for all packages: a package that is not installed prints no
+# "installed" line (or an error on stderr), so whatever is not listed is missing.
+installed="$(dpkg-query -W -f='${Package} ${Status}\n' "${wanted[@]}" 2>/dev/null \
+  | awk '$NF == "installed" { print $1 }' || true)"
 missing=()
 for pkg in "${wanted[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+  if ! grep -qx "$pkg" <<<"$installed"; then
     missing+=("$pkg")
   fi
 done
@@ -32,11 +38,41 @@ fi
 
 if [ "${1:-}" = "--all" ]; then
   prefix="${PICONEL_WINEPREFIX:-$here/build/wineprefix}"
-  if [ ! -f "$prefix/system.reg" ]; then
-    echo "setup: creating the Wine prefix $prefix"
-    mkdir -p "$prefix"
-    WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-      /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
-    WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
+  # The marker is written only after a complete wineboot and configuration,
+  # so a prefix left half-made by an interrupted run is made again instead of
+  # reused; its name changes when the configuration does.
+  if [ ! -f "$prefix/.piconel-prefix-v2" ]; then
+    mkdir -p "$(dirname "$prefix")"
+    (
+      # Same lock as scripts/with-xvfb.sh: never build the prefix while
+      # another run is using it.
+      flock -w 900 9
+      if [ ! -f "$prefix/.piconel-prefix-v2" ]; then
+        echo "setup: creating the Wine prefix $prefix (about 10 s)"
+        rm -rf "$prefix"
+        mkdir -p "$prefix"
+        # wineboot needs no display; without one it simply skips the desktop.
+        # mscoree and mshtml are disabled so it does not ask for Mono and Gecko.
+        env -u DISPLAY WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+          /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 9>&- || true
+        WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w 2>/dev/null 9>&- || true
+        if [ ! -f "$prefix/system.reg" ]; then
+          echo "setup: wineboot did not create $prefix" >&2
+          exit 1
+        fi
+        # Xvfb runs no window manager. Wine waits up to two seconds for one to
+        # acknowledge every managed top-level window that is hidden or
+        # destroyed; unmanaged windows skip that wait (and Wine places them
+        # exactly where the program asks).
+        env -u DISPLAY WINEPREFIX="$prefix" WINEDEBUG=-all /usr/lib/wine/wine64 reg add \
+          'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 9>&-
+        WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w 2>/dev/null 9>&- || true
+        if ! grep -q '"Managed"="N"' "$prefix/user.reg"; then
+          echo "setup: could not configure the Wine prefix $prefix" >&2
+          exit 1
+        fi
+        touch "$prefix/.piconel-prefix-v2"
+      fi
+    ) 9>"$prefix.lock"
   fi
 fi

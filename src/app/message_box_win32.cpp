@@ -1,0 +1,60 @@
+#include "app/message_box_win32.h"
+
+#include <string>
+
+#include "app/centre_window_win32.h"
+#include "app/handles_win32.h"
+#include "store/wide_text.h"
+
+namespace piconel {
+
+static_assert(kMessageOk == MB_OK && kMessageOkCancel == MB_OKCANCEL &&
+              kMessageYesNoCancel == MB_YESNOCANCEL && kMessageYesNo == MB_YESNO);
+static_assert(kMessageIconError == MB_ICONERROR && kMessageIconQuestion == MB_ICONQUESTION &&
+              kMessageIconWarning == MB_ICONWARNING &&
+              kMessageIconInformation == MB_ICONINFORMATION);
+static_assert(kAnswerOk == IDOK && kAnswerCancel == IDCANCEL && kAnswerYes == IDYES &&
+              kAnswerNo == IDNO);
+
+namespace {
+
+// The hook of the one centred box that is open; a hook procedure gets no
+// context pointer, so this is the only place to keep it.
+HHOOK g_centring_hook = nullptr;
+
+LRESULT CALLBACK centre_on_init_dialog(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HC_ACTION) {
+    const auto* returned = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
+    // The box has laid itself out during WM_INITDIALOG and is not shown yet,
+    // so moving it now is not seen as a jump.
+    if (returned->message == WM_INITDIALOG) {
+      static_cast<void>(centre_window(returned->hwnd, GetParent(returned->hwnd)));
+    }
+  }
+  return CallNextHookEx(g_centring_hook, code, wparam, lparam);
+}
+
+}  // namespace
+
+int centred_message_box(HWND owner, std::string_view text, std::string_view caption, UINT style) {
+  const std::wstring wide_text = to_wide(text);
+  const std::wstring wide_caption = to_wide(caption);
+  WindowsHook hook;
+  if (g_centring_hook == nullptr) {
+    hook.reset(
+        SetWindowsHookExW(WH_CALLWNDPROCRET, centre_on_init_dialog, nullptr, GetCurrentThreadId()));
+    g_centring_hook = hook.get();
+  }
+  const int answer = MessageBoxW(owner, wide_text.c_str(), wide_caption.c_str(), style);
+  if (hook) {
+    g_centring_hook = nullptr;
+    hook.reset();
+  }
+  return answer;
+}
+
+bool centring_hook_installed() {
+  return g_centring_hook != nullptr;
+}
+
+}  // namespace piconel

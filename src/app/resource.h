@@ -1,0 +1,40 @@
+// Resource ids shared by piconel.rc and the code (plain #defines: the
+// resource compiler reads this file too).
+#pragma once
+
+// Resources.
+#define IDB_TOOLBAR 102
+#define IDR_MAIN_MENU 104
+#define IDR_ACCELERATORS 105
+#define IDI_PICONEL 117
+
+// Commands: menu items, toolbar buttons and accelerators share these ids.
+// Tooltip texts are string resources with the id of their command.
+#define IDM_PROJECT_OPEN 40004
+#define IDM_EXIT 40005
+#define IDM_ADD_IMAGE 40006
+#define IDM_HELP_FILE 40007
+#define IDM_ABOUT 40008
+#define IDM_PROJECT_NEW 40013
+#define IDM_PROJECT_SAVE 40014
+#define IDM_PROJECT_SAVE_AS 40015
+#define IDM_OUTPUT 40018
+#define IDM_SELECT_ALL 40019
+#define IDM_SAVE_KEY 40020
+#define IDM_IMAGE_LIST 40025
+#define IDM_DELETE_SELECTED 40026
+#define IDM_MOVE_UP 40027
+#define IDM_MOVE_DOWN 40028
+#define IDM_PAGE_LIST 40029
+#define IDM_RENAME_PAGE 40042
+#define IDM_PROJECT_SETTINGS 40043
+#define IDM_PAGE_SETTINGS 40044
+#define IDM_APP_SETTINGS 40045
+#define IDM_DELETE_MENU 40046
+#define IDM_ZOOM_OUT 40051
+#define IDM_ZOOM_IN 40052
+#define IDM_OVERLAP_CHECK 40053
+
+// Controls of the main window.
+#define IDC_ZOOM_BOX 50001
+#define IDC_STATUS_BAR 300
