@@ -97,7 +97,9 @@ void analyse_colours(const Dib& dib, std::int32_t transparent_index, ImageEntry&
   } else {
     analyse_true_colour(dib, entry);
   }
-  entry.bits_per_pixel = dib.file_bits_per_pixel;
+  // A Dib built by hand may leave the file depth unset.
+  entry.bits_per_pixel =
+      dib.file_bits_per_pixel != 0 ? dib.file_bits_per_pixel : dib.bits_per_pixel;
   entry.settings.transparent_key = automatic_transparent_key(dib, transparent_index);
   entry.settings.forced_width = dib.width;
   entry.settings.forced_height = dib.height;

@@ -15,7 +15,7 @@
 namespace piconel {
 
 // Fills the loader's part of `entry` from `dib`:
-//  - bits_per_pixel := dib.file_bits_per_pixel;
+//  - bits_per_pixel := dib.file_bits_per_pixel (dib.bits_per_pixel when 0);
 //  - palette, colour_count, transparent_slot: for 8 bits or less the colour
 //    table with `absent` set on every entry (all 256) and cleared for each
 //    index below the palette length that some pixel uses; the used entries

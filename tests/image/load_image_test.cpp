@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
+#include "image/bitmap_reader.h"
 #include "image/image_test_helpers.h"
 #include "image/picture_decoder.h"
 
@@ -249,6 +251,37 @@ TEST(LoadImageTest, SixteenBitKeyIsReplacedLikeTrueColour) {
   EXPECT_EQ(dib->file_bits_per_pixel, 16);
   EXPECT_EQ(dib->pixel(1, 0), 0x112233);
   EXPECT_EQ(dib->pixel(0, 0), 0xFFFFFF);
+}
+
+}  // namespace
+}  // namespace piconel
+
+namespace piconel {
+namespace {
+
+// tests/data/image/hostile/<Error>_<fault>.bmp: each file gives exactly its
+// error from the reader and nothing from load_image.
+TEST(HostileFilesTest, EachFailsWithItsNamedError) {
+  const std::filesystem::path folder = testing::fixture_path("hostile");
+  int seen = 0;
+  for (const auto& item : std::filesystem::directory_iterator(folder)) {
+    if (item.path().extension() != ".bmp") {
+      continue;
+    }
+    const std::string name = item.path().filename().string();
+    const std::string expected = name.substr(0, name.find('_'));
+    const Bytes file = testing::read_fixture("hostile/" + name);
+    const BitmapReadResult result = read_bitmap_file(file);
+    EXPECT_EQ(bitmap_error_name(result.error), expected) << name;
+    ImageEntry entry;
+    LoadImageRequest request;
+    const std::string path = testing::fixture_path("hostile/" + name);
+    request.path = path;
+    request.entry = &entry;
+    EXPECT_FALSE(load_image(request).has_value()) << name;
+    ++seen;
+  }
+  EXPECT_GE(seen, 19);
 }
 
 }  // namespace

@@ -36,3 +36,6 @@ fi
 "$IM" rgb13.ppm -type TrueColor BMP2:rgb13_24bit_core.bmp
 "$IM" rgb13.ppm -alpha on -define bmp3:alpha=true BMP3:rgb13_32bit.bmp
 "$IM" rgb13.ppm -type TrueColorAlpha BMP:rgb13_32bit_v5.bmp
+
+# Hostile files, one per reader error (written without ImageMagick).
+python3 hostile/make_hostile.py
