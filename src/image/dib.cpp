@@ -57,4 +57,27 @@ DibColour Dib::pixel(std::int32_t x, std::int32_t y_from_top) const {
   return (pixels[at + 2] << 16) | (pixels[at + 1] << 8) | pixels[at];
 }
 
+std::vector<std::uint8_t> bitmap_info_bytes(const Dib& dib) {
+  std::vector<std::uint8_t> info(40 + 4 * dib.colour_table.size(), 0);
+  const auto put = [&info](std::size_t pos, std::uint32_t value, std::size_t bytes) {
+    for (std::size_t i = 0; i < bytes; ++i) {
+      info[pos + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+  };
+  put(0, 40, 4);
+  put(4, static_cast<std::uint32_t>(dib.width), 4);
+  put(8, static_cast<std::uint32_t>(dib.height), 4);
+  put(12, 1, 2);
+  put(14, static_cast<std::uint32_t>(dib.bits_per_pixel), 2);
+  put(20, static_cast<std::uint32_t>(dib.pixels.size()), 4);
+  put(32, static_cast<std::uint32_t>(dib.colour_table.size()), 4);
+  for (std::size_t i = 0; i < dib.colour_table.size(); ++i) {
+    const PaletteEntry& entry = dib.colour_table[i];
+    info[40 + 4 * i] = entry.blue;
+    info[40 + 4 * i + 1] = entry.green;
+    info[40 + 4 * i + 2] = entry.red;
+  }
+  return info;
+}
+
 }  // namespace piconel

@@ -46,6 +46,13 @@ struct Dib {
   std::int32_t palette_index(std::int32_t x, std::int32_t y_from_top) const;
 };
 
+// The BITMAPINFO that describes `dib` to GDI (CreateDIBSection,
+// CreateDIBitmap, SetDIBitsToDevice): a 40-byte BITMAPINFOHEADER (positive
+// height, one plane, BI_RGB, biSizeImage = stride * height, biClrUsed = the
+// colour table's length) followed by the colour table, 4 bytes per entry
+// (blue, green, red, 0).
+std::vector<std::uint8_t> bitmap_info_bytes(const Dib& dib);
+
 // Bytes per stored row for a depth and width: below 8 bits
 // depth * (width + 8 / depth - 1) / 8, else width * depth / 8, raised to a
 // multiple of 4 (a row of 0 bytes counts as 4). Meant for widths 0 to

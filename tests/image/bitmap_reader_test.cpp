@@ -359,3 +359,30 @@ TEST(DibTest, StrideTable) {
 
 }  // namespace
 }  // namespace piconel
+
+namespace piconel {
+namespace {
+
+TEST(DibTest, BitmapInfoDescribesTheDib) {
+  for (const char* name : {"rgb13_4bit.bmp", "rgb27_8bit.bmp", "rgb13_16bit_565_v5.bmp",
+                           "rgb13_24bit.bmp", "rgb13_32bit_v5.bmp", "bw_1bit.bmp"}) {
+    SCOPED_TRACE(name);
+    const BitmapReadResult first = read_bitmap_file(testing::read_fixture(name));
+    ASSERT_TRUE(first.ok());
+    const Dib& dib = first.dib;
+    const std::vector<std::uint8_t> info = bitmap_info_bytes(dib);
+    ASSERT_EQ(info.size(), 40 + 4 * dib.colour_table.size());
+    // biSize 40, biPlanes 1 at 12, biCompression 0 at 16.
+    EXPECT_EQ(info[0], 40);
+    EXPECT_EQ(info[12], 1);
+    EXPECT_EQ(info[16], 0);
+    const BitmapReadResult again = read_bitmap_info(info, dib.pixels);
+    ASSERT_TRUE(again.ok()) << bitmap_error_name(again.error);
+    EXPECT_EQ(again.dib.bits_per_pixel, dib.bits_per_pixel);
+    EXPECT_EQ(again.dib.colour_table, dib.colour_table);
+    EXPECT_EQ(again.dib.pixels, dib.pixels);
+  }
+}
+
+}  // namespace
+}  // namespace piconel
