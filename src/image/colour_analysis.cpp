@@ -92,10 +92,13 @@ void analyse_colours(const Dib& dib, std::int32_t transparent_index, ImageEntry&
   entry.colour_count = 0;
   entry.transparent_slot = -1;
   entry.palette.fill(PaletteEntry{});
-  if (dib.bits_per_pixel <= 8) {
-    analyse_paletted(dib, transparent_index, entry);
-  } else {
-    analyse_true_colour(dib, entry);
+  // A malformed Dib (never one from the loader) has no colours to read.
+  if (dib.is_well_formed()) {
+    if (dib.bits_per_pixel <= 8) {
+      analyse_paletted(dib, transparent_index, entry);
+    } else {
+      analyse_true_colour(dib, entry);
+    }
   }
   // A Dib built by hand may leave the file depth unset.
   entry.bits_per_pixel =
@@ -156,7 +159,7 @@ bool replace_palette_colour(Dib& dib, std::int32_t index, ColorRef replacement) 
 }
 
 std::int64_t replace_true_colour(Dib& dib, DibColour key, ColorRef replacement) {
-  if (key < 0 || dib.bits_per_pixel <= 8) {
+  if (key < 0 || dib.bits_per_pixel <= 8 || !dib.is_well_formed()) {
     return 0;
   }
   const std::size_t bytes_per_pixel = static_cast<std::size_t>(dib.bits_per_pixel) / 8;

@@ -17,6 +17,25 @@ std::size_t dib_stride(std::int32_t bits_per_pixel, std::int32_t width) {
   return static_cast<std::size_t>((row_bytes + 3) / 4 * 4);
 }
 
+bool Dib::is_well_formed() const {
+  switch (bits_per_pixel) {
+    case 1:
+    case 2:
+    case 4:
+    case 8:
+    case 24:
+    case 32:
+      break;
+    default:
+      return false;
+  }
+  if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide) {
+    return false;
+  }
+  return stride == dib_stride(bits_per_pixel, width) &&
+         pixels.size() / stride >= static_cast<std::size_t>(height) && colour_table.size() <= 256;
+}
+
 std::int32_t Dib::palette_index(std::int32_t x, std::int32_t y_from_top) const {
   if (bits_per_pixel > 8 || bits_per_pixel <= 0 || x < 0 || x >= width || y_from_top < 0 ||
       y_from_top >= height) {

@@ -41,6 +41,13 @@ struct Dib {
   // it), and so does a point outside the picture.
   DibColour pixel(std::int32_t x, std::int32_t y_from_top) const;
 
+  // True when the fields agree: a known depth, a positive size within
+  // kMaxBitmapSide, stride == dib_stride(bits_per_pixel, width), at least
+  // stride * height pixel bytes, at most 256 table entries. Everything the
+  // loader returns is well formed; the colour functions check Dibs built
+  // elsewhere with it and leave malformed ones alone.
+  bool is_well_formed() const;
+
   // Palette index of the pixel at (x, y) for depths 8 or less; -1 for deeper
   // pictures and for points outside the picture.
   std::int32_t palette_index(std::int32_t x, std::int32_t y_from_top) const;

@@ -268,3 +268,43 @@ TEST(ColourAnalysisTest, TrueColourReplacement) {
 
 }  // namespace
 }  // namespace piconel
+
+namespace piconel {
+namespace {
+
+TEST(ColourAnalysisTest, MalformedDibsAreLeftAlone) {
+  Dib dib;
+  dib.width = 4;
+  dib.height = 4;
+  dib.bits_per_pixel = 24;
+  dib.stride = 12;
+  dib.pixels.assign(20, 0x55);  // fewer than 48 bytes
+  EXPECT_FALSE(dib.is_well_formed());
+  ImageEntry entry;
+  analyse_colours(dib, -1, entry);
+  EXPECT_EQ(entry.colour_count, 0);
+  EXPECT_EQ(entry.bits_per_pixel, 24) << "no file depth: the Dib's own";
+  EXPECT_EQ(replace_true_colour(dib, 0x555555, 0), 0);
+  EXPECT_EQ(dib.pixel(3, 0), 0) << "row past the pixel bytes";
+
+  Dib paletted;
+  paletted.width = 8;
+  paletted.height = 1;
+  paletted.bits_per_pixel = 8;
+  paletted.stride = 4;  // should be 8
+  paletted.pixels.assign(8, 1);
+  EXPECT_FALSE(paletted.is_well_formed());
+  analyse_colours(paletted, -1, entry);
+  EXPECT_EQ(entry.colour_count, 0);
+
+  paletted.stride = 8;
+  paletted.colour_table.assign(2, PaletteEntry{1, 2, 3, 0});
+  EXPECT_TRUE(paletted.is_well_formed());
+  analyse_colours(paletted, -1, entry);
+  EXPECT_EQ(entry.colour_count, 1);
+  paletted.bits_per_pixel = 16;
+  EXPECT_FALSE(paletted.is_well_formed()) << "16 bits never reach a Dib";
+}
+
+}  // namespace
+}  // namespace piconel

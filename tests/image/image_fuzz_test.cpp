@@ -30,6 +30,7 @@ void exercise(const BitmapReadResult& result) {
     return;
   }
   Dib dib = result.dib;
+  ASSERT_TRUE(dib.is_well_formed());
   ASSERT_GT(dib.width, 0);
   ASSERT_GT(dib.height, 0);
   ASSERT_EQ(dib.stride, dib_stride(dib.bits_per_pixel, dib.width));
