@@ -40,8 +40,13 @@ class CliPort final : public OutputRunPort {
     if (!console_.error_is_terminal() || console_.elapsed_seconds() < kLongRunSeconds) {
       return;
     }
-    console_.error("\r" + format_decimal(pages_done) + " / " + format_decimal(page_count) +
-                   cli_texts::kProgressPages);
+    // Built by appending: GCC 12 warns wrongly (-Wrestrict) about "\r" + string.
+    std::string line = "\r";
+    line += format_decimal(pages_done);
+    line += " / ";
+    line += format_decimal(page_count);
+    line += cli_texts::kProgressPages;
+    console_.error(line);
     progress_shown_ = true;
   }
 

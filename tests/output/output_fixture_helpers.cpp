@@ -89,7 +89,8 @@ ScratchFolder::ScratchFolder() {
       c = '_';
     }
   }
-  name += "-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+  name += '-';
+  name += std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
   path_ = std::filesystem::temp_directory_path() / name;
   std::filesystem::create_directories(path_);
 }

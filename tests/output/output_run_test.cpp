@@ -386,7 +386,7 @@ TEST_F(OutputRunTest, TablesWithoutBitmapsStillMeasureImages) {
 TEST_F(OutputRunTest, PageNumbersOn256Entries) {
   std::vector<std::string> rows;
   for (int i = 0; i < 256; ++i) {
-    rows.push_back(row("none.bmp", 0, 0, "E" + std::to_string(i)));
+    rows.push_back(row("none.bmp", 0, 0, std::string("E") += std::to_string(i)));
   }
   project(
       {"OUTPUT_LABEL=1", "OUTPUT_LABEL_PAGENUM=1", "OUTPUT_BMP=0"},

@@ -1,6 +1,6 @@
 // The page bitmaps read back by an independent reader (ImageMagick) and
-// compared pixel for pixel with the expected composition. Skipped where
-// ImageMagick is not installed (for example under Wine).
+// compared pixel for pixel with the expected composition. Linux only (the
+// tools run on the host); skipped where ImageMagick is not installed.
 
 #include <cstdio>
 #include <cstdlib>
