@@ -14,7 +14,7 @@
 
 namespace piconel {
 
-// PNG (W3C PNG specification, 5.3 chunk layout; CRCs are not checked):
+// PNG (W3C PNG, section 5.3 chunk layout; CRCs are not checked):
 // after the 8-byte signature the chunks are walked from the first until
 // "IHDR" (or "IEND": -1); its colour type (data byte 9) must be 3, indexed.
 // A second walk from the first chunk looks for "tRNS" (stopping at "IEND");
@@ -23,7 +23,7 @@ namespace piconel {
 // an IHDR of fewer than 13 data bytes counts as malformed (-1).
 [[nodiscard]] std::int32_t png_transparent_index(std::span<const std::uint8_t> bytes);
 
-// GIF 89a (GIF89a specification, sections 17 to 23): "GIF" and "89a" first
+// GIF 89a (GIF89a document, sections 17 to 23): "GIF" and "89a" first
 // (87a files have no transparency: -1), the global colour table skipped, then
 // the block stream walked: the trailer 0x3B ends with -1; an extension 0x21
 // with label 0xF9 decides (the first one only): transparent flag set gives
