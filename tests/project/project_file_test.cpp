@@ -484,7 +484,11 @@ void build_sample_project(ProjectFixture& f, ProjectTempFolder& temp) {
   ASSERT_TRUE(f.project.store->set_string("PROPERTY:page002", "TRANSPARENTENABLE", "1"));
   ASSERT_TRUE(f.project.store->set_string("PROPERTY:page002", "TRANSPARENTCOLOR", "1,2,3"));
   ASSERT_TRUE(f.project.store->set_string("PROPERTY", "OUTPUT_LABEL", "1"));
+  // An image that cannot be read when page000 is loaded again is carried.
+  ASSERT_TRUE(
+      f.project.store->insert_row("FILELIST:page000", 1, temp.file("img\\gone.bmp") + "\t7\t7"));
   select_page(f.project, 1);
+  EXPECT_EQ(f.prompter.boxes.size(), 1u);
   ASSERT_TRUE(sync_current_page(f.project));
 }
 
@@ -505,7 +509,7 @@ void round_trip(bool relative) {
   }
   g.source.readable = f.source.readable;
   open_project(g.project, path);
-  EXPECT_TRUE(g.prompter.boxes.empty());
+  EXPECT_EQ(g.prompter.boxes.size(), 1u);  // the missing image
   EXPECT_EQ(g.project.store->serialize(), f.project.store->serialize());
   EXPECT_EQ(g.project.current_page, 1);
   EXPECT_EQ(page_names(g.project), (Names{"page002", "page000", "page001"}));
@@ -513,6 +517,9 @@ void round_trip(bool relative) {
   ASSERT_TRUE(sync_current_page(g.project));
   ASSERT_EQ(save_project(g.project, std::nullopt), SaveResult::Saved);
   EXPECT_EQ(read_file(path), first);
+  const std::string gone_row =
+      (relative ? std::string("img\\gone.bmp") : temp.file("img\\gone.bmp")) + "\t7\t7";
+  EXPECT_EQ(g.project.store->row_at("FILELIST:page000", 1), gone_row);
 }
 
 TEST(RoundTripTest, SaveReopenSaveIsByteIdentical) {
