@@ -169,6 +169,20 @@ bool delete_page(Project& project, int index, Prompter& owner) {
   return true;
 }
 
+void fill_page_list(Project& project) {
+  PageListView& list = *project.ports.page_list;
+  if (!list.is_open()) {
+    return;
+  }
+  list.remove_all_items();
+  for (int index = 0; index < project.page_count; ++index) {
+    const auto name = page_name_at(project, index);
+    list.insert_item(index, name.value_or(""));
+    refresh_page_item(project, index);
+  }
+  list.select_item(project.current_page);
+}
+
 void move_page_down(Project& project, int index) {
   move_page(project, index, +1);
 }

@@ -47,6 +47,11 @@ bool delete_page(Project& project, int index, Prompter& owner);
 void move_page_down(Project& project, int index);
 void move_page_up(Project& project, int index);
 
+// Rebuilds every row of the page list from PAGELIST in order (text and
+// columns) and selects the current page's row. Nothing when the window is
+// closed. Used by the open and when the window is created.
+void fill_page_list(Project& project);
+
 // Makes page `index` (-1: the page list's focused row) current: synchronises
 // the old page, selects the new row and loads the page. Nothing when the
 // index is already current or names no page.

@@ -53,20 +53,6 @@ std::vector<StoreSection*> page_file_sections(DocumentStore& store) {
   return sections;
 }
 
-void rebuild_page_list(Project& project) {
-  PageListView& list = *project.ports.page_list;
-  if (!list.is_open()) {
-    return;
-  }
-  list.remove_all_items();
-  for (int index = 0; index < project.page_count; ++index) {
-    const auto name = page_name_at(project, index);
-    list.insert_item(index, name.value_or(""));
-    refresh_page_item(project, index);
-  }
-  list.select_item(project.current_page);
-}
-
 }  // namespace
 
 std::span<const FileFilter> project_file_filters() {
@@ -135,7 +121,7 @@ void open_project(Project& project, std::optional<std::string_view> path) {
     project.current_page = 0;
   }
 
-  rebuild_page_list(project);
+  fill_page_list(project);
   load_current_page(project);
   project.ports.page_list->select_item(project.current_page);
 

@@ -389,3 +389,29 @@ TEST(SelectPageTest, SameOrUnknownPageDoesNothing) {
 
 }  // namespace
 }  // namespace piconel
+
+namespace piconel {
+namespace {
+
+TEST(FillPageListTest, RebuildsRowsAndSelectsCurrent) {
+  ProjectFixture f;
+  make_pages(f, {"a", "b", "c"});
+  f.page_list.items.clear();
+  f.page_list.insert_item(-1, "stale");
+  (void)f.project.store->set_string("PROPERTY:b", "PAGELABEL", "BEE");
+  f.project.current_page = 1;
+  fill_page_list(f.project);
+  EXPECT_EQ(f.page_list.names(), (Names{"a", "b", "c"}));
+  EXPECT_EQ(f.page_list.items[1].label, "BEE");
+  EXPECT_EQ(f.page_list.selected, 1);
+
+  ProjectFixture closed;
+  closed.page_list.open = false;
+  make_pages(closed, {"a"});
+  const std::string before = closed.project.store->serialize();
+  fill_page_list(closed.project);
+  EXPECT_EQ(closed.project.store->serialize(), before);
+}
+
+}  // namespace
+}  // namespace piconel
