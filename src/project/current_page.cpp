@@ -34,7 +34,7 @@ bool begins_with_one(const std::optional<std::string>& value) {
 // fit the 259-byte path field; then the row stays as read.
 std::string carried_form(std::string_view row_text, std::string_view stored_path,
                          std::string_view folder) {
-  if (folder.empty() || is_absolute_image_path(stored_path)) {
+  if (folder.empty() || stored_path.empty() || is_absolute_image_path(stored_path)) {
     return std::string(row_text);
   }
   const std::size_t path_end = std::min(row_text.find('\t'), row_text.size());
