@@ -42,6 +42,10 @@ class ScratchFolder {
 
 void write_bytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> read_bytes(const std::string& path);
+// Native names (for non-ASCII names, which std::string forms cannot carry on
+// Windows).
+void write_bytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+std::vector<std::uint8_t> read_bytes(const std::filesystem::path& path);
 std::string read_text(const std::string& path);
 bool exists(const std::string& path);
 

@@ -111,12 +111,20 @@ std::string ScratchFolder::file(std::string_view name) const {
 }
 
 void write_bytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  write_bytes(std::filesystem::path(path), bytes);
+}
+
+std::vector<std::uint8_t> read_bytes(const std::string& path) {
+  return read_bytes(std::filesystem::path(path));
+}
+
+void write_bytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
 }
 
-std::vector<std::uint8_t> read_bytes(const std::string& path) {
+std::vector<std::uint8_t> read_bytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
