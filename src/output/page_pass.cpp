@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "image/image_entry.h"
+#include "image/image_path.h"
 #include "image/image_row.h"
 #include "image/load_image.h"
 #include "output/label_format.h"
@@ -54,15 +55,6 @@ std::string join_path(std::string_view folder, std::string_view name) {
   return path;
 }
 
-std::string resolve_image_path(std::string_view row_path, std::string_view project_folder) {
-  if (is_absolute_image_path(row_path)) {
-    return std::string(row_path);
-  }
-  std::string path(project_folder);
-  path += row_path;
-  return path;
-}
-
 PagePassResult run_page_pass(const PagePassInputs& in) {
   PagePassResult result;
   const OutputContext& context = *in.context;
@@ -107,9 +99,10 @@ PagePassResult run_page_pass(const PagePassInputs& in) {
                                          {"FILE", row.settings.label}};
     const std::string label = format_label(context.label_format, page_list, entry_list);
 
-    const std::string path = resolve_image_path(row.path, in.project_folder);
+    // A path too long to resolve counts as a file that cannot be read.
+    const std::optional<std::string> path = resolve_image_path(row.path, in.project_folder);
     LoadImageRequest request;
-    request.path = path;
+    request.path = path ? std::string_view(*path) : std::string_view();
     request.replacement_colour = settings.background;
     request.entry = &scratch;
     request.colour_list = &palette;
@@ -117,7 +110,11 @@ PagePassResult run_page_pass(const PagePassInputs& in) {
     request.decoders = in.decoders;
 
     CoordinateRow coordinates{row.x, row.y, 0, 0};
-    if (const std::optional<Dib> picture = load_image(request)) {
+    std::optional<Dib> picture;
+    if (path) {
+      picture = load_image(request);
+    }
+    if (picture) {
       coordinates.width = picture->width;
       coordinates.height = picture->height;
       if (canvas) {

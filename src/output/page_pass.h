@@ -53,9 +53,4 @@ struct PagePassResult {
 // empty and does not end in a separator (CP932-aware).
 [[nodiscard]] std::string join_path(std::string_view folder, std::string_view name);
 
-// The image row's path as an entry opens it: kept when absolute (two leading
-// backslashes, or ":\" at bytes 1 and 2), else put after the project folder.
-[[nodiscard]] std::string resolve_image_path(std::string_view row_path,
-                                             std::string_view project_folder);
-
 }  // namespace piconel

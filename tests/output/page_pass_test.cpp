@@ -29,15 +29,6 @@ TEST(PagePassPaths, JoinSkipsSecondBytesOfDoubleByteCharacters) {
   }
 }
 
-TEST(PagePassPaths, RowPathsResolvedAgainstProjectFolder) {
-  EXPECT_EQ(resolve_image_path("a\\b.bmp", "C:\\proj\\"), "C:\\proj\\a\\b.bmp");
-  EXPECT_EQ(resolve_image_path("\\\\server\\share\\x.bmp", "C:\\proj\\"),
-            "\\\\server\\share\\x.bmp");
-  EXPECT_EQ(resolve_image_path("D:\\x.bmp", "C:\\proj\\"), "D:\\x.bmp");
-  EXPECT_EQ(resolve_image_path("\\x.bmp", "C:\\proj\\"), "C:\\proj\\\\x.bmp");
-  EXPECT_EQ(resolve_image_path("x.bmp", ""), "x.bmp");
-}
-
 // A page named 表 whose image lies in a folder named ソ: the bitmap file,
 // the array name and the %file% label keep the CP932 bytes.
 TEST(PagePass, DoubleByteNamesWithBackslashByte) {
