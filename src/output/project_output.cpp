@@ -1,0 +1,24 @@
+#include "output/project_output.h"
+
+#include "project/current_page.h"
+
+namespace piconel {
+
+OutputRunResult run_project_output(Project& project, const PictureDecoder* decoders,
+                                   OutputRunPort& port) {
+  if (!project.store) {
+    return {};
+  }
+  // A failed write leaves the stored rows as they were; the run goes on.
+  (void)sync_current_page(project);
+  OutputRunRequest request;
+  request.project = project.store.get();
+  request.settings = project.settings;
+  request.project_path = project.path;
+  request.project_folder = project.folder;
+  request.decoders = decoders;
+  request.port = &port;
+  return run_output(request);
+}
+
+}  // namespace piconel
