@@ -61,6 +61,12 @@ TEST(CliBinary, DemoProjectWritesEveryFileAndTheTablesAgree) {
                            "imgtable_b.bin"}) {
     EXPECT_TRUE(test::exists(out + "/" + name)) << name;
   }
+  // Byte for byte as reviewed when the demo was made (tests/cli/golden/demo).
+  const std::string golden = std::string(PICONEL_SOURCE_DIR) + "/tests/cli/golden/demo/";
+  for (const char* name : {"page000.bmp", "page001.bmp", "imgidx.h", "imgtable.h",
+                           "imgtable_l.bin", "imgtable_b.bin"}) {
+    EXPECT_EQ(test::read_bytes(out + "/" + name), test::read_bytes(golden + name)) << name;
+  }
   // Page 0 fits a palette; page 1 (a shaded 32-bit ship) does not.
   EXPECT_EQ(test::u16_at(test::read_bytes(out + "/page000.bmp"), 28), 8);
   EXPECT_EQ(test::u16_at(test::read_bytes(out + "/page001.bmp"), 28), 24);
