@@ -12,6 +12,9 @@
 // not advance the page index. The table files are written at the end of the
 // run, replacing older files of the same names.
 //
+// The window's output command is run_project_output (project_output.h),
+// which synchronises the current page before calling run_output.
+//
 // Pages beyond 65535 output pages are reported as failing: the binary tables
 // count pages in 16 bits.
 
