@@ -14,5 +14,7 @@ set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run
 # Release at -O2, not CMake's -O3: GCC 12 at -O3 reports false
 # -Warray-bounds/-Wrestrict errors inside libstdc++'s vector and string code,
 # which -Werror turns into failed builds.
-set(CMAKE_C_FLAGS_RELEASE_INIT "-O2 -DNDEBUG")
-set(CMAKE_CXX_FLAGS_RELEASE_INIT "-O2 -DNDEBUG")
+# (CMake appends its own -O3 to the *_INIT flags, so the cache entries are
+# set directly; a -D on the command line still wins.)
+set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "C flags of Release builds")
+set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "C++ flags of Release builds")
