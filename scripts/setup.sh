@@ -41,13 +41,13 @@ if [ "${1:-}" = "--all" ]; then
   # The marker is written only after a complete wineboot and configuration,
   # so a prefix left half-made by an interrupted run is made again instead of
   # reused; its name changes when the configuration does.
-  if [ ! -f "$prefix/.piconel-prefix-v2" ]; then
+  if [ ! -f "$prefix/.piconel-prefix-v3" ]; then
     mkdir -p "$(dirname "$prefix")"
     (
       # Same lock as scripts/with-xvfb.sh: never build the prefix while
       # another run is using it.
       flock -w 900 9
-      if [ ! -f "$prefix/.piconel-prefix-v2" ]; then
+      if [ ! -f "$prefix/.piconel-prefix-v3" ]; then
         echo "setup: creating the Wine prefix $prefix (about 10 s)"
         rm -rf "$prefix"
         mkdir -p "$prefix"
@@ -64,14 +64,31 @@ if [ "${1:-}" = "--all" ]; then
         # acknowledge every managed top-level window that is hidden or
         # destroyed; unmanaged windows skip that wait (and Wine places them
         # exactly where the program asks).
-        env -u DISPLAY WINEPREFIX="$prefix" WINEDEBUG=-all /usr/lib/wine/wine64 reg add \
-          'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 9>&-
+        # The prefix's UI fonts (Tahoma, MS Shell Dlg) have no Japanese
+        # glyphs; draw them with IPA Gothic so menus, captions and dialogs
+        # show their Japanese text on screenshots.
+        cat >"$prefix/piconel.reg" <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Tahoma"="IPAPGothic"
+"MS Shell Dlg"="IPAPGothic"
+"MS Shell Dlg 2"="IPAPGothic"
+"MS UI Gothic"="IPAPGothic"
+"MS PGothic"="IPAPGothic"
+"MS Gothic"="IPAGothic"
+REG
+        env -u DISPLAY WINEPREFIX="$prefix" WINEDEBUG=-all /usr/lib/wine/wine64 regedit /S \
+          'Z:'"${prefix//\//\\}"'\piconel.reg' >/dev/null 2>&1 9>&-
         WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w 2>/dev/null 9>&- || true
         if ! grep -q '"Managed"="N"' "$prefix/user.reg"; then
           echo "setup: could not configure the Wine prefix $prefix" >&2
           exit 1
         fi
-        touch "$prefix/.piconel-prefix-v2"
+        touch "$prefix/.piconel-prefix-v3"
       fi
     ) 9>"$prefix.lock"
   fi

@@ -12,7 +12,7 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "wine-run.sh: DISPLAY is not set; run through scripts/with-xvfb.sh" >&2
   exit 1
 fi
-if [ ! -f "$WINEPREFIX/.piconel-prefix-v2" ]; then
+if [ ! -f "$WINEPREFIX/.piconel-prefix-v3" ]; then
   echo "wine-run.sh: no Wine prefix at $WINEPREFIX; run scripts/setup.sh --all" >&2
   exit 1
 fi

@@ -10,7 +10,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="${PICONEL_WINEPREFIX:-$here/build/wineprefix}"
-if [ ! -f "$WINEPREFIX/.piconel-prefix-v2" ]; then
+if [ ! -f "$WINEPREFIX/.piconel-prefix-v3" ]; then
   "$here/scripts/setup.sh" --all
 fi
 
