@@ -1,15 +1,20 @@
-// piconel.exe: start-up, the main window's class and the message loop. The
-// main window is still bare: a title, the menu and the accelerator keys;
+// piconel.exe: start-up (settings file, main window and its placement), the
+// message loop and the close sequence that writes the window state back.
+// The main window is still bare: a title, the menu and the accelerator keys;
 // the commands that do work arrive with the parts that implement them.
 
 #include <windows.h>
 
 #include <objbase.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/handles_win32.h"
 #include "app/resource.h"
+#include "app/settings_model.h"
+#include "store/document_store.h"
 #include "store/wide_text.h"
 
 namespace piconel {
@@ -18,10 +23,85 @@ namespace {
 constexpr wchar_t kMainWindowClass[] = L"piconel";
 // Title of a new, unsaved project: "ピコネル - [(新規)]"
 constexpr char kNewProjectTitle[] = "\x83\x73\x83\x52\x83\x6c\x83\x8b - [(\x90\x56\x8b\x4b)]";
+// "設定ファイルの読込に失敗しました", caption "ピコネル：設定ファイル"
+constexpr char kSettingsLoadFailed[] =
+    "\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcc\x93\xc7\x8d\x9e\x82\xc9\x8e\xb8\x94"
+    "\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
+constexpr char kSettingsCaption[] =
+    "\x83\x73\x83\x52\x83\x6c\x83\x8b\x81\x46\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b";
 constexpr int kMainWindowSize = 512;
 constexpr int kMinimumTrackSize = 64;
+// 1.0.8: major in the top 8 bits, minor in the next 8, patch in the low 16.
+constexpr std::uint32_t kVersion = (1u << 24) | (0u << 16) | 8u;
+
+// What lives for the whole run.
+struct App {
+  DocumentStore settings;
+  ListWindowGeometry list_geometry;
+};
+
+// Close sequence: the window state goes into the settings, which are saved
+// (a failed write is not reported), then the window is destroyed.
+void save_window_state(HWND window, App& app) {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (GetWindowPlacement(window, &placement)) {
+    MainWindowPlacement state;
+    state.maximized = placement.showCmd == SW_SHOWMAXIMIZED;
+    const RECT& normal = placement.rcNormalPosition;
+    state.normal = ScreenRect{normal.left, normal.top, normal.right, normal.bottom};
+    state.min_position = ScreenPoint{placement.ptMinPosition.x, placement.ptMinPosition.y};
+    state.max_position = ScreenPoint{placement.ptMaxPosition.x, placement.ptMaxPosition.y};
+    write_main_window_placement(app.settings, state);
+  }
+  // The list windows do not exist yet: their geometry goes back as loaded.
+  write_list_window_settings(app.settings, app.list_geometry, false, false);
+  static_cast<void>(app.settings.save());
+}
+
+// Shows the new main window as the settings left it: a complete saved
+// placement is applied as it is, otherwise the start-up show command is used;
+// "MAXIMIZED" maximizes it in either case.
+void restore_placement(HWND window, DocumentStore& settings, int show_command) {
+  const RestoredPlacement restored = read_main_window_placement(settings);
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  placement.showCmd = static_cast<UINT>(show_command);
+  if (restored.maximized) {
+    // Applied hidden below; the posted command then shows it maximized.
+    PostMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    placement.showCmd = 0;
+  }
+  if (restored.complete) {
+    const MainWindowPlacement& saved = restored.placement;
+    placement.rcNormalPosition =
+        RECT{saved.normal.left, saved.normal.top, saved.normal.right, saved.normal.bottom};
+    placement.ptMinPosition = POINT{saved.min_position.x, saved.min_position.y};
+    placement.ptMaxPosition = POINT{saved.max_position.x, saved.max_position.y};
+    SetWindowPlacement(window, &placement);
+  } else {
+    ShowWindow(window, show_command);
+    UpdateWindow(window);
+  }
+}
 
 LRESULT CALLBACK main_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  // Messages before WM_NCCREATE (WM_GETMINMAXINFO comes first) and after
+  // WM_NCDESTROY find no App.
+  App* app = reinterpret_cast<App*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (app == nullptr) {
+    if (message == WM_GETMINMAXINFO) {
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
+      limits->ptMinTrackSize.x = kMinimumTrackSize;
+      limits->ptMinTrackSize.y = kMinimumTrackSize;
+      return 0;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+  }
   switch (message) {
     case WM_GETMINMAXINFO: {
       auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
@@ -43,9 +123,16 @@ LRESULT CALLBACK main_window_procedure(HWND window, UINT message, WPARAM wparam,
       }
       return 0;
     }
+    case WM_CLOSE:
+      save_window_state(window, *app);
+      DestroyWindow(window);
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      return DefWindowProcW(window, message, wparam, lparam);
     default:
       return DefWindowProcW(window, message, wparam, lparam);
   }
@@ -99,25 +186,57 @@ int run_message_loop(HWND main_window, HACCEL accelerators) {
   return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
 }
 
+// The settings file beside the program; none when the module path cannot be
+// read, is not plain CP932 or is too long.
+std::optional<std::string> settings_path() {
+  // One more than the 260 the path may take, to tell "fits" from "cut".
+  wchar_t module[MAX_PATH + 1] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH + 1);
+  if (length == 0 || length > MAX_PATH) {
+    return std::nullopt;
+  }
+  const std::optional<std::string> module_cp932 =
+      to_cp932_strict(std::wstring_view(module, length));
+  if (!module_cp932) {
+    return std::nullopt;
+  }
+  return settings_path_for_module(*module_cp932);
+}
+
 int run(HINSTANCE instance) {
   // Needed by the shell folder browser; never undone.
   static_cast<void>(CoInitialize(nullptr));
+
+  const std::optional<std::string> path = settings_path();
+  if (!path) {
+    return 1;
+  }
+  App app;
+  if (!app.settings.load(*path, true)) {
+    // No main window yet, so no owner and no centring.
+    MessageBoxW(nullptr, to_wide(kSettingsLoadFailed).c_str(), to_wide(kSettingsCaption).c_str(),
+                MB_OK | MB_ICONERROR);
+    return 1;
+  }
+  write_settings_identity(app.settings);
+  static_cast<void>(read_image_list_settings(app.settings, app.list_geometry));
+  static_cast<void>(read_page_list_settings(app.settings, app.list_geometry));
+
   if (!register_main_window_class(instance)) {
     return 1;
   }
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));
 
   const std::wstring title = to_wide(kNewProjectTitle);
-  // Not an OwnedWindow: the user's close request destroys it (WM_CLOSE's
-  // default handling), and the loop ends with the WM_QUIT of its WM_DESTROY.
+  // Not an OwnedWindow: the close sequence destroys it, and the loop ends
+  // with the WM_QUIT of its WM_DESTROY.
   HWND main_window =
       CreateWindowExW(0, kMainWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0,
-                      kMainWindowSize, kMainWindowSize, nullptr, nullptr, instance, nullptr);
+                      kMainWindowSize, kMainWindowSize, nullptr, nullptr, instance, &app);
   if (main_window == nullptr) {
     return 0;
   }
-  ShowWindow(main_window, startup_show_command());
-  UpdateWindow(main_window);
+  restore_placement(main_window, app.settings, startup_show_command());
 
   const HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
   return run_message_loop(main_window, accelerators);

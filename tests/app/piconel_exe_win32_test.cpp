@@ -1,12 +1,15 @@
 // Runs the built piconel.exe under Wine: its resources read back as the
-// right Japanese text, and the program starts, shows its main window and
-// ends with exit code 0 when that window is closed.
+// right Japanese text; a copy in a folder of its own starts, shows its main
+// window where its settings file says, and, closed, ends with exit code 0
+// after writing the window state into that settings file.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/handles_win32.h"
@@ -218,32 +221,51 @@ TEST(PiconelResources, AcceleratorTable) {
 
 struct FoundWindow {
   DWORD process_id;
+  const wchar_t* class_name;
   HWND window;
 };
 
-BOOL CALLBACK find_main_window(HWND window, LPARAM lparam) {
+BOOL CALLBACK find_window_of_process(HWND window, LPARAM lparam) {
   auto* found = reinterpret_cast<FoundWindow*>(lparam);
   DWORD process_id = 0;
   GetWindowThreadProcessId(window, &process_id);
   wchar_t class_name[32] = {};
   GetClassNameW(window, class_name, 32);
-  if (process_id == found->process_id && std::wstring(class_name) == L"piconel") {
+  if (process_id == found->process_id && std::wstring(class_name) == found->class_name) {
     found->window = window;
     return FALSE;
   }
   return TRUE;
 }
 
-// A started piconel.exe with its main window.
+// A started piconel.exe.
 struct RunningProgram {
   KernelHandle process;
   KernelHandle thread;
+  DWORD process_id = 0;
   HWND main_window = nullptr;
+
+  // The program's top-level window of the class; null if the program ends
+  // first or none shows up in `looks` looks.
+  [[nodiscard]] HWND find_window(const wchar_t* class_name, int looks = 200) const {
+    FoundWindow found{process_id, class_name, nullptr};
+    // The program is idle, so its windows normally exist at the first look;
+    // the further looks only cover a slow start, without a fixed wait.
+    for (int look = 0; look < looks && found.window == nullptr; ++look) {
+      EnumWindows(find_window_of_process, reinterpret_cast<LPARAM>(&found));
+      if (found.window == nullptr && WaitForSingleObject(process.get(), 50) == WAIT_OBJECT_0) {
+        break;
+      }
+    }
+    return found.window;
+  }
 };
 
-RunningProgram start_program() {
+// Starts the program and waits until it is idle in a message loop; with
+// `expect_main_window` also finds its main window (class "piconel").
+RunningProgram start_program(const std::wstring& exe, bool expect_main_window = true) {
   RunningProgram program;
-  std::wstring command_line = L"\"" + exe_path() + L"\"";
+  std::wstring command_line = L"\"" + exe + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
@@ -254,20 +276,11 @@ RunningProgram start_program() {
   }
   program.process.reset(info.hProcess);
   program.thread.reset(info.hThread);
-  // Returns once the program waits in its message loop with nothing to do.
+  program.process_id = info.dwProcessId;
   WaitForInputIdle(info.hProcess, 30000);
-  FoundWindow found{info.dwProcessId, nullptr};
-  // The window exists before the loop starts, so one look normally finds
-  // it; a few more cover a slow start without waiting for a fixed time.
-  for (int attempt = 0; attempt < 200 && found.window == nullptr; ++attempt) {
-    EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&found));
-    if (found.window == nullptr) {
-      if (WaitForSingleObject(info.hProcess, 50) == WAIT_OBJECT_0) {
-        break;  // ended without a window
-      }
-    }
+  if (expect_main_window) {
+    program.main_window = program.find_window(L"piconel");
   }
-  program.main_window = found.window;
   return program;
 }
 
@@ -278,8 +291,84 @@ DWORD wait_for_exit(const KernelHandle& process) {
   return exit_code;
 }
 
-TEST(PiconelProgram, ShowsMainWindowAndExitsWithZeroOnClose) {
-  RunningProgram program = start_program();
+// A folder of its own holding a copy of piconel.exe, so that the settings
+// file beside the program belongs to the test.
+class ProgramFolder {
+ public:
+  ProgramFolder() {
+    wchar_t temp[MAX_PATH] = {};
+    const DWORD length = GetTempPathW(MAX_PATH, temp);
+    if (length == 0 || length >= MAX_PATH) {
+      return;
+    }
+    folder_ = std::wstring(temp) + L"piconel_exe_test\\";
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    exe_ = folder_ + L"piconel.exe";
+    settings_ = folder_ + L"piconel.ini";
+    if (!CopyFileW(exe_path().c_str(), exe_.c_str(), FALSE)) {
+      exe_.clear();
+    }
+    DeleteFileW(settings_.c_str());
+  }
+  ~ProgramFolder() {
+    DeleteFileW(settings_.c_str());
+    DeleteFileW(exe_.c_str());
+    RemoveDirectoryW(folder_.c_str());
+  }
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+  [[nodiscard]] const std::wstring& exe() const { return exe_; }
+
+  void write_settings(std::string_view bytes) const {
+    FileHandle file(
+        CreateFileW(settings_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file.valid());
+    DWORD written = 0;
+    ASSERT_TRUE(
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    ASSERT_EQ(written, bytes.size());
+  }
+
+  // The settings file's bytes; none when it does not exist.
+  [[nodiscard]] std::optional<std::string> read_settings() const {
+    FileHandle file(CreateFileW(settings_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+    if (!file) {
+      return std::nullopt;
+    }
+    std::string bytes(65536, '\0');
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+      return std::nullopt;
+    }
+    bytes.resize(read);
+    return bytes;
+  }
+
+ private:
+  std::wstring folder_;
+  std::wstring exe_;
+  std::wstring settings_;
+};
+
+RECT window_rect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+// INFOMATION as every start writes it: "ピコネル設定ファイル", 1.0.8.
+constexpr std::string_view kInfoSection =
+    "[INFOMATION]\r\n"
+    "APPLICATIONNAME=\x83\x73\x83\x52\x83\x6c\x83\x8b\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83"
+    "\x8b\r\n"
+    "APPLICATIONVERSION=1.0.8\r\n";
+
+TEST(PiconelProgram, NoSettingsFileStartsAtOriginAndWritesOneOnClose) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  RunningProgram program = start_program(folder.exe());
   ASSERT_TRUE(program.process.valid());
   ASSERT_NE(program.main_window, nullptr) << "no main window of class piconel";
 
@@ -288,8 +377,7 @@ TEST(PiconelProgram, ShowsMainWindowAndExitsWithZeroOnClose) {
   // ピコネル - [(新規)]
   EXPECT_STREQ(title, L"\x30d4\x30b3\x30cd\x30eb - [(\x65b0\x898f)]");
   EXPECT_TRUE(IsWindowVisible(program.main_window));
-  RECT rect{};
-  GetWindowRect(program.main_window, &rect);
+  const RECT rect = window_rect(program.main_window);
   EXPECT_EQ(rect.left, 0);
   EXPECT_EQ(rect.top, 0);
   EXPECT_EQ(rect.right - rect.left, 512);
@@ -297,18 +385,107 @@ TEST(PiconelProgram, ShowsMainWindowAndExitsWithZeroOnClose) {
   // Wine keeps menus per process, so only the presence of the bar is
   // visible from here; its items are checked from the resources above.
   EXPECT_NE(GetMenu(program.main_window), nullptr);
+  EXPECT_FALSE(folder.read_settings().has_value()) << "start-up never writes the file";
 
   PostMessageW(program.main_window, WM_CLOSE, 0, 0);
   EXPECT_EQ(wait_for_exit(program.process), 0u);
+
+  const std::optional<std::string> settings = folder.read_settings();
+  ASSERT_TRUE(settings.has_value());
+  EXPECT_EQ(settings->substr(0, kInfoSection.size()), kInfoSection);
+  EXPECT_NE(settings->find("[WINDOW]\r\nMainWindowMode=NORMAL\r\nMainWindowPos=0,0,512,512\r\n"),
+            std::string::npos)
+      << *settings;
+  EXPECT_NE(settings->find("\r\nListWindowPos=0,0,200,300\r\nListColmnWidth=100,100,200\r\n"
+                           "ListWindowEnable=0\r\nPageWindowPos=0,0,300,300\r\n"
+                           "PageColmnWidth=120,36,36,120\r\nPageWindowEnable=0\r\n"),
+            std::string::npos)
+      << *settings;
 }
 
-TEST(PiconelProgram, ExitCommandEndsTheProgram) {
-  RunningProgram program = start_program();
-  ASSERT_TRUE(program.process.valid());
+TEST(PiconelProgram, CompleteSavedPlacementIsApplied) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  folder.write_settings(
+      "[WINDOW]\r\nMainWindowPos=100,50,500,350\r\nMainWindowMinPos=-1,-1\r\n"
+      "MainWindowMaxPos=-1,-1\r\nListColmnWidth=150\r\n");
+  RunningProgram program = start_program(folder.exe());
   ASSERT_NE(program.main_window, nullptr);
+
+  const RECT rect = window_rect(program.main_window);
+  EXPECT_EQ(rect.left, 100);
+  EXPECT_EQ(rect.top, 50);
+  EXPECT_EQ(rect.right, 500);
+  EXPECT_EQ(rect.bottom, 350);
+  EXPECT_TRUE(IsWindowVisible(program.main_window));
+
+  PostMessageW(program.main_window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(wait_for_exit(program.process), 0u);
+  const std::optional<std::string> settings = folder.read_settings();
+  ASSERT_TRUE(settings.has_value());
+  // The identity comes first only in a new file; here it is appended.
+  EXPECT_NE(settings->find(kInfoSection), std::string::npos);
+  EXPECT_NE(settings->find("MainWindowPos=100,50,500,350\r\n"), std::string::npos) << *settings;
+  // A single column width changes only the first column.
+  EXPECT_NE(settings->find("ListColmnWidth=150,100,200\r\n"), std::string::npos) << *settings;
+}
+
+TEST(PiconelProgram, IncompleteSavedPlacementIsIgnored) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  // MainWindowMaxPos missing: the saved rectangle is not used.
+  folder.write_settings("[WINDOW]\r\nMainWindowPos=100,50,500,350\r\nMainWindowMinPos=-1,-1\r\n");
+  RunningProgram program = start_program(folder.exe());
+  ASSERT_NE(program.main_window, nullptr);
+
+  const RECT rect = window_rect(program.main_window);
+  EXPECT_EQ(rect.left, 0);
+  EXPECT_EQ(rect.top, 0);
+  EXPECT_EQ(rect.right, 512);
+  EXPECT_EQ(rect.bottom, 512);
 
   PostMessageW(program.main_window, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
   EXPECT_EQ(wait_for_exit(program.process), 0u);
+}
+
+TEST(PiconelProgram, MaximizedModeWithoutPositionsMaximizes) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  folder.write_settings("[WINDOW]\r\nMainWindowMode=MAXIMIZED\r\n");
+  RunningProgram program = start_program(folder.exe());
+  ASSERT_NE(program.main_window, nullptr);
+
+  // The maximize command is posted before the loop starts; the program is
+  // idle only after it has handled it.
+  EXPECT_TRUE(IsZoomed(program.main_window));
+
+  PostMessageW(program.main_window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(wait_for_exit(program.process), 0u);
+  const std::optional<std::string> settings = folder.read_settings();
+  ASSERT_TRUE(settings.has_value());
+  EXPECT_NE(settings->find("MainWindowMode=MAXIMIZED\r\n"), std::string::npos) << *settings;
+}
+
+TEST(PiconelProgram, UnreadableSettingsFileEndsWithCodeOne) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  // A key before any section header does not parse.
+  folder.write_settings("MainWindowMode=NORMAL\r\n[WINDOW]\r\n");
+  RunningProgram program = start_program(folder.exe(), false);
+  ASSERT_TRUE(program.process.valid());
+  // The program waits in an ownerless error box, before any main window.
+  const HWND box = program.find_window(L"#32770");
+  EXPECT_EQ(program.find_window(L"piconel", 1), nullptr);
+  ASSERT_NE(box, nullptr);
+  wchar_t caption[64] = {};
+  GetWindowTextW(box, caption, 64);
+  // ピコネル：設定ファイル
+  EXPECT_STREQ(caption, L"\x30d4\x30b3\x30cd\x30eb\xff1a\x8a2d\x5b9a\x30d5\x30a1\x30a4\x30eb");
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_EQ(wait_for_exit(program.process), 1u);
+  // Nothing is written on that path.
+  EXPECT_EQ(folder.read_settings(),
+            std::optional<std::string>("MainWindowMode=NORMAL\r\n[WINDOW]\r\n"));
 }
 
 }  // namespace
