@@ -23,38 +23,32 @@ fi
 # display that no longer exists) behind; we hold the lock, so it is ours to end.
 /usr/lib/wine/wineserver -k 2>/dev/null 9>&- || true
 
-# Pick a free display number: the lock file of an X server is /tmp/.X<n>-lock.
-display=""
-for _ in $(seq 100); do
-  n=$(( 100 + RANDOM % 800 ))
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-    display=":$n"
-    break
-  fi
-done
-if [ -z "$display" ]; then
-  echo "with-xvfb.sh: no free display number" >&2
-  exit 1
-fi
-
-# Children get no copy of the lock descriptor, so nothing that outlives this
-# script (a stray Wine process) can keep the lock held.
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 9>&- &
+# Xvfb picks a free display number itself and writes it to descriptor 7 once
+# it accepts connections. Children get no copy of the lock descriptor, so
+# nothing that outlives this script (a stray Wine process) keeps the lock.
+display_file="$(mktemp)"
+Xvfb -displayfd 7 -screen 0 1280x1024x24 -nolisten tcp 7>"$display_file" >/dev/null 2>&1 9>&- &
 xvfb_pid=$!
 cleanup() {
   /usr/lib/wine/wineserver -k 2>/dev/null 9>&- || true
   kill "$xvfb_pid" 2>/dev/null || true
   wait "$xvfb_pid" 2>/dev/null || true
+  rm -f "$display_file"
 }
 trap cleanup EXIT
-for _ in $(seq 100); do
-  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+for _ in $(seq 300); do
+  [ -s "$display_file" ] && break
   if ! kill -0 "$xvfb_pid" 2>/dev/null; then
-    echo "with-xvfb.sh: Xvfb did not start on $display" >&2
+    echo "with-xvfb.sh: Xvfb did not start" >&2
     exit 1
   fi
-  sleep 0.1
+  sleep 0.05
 done
+display=":$(head -n 1 "$display_file")"
+if [ "$display" = ":" ]; then
+  echo "with-xvfb.sh: Xvfb reported no display" >&2
+  exit 1
+fi
 export DISPLAY="$display"
 status=0
 "$@" 9>&- || status=$?
