@@ -8,8 +8,11 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 native=(g++ cmake ninja-build libgtest-dev pkg-config imagemagick)
+# wine64 is installed without its recommends, so the X libraries its display
+# driver loads at run time (and fontconfig to find IPA Gothic) are named here.
 windows=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
-         binutils-mingw-w64-i686 googletest wine64 xvfb xauth fonts-ipafont-gothic
+         binutils-mingw-w64-i686 googletest wine64 xvfb xauth fonts-ipafont-gothic fontconfig
+         libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3
          util-linux)
 
 wanted=("${native[@]}")
