@@ -1,7 +1,8 @@
-// piconel.exe: start-up (settings file, main window and its placement), the
-// message loop and the close sequence that writes the window state back.
-// The main window is still bare: a title, the menu and the accelerator keys;
-// the commands that do work arrive with the parts that implement them.
+// piconel.exe: start-up (settings file, plug-ins, the project named on the
+// command line, main window and its placement), the message loop and the
+// close sequence that asks about unsaved changes and writes the window state
+// back. The main window only routes: commands go to the command table
+// (commands_win32.cpp); the sheet view and the list windows are not there yet.
 
 #include <windows.h>
 
@@ -11,9 +12,13 @@
 #include <optional>
 #include <string>
 
+#include "app/app_win32.h"
+#include "app/command_line_win32.h"
+#include "app/commands_win32.h"
 #include "app/handles_win32.h"
 #include "app/resource.h"
 #include "app/settings_model.h"
+#include "project/project_file.h"
 #include "store/document_store.h"
 #include "store/wide_text.h"
 
@@ -21,8 +26,6 @@ namespace piconel {
 namespace {
 
 constexpr wchar_t kMainWindowClass[] = L"piconel";
-// Title of a new, unsaved project: "ピコネル - [(新規)]"
-constexpr char kNewProjectTitle[] = "\x83\x73\x83\x52\x83\x6c\x83\x8b - [(\x90\x56\x8b\x4b)]";
 // "設定ファイルの読込に失敗しました", caption "ピコネル：設定ファイル"
 constexpr char kSettingsLoadFailed[] =
     "\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcc\x93\xc7\x8d\x9e\x82\xc9\x8e\xb8\x94"
@@ -33,12 +36,6 @@ constexpr int kMainWindowSize = 512;
 constexpr int kMinimumTrackSize = 64;
 // 1.0.8: major in the top 8 bits, minor in the next 8, patch in the low 16.
 constexpr std::uint32_t kVersion = (1u << 24) | (0u << 16) | 8u;
-
-// What lives for the whole run.
-struct App {
-  DocumentStore settings;
-  ListWindowGeometry list_geometry;
-};
 
 // Close sequence: the window state goes into the settings, which are saved
 // (a failed write is not reported), then the window is destroyed.
@@ -57,6 +54,18 @@ void save_window_state(HWND window, App& app) {
   // The list windows do not exist yet: their geometry goes back as loaded.
   write_list_window_settings(app.settings, app.list_geometry, false, false);
   static_cast<void>(app.settings.save());
+}
+
+// Close sequence: unsaved changes first (cancel keeps the program running and
+// the settings file untouched), then the window state, the project and the
+// window.
+void close_main_window(HWND window, App& app) {
+  if (!ask_save_changes(app.project)) {
+    return;
+  }
+  save_window_state(window, app);
+  release_project(app.project);
+  DestroyWindow(window);
 }
 
 // Shows the new main window as the settings left it: a complete saved
@@ -110,9 +119,7 @@ LRESULT CALLBACK main_window_procedure(HWND window, UINT message, WPARAM wparam,
       return 0;
     }
     case WM_COMMAND:
-      if (LOWORD(wparam) == IDM_EXIT) {
-        PostMessageW(window, WM_CLOSE, 0, 0);
-      }
+      static_cast<void>(run_command(*app, LOWORD(wparam)));
       return 0;
     case WM_PAINT: {
       // The class has no background brush (the sheet view will cover the
@@ -124,8 +131,7 @@ LRESULT CALLBACK main_window_procedure(HWND window, UINT message, WPARAM wparam,
       return 0;
     }
     case WM_CLOSE:
-      save_window_state(window, *app);
-      DestroyWindow(window);
+      close_main_window(window, *app);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -186,32 +192,49 @@ int run_message_loop(HWND main_window, HACCEL accelerators) {
   return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
 }
 
-// The settings file beside the program; none when the module path cannot be
-// read, is not plain CP932 or is too long.
-std::optional<std::string> settings_path() {
+// The program's path as CP932; none when it cannot be read, is not plain
+// CP932 or is too long.
+std::optional<std::string> module_path() {
   // One more than the 260 the path may take, to tell "fits" from "cut".
   wchar_t module[MAX_PATH + 1] = {};
   const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH + 1);
   if (length == 0 || length > MAX_PATH) {
     return std::nullopt;
   }
-  const std::optional<std::string> module_cp932 =
-      to_cp932_strict(std::wstring_view(module, length));
-  if (!module_cp932) {
-    return std::nullopt;
+  return to_cp932_strict(std::wstring_view(module, length));
+}
+
+// The project named on the command line, or a new one; false (after the
+// message) when the argument is too long.
+bool open_startup_project(App& app) {
+  const std::wstring_view tail = command_line_tail(GetCommandLineW());
+  if (tail.empty()) {
+    open_project(app.project, std::string_view());
+    return true;
   }
-  return settings_path_for_module(*module_cp932);
+  const std::optional<std::string> argument = project_argument(tail);
+  if (!argument) {
+    // No main window yet: an ownerless box.
+    static_cast<void>(
+        app.prompter.message_box(kArgumentTooLong, kProgramCaption, kMbOk | kMbIconInformation));
+    return false;
+  }
+  open_project(app.project, *argument);
+  return true;
 }
 
 int run(HINSTANCE instance) {
   // Needed by the shell folder browser; never undone.
   static_cast<void>(CoInitialize(nullptr));
 
-  const std::optional<std::string> path = settings_path();
-  if (!path) {
+  const std::optional<std::string> module = module_path();
+  const std::optional<std::string> path = module ? settings_path_for_module(*module) : std::nullopt;
+  const std::optional<std::string> folder = module ? program_folder_of(*module) : std::nullopt;
+  if (!path || !folder) {
     return 1;
   }
   App app;
+  app.program_folder = *folder;
   if (!app.settings.load(*path, true)) {
     // No main window yet, so no owner and no centring.
     MessageBoxW(nullptr, to_wide(kSettingsLoadFailed).c_str(), to_wide(kSettingsCaption).c_str(),
@@ -221,13 +244,18 @@ int run(HINSTANCE instance) {
   write_settings_identity(app.settings);
   static_cast<void>(read_image_list_settings(app.settings, app.list_geometry));
   static_cast<void>(read_page_list_settings(app.settings, app.list_geometry));
+  static_cast<void>(
+      app.plugins.load_plugins(app.program_folder, read_search_susie_folder(app.settings)));
 
   if (!register_main_window_class(instance)) {
     return 1;
   }
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));
 
-  const std::wstring title = to_wide(kNewProjectTitle);
+  if (!open_startup_project(app)) {
+    return -1;
+  }
+  const std::wstring title = to_wide(update_title(app.project));
   // Not an OwnedWindow: the close sequence destroys it, and the loop ends
   // with the WM_QUIT of its WM_DESTROY.
   HWND main_window =
@@ -236,10 +264,14 @@ int run(HINSTANCE instance) {
   if (main_window == nullptr) {
     return 0;
   }
+  app.set_main_window(main_window);
   restore_placement(main_window, app.settings, startup_show_command());
 
   const HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
-  return run_message_loop(main_window, accelerators);
+  const int exit_code = run_message_loop(main_window, accelerators);
+  app.set_main_window(nullptr);
+  app.plugins.free_plugins();
+  return exit_code;
 }
 
 }  // namespace

@@ -1,0 +1,66 @@
+#pragma once
+
+// What piconel.exe keeps for the whole run, and the window-side ports the
+// project is wired to. Windows only: include from *_win32.cpp files only.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "app/prompter_win32.h"
+#include "app/settings_model.h"
+#include "image/plugin_host.h"
+#include "project/project.h"
+#include "project/project_ports.h"
+#include "store/document_store.h"
+#include "store/wide_text.h"
+
+namespace piconel {
+
+// The main window's caption; nothing while there is no main window (the
+// first title is given to CreateWindowExW instead).
+class WindowTitle final : public TitleView {
+ public:
+  void set_window(HWND window) { window_ = window; }
+  void set_title(std::string_view title) override {
+    if (window_ != nullptr) {
+      SetWindowTextW(window_, to_wide(title).c_str());
+    }
+  }
+
+ private:
+  HWND window_ = nullptr;
+};
+
+// The sheet view, the list windows and the image entries are not part of
+// the program yet: their ports are the do-nothing ones, so a page load keeps
+// its image rows as they were read.
+struct App {
+  App()
+      : project(ProjectPorts{&prompter, &null_page_list_view(), &null_sheet_view(), &title,
+                             &null_entry_source()},
+                &settings) {}
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  // Hands the main window to the ports that show things over it.
+  void set_main_window(HWND window) {
+    main_window = window;
+    prompter.set_owner(window);
+    title.set_window(window);
+  }
+
+  HWND main_window = nullptr;
+  // Drive and directory of the program, ending in its separator.
+  std::string program_folder;
+  DocumentStore settings;
+  ListWindowGeometry list_geometry;
+  PluginHost plugins;
+  WindowPrompter prompter;
+  WindowTitle title;
+  // Declared after everything its ports point to.
+  Project project;
+};
+
+}  // namespace piconel

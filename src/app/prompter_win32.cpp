@@ -1,0 +1,94 @@
+#include "app/prompter_win32.h"
+
+#include <cderr.h>
+#include <commdlg.h>
+
+#include <optional>
+
+#include "app/message_box_win32.h"
+#include "project/project_file.h"
+#include "store/wide_text.h"
+
+namespace piconel {
+
+static_assert(kMbOk == MB_OK && kMbOkCancel == MB_OKCANCEL && kMbYesNoCancel == MB_YESNOCANCEL &&
+              kMbYesNo == MB_YESNO);
+static_assert(kMbIconError == MB_ICONERROR && kMbIconQuestion == MB_ICONQUESTION &&
+              kMbIconExclamation == MB_ICONEXCLAMATION && kMbIconInformation == MB_ICONINFORMATION);
+static_assert(kIdOk == IDOK && kIdCancel == IDCANCEL && kIdYes == IDYES && kIdNo == IDNO);
+
+namespace {
+
+// The name buffer: 259 characters and the terminator.
+constexpr std::size_t kFileNameChars = MAX_PATH;
+constexpr std::size_t kMaxFileNameBytes = MAX_PATH - 1;
+
+// Shows the dialog once; the buffer holds the initial name and receives the
+// chosen one.
+bool show_file_dialog(OPENFILENAMEW& request, bool save_mode) {
+  return (save_mode ? GetSaveFileNameW(&request) : GetOpenFileNameW(&request)) != FALSE;
+}
+
+}  // namespace
+
+std::wstring file_dialog_filter(std::span<const FileFilter> filters) {
+  std::wstring filter;
+  for (const FileFilter& item : filters) {
+    filter += to_wide(item.description);
+    filter.push_back(L'\0');
+    filter += to_wide(item.pattern);
+    filter.push_back(L'\0');
+  }
+  filter.push_back(L'\0');
+  return filter;
+}
+
+int WindowPrompter::message_box(std::string_view text, std::string_view caption, unsigned type) {
+  const int answer = centred_message_box(owner_, text, caption, type);
+  return answer == 0 ? kIdCancel : answer;
+}
+
+bool WindowPrompter::ask_file_name(std::string_view caption, std::string& file_name,
+                                   std::span<const FileFilter> filters, bool save_mode) {
+  const std::wstring filter = file_dialog_filter(filters);
+  const std::wstring wide_caption = to_wide(caption);
+  const std::wstring extension = to_wide(file_dialog_default_extension(file_name));
+
+  wchar_t buffer[kFileNameChars] = {};
+  const std::wstring initial = to_wide(file_name);
+  initial.copy(buffer, kFileNameChars - 1);
+
+  OPENFILENAMEW request{};
+  request.lStructSize = sizeof(request);
+  request.hwndOwner = owner_;
+  request.hInstance = owner_ != nullptr
+                          ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner_, GWLP_HINSTANCE))
+                          : GetModuleHandleW(nullptr);
+  request.lpstrFilter = filter.c_str();
+  request.nFilterIndex = 1;
+  request.lpstrFile = buffer;
+  request.nMaxFile = static_cast<DWORD>(kFileNameChars);
+  request.lpstrTitle = wide_caption.c_str();
+  request.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | (save_mode ? 0 : OFN_FILEMUSTEXIST);
+  // Without a dot in the initial name nothing is appended.
+  request.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+
+  bool chosen = show_file_dialog(request, save_mode);
+  if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
+    // The initial name was rejected before the dialog appeared: once more
+    // with an empty name.
+    buffer[0] = L'\0';
+    chosen = show_file_dialog(request, save_mode);
+  }
+  if (!chosen) {
+    return false;
+  }
+  const std::optional<std::string> path = to_cp932_strict(buffer);
+  if (!path || path->size() > kMaxFileNameBytes) {
+    return false;
+  }
+  file_name = *path;
+  return true;
+}
+
+}  // namespace piconel

@@ -1,0 +1,44 @@
+#pragma once
+
+// The Prompter of the program's windows: message boxes centred over their
+// owner and the common open and save dialogs. Windows only: include from
+// *_win32.cpp files only.
+
+#include <windows.h>
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "project/project_ports.h"
+
+namespace piconel {
+
+// The type list of a file dialog as the W functions take it: description and
+// pattern of each filter (CP932, converted with code page 932), each followed
+// by a zero, and one more zero at the end.
+[[nodiscard]] std::wstring file_dialog_filter(std::span<const FileFilter> filters);
+
+class WindowPrompter final : public Prompter {
+ public:
+  // A null owner gives ownerless boxes and dialogs (start-up, before the main
+  // window exists).
+  explicit WindowPrompter(HWND owner = nullptr) : owner_(owner) {}
+
+  void set_owner(HWND owner) { owner_ = owner; }
+  [[nodiscard]] HWND owner() const { return owner_; }
+
+  // centred_message_box; a box that could not be shown answers kIdCancel.
+  int message_box(std::string_view text, std::string_view caption, unsigned type) override;
+
+  // GetOpenFileNameW / GetSaveFileNameW with a 260-character name buffer.
+  // The chosen name comes back as CP932; a name without a CP932 form, or
+  // longer than 259 bytes in CP932, counts as no choice.
+  bool ask_file_name(std::string_view caption, std::string& file_name,
+                     std::span<const FileFilter> filters, bool save_mode) override;
+
+ private:
+  HWND owner_;
+};
+
+}  // namespace piconel

@@ -1,0 +1,39 @@
+#pragma once
+
+// The output run's port in the program: the shell's folder browser and the
+// page error box, both over the main window. Windows only: include from
+// *_win32.cpp files only.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "output/output_run.h"
+#include "project/project_ports.h"
+
+namespace piconel {
+
+// The shell folder browser owned by `owner`, titled `title` (CP932), taking
+// only file-system folders and opening on `folder` (CP932). OK puts the
+// chosen folder's path into `folder` and gives true; cancel, a choice
+// without a file-system path and a path without a CP932 form give false and
+// leave `folder` as it was. COM must be initialised on the thread.
+[[nodiscard]] bool browse_for_folder(HWND owner, std::string_view title, std::string& folder);
+
+class WindowOutputPort final : public OutputRunPort {
+ public:
+  // `prompter` shows the error boxes (the main window's, centred over it).
+  WindowOutputPort(HWND owner, Prompter& prompter) : owner_(owner), prompter_(prompter) {}
+
+  // browse_for_folder titled "出力ディレクトリ".
+  bool choose_output_folder(std::string& folder) override;
+  // An OK box with the error icon.
+  void show_error(std::string_view text, std::string_view caption) override;
+
+ private:
+  HWND owner_;
+  Prompter& prompter_;
+};
+
+}  // namespace piconel
