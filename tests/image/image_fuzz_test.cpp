@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -13,6 +16,8 @@
 #include "image/bitmap_reader.h"
 #include "image/colour_analysis.h"
 #include "image/image_test_helpers.h"
+#include "image/load_image.h"
+#include "image/picture_decoder.h"
 #include "image/transparency_probe.h"
 
 namespace piconel {
@@ -21,9 +26,12 @@ namespace {
 using testing::Bytes;
 using testing::put_u32_le;
 using testing::rgb;
+using testing::ScratchFolder;
 
 constexpr std::uint32_t kSeed = 20261207;
 constexpr int kMutationsPerSeed = 1500;
+// Each of these writes a file and reads it back.
+constexpr int kLoadRoundsPerSeed = 100;
 
 void exercise(const BitmapReadResult& result) {
   if (!result.ok()) {
@@ -121,25 +129,102 @@ TEST(ImageFuzzTest, AwkwardValuesAtEveryHeaderByte) {
   }
 }
 
+// One to four bytes changed, mostly within the headers, and now and then
+// the file cut short.
+Bytes mutated(const Bytes& seed, std::mt19937& random) {
+  const std::uint8_t interesting[] = {0x00, 0x01, 0x7F, 0x80, 0xFF, 0x10, 0x20, 0x40};
+  Bytes file = seed;
+  const int edits = 1 + static_cast<int>(random() % 4);
+  for (int e = 0; e < edits; ++e) {
+    const std::size_t span =
+        (random() % 4 != 0) ? std::min<std::size_t>(file.size(), 70) : file.size();
+    const std::size_t at = random() % span;
+    file[at] = (random() % 2 != 0) ? interesting[random() % sizeof interesting]
+                                   : static_cast<std::uint8_t>(random());
+  }
+  if (random() % 8 == 0) {
+    file.resize(random() % (file.size() + 1));
+  }
+  return file;
+}
+
 TEST(ImageFuzzTest, RandomMutationsOfBitmaps) {
   std::mt19937 random(kSeed);
-  const std::uint8_t interesting[] = {0x00, 0x01, 0x7F, 0x80, 0xFF, 0x10, 0x20, 0x40};
   for (const Bytes& seed : bitmap_seeds()) {
     for (int round = 0; round < kMutationsPerSeed; ++round) {
-      Bytes file = seed;
-      const int edits = 1 + static_cast<int>(random() % 4);
-      for (int e = 0; e < edits; ++e) {
-        // Mostly the headers, sometimes anywhere.
-        const std::size_t span =
-            (random() % 4 != 0) ? std::min<std::size_t>(file.size(), 70) : file.size();
-        const std::size_t at = random() % span;
-        file[at] = (random() % 2 != 0) ? interesting[random() % sizeof interesting]
-                                       : static_cast<std::uint8_t>(random());
+      exercise_file(mutated(seed, random));
+    }
+  }
+}
+
+// A decoder answering with the info block and pixels of a (mutated) file.
+class BytesDecoder final : public PictureDecoder {
+ public:
+  std::optional<DecodedPicture> answer;
+  std::optional<DecodedPicture> decode(std::string_view) const override { return answer; }
+};
+
+// load_image as the output calls it: an entry, a page palette, a key and a
+// replacement colour. A refused file leaves entry and list as they were; an
+// accepted one gives a well-formed Dib and an analysis that agrees with it.
+void load_end_to_end(const std::string& path, const PictureDecoder* decoder,
+                     std::int32_t transparent_key) {
+  ImageEntry entry;
+  entry.colour_count = 1234;
+  ColourList list = ColourList::starting_with(make_colorref(255, 0, 255));
+  LoadImageRequest request;
+  request.path = path;
+  request.replacement_colour = make_colorref(255, 0, 255);
+  request.entry = &entry;
+  request.colour_list = &list;
+  request.transparent_key = transparent_key;
+  request.decoders = decoder;
+  const std::optional<Dib> dib = load_image(request);
+  if (!dib) {
+    ASSERT_EQ(entry.colour_count, 1234);
+    ASSERT_EQ(list.count, 1);
+    return;
+  }
+  ASSERT_TRUE(dib->is_well_formed());
+  ASSERT_EQ(dib->pixels.size(), dib->stride * static_cast<std::size_t>(dib->height));
+  ASSERT_GE(entry.colour_count, -1);
+  ASSERT_LE(entry.colour_count, 256);
+  ASSERT_LT(entry.transparent_slot, std::max(entry.colour_count, 0));
+  ASSERT_GE(list.count, -1);
+  ASSERT_LE(list.count, 256);
+  ASSERT_EQ(entry.settings.forced_width, dib->width);
+  ASSERT_EQ(entry.settings.forced_height, dib->height);
+  std::uint32_t sum = 0;
+  for (std::int32_t y = 0; y < dib->height; ++y) {
+    for (std::int32_t x = 0; x < dib->width; ++x) {
+      sum += static_cast<std::uint32_t>(dib->pixel(x, y));
+    }
+  }
+  static_cast<void>(sum);
+}
+
+TEST(ImageFuzzTest, MutatedFilesThroughLoadImage) {
+  ScratchFolder folder;
+  ASSERT_FALSE(folder.path().empty());
+  std::mt19937 random(kSeed + 1);
+  const std::int32_t keys[] = {-1, 0, 1, 255, 0x00FF00};
+  for (const Bytes& seed : bitmap_seeds()) {
+    for (int round = 0; round < kLoadRoundsPerSeed; ++round) {
+      const Bytes file = mutated(seed, random);
+      const std::int32_t key = keys[random() % std::size(keys)];
+      const std::string path = folder.write("fuzz.bmp", file);
+      load_end_to_end(path, nullptr, key);
+      // The same bytes as a plug-in's answer with a probed index; the
+      // built-in reader then reads the file when the answer is refused.
+      if (file.size() > 14) {
+        BytesDecoder decoder;
+        decoder.answer = DecodedPicture{};
+        decoder.answer->bitmap_info.assign(file.begin() + 14, file.end());
+        decoder.answer->pixels.assign(file.begin() + static_cast<std::ptrdiff_t>(file.size() / 2),
+                                      file.end());
+        decoder.answer->probed_transparent_index = static_cast<std::int32_t>(random() % 300) - 20;
+        load_end_to_end(path, &decoder, key);
       }
-      if (random() % 8 == 0) {
-        file.resize(random() % (file.size() + 1));
-      }
-      exercise_file(file);
     }
   }
 }
