@@ -25,25 +25,11 @@ std::vector<std::uint8_t> make_bitmap_file(int width, int height, int bits,
                                            const std::vector<std::uint32_t>& palette,
                                            const std::vector<std::uint32_t>& pixels) {
   const std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
-  const std::uint32_t table_bytes = static_cast<std::uint32_t>(palette.size() * 4);
   const std::uint32_t pixel_bytes = static_cast<std::uint32_t>(stride * height);
-  std::vector<std::uint8_t> out;
-  out.push_back('B');
-  out.push_back('M');
-  put32(out, 54 + table_bytes + pixel_bytes);
-  put32(out, 0);
-  put32(out, 54 + table_bytes);
-  put32(out, 40);
-  put32(out, static_cast<std::uint32_t>(width));
-  put32(out, static_cast<std::uint32_t>(height));
-  put16(out, 1);
-  put16(out, static_cast<std::uint32_t>(bits));
-  put32(out, 0);
-  put32(out, pixel_bytes);
-  put32(out, 0);
-  put32(out, 0);
-  put32(out, static_cast<std::uint32_t>(palette.size()));
-  put32(out, 0);
+  // The headers the page bitmaps carry (biSizeImage 0 except for 8 bits),
+  // which the loader reads like any other.
+  std::vector<std::uint8_t> out =
+      expected_headers(width, height, bits, static_cast<int>(palette.size()), pixel_bytes);
   for (std::uint32_t c : palette) {
     put32(out, c & 0xFFFFFF);
   }
