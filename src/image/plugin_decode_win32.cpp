@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <limits>
 
 #include "image/plugin_host.h"
@@ -28,8 +27,6 @@ using GetPictureFunction = int(WINAPI*)(LPCSTR buffer, LONG_PTR length, unsigned
 // Bit 0..2 of `flag`: 1 = `buffer` holds the file's bytes, `length` their count.
 constexpr unsigned int kInputIsMemory = 1;
 constexpr int kSpiAllRight = 0;
-constexpr std::size_t kInfoHeaderBytes = 40;
-constexpr std::uint32_t kBiBitfields = 3;
 
 int WINAPI keep_going(int, int, LONG_PTR) {
   return 0;
@@ -72,78 +69,22 @@ class LocalLockGuard {
   void* data_;
 };
 
-std::uint32_t u32_at(const std::uint8_t* bytes, std::size_t offset) {
-  return static_cast<std::uint32_t>(bytes[offset]) |
-         (static_cast<std::uint32_t>(bytes[offset + 1]) << 8) |
-         (static_cast<std::uint32_t>(bytes[offset + 2]) << 16) |
-         (static_cast<std::uint32_t>(bytes[offset + 3]) << 24);
-}
-
-std::uint16_t u16_at(const std::uint8_t* bytes, std::size_t offset) {
-  return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
-}
-
-bool is_dib_depth(std::uint32_t bits) {
-  return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-}
-
-// Copies the plug-in's BITMAPINFO and pixel array after checking that each
-// block holds what its header claims: the 40-byte header and its colour
-// table (biClrUsed entries, or 2^depth when that is 0 for depths up to 8, at
-// most 256; three masks more for BI_BITFIELDS), and stride x |height| pixel
-// bytes. None for anything else, so no reader ever passes the blocks' ends.
+// Copies the plug-in's BITMAPINFO and pixel array once plugin_picture_sizes
+// has found both blocks large enough for what the header claims.
 std::optional<DecodedPicture> copy_picture(HLOCAL info_handle, HLOCAL bits_handle) {
   const LocalLockGuard info(info_handle);
   const LocalLockGuard bits(bits_handle);
   if (info.data() == nullptr || bits.data() == nullptr) {
     return std::nullopt;
   }
-  const std::size_t info_size = LocalSize(info_handle);
-  const std::size_t bits_size = LocalSize(bits_handle);
-  if (info_size < kInfoHeaderBytes) {
+  const std::optional<PluginPictureSizes> sizes = plugin_picture_sizes(
+      std::span<const std::uint8_t>(info.data(), LocalSize(info_handle)), LocalSize(bits_handle));
+  if (!sizes) {
     return std::nullopt;
   }
-  const auto width = static_cast<std::int32_t>(u32_at(info.data(), 4));
-  const auto height = static_cast<std::int32_t>(u32_at(info.data(), 8));
-  const std::uint32_t depth = u16_at(info.data(), 14);
-  const std::uint32_t compression = u32_at(info.data(), 16);
-  const std::uint32_t colours_used = u32_at(info.data(), 32);
-  if (width <= 0 || height == 0 || !is_dib_depth(depth)) {
-    return std::nullopt;
-  }
-
-  std::uint64_t table_entries = colours_used;
-  if (table_entries == 0 && depth <= 8) {
-    table_entries = std::uint64_t{1} << depth;
-  }
-  if (table_entries > 256) {
-    table_entries = 256;
-  }
-  std::uint64_t table_bytes = table_entries * 4;
-  if (compression == kBiBitfields) {
-    table_bytes += 12;
-  }
-  const std::uint64_t info_bytes = kInfoHeaderBytes + table_bytes;
-  if (info_bytes > info_size) {
-    return std::nullopt;
-  }
-
-  // Rows are padded to 4 bytes: ceil(width * depth / 32) * 4.
-  const std::uint64_t row_bits = static_cast<std::uint64_t>(width) * depth;
-  const std::uint64_t stride = (row_bits + 31) / 32 * 4;
-  const std::int64_t signed_rows = height;
-  const auto rows = static_cast<std::uint64_t>(signed_rows < 0 ? -signed_rows : signed_rows);
-  if (rows > std::numeric_limits<std::uint64_t>::max() / stride) {
-    return std::nullopt;
-  }
-  const std::uint64_t pixel_bytes = stride * rows;
-  if (pixel_bytes > bits_size) {
-    return std::nullopt;
-  }
-
   DecodedPicture picture;
-  picture.bitmap_info.assign(info.data(), info.data() + info_bytes);
-  picture.pixels.assign(bits.data(), bits.data() + pixel_bytes);
+  picture.bitmap_info.assign(info.data(), info.data() + sizes->info_bytes);
+  picture.pixels.assign(bits.data(), bits.data() + sizes->pixel_bytes);
   return picture;
 }
 
@@ -186,14 +127,7 @@ std::optional<DecodedPicture> PluginHost::decode(std::string_view path) const {
     return std::nullopt;
   }
   for (const Plugin& plugin : plugins_) {
-    bool claimed = false;
-    for (const PluginPair& pair : plugin.pairs) {
-      if (patterns_match_extension(pair.patterns, extension)) {
-        claimed = true;
-        break;
-      }
-    }
-    if (!claimed) {
+    if (!plugin_claims_extension(plugin, extension)) {
       continue;
     }
     // Each claiming plug-in gets a fresh read; a file that cannot be read or

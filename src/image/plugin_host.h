@@ -4,15 +4,13 @@
 // record per library in load order, decodes files through them by extension
 // and lists their file types for the open-file dialog.
 //
-// Only the Windows build implements these declarations (plugin_*_win32.cpp),
-// the pure text rules included, since nothing else needs them. The
-// declarations stay free of OS headers: the module handle is an opaque
-// pointer and entry points are kept as a generic function pointer that the
-// Windows side casts back to the plug-in signatures.
-//
-// Library extension: 32-bit builds load "*.spi"; 64-bit builds load "*.sph",
-// the 64-bit form of the same interface (the same calls, with pointer-sized
-// length and user-data arguments).
+// The pure rules (the version check, extension patterns, the folder list, the
+// open-file filter text, the checks on a decoded picture's blocks) live in
+// plugin_rules.cpp and are built everywhere; the library handling lives in
+// plugin_*_win32.cpp and exists only on Windows. The declarations stay free
+// of OS headers: the module handle is an opaque pointer and entry points are
+// kept as a generic function pointer that the Windows side casts back to the
+// plug-in signatures.
 
 #include <array>
 #include <cstddef>
@@ -31,6 +29,11 @@ namespace piconel {
 // folder of an installed Susie viewer.
 inline constexpr std::string_view kSusiePluginKey = "Software\\Takechin\\Susie\\Plug-in";
 inline constexpr std::string_view kSusiePluginValue = "Path";
+
+// Extension of the plug-in libraries loaded: "*.spi" in 32-bit builds, "*.sph"
+// in 64-bit builds (the 64-bit form of the same interface: the same calls,
+// with pointer-sized length and user-data arguments).
+inline constexpr std::string_view kPluginLibraryExtension = sizeof(void*) == 8 ? ".sph" : ".spi";
 
 // Name of the program folder's subfolder that holds plug-ins.
 inline constexpr std::string_view kPluginSubfolder = "plugin";
@@ -93,18 +96,54 @@ struct Plugin {
 // the plug-in left it, `returned` the count GetPluginInfo reported.
 [[nodiscard]] bool is_image_filter_version(std::string_view text, int returned);
 
+// The text of one GetPluginInfo answer left in `buffer`: up to the first zero
+// byte, and at most buffer.size() - 1 bytes when the plug-in wrote no zero.
+[[nodiscard]] std::string_view plugin_info_text(std::span<const char> buffer);
+
 // True when one of the patterns in `patterns` equals `extension` (dot
 // included) without regard to ASCII case. Every '.' in the text starts a
 // pattern that ends before the next ';' or at the end, so "*.jpg;*.jpeg"
-// holds ".jpg" and ".jpeg". An empty extension matches nothing.
+// holds ".jpg" and ".jpeg". A '.' or ';' byte inside a double-byte character
+// is no separator. An empty extension matches nothing.
 [[nodiscard]] bool patterns_match_extension(std::string_view patterns, std::string_view extension);
+
+// True when any pair of `plugin` has a pattern equal to `extension`.
+[[nodiscard]] bool plugin_claims_extension(const Plugin& plugin, std::string_view extension);
+
+// `folder` with a backslash added when its last character is not already a
+// separator ('\\' or '/'; the trail byte of ソ or 表 is not one).
+[[nodiscard]] std::string with_folder_separator(std::string_view folder);
 
 // The folders searched for plug-ins, in order: the program folder, its
 // subfolder "plugin", then `susie_folder` when given and not empty. Each
-// returned folder ends in a backslash (added only when the last character is
-// not already a separator; the trail byte of ソ or 表 is not one).
-std::vector<std::string> plugin_folders(std::string_view program_folder,
-                                        const std::optional<std::string>& susie_folder);
+// returned folder ends in a separator (with_folder_separator).
+[[nodiscard]] std::vector<std::string> plugin_folders(
+    std::string_view program_folder, const std::optional<std::string>& susie_folder);
+
+// Writes the open-file filter of `plugins` into `buffer`: for each pair the
+// description and the pattern list, each followed by a zero byte, and a
+// closing zero byte. Pairs longer than kMaxFilterPairBytes are skipped; when
+// a pair does not fit in the rest of the buffer, that plug-in's remaining
+// pairs are dropped and the next plug-in is tried. Returns the number of
+// bytes written including the closing zero (0 for an empty buffer).
+[[nodiscard]] std::size_t build_plugin_filter(std::span<const Plugin> plugins,
+                                              std::span<char> buffer);
+
+// How much of a plug-in's two picture blocks the host copies.
+struct PluginPictureSizes {
+  std::size_t info_bytes = 0;   // the 40-byte header and its colour table
+  std::size_t pixel_bytes = 0;  // stride x |height|
+};
+
+// Checks the BITMAPINFO block `info` (all of it, as the plug-in allocated it)
+// against the pixel block's size `bits_size`: a 40-byte header with a
+// positive width, a nonzero height and a DIB depth; the colour table
+// (biClrUsed entries, or 2^depth when that is 0 for depths up to 8, at most
+// 256; three masks more for BI_BITFIELDS) inside the block; stride x
+// |height| pixel bytes inside the pixel block. None for anything else, so no
+// copy ever passes the blocks' ends.
+[[nodiscard]] std::optional<PluginPictureSizes> plugin_picture_sizes(
+    std::span<const std::uint8_t> info, std::size_t bits_size);
 
 class PluginHost final : public PictureDecoder {
  public:
@@ -141,13 +180,11 @@ class PluginHost final : public PictureDecoder {
   // decodes the file.
   std::optional<DecodedPicture> decode(std::string_view path) const override;
 
-  // Writes the open-file filter of all plug-ins into `buffer`: for each pair
-  // the description and the pattern list, each followed by a zero byte, and a
-  // closing zero byte. Pairs longer than kMaxFilterPairBytes are skipped; when
-  // a pair does not fit in the rest of the buffer, that plug-in's remaining
-  // pairs are dropped and the next plug-in is tried. Returns the number of
-  // bytes written including the closing zero (0 for an empty buffer).
-  std::size_t build_plugin_filter(std::span<char> buffer) const;
+  // The open-file filter of all loaded plug-ins (the free
+  // build_plugin_filter over plugins()).
+  std::size_t build_plugin_filter(std::span<char> buffer) const {
+    return piconel::build_plugin_filter(plugins_, buffer);
+  }
 
   // Shut-down: forgets every record. The libraries stay loaded.
   void free_plugins();

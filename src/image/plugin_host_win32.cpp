@@ -69,71 +69,21 @@ class RegistryKey {
   HKEY key_ = nullptr;
 };
 
-#if defined(_WIN64)
-constexpr std::wstring_view kLibraryPattern = L"*.sph";
-constexpr std::string_view kLibraryExtension = ".sph";
-#else
-constexpr std::wstring_view kLibraryPattern = L"*.spi";
-constexpr std::string_view kLibraryExtension = ".spi";
-#endif
-
 // Pairs are counted until GetPluginInfo answers 0; a library that never does
 // is cut off here rather than asked forever.
 constexpr std::int32_t kMaxPairs = 1024;
 
 using GetPluginInfoFunction = int(WINAPI*)(int infono, LPSTR buffer, int buffer_length);
 
-// One GetPluginInfo answer as text: a zeroed 256-byte buffer, all of it
-// offered; the text ends at the first zero byte, and an answer that fills
-// the whole buffer without one is cut to 255 bytes.
-std::string plugin_info_text(GetPluginInfoFunction get_info, int infono, int* returned) {
+// One GetPluginInfo answer as text, asked with a zeroed 256-byte buffer,
+// all of it offered.
+std::string ask_plugin_info(GetPluginInfoFunction get_info, int infono, int* returned) {
   char buffer[kPluginInfoBytes] = {};
   *returned = get_info(infono, buffer, static_cast<int>(sizeof buffer));
-  const std::size_t length = strnlen(buffer, sizeof buffer - 1);
-  return std::string(buffer, length);
-}
-
-bool ends_with_separator(std::string_view path) {
-  bool last_was_separator = false;
-  std::size_t pos = 0;
-  while (pos < path.size()) {
-    const auto byte = static_cast<unsigned char>(path[pos]);
-    if (is_cp932_lead_byte(byte)) {
-      last_was_separator = false;
-      pos += 2;
-      continue;
-    }
-    last_was_separator = byte == '\\' || byte == '/';
-    ++pos;
-  }
-  return last_was_separator;
-}
-
-std::string with_separator(std::string_view folder) {
-  std::string result(folder);
-  if (!ends_with_separator(folder)) {
-    result.push_back('\\');
-  }
-  return result;
+  return std::string(plugin_info_text(buffer));
 }
 
 }  // namespace
-
-bool is_image_filter_version(std::string_view text, int returned) {
-  return returned >= 4 && text.size() >= 4 && text[0] == '0' && text[1] == '0' && text[2] == 'I' &&
-         text[3] != 'M';
-}
-
-std::vector<std::string> plugin_folders(std::string_view program_folder,
-                                        const std::optional<std::string>& susie_folder) {
-  std::vector<std::string> folders;
-  folders.push_back(with_separator(program_folder));
-  folders.push_back(folders.front() + std::string(kPluginSubfolder) + "\\");
-  if (susie_folder.has_value() && !susie_folder->empty()) {
-    folders.push_back(with_separator(*susie_folder));
-  }
-  return folders;
-}
 
 std::optional<std::string> read_susie_plugin_folder(std::string_view key,
                                                     std::string_view value_name) {
@@ -178,14 +128,14 @@ int PluginHost::load_plugins(std::string_view program_folder, bool search_susie_
 int PluginHost::load_plugins_from(std::span<const std::string> folders) {
   int loaded = 0;
   for (const std::string& folder : folders) {
-    const std::string prefix = with_separator(folder);
-    const std::optional<std::wstring> wide_prefix = to_wide_strict(prefix);
-    if (!wide_prefix) {
+    const std::string prefix = with_folder_separator(folder);
+    const std::optional<std::wstring> pattern =
+        to_wide_strict(prefix + "*" + std::string(kPluginLibraryExtension));
+    if (!pattern) {
       continue;
     }
-    const std::wstring pattern = *wide_prefix + std::wstring(kLibraryPattern);
     WIN32_FIND_DATAW found = {};
-    FindHandle find(FindFirstFileW(pattern.c_str(), &found));
+    FindHandle find(FindFirstFileW(pattern->c_str(), &found));
     if (!find.valid()) {
       continue;
     }
@@ -196,7 +146,7 @@ int PluginHost::load_plugins_from(std::span<const std::string> folders) {
       const std::optional<std::string> name = to_cp932_strict(found.cFileName);
       // Windows also matches "*.sph" against 8.3 short names, so "x.sphx"
       // would come back too; only the real extension counts.
-      if (!name || !equals_ignoring_ascii_case(extension_of(*name), kLibraryExtension)) {
+      if (!name || !equals_ignoring_ascii_case(extension_of(*name), kPluginLibraryExtension)) {
         continue;
       }
       if (load_plugin(prefix + *name)) {
@@ -243,19 +193,19 @@ bool PluginHost::load_plugin(std::string_view path) {
   // read back always ends within the buffer.
   char version[10] = {};
   const int version_length = get_info(0, version, 9);
-  const std::string_view version_text(version, strnlen(version, sizeof version));
+  const std::string_view version_text = plugin_info_text(version);
   if (!is_image_filter_version(version_text, version_length)) {
     return false;
   }
   plugin.kind = version_text[3];
 
   int returned = 0;
-  static_cast<void>(plugin_info_text(get_info, 0, &returned));
-  plugin.about = plugin_info_text(get_info, 1, &returned);
+  static_cast<void>(ask_plugin_info(get_info, 0, &returned));
+  plugin.about = ask_plugin_info(get_info, 1, &returned);
   // Pairs are counted first (info 2, 4, ... until one answers 0), then read.
   std::int32_t pairs = 0;
   while (pairs < kMaxPairs) {
-    static_cast<void>(plugin_info_text(get_info, 2 * pairs + 2, &returned));
+    static_cast<void>(ask_plugin_info(get_info, 2 * pairs + 2, &returned));
     if (returned == 0) {
       break;
     }
@@ -265,8 +215,8 @@ bool PluginHost::load_plugin(std::string_view path) {
   plugin.pairs.reserve(static_cast<std::size_t>(pairs));
   for (std::int32_t n = 0; n < pairs; ++n) {
     PluginPair pair;
-    pair.patterns = plugin_info_text(get_info, 2 * n + 2, &returned);
-    pair.description = plugin_info_text(get_info, 2 * n + 3, &returned);
+    pair.patterns = ask_plugin_info(get_info, 2 * n + 2, &returned);
+    pair.description = ask_plugin_info(get_info, 2 * n + 3, &returned);
     plugin.pairs.push_back(std::move(pair));
   }
 

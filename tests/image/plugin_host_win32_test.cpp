@@ -23,13 +23,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-#if defined(_WIN64)
-constexpr std::wstring_view kPluginExtension = L".sph";
-constexpr std::string_view kNarrowPluginExtension = ".sph";
-#else
-constexpr std::wstring_view kPluginExtension = L".spi";
-constexpr std::string_view kNarrowPluginExtension = ".spi";
-#endif
+// The plug-in library extension (ASCII) in wide form.
+const std::wstring kPluginExtension(kPluginLibraryExtension.begin(), kPluginLibraryExtension.end());
 
 std::string narrow(std::wstring_view wide) {
   const int length = static_cast<int>(wide.size());
@@ -146,76 +141,6 @@ Bytes info_header(std::int32_t width, std::int32_t height, std::uint16_t depth,
   return bytes;
 }
 
-TEST(PluginVersion, OnlySingleFileImageFiltersPass) {
-  struct Case {
-    std::string_view text;
-    int returned;
-    bool accepted;
-  };
-  const Case cases[] = {
-      {"00IN", 4, true},  {"00IX", 4, true},  {"00INxyz", 7, true}, {"00IM", 4, false},
-      {"00AM", 4, false}, {"01IN", 4, false}, {"0IN", 3, false},    {"00I", 3, false},
-      {"00IN", 3, false}, {"", 0, false},     {"00in", 4, false},   {"00XN", 4, false},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(is_image_filter_version(c.text, c.returned), c.accepted)
-        << c.text << " returned " << c.returned;
-  }
-}
-
-TEST(PluginPatterns, ExtensionMatchesPatternList) {
-  struct Case {
-    std::string_view patterns;
-    std::string_view extension;
-    bool matches;
-  };
-  const Case cases[] = {
-      {"*.tst", ".tst", true},
-      {"*.tst", ".TST", true},
-      {"*.TsT", ".tSt", true},
-      {"*.jpg;*.jpeg", ".jpeg", true},
-      {"*.jpg;*.jpeg", ".jpg", true},
-      {"*.jpg;*.jpeg", ".jpe", false},
-      {"*.jpg;*.jpeg", ".jp", false},
-      {"*.jpg;*.jpeg", "jpg", false},
-      {"*.tar.gz", ".gz", true},
-      {"*.tar.gz", ".tar.gz", true},
-      {"*.png", "", false},
-      {"", ".png", false},
-      {"*.*", ".png", false},
-      {"*.png;", ".png", true},
-      {"*.\x95\x5c", ".\x95\x5c", true},   // *.表
-      {"*.\x83\x41", ".\x83\x61", false},  // *.ア against .ャ: trail bytes differ in case only
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(patterns_match_extension(c.patterns, c.extension), c.matches)
-        << c.patterns << " / " << c.extension;
-  }
-}
-
-TEST(PluginFolders, ProgramFolderPluginSubfolderThenSusie) {
-  struct Case {
-    std::string_view program;
-    std::optional<std::string> susie;
-    std::vector<std::string> expected;
-  };
-  const Case cases[] = {
-      {"C:\\prog", std::nullopt, {"C:\\prog\\", "C:\\prog\\plugin\\"}},
-      {"C:\\prog\\", std::nullopt, {"C:\\prog\\", "C:\\prog\\plugin\\"}},
-      {"C:\\prog/", std::nullopt, {"C:\\prog/", "C:\\prog/plugin\\"}},
-      {"C:\\prog", std::string(), {"C:\\prog\\", "C:\\prog\\plugin\\"}},
-      {"C:\\prog", std::string("D:\\susie"), {"C:\\prog\\", "C:\\prog\\plugin\\", "D:\\susie\\"}},
-      {"C:\\prog", std::string("D:\\susie\\"), {"C:\\prog\\", "C:\\prog\\plugin\\", "D:\\susie\\"}},
-      // The second byte of ソ is 0x5C but not a separator.
-      {"C:\\\x83\x5c",
-       std::string("D:\\\x95\x5c"),
-       {"C:\\\x83\x5c\\", "C:\\\x83\x5c\\plugin\\", "D:\\\x95\x5c\\"}},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(plugin_folders(c.program, c.susie), c.expected) << c.program;
-  }
-}
-
 // A temporary program folder whose name holds ソ and 表 (both end in 0x5C):
 //   <root>\refusing.sph, version_*.sph, no_info.sph, broken.sph (not a
 //   library), folder.sph\ (a directory), readme.sph.txt
@@ -232,28 +157,23 @@ class PluginHostTest : public ::testing::Test {
             L"_" + std::to_wstring(++counter) + L"\\";
     ASSERT_TRUE(CreateDirectoryW(root_.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryW((root_ + L"plugin").c_str(), nullptr));
-    ASSERT_TRUE(
-        CreateDirectoryW((root_ + L"folder" + std::wstring(kPluginExtension)).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((root_ + L"folder" + kPluginExtension).c_str(), nullptr));
     install(L"refusing", root_);
     install(L"version_00am", root_);
     install(L"version_00im", root_);
     install(L"version_short", root_);
     install(L"no_info", root_);
     install(L"decoder", root_ + L"plugin\\");
-    ASSERT_TRUE(write_file(root_ + L"broken" + std::wstring(kPluginExtension),
+    ASSERT_TRUE(write_file(root_ + L"broken" + kPluginExtension,
                            Bytes{'n', 'o', 't', ' ', 'a', ' ', 'D', 'L', 'L'}));
-    ASSERT_TRUE(
-        write_file(root_ + L"readme" + std::wstring(kPluginExtension) + L".txt", Bytes{'x'}));
+    ASSERT_TRUE(write_file(root_ + L"readme" + kPluginExtension + L".txt", Bytes{'x'}));
     root_narrow_ = narrow(root_);
   }
 
   void TearDown() override {
     // The host keeps its libraries loaded for the whole run; the test
     // releases them itself so that the folder can be removed.
-    std::vector<HMODULE> modules;
-    for (const Plugin& plugin : host_.plugins()) {
-      modules.push_back(static_cast<HMODULE>(plugin.module));
-    }
+    const std::vector<HMODULE> modules = loaded_modules();
     host_.free_plugins();
     for (HMODULE module : modules) {
       FreeLibrary(module);
@@ -261,9 +181,17 @@ class PluginHostTest : public ::testing::Test {
     remove_tree(root_);
   }
 
+  std::vector<HMODULE> loaded_modules() const {
+    std::vector<HMODULE> modules;
+    for (const Plugin& plugin : host_.plugins()) {
+      modules.push_back(static_cast<HMODULE>(plugin.module));
+    }
+    return modules;
+  }
+
   void install(const std::wstring& name, const std::wstring& folder) {
     const std::wstring source = exe_folder() + L"piconel_test_plugin_" + name + L".dll";
-    const std::wstring target = folder + name + std::wstring(kPluginExtension);
+    const std::wstring target = folder + name + kPluginExtension;
     ASSERT_TRUE(CopyFileW(source.c_str(), target.c_str(), FALSE)) << narrow(source);
   }
 
@@ -287,7 +215,7 @@ class PluginHostTest : public ::testing::Test {
 
   // How often GetPicture of the plug-in has run.
   int picture_calls(std::string_view stem) const {
-    const Plugin* plugin = plugin_named(std::string(stem) + std::string(kNarrowPluginExtension));
+    const Plugin* plugin = plugin_named(std::string(stem) + std::string(kPluginLibraryExtension));
     if (plugin == nullptr) {
       return -1;
     }
@@ -299,13 +227,24 @@ class PluginHostTest : public ::testing::Test {
 
   // The blocks the decoder handed out last.
   void decoder_handles(HLOCAL* info, HLOCAL* bits) const {
-    const Plugin* plugin = plugin_named("decoder" + std::string(kNarrowPluginExtension));
+    const Plugin* plugin = plugin_named("decoder" + std::string(kPluginLibraryExtension));
     ASSERT_NE(plugin, nullptr);
     using Handles = void(WINAPI*)(HLOCAL*, HLOCAL*);
     const auto handles = reinterpret_cast<Handles>(reinterpret_cast<void (*)()>(
         GetProcAddress(static_cast<HMODULE>(plugin->module), "PiconelTestLastHandles")));
     ASSERT_NE(handles, nullptr);
     handles(info, bits);
+  }
+
+  // load_image with this host as its decoder list.
+  std::optional<Dib> load_through_host(const std::string& path, ImageEntry* entry) const {
+    ColourList list;
+    LoadImageRequest request;
+    request.path = path;
+    request.entry = entry;
+    request.colour_list = &list;
+    request.decoders = &host_;
+    return load_image(request);
   }
 
   // A freed moveable block's handle is no longer valid.
@@ -322,7 +261,7 @@ TEST_F(PluginHostTest, LoadsImageFiltersInFolderOrder) {
   load();
   const std::vector<Plugin>& plugins = host_.plugins();
   ASSERT_EQ(plugins.size(), 2u);
-  const std::string ext(kNarrowPluginExtension);
+  const std::string ext(kPluginLibraryExtension);
 
   EXPECT_EQ(plugins[0].file_name, "refusing" + ext);
   EXPECT_EQ(plugins[0].module_path, root_narrow_ + "refusing" + ext);
@@ -354,7 +293,7 @@ TEST_F(PluginHostTest, LoadsImageFiltersInFolderOrder) {
 }
 
 TEST_F(PluginHostTest, RejectsWrongVersionsAndNonPlugins) {
-  const std::string ext(kNarrowPluginExtension);
+  const std::string ext(kPluginLibraryExtension);
   const char* const rejected[] = {"version_00am", "version_00im", "version_short", "no_info",
                                   "broken",       "folder",       "missing"};
   for (const char* stem : rejected) {
@@ -546,18 +485,28 @@ std::string filter_pair(std::string_view description, std::string_view patterns)
   return pair;
 }
 
+// The refusing plug-in's first three pairs (those before its long ones) and
+// the decoder's two pairs, as the filter lists them.
+std::string refusing_short_pairs() {
+  return filter_pair("Refusing test picture", "*.tst") + filter_pair("Refusing PNG", "*.png") +
+         filter_pair("Refusing again", "*.TST");
+}
+std::string decoder_first_pair() {
+  return filter_pair("Piconel test picture", "*.tst");
+}
+std::string decoder_pairs() {
+  return decoder_first_pair() + filter_pair("PNG and GIF header stubs", "*.png;*.gif");
+}
+
 TEST_F(PluginHostTest, FilterListsPairsAndSkipsLongOnes) {
   load();
   const std::string long_patterns = "*.r1;" + std::string(249, '-');  // 254 bytes
   const std::string long_description = "R" + std::string(253, '-');   // 254 bytes
-  const std::string refusing =
-      filter_pair("Refusing test picture", "*.tst") + filter_pair("Refusing PNG", "*.png") +
-      filter_pair("Refusing again", "*.TST") + filter_pair(long_description, long_patterns) +
-      // pair 4 takes 511 bytes and is left out
-      filter_pair("Refusing last", "*.end");
-  const std::string decoder = filter_pair("Piconel test picture", "*.tst") +
-                              filter_pair("PNG and GIF header stubs", "*.png;*.gif");
-  const std::string expected = refusing + decoder + std::string(1, '\0');
+  const std::string refusing = refusing_short_pairs() +
+                               filter_pair(long_description, long_patterns) +
+                               // pair 4 takes 511 bytes and is left out
+                               filter_pair("Refusing last", "*.end");
+  const std::string expected = refusing + decoder_pairs() + std::string(1, '\0');
 
   std::vector<char> buffer(2048, 'x');
   const std::size_t used = host_.build_plugin_filter(buffer);
@@ -575,19 +524,15 @@ TEST_F(PluginHostTest, FilterDropsRestOfPluginThatDoesNotFit) {
   load();
   // Room for the refusing plug-in's first three pairs but not its 510-byte
   // pair: that and "Refusing last" are dropped, the decoder's pairs follow.
-  const std::string first = filter_pair("Refusing test picture", "*.tst") +
-                            filter_pair("Refusing PNG", "*.png") +
-                            filter_pair("Refusing again", "*.TST");
-  const std::string decoder = filter_pair("Piconel test picture", "*.tst") +
-                              filter_pair("PNG and GIF header stubs", "*.png;*.gif");
-  const std::string expected = first + decoder + std::string(1, '\0');
+  const std::string first = refusing_short_pairs();
+  const std::string expected = first + decoder_pairs() + std::string(1, '\0');
   std::vector<char> buffer(expected.size() + 100, 'x');
   const std::size_t used = host_.build_plugin_filter(buffer);
   ASSERT_EQ(used, expected.size());
   EXPECT_EQ(std::string(buffer.data(), used), expected);
 
   // One byte short of the decoder's second pair: it is dropped too.
-  const std::string shorter = first + filter_pair("Piconel test picture", "*.tst") + '\0';
+  const std::string shorter = first + decoder_first_pair() + '\0';
   std::vector<char> tight(expected.size() - 1, 'x');
   EXPECT_EQ(host_.build_plugin_filter(tight), shorter.size());
   EXPECT_EQ(std::string(tight.data(), shorter.size()), shorter);
@@ -606,10 +551,7 @@ TEST_F(PluginHostTest, FreedRecordsLeaveLibrariesLoaded) {
   load();
   const std::string path = put(L"one.tst", tst_file('1', 1, 1, {1, 2, 3}));
   ASSERT_TRUE(host_.decode(path).has_value());
-  std::vector<HMODULE> modules;
-  for (const Plugin& plugin : host_.plugins()) {
-    modules.push_back(static_cast<HMODULE>(plugin.module));
-  }
+  const std::vector<HMODULE> modules = loaded_modules();
   host_.free_plugins();
   EXPECT_TRUE(host_.plugins().empty());
   EXPECT_FALSE(host_.decode(path).has_value());
@@ -625,13 +567,7 @@ TEST_F(PluginHostTest, LoadImageFallsBackToBuiltInReaderForBitmapNamedPng) {
   load();
   const std::string path = put(L"really_a_bitmap.png", bmp_file());
   ImageEntry entry;
-  ColourList list;
-  LoadImageRequest request;
-  request.path = path;
-  request.entry = &entry;
-  request.colour_list = &list;
-  request.decoders = &host_;
-  const std::optional<Dib> dib = load_image(request);
+  const std::optional<Dib> dib = load_through_host(path, &entry);
   ASSERT_TRUE(dib.has_value());
   EXPECT_EQ(dib->width, 1);
   EXPECT_EQ(dib->height, 1);
@@ -645,13 +581,7 @@ TEST_F(PluginHostTest, LoadImageTakesPluginPictureAndProbedIndex) {
   load();
   const std::string path = put(L"indexed.png", png_file());
   ImageEntry entry;
-  ColourList list;
-  LoadImageRequest request;
-  request.path = path;
-  request.entry = &entry;
-  request.colour_list = &list;
-  request.decoders = &host_;
-  const std::optional<Dib> dib = load_image(request);
+  const std::optional<Dib> dib = load_through_host(path, &entry);
   ASSERT_TRUE(dib.has_value());
   EXPECT_EQ(dib->width, 2);
   EXPECT_EQ(dib->bits_per_pixel, 8);
