@@ -12,6 +12,7 @@ namespace piconel {
 namespace {
 
 using testing::Bytes;
+using testing::make_bitfields_bitmap;
 using testing::make_bitmap;
 using testing::make_paletted_bitmap;
 using testing::make_true_colour_bitmap;
@@ -121,13 +122,8 @@ TEST(BitmapReaderTest, TopDownRowsAreFlippedToBottomUp) {
 TEST(BitmapReaderTest, BitfieldsAfterInfoHeaderSixteenBits) {
   // 2 x 1, 5-6-5 masks after the 40-byte header (offsets 54, 58, 62),
   // pixels at 66: pure red 0xF800 and a green of 0x07E0.
-  Bytes file = make_bitmap(2, 1, 16, {}, {}, 0, 3);
-  file.resize(66, 0);
-  put_u32_le(file, 10, 66);
-  put_u32_le(file, 54, 0xF800);
-  put_u32_le(file, 58, 0x07E0);
-  put_u32_le(file, 62, 0x001F);
-  file.insert(file.end(), {0x00, 0xF8, 0xE0, 0x07});
+  const Bytes file =
+      make_bitfields_bitmap(2, 1, 16, 0xF800, 0x07E0, 0x001F, {0x00, 0xF8, 0xE0, 0x07});
   const BitmapReadResult result = read_bitmap_file(file);
   ASSERT_TRUE(result.ok()) << bitmap_error_name(result.error);
   EXPECT_EQ(result.dib.bits_per_pixel, 24);
@@ -148,13 +144,9 @@ TEST(BitmapReaderTest, SixteenBitsWithoutMasksIsFiveFiveFive) {
 
 TEST(BitmapReaderTest, ThirtyTwoBitsWithUnusualMasks) {
   // Red in the top byte, green next, blue next, nothing in the low byte.
-  Bytes file = make_bitmap(1, 1, 32, {}, {}, 0, 3);
-  file.resize(66, 0);
-  put_u32_le(file, 10, 66);
-  put_u32_le(file, 54, 0xFF000000);
-  put_u32_le(file, 58, 0x00FF0000);
-  put_u32_le(file, 62, 0x0000FF00);
-  file.insert(file.end(), {0x77, 0x30, 0x20, 0x10});  // value 0x10203077
+  // The pixel's value is 0x10203077.
+  const Bytes file =
+      make_bitfields_bitmap(1, 1, 32, 0xFF000000, 0x00FF0000, 0x0000FF00, {0x77, 0x30, 0x20, 0x10});
   const BitmapReadResult result = read_bitmap_file(file);
   ASSERT_TRUE(result.ok()) << bitmap_error_name(result.error);
   EXPECT_EQ(result.dib.pixel(0, 0), 0x102030);
@@ -264,13 +256,7 @@ TEST(BitmapReaderTest, MaskFaults) {
       {"StandardMasks", 32, 0xFF0000, 0xFF00, 0xFF, BitmapError::None},
   };
   for (const Case& c : cases) {
-    Bytes file = make_bitmap(1, 1, c.depth, {}, {}, 0, 3);
-    file.resize(66, 0);
-    put_u32_le(file, 10, 66);
-    put_u32_le(file, 54, c.red);
-    put_u32_le(file, 58, c.green);
-    put_u32_le(file, 62, c.blue);
-    file.resize(70, 0);
+    const Bytes file = make_bitfields_bitmap(1, 1, c.depth, c.red, c.green, c.blue, Bytes(4, 0));
     EXPECT_EQ(read_bitmap_file(file).error, c.expected) << c.name;
   }
   // Masks promised after a 40-byte header but the file ends first.

@@ -88,14 +88,8 @@ std::vector<Bytes> bitmap_seeds() {
   Bytes top_down = testing::make_paletted_bitmap(3, 2, 8, {rgb(4, 5, 6)}, {0, 0, 0, 0, 0, 0}, 1);
   put_u32_le(top_down, 22, static_cast<std::uint32_t>(-2));
   seeds.push_back(top_down);
-  Bytes fields = testing::make_bitmap(2, 1, 16, {}, {}, 0, 3);
-  fields.resize(66, 0);
-  put_u32_le(fields, 10, 66);
-  put_u32_le(fields, 54, 0xF800);
-  put_u32_le(fields, 58, 0x07E0);
-  put_u32_le(fields, 62, 0x001F);
-  fields.insert(fields.end(), {0x00, 0xF8, 0xE0, 0x07});
-  seeds.push_back(fields);
+  seeds.push_back(
+      testing::make_bitfields_bitmap(2, 1, 16, 0xF800, 0x07E0, 0x001F, {0x00, 0xF8, 0xE0, 0x07}));
   return seeds;
 }
 

@@ -47,6 +47,21 @@ Bytes make_bitmap(std::int32_t width, std::int32_t height, std::uint16_t depth,
   return file;
 }
 
+Bytes make_bitfields_bitmap(std::int32_t width, std::int32_t height, std::uint16_t depth,
+                            std::uint32_t red_mask, std::uint32_t green_mask,
+                            std::uint32_t blue_mask, const Bytes& pixel_bytes) {
+  constexpr std::uint32_t kBiBitfields = 3;
+  Bytes file = make_bitmap(width, height, depth, {}, {}, 0, kBiBitfields);
+  file.resize(66, 0);
+  put_u32_le(file, 10, 66);
+  put_u32_le(file, 54, red_mask);
+  put_u32_le(file, 58, green_mask);
+  put_u32_le(file, 62, blue_mask);
+  file.insert(file.end(), pixel_bytes.begin(), pixel_bytes.end());
+  put_u32_le(file, 2, static_cast<std::uint32_t>(file.size()));
+  return file;
+}
+
 Bytes pack_paletted_rows(std::int32_t width, std::int32_t height, std::uint16_t depth,
                          const std::vector<int>& indices_top_first) {
   const std::size_t stride = dib_stride(depth, width);

@@ -30,6 +30,13 @@ Bytes make_bitmap(std::int32_t width, std::int32_t height, std::uint16_t depth,
                   const std::vector<PaletteEntry>& palette, const Bytes& pixel_bytes,
                   std::uint32_t colours_used = 0, std::uint32_t compression = 0);
 
+// A BI_BITFIELDS picture of depth 16 or 32: the red, green and blue masks
+// right after the 40-byte header (offsets 54, 58, 62), `pixel_bytes` at
+// bfOffBits = 66.
+Bytes make_bitfields_bitmap(std::int32_t width, std::int32_t height, std::uint16_t depth,
+                            std::uint32_t red_mask, std::uint32_t green_mask,
+                            std::uint32_t blue_mask, const Bytes& pixel_bytes);
+
 // Paletted picture of depth 1, 2, 4 or 8 from palette indices given row by
 // row, top row first; stored bottom-up with rows padded to 4 bytes.
 Bytes make_paletted_bitmap(std::int32_t width, std::int32_t height, std::uint16_t depth,
