@@ -83,6 +83,14 @@ struct OutputRunResult {
 
 [[nodiscard]] OutputRunResult run_output(const OutputRunRequest& request);
 
+// The folder OUTPUTDIR names when entered from the project's folder
+// `project_base`: a drive path or one with two leading separators as it
+// stands; one with a single leading separator on the root of the base's
+// drive or share (as it stands when the base has neither); any other below
+// the base; an empty one is the base itself. No check that it exists.
+[[nodiscard]] std::string resolve_output_dir(std::string_view output_dir,
+                                             std::string_view project_base);
+
 // The folder the run writes into when OUTPUTENABLE is on: OUTPUTDIR taken
 // from `project_base` when relative (empty: the base itself); the base when
 // that folder does not exist.

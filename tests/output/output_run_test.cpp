@@ -475,5 +475,27 @@ TEST(EnabledOutputFolder, Rules) {
   EXPECT_EQ(enabled_output_folder("", ""), "");
 }
 
+TEST(ResolveOutputDir, RootRelativeOutputDirTakesTheProjectDrive) {
+  struct Case {
+    const char* output_dir;
+    const char* project_base;
+    const char* expected;
+  };
+  const Case cases[] = {
+      // Entered from the project's folder, "\\out" is the root of its drive.
+      {"\\out", "D:\\proj\\", "D:\\out"},
+      {"\\out\\x", "\\\\srv\\share\\proj\\", "\\\\srv\\share\\out\\x"},
+      {"\\out", "", "\\out"},
+      {"/out", "/home/proj/", "/out"},
+      {"\\\\srv\\share\\out", "D:\\proj\\", "\\\\srv\\share\\out"},
+      {"C:\\out", "D:\\proj\\", "C:\\out"},
+      {"out", "D:\\proj\\", "D:\\proj\\out"},
+      {"", "D:\\proj\\", "D:\\proj\\"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(resolve_output_dir(c.output_dir, c.project_base), c.expected) << c.output_dir;
+  }
+}
+
 }  // namespace
 }  // namespace piconel
