@@ -18,6 +18,7 @@
 #include "project/project_texts.h"
 #include "project_fakes.h"
 #include "store/file_io.h"
+#include "store/text_mutation.h"
 
 namespace piconel {
 namespace {
@@ -64,35 +65,17 @@ std::string sample_file() {
 constexpr char kAlphabet[] = {'[', ']', '=',    '\t',   ' ',    '\r', '\n', '\0', '0',   '9',
                               '-', ',', '\x83', '\x5C', '\x95', ':',  'p',  '_',  '\x01'};
 
-std::string mutate(std::string text, std::mt19937& random) {
-  const int edits = 1 + static_cast<int>(random() % 6);
-  for (int e = 0; e < edits; ++e) {
-    const std::size_t at = random() % (text.size() + 1);
-    switch (random() % 5) {
-      case 0:
-        if (at < text.size()) {
-          text[at] = kAlphabet[random() % sizeof kAlphabet];
-        }
-        break;
-      case 1:
-        text.insert(at, 1, static_cast<char>(random() % 256));
-        break;
-      case 2:
-        if (at < text.size()) {
-          text.erase(at, 1 + random() % 8);
-        }
-        break;
-      case 3: {
-        // A copy of some stretch elsewhere: duplicate sections, rows, names.
-        const std::size_t from = random() % (text.size() + 1);
-        const std::string piece = text.substr(from, random() % 40);
-        text.insert(at, piece);
-        break;
-      }
-      default:
-        text.resize(at);
-        break;
-    }
+// The byte edits of the store's fuzz test, then now and again a copy of some
+// stretch elsewhere (duplicate sections, rows, names) or a cut.
+std::string mutate(const std::string& valid, std::mt19937& random) {
+  std::string text = testing::mutate_text(valid, random, kAlphabet, 6);
+  if (random() % 2 == 0) {
+    const std::size_t from = random() % (text.size() + 1);
+    const std::string piece = text.substr(from, random() % 40);
+    text.insert(random() % (text.size() + 1), piece);
+  }
+  if (random() % 8 == 0) {
+    text.resize(random() % (text.size() + 1));
   }
   return text;
 }

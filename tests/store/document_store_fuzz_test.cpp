@@ -12,6 +12,7 @@
 
 #include "store/document_store.h"
 #include "store/store_dump.h"
+#include "store/text_mutation.h"
 
 namespace piconel {
 namespace {
@@ -67,26 +68,7 @@ TEST(DocumentStoreFuzz, MutatedValidFile) {
       "C:\\\x83\x5C.bmp\t0\t0\t-1\r\n[a]b]\r\n=\r\n";
   std::mt19937 random(8);
   for (int round = 0; round < 20000; ++round) {
-    std::string text = valid;
-    const int edits = 1 + static_cast<int>(random() % 4);
-    for (int e = 0; e < edits; ++e) {
-      const std::size_t at = random() % (text.size() + 1);
-      switch (random() % 3) {
-        case 0:
-          if (at < text.size()) {
-            text[at] = kAlphabet[random() % sizeof kAlphabet];
-          }
-          break;
-        case 1:
-          text.insert(at, 1, static_cast<char>(random() % 256));
-          break;
-        default:
-          if (at < text.size()) {
-            text.erase(at, 1);
-          }
-          break;
-      }
-    }
+    const std::string text = testing::mutate_text(valid, random, kAlphabet, 4);
     SCOPED_TRACE(::testing::PrintToString(text));
     check_text(text);
     if (::testing::Test::HasFatalFailure()) {
