@@ -1,5 +1,6 @@
 #include "output/output_run.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,13 @@ namespace piconel {
 namespace {
 
 constexpr std::size_t kMessageBytes = 512;
+// OUTPUTDIR and OUTPUT_LABEL_FORMAT are read into 260-byte buffers: a longer
+// value (only an edited file holds one) counts with its first 259 bytes.
+constexpr std::size_t kMaxStringSettingBytes = 259;
+
+std::string_view cut_setting(std::string_view value) {
+  return value.substr(0, std::min(value.size(), kMaxStringSettingBytes));
+}
 
 bool switch_on(const SectionCursor& project, std::string_view key, bool when_absent) {
   const auto value = project.get_string(key);
@@ -69,7 +77,7 @@ OutputContext read_output_context(const SectionCursor& project) {
   context.write_bitmap = switch_on(project, "OUTPUT_BMP", true);
   context.write_label = switch_on(project, "OUTPUT_LABEL", false);
   if (const auto format = project.get_string("OUTPUT_LABEL_FORMAT")) {
-    context.label_format = std::string(*format);
+    context.label_format = std::string(cut_setting(*format));
   }
   context.page_number_in_upper_bits = switch_on(project, "OUTPUT_LABEL_PAGENUM", false);
   context.write_text_table = switch_on(project, "OUTPUT_TABLE_TEXT", false);
@@ -139,7 +147,7 @@ OutputRunResult run_output(const OutputRunRequest& request) {
   } else if (switch_on(project_level, "OUTPUTENABLE", false)) {
     std::string output_dir;
     (void)project_level.get_string_to("OUTPUTDIR", output_dir);
-    result.output_folder = enabled_output_folder(output_dir, project_base);
+    result.output_folder = enabled_output_folder(cut_setting(output_dir), project_base);
   } else {
     std::string chosen = project_base;
     if (!request.port->choose_output_folder(chosen)) {

@@ -369,6 +369,20 @@ TEST_F(OutputRunTest, OutputBmpSwitch) {
   EXPECT_FALSE(test::exists(out("imgtable_b.bin")));
 }
 
+TEST_F(OutputRunTest, LabelTemplateCutTo259Bytes) {
+  image("a.bmp", make_bitmap_file(1, 1, 24, {}, {kGreen}));
+  // 86 unknown keys (258 bytes, giving nothing), then "ABC": only the "A"
+  // lies within the 259 bytes of the template buffer.
+  std::string label_template;
+  for (int i = 0; i < 86; ++i) {
+    label_template += "%Q%";
+  }
+  project({"OUTPUT_LABEL=1", "OUTPUT_LABEL_FORMAT=" + label_template + "ABC"},
+          {{"p", {"PAGELABEL=P", "PUTIMAGEWIDTH=1", "PUTIMAGEHEIGHT=1"}, {row("a.bmp", 0, 0)}}});
+  (void)run();
+  EXPECT_EQ(read_text(out("imgidx.h")), "enum {\r\n\tA,\r\n\tIMG_P_MAX\r\n};\r\n");
+}
+
 TEST_F(OutputRunTest, TablesWithoutBitmapsStillMeasureImages) {
   image("a.bmp", make_bitmap_file(3, 2, 24, {}, {0, 0, 0, 0, 0, 0}));
   project({"OUTPUT_BMP=0", "OUTPUT_TABLE_LITTLE=1"},
@@ -422,6 +436,17 @@ TEST_F(OutputFolderTest, MissingOutputDirFallsBackToProjectFolder) {
   EXPECT_EQ(result.output_folder, folder_.folder());
   EXPECT_TRUE(test::exists(folder_.file("p.bmp")));
   EXPECT_FALSE(test::exists(folder_.file("nowhere")));
+}
+
+TEST_F(OutputFolderTest, OutputDirCutTo259Bytes) {
+  // The setting is read into a path buffer of 260 bytes: "dist" and 255
+  // separators remain, an existing folder, while the whole value is none.
+  std::filesystem::create_directories(folder_.path() / "dist");
+  const std::string kept = "dist" + std::string(255, '/');
+  project({"OUTPUTENABLE=1", "OUTPUTDIR=" + kept + "zz"}, one_page());
+  const OutputRunResult result = run(false);
+  EXPECT_EQ(result.output_folder, folder_.folder() + kept);
+  EXPECT_TRUE(test::exists(folder_.file("dist") + "/p.bmp"));
 }
 
 TEST_F(OutputFolderTest, EmptyOutputDirIsProjectFolder) {
