@@ -10,7 +10,8 @@ namespace piconel {
 namespace {
 
 // Wider than the strict CP932 lead-byte range on purpose: the page name rule
-// has always accepted 0x80, 0xA0 and 0xFD-0xFF as first bytes.
+// takes 0x80 and 0xFD-0xFF as first bytes too. 0xA0 to 0xDF (single-byte
+// katakana) start no double-byte character and are refused.
 bool starts_double_byte(unsigned char byte) {
   return (byte >= 0x80 && byte <= 0x9F) || byte >= 0xE0;
 }

@@ -37,6 +37,10 @@ TEST(PageNameTest, Rule) {
       {"LoneLeadByteAtEnd", "ab\x83", 3},
       // 0x80 and 0xFF begin a double-byte character under the rule.
       {"WideLeadRange", "\x80\x40\xFF\x40", 0},
+      // 0xA0 and 0xDF lie between the two lead ranges: single bytes, not letters.
+      {"ByteA0IsNoLeadByte", "a\xA0\x40", 2},
+      {"ByteDFIsNoLeadByte", "\xDF\x40", 1},
+      {"ByteE0BeginsDoubleByte", "\xE0\x40", 0},
       {"SecondByteControl", "a\x83\x09", 2},
       {"SecondByteEquals", "\x83=", 1},
   };
