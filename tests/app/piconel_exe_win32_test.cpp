@@ -1,7 +1,8 @@
 // Runs the built piconel.exe under Wine: its resources read back as the
 // right Japanese text; a copy in a folder of its own starts, shows its main
 // window where its settings file says, and, closed, ends with exit code 0
-// after writing the window state into that settings file.
+// after writing the window state into that settings file. With a project on
+// its command line it opens it, saves it and runs its output.
 
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/handles_win32.h"
@@ -20,15 +22,26 @@
 namespace piconel {
 namespace {
 
-// The build hands over a Unix path under Wine (mapped to drive Z:) or a
-// Windows path with forward slashes on Windows.
-std::wstring exe_path() {
-  const std::string path = PICONEL_EXE_PATH;
+// The build hands over Unix paths under Wine (mapped to drive Z:) or Windows
+// paths with forward slashes on Windows (ASCII in both cases).
+std::wstring build_path(std::string_view path) {
   std::wstring wide = path.front() == '/' ? L"Z:" : L"";
   for (const char c : path) {
     wide.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
   }
   return wide;
+}
+
+std::string to_narrow_ascii(std::wstring_view wide) {
+  std::string narrow;
+  for (const wchar_t c : wide) {
+    narrow.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  }
+  return narrow;
+}
+
+std::wstring exe_path() {
+  return build_path(PICONEL_EXE_PATH);
 }
 
 std::wstring menu_text(HMENU menu, UINT position) {
@@ -261,11 +274,16 @@ struct RunningProgram {
   }
 };
 
-// Starts the program and waits until it is idle in a message loop; with
-// `expect_main_window` also finds its main window (class "piconel").
-RunningProgram start_program(const std::wstring& exe, bool expect_main_window = true) {
+// Starts the program with `arguments` after its quoted name and waits until
+// it is idle in a message loop; with `expect_main_window` also finds its main
+// window (class "piconel").
+RunningProgram start_program(const std::wstring& exe, bool expect_main_window = true,
+                             const std::wstring& arguments = L"") {
   RunningProgram program;
   std::wstring command_line = L"\"" + exe + L"\"";
+  if (!arguments.empty()) {
+    command_line += L" " + arguments;
+  }
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
@@ -311,6 +329,12 @@ class ProgramFolder {
     DeleteFileW(settings_.c_str());
   }
   ~ProgramFolder() {
+    for (auto file = files_.rbegin(); file != files_.rend(); ++file) {
+      DeleteFileW(file->c_str());
+    }
+    for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder) {
+      RemoveDirectoryW(folder->c_str());
+    }
     DeleteFileW(settings_.c_str());
     DeleteFileW(exe_.c_str());
     RemoveDirectoryW(folder_.c_str());
@@ -319,6 +343,40 @@ class ProgramFolder {
   ProgramFolder& operator=(const ProgramFolder&) = delete;
 
   [[nodiscard]] const std::wstring& exe() const { return exe_; }
+  [[nodiscard]] const std::wstring& folder() const { return folder_; }
+
+  // A subfolder (`name` relative to the program folder) removed at the end.
+  std::wstring make_folder(const std::wstring& name) {
+    const std::wstring path = folder_ + name;
+    CreateDirectoryW(path.c_str(), nullptr);
+    folders_.push_back(path);
+    return path;
+  }
+
+  // A file removed at the end, written with `bytes`.
+  std::wstring write_file(const std::wstring& name, std::string_view bytes) {
+    const std::wstring path = track_file(name);
+    FileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    EXPECT_TRUE(file.valid());
+    DWORD written = 0;
+    EXPECT_TRUE(
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    return path;
+  }
+
+  // A copy of `source`, removed at the end.
+  std::wstring copy_file(const std::wstring& source, const std::wstring& name) {
+    const std::wstring path = track_file(name);
+    EXPECT_TRUE(CopyFileW(source.c_str(), path.c_str(), FALSE)) << GetLastError();
+    return path;
+  }
+
+  // A file the program writes, removed at the end.
+  std::wstring track_file(const std::wstring& name) {
+    files_.push_back(folder_ + name);
+    return files_.back();
+  }
 
   void write_settings(std::string_view bytes) const {
     FileHandle file(
@@ -350,7 +408,25 @@ class ProgramFolder {
   std::wstring folder_;
   std::wstring exe_;
   std::wstring settings_;
+  std::vector<std::wstring> files_;
+  std::vector<std::wstring> folders_;
 };
+
+// A whole file's bytes; none when it cannot be read.
+std::optional<std::string> read_file(const std::wstring& path) {
+  FileHandle file(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) {
+    return std::nullopt;
+  }
+  std::string bytes;
+  char buffer[65536];
+  DWORD read = 0;
+  while (ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+    bytes.append(buffer, read);
+  }
+  return bytes;
+}
 
 RECT window_rect(HWND window) {
   RECT rect{};
@@ -487,6 +563,263 @@ TEST(PiconelProgram, UnreadableSettingsFileEndsWithCodeOne) {
   EXPECT_EQ(folder.read_settings(),
             std::optional<std::string>("MainWindowMode=NORMAL\r\n[WINDOW]\r\n"));
 }
+
+// A project file with the identification and one page; "ピコネルプロジェクト".
+constexpr std::string_view kOnePageProject =
+    "[INFOMATION]\r\n"
+    "APPLICATIONNAME=\x83\x73\x83\x52\x83\x6c\x83\x8b\x83\x76\x83\x8d\x83\x57\x83\x46\x83\x4e\x83"
+    "\x67\r\n"
+    "APPLICATIONVERSION=1.0.8\r\n"
+    "[PAGELIST]\r\n"
+    "page000\r\n";
+
+std::wstring title_of(HWND window) {
+  wchar_t title[256] = {};
+  GetWindowTextW(window, title, 256);
+  return title;
+}
+
+// "ピコネル - [NAME]"
+std::wstring title_for(const std::wstring& name) {
+  return L"\x30d4\x30b3\x30cd\x30eb - [" + name + L"]";
+}
+
+// Runs a command to its end: the program handles a sent message only in a
+// message loop, after the command posted before it has returned.
+void run_command_of(HWND main_window, UINT id) {
+  DWORD_PTR result = 0;
+  EXPECT_NE(SendMessageTimeoutW(main_window, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, 30000,
+                                &result),
+            0);
+}
+
+// The file dialog's name field: a combo box in the explorer-style dialog of
+// newer systems, an edit control in older ones.
+HWND file_name_field(HWND dialog) {
+  const HWND combo = GetDlgItem(dialog, 0x47c);                 // cmb13
+  return combo != nullptr ? combo : GetDlgItem(dialog, 0x480);  // edt1
+}
+
+void press(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// The program's dialog once it is shown: a dialog is made visible only after
+// its WM_INITDIALOG, so its caption and fields are then set. A sent message
+// then lets the dialog's loop finish what it had queued. Null when none shows
+// up in a bounded number of looks.
+HWND find_shown_dialog(const RunningProgram& program) {
+  const HWND dialog = program.find_window(L"#32770");
+  for (int look = 0; dialog != nullptr && look < 200 && !IsWindowVisible(dialog); ++look) {
+    Sleep(50);
+  }
+  if (dialog == nullptr || !IsWindowVisible(dialog)) {
+    return nullptr;
+  }
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+  return dialog;
+}
+
+// Looks at the main window's title until it is `expected` (the program
+// is busy finishing a command), a bounded number of times.
+std::wstring wait_for_title(HWND main_window, const std::wstring& expected) {
+  std::wstring title = title_of(main_window);
+  for (int look = 0; look < 200 && title != expected; ++look) {
+    Sleep(50);
+    title = title_of(main_window);
+  }
+  return title;
+}
+
+TEST(PiconelProgram, ProjectOnTheCommandLineIsOpenedSavedAndReplacedByNew) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  const std::wstring project = folder.write_file(L"game.ijp", kOnePageProject);
+  RunningProgram program = start_program(folder.exe(), true, L"\"" + project + L"\"");
+  ASSERT_NE(program.main_window, nullptr);
+  EXPECT_EQ(title_of(program.main_window), title_for(L"game"));
+
+  // Save writes the project under its name, with the current page.
+  run_command_of(program.main_window, IDM_PROJECT_SAVE);
+  const std::optional<std::string> saved = read_file(project);
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_EQ(saved->substr(0, kOnePageProject.size()), kOnePageProject);
+  EXPECT_NE(saved->find("[PROPERTY]\r\nCURRENTPAGE=0\r\n"), std::string::npos) << *saved;
+  EXPECT_EQ(title_of(program.main_window), title_for(L"game"));
+
+  // New: an untitled project; nothing was changed, so nothing is asked.
+  run_command_of(program.main_window, IDM_PROJECT_NEW);
+  EXPECT_EQ(title_of(program.main_window), title_for(L"(\x65b0\x898f)"));
+
+  PostMessageW(program.main_window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(wait_for_exit(program.process), 0u);
+}
+
+TEST(PiconelProgram, UnquotedArgumentWithBlanksIsOnePath) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  const std::wstring project = folder.write_file(L"my game.ijp", kOnePageProject);
+  RunningProgram program = start_program(folder.exe(), true, project);
+  ASSERT_NE(program.main_window, nullptr);
+  EXPECT_EQ(title_of(program.main_window), title_for(L"my game"));
+  PostMessageW(program.main_window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(wait_for_exit(program.process), 0u);
+}
+
+TEST(PiconelProgram, TooLongArgumentEndsWithMinusOne) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  RunningProgram program = start_program(folder.exe(), false, std::wstring(260, L'a'));
+  ASSERT_TRUE(program.process.valid());
+  // An ownerless box before any main window.
+  const HWND box = program.find_window(L"#32770");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(program.find_window(L"piconel", 1), nullptr);
+  EXPECT_EQ(title_of(box), L"\x30d4\x30b3\x30cd\x30eb");  // ピコネル
+  wchar_t text[128] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 128);
+  EXPECT_STREQ(text, L"\x5f15\x6570\x304c\x9577\x3059\x304e\x307e\x3059");  // 引数が長すぎます
+  press(box, IDOK);
+  EXPECT_EQ(wait_for_exit(program.process), static_cast<DWORD>(-1));
+  EXPECT_FALSE(folder.read_settings().has_value());
+}
+
+TEST(PiconelProgram, LongestArgumentIsStillOpened) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  // 259 bytes: a project that does not exist, so the open fails with the
+  // load error (no owner window yet) and the program goes on untitled.
+  const std::wstring missing = folder.folder() + std::wstring(259 - folder.folder().size(), L'x');
+  RunningProgram program = start_program(folder.exe(), false, missing);
+  const HWND box = program.find_window(L"#32770");
+  ASSERT_NE(box, nullptr);
+  // ピコネル：プロジェクト
+  EXPECT_EQ(title_of(box), L"\x30d4\x30b3\x30cd\x30eb\xff1a\x30d7\x30ed\x30b8\x30a7\x30af\x30c8");
+  press(box, IDOK);
+  program.main_window = program.find_window(L"piconel");
+  ASSERT_NE(program.main_window, nullptr);
+  EXPECT_EQ(title_of(program.main_window), title_for(L"(\x65b0\x898f)"));
+  PostMessageW(program.main_window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(wait_for_exit(program.process), 0u);
+}
+
+TEST(PiconelProgram, SaveAsAsksForTheNameAndRetitles) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  const std::wstring project = folder.write_file(L"game.ijp", kOnePageProject);
+  const std::wstring renamed = folder.track_file(L"renamed.ijp");
+  RunningProgram program = start_program(folder.exe(), true, project);
+  ASSERT_NE(program.main_window, nullptr);
+
+  PostMessageW(program.main_window, WM_COMMAND, MAKEWPARAM(IDM_PROJECT_SAVE_AS, 0), 0);
+  const HWND dialog = find_shown_dialog(program);
+  ASSERT_NE(dialog, nullptr);
+  // ピコネル：プロジェクトを名前を付けて保存
+  EXPECT_EQ(title_of(dialog),
+            L"\x30d4\x30b3\x30cd\x30eb\xff1a\x30d7\x30ed\x30b8\x30a7\x30af\x30c8\x3092\x540d"
+            L"\x524d\x3092\x4ed8\x3051\x3066\x4fdd\x5b58");
+  const HWND field = file_name_field(dialog);
+  ASSERT_NE(field, nullptr);
+  // GetWindowTextW does not ask a control of another process for its text.
+  wchar_t initial[64] = {};
+  SendMessageW(field, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(initial));
+  EXPECT_STREQ(initial, L".ijp");
+  // Without an extension: the dialog adds the default one, "ijp".
+  const std::wstring typed = folder.folder() + L"renamed";
+  SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+  press(dialog, IDOK);
+
+  EXPECT_EQ(wait_for_title(program.main_window, title_for(L"renamed")), title_for(L"renamed"));
+  const std::optional<std::string> saved = read_file(renamed);
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_EQ(saved->substr(0, kOnePageProject.size()), kOnePageProject);
+
+  PostMessageW(program.main_window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(wait_for_exit(program.process), 0u);
+}
+
+TEST(PiconelProgram, CancelledOpenDialogKeepsTheProject) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  const std::wstring project = folder.write_file(L"game.ijp", kOnePageProject);
+  RunningProgram program = start_program(folder.exe(), true, project);
+  ASSERT_NE(program.main_window, nullptr);
+
+  PostMessageW(program.main_window, WM_COMMAND, MAKEWPARAM(IDM_PROJECT_OPEN, 0), 0);
+  const HWND dialog = find_shown_dialog(program);
+  ASSERT_NE(dialog, nullptr);
+  // ピコネル：プロジェクトを開く
+  EXPECT_EQ(
+      title_of(dialog),
+      L"\x30d4\x30b3\x30cd\x30eb\xff1a\x30d7\x30ed\x30b8\x30a7\x30af\x30c8\x3092\x958b\x304f");
+  press(dialog, IDCANCEL);
+  // The command has ended once a sent message gets through again.
+  run_command_of(program.main_window, 0);
+  EXPECT_EQ(title_of(program.main_window), title_for(L"game"));
+
+  PostMessageW(program.main_window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(wait_for_exit(program.process), 0u);
+}
+
+#ifdef PICONEL_SOURCE_DIR
+
+// The bundled demo's output, through the program's output command, compared
+// with the files reviewed when the demo was made (the command line writes the
+// same bytes). The demo's project switches the output folder on here; its
+// current page is the second one, whose sheet size is fixed, since no sheet
+// view exists yet to tell the current page's used size.
+TEST(PiconelProgram, OutputCommandWritesTheDemoOutput) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  const std::wstring source = build_path(PICONEL_SOURCE_DIR);
+  std::optional<std::string> demo = read_file(source + L"\\examples\\demo\\demo.ijp");
+  ASSERT_TRUE(demo.has_value());
+  for (const auto& [from, to] :
+       {std::pair<std::string_view, std::string_view>{"CURRENTPAGE=0\r\n", "CURRENTPAGE=1\r\n"},
+        {"OUTPUTENABLE=0\r\nOUTPUTDIR=\r\n", "OUTPUTENABLE=1\r\nOUTPUTDIR=out\r\n"}}) {
+    const std::size_t at = demo->find(from);
+    ASSERT_NE(at, std::string::npos);
+    demo->replace(at, from.size(), to);
+  }
+  const std::wstring project = folder.write_file(L"demo.ijp", *demo);
+  folder.make_folder(L"sprites");
+  for (const wchar_t* sprite : {L"coin8.bmp", L"gem24.bmp", L"heart4.bmp", L"ship32.bmp",
+                                L"\x30bd\x30fc\x30c9.bmp"}) {  // ソード.bmp
+    folder.copy_file(source + L"\\examples\\demo\\sprites\\" + sprite,
+                     std::wstring(L"sprites\\") + sprite);
+  }
+  folder.make_folder(L"out");
+  const wchar_t* outputs[] = {L"page000.bmp", L"page001.bmp",    L"imgidx.h",
+                              L"imgtable.h",  L"imgtable_l.bin", L"imgtable_b.bin"};
+  for (const wchar_t* output : outputs) {
+    folder.track_file(std::wstring(L"out\\") + output);
+  }
+
+  RunningProgram program = start_program(folder.exe(), true, project);
+  ASSERT_NE(program.main_window, nullptr);
+  EXPECT_EQ(title_of(program.main_window), title_for(L"demo"));
+  run_command_of(program.main_window, IDM_OUTPUT);
+  // No error box came up.
+  EXPECT_EQ(program.find_window(L"#32770", 1), nullptr);
+
+  for (const wchar_t* output : outputs) {
+    SCOPED_TRACE(to_narrow_ascii(output));
+    const std::optional<std::string> written = read_file(folder.folder() + L"out\\" + output);
+    const std::optional<std::string> golden =
+        read_file(source + L"\\tests\\cli\\golden\\demo\\" + output);
+    ASSERT_TRUE(written.has_value());
+    ASSERT_TRUE(golden.has_value());
+    EXPECT_EQ(written->size(), golden->size());
+    EXPECT_TRUE(*written == *golden);
+  }
+
+  PostMessageW(program.main_window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(wait_for_exit(program.process), 0u);
+}
+
+#endif  // PICONEL_SOURCE_DIR
 
 }  // namespace
 }  // namespace piconel
