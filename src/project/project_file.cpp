@@ -30,8 +30,7 @@ bool relative_path_mode(const Project& project) {
   if (project.settings == nullptr) {
     return false;
   }
-  const auto value = project.settings->get_string("PROPERTY", kRelativePathKey);
-  return value && !value->empty() && value->front() == '1';
+  return project.settings->get_flag("PROPERTY", kRelativePathKey);
 }
 
 // The FILELIST sections of the pages in PAGELIST order, each once.

@@ -20,12 +20,9 @@ constexpr std::array<EnableKeyRow, 5> kEnableKeyTable = {{
     {"", kSheetHeightKey},
 }};
 
-bool begins_with_one(const std::optional<std::string_view>& value) {
-  return value && !value->empty() && value->front() == '1';
-}
-
+// The level's enable key of `key` is a flag: on when it begins with '1'.
 bool level_enabled(std::string_view key, const SectionCursor& level) {
-  return begins_with_one(level.get_string(enable_key_for(key)));
+  return level.get_flag(enable_key_for(key));
 }
 
 std::optional<std::string> to_string(std::optional<std::string_view> value) {
