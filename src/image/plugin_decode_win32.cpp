@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <limits>
+#include <memory>
 
 #include "image/plugin_host.h"
 #include "image/transparency_probe.h"
@@ -32,23 +33,12 @@ int WINAPI keep_going(int, int, LONG_PTR) {
   return 0;
 }
 
+struct LocalCloser {
+  void operator()(HLOCAL block) const { LocalFree(block); }
+};
 // A block handed over by the plug-in: the caller owns it after a successful
 // GetPicture and releases it with LocalFree.
-class LocalBlock {
- public:
-  explicit LocalBlock(HLOCAL handle) : handle_(handle) {}
-  LocalBlock(const LocalBlock&) = delete;
-  LocalBlock& operator=(const LocalBlock&) = delete;
-  ~LocalBlock() {
-    if (handle_ != nullptr) {
-      LocalFree(handle_);
-    }
-  }
-  HLOCAL get() const { return handle_; }
-
- private:
-  HLOCAL handle_;
-};
+using LocalBlock = std::unique_ptr<void, LocalCloser>;
 
 // LocalLock / LocalUnlock. Declared after its LocalBlock so it unlocks first.
 class LocalLockGuard {
@@ -113,7 +103,7 @@ std::optional<DecodedPicture> decode_with(const Plugin& plugin,
   }
   const LocalBlock info_block(info_handle);
   const LocalBlock bits_block(bits_handle);
-  if (info_block.get() == nullptr || bits_block.get() == nullptr) {
+  if (!info_block || !bits_block) {
     return std::nullopt;
   }
   return copy_picture(info_block.get(), bits_block.get());

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "image/plugin_host.h"
@@ -14,60 +16,25 @@ namespace piconel {
 
 namespace {
 
+// Closers of the owned handles below; std::unique_ptr never calls them with
+// a null handle.
+struct LibraryCloser {
+  void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+struct FindCloser {
+  void operator()(HANDLE find) const { FindClose(find); }
+};
+struct KeyCloser {
+  void operator()(HKEY key) const { RegCloseKey(key); }
+};
+
 // Owns a library from LoadLibraryW until it is released to the plug-in list
 // (plug-ins stay loaded for the whole run) or freed with FreeLibrary.
-class LoadedLibrary {
- public:
-  explicit LoadedLibrary(HMODULE module) : module_(module) {}
-  LoadedLibrary(const LoadedLibrary&) = delete;
-  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
-  ~LoadedLibrary() {
-    if (module_ != nullptr) {
-      FreeLibrary(module_);
-    }
-  }
-  HMODULE get() const { return module_; }
-  HMODULE release() { return std::exchange(module_, nullptr); }
-
- private:
-  HMODULE module_;
-};
-
-// FindFirstFileW / FindClose.
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  ~FindHandle() {
-    if (valid()) {
-      FindClose(handle_);
-    }
-  }
-  bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-// RegOpenKeyExW / RegCloseKey.
-class RegistryKey {
- public:
-  RegistryKey() = default;
-  RegistryKey(const RegistryKey&) = delete;
-  RegistryKey& operator=(const RegistryKey&) = delete;
-  ~RegistryKey() {
-    if (key_ != nullptr) {
-      RegCloseKey(key_);
-    }
-  }
-  HKEY* out() { return &key_; }
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
+using LoadedLibrary = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryCloser>;
+// FindFirstFileW's search, closed with FindClose.
+using FindHandle = std::unique_ptr<void, FindCloser>;
+// RegOpenKeyExW's key, closed with RegCloseKey.
+using RegistryKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 
 // Pairs are counted until GetPluginInfo answers 0; a library that never does
 // is cut off here rather than asked forever.
@@ -92,11 +59,12 @@ std::optional<std::string> read_susie_plugin_folder(std::string_view key,
   if (!wide_key || !wide_value) {
     return std::nullopt;
   }
-  RegistryKey opened;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, wide_key->c_str(), 0, KEY_READ, opened.out()) !=
+  HKEY key_handle = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, wide_key->c_str(), 0, KEY_READ, &key_handle) !=
       ERROR_SUCCESS) {
     return std::nullopt;
   }
+  const RegistryKey opened(key_handle);
   // Room for a full path; one extra character keeps a terminator even when
   // the stored value has none.
   wchar_t buffer[MAX_PATH + 1] = {};
@@ -135,10 +103,11 @@ int PluginHost::load_plugins_from(std::span<const std::string> folders) {
       continue;
     }
     WIN32_FIND_DATAW found = {};
-    FindHandle find(FindFirstFileW(pattern->c_str(), &found));
-    if (!find.valid()) {
+    const HANDLE first = FindFirstFileW(pattern->c_str(), &found);
+    if (first == INVALID_HANDLE_VALUE) {
       continue;
     }
+    const FindHandle find(first);
     do {
       if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         continue;
@@ -163,7 +132,7 @@ bool PluginHost::load_plugin(std::string_view path) {
     return false;
   }
   LoadedLibrary library(LoadLibraryW(wide_path->c_str()));
-  if (library.get() == nullptr) {
+  if (!library) {
     return false;
   }
 

@@ -17,8 +17,6 @@ namespace piconel {
 namespace {
 
 using testing::Bytes;
-using testing::put_u16_le;
-using testing::put_u32_le;
 
 // ソ and 表: both end in 0x5C, the backslash byte.
 constexpr std::string_view kSo = "\x83\x5c";   // ソ
@@ -299,18 +297,14 @@ TEST(PluginFilter, EmptyBufferGetsNothing) {
   EXPECT_EQ(build_plugin_filter(plugins, none), 0u);
 }
 
-// A BITMAPINFOHEADER followed by `table_bytes` zero bytes.
+// A BITMAPINFOHEADER followed by `table_entries` zero colour-table entries:
+// a bitmap file without its 14-byte file header.
 Bytes info_block(std::int32_t width, std::int32_t height, std::uint16_t depth,
-                 std::uint32_t colours_used, std::size_t table_bytes,
+                 std::uint32_t colours_used, std::size_t table_entries,
                  std::uint32_t compression = 0) {
-  Bytes info(40 + table_bytes, 0);
-  put_u32_le(info, 0, 40);
-  put_u32_le(info, 4, static_cast<std::uint32_t>(width));
-  put_u32_le(info, 8, static_cast<std::uint32_t>(height));
-  put_u16_le(info, 12, 1);
-  put_u16_le(info, 14, depth);
-  put_u32_le(info, 16, compression);
-  put_u32_le(info, 32, colours_used);
+  Bytes info = testing::make_bitmap(width, height, depth, std::vector<PaletteEntry>(table_entries),
+                                    {}, colours_used, compression);
+  info.erase(info.begin(), info.begin() + 14);
   return info;
 }
 
@@ -327,23 +321,23 @@ TEST(PluginPicture, BlockSizesFromHeader) {
       {"pixel block larger than needed", info_block(3, 2, 24, 0, 0), 100, 40, 24},
       {"pixel block one byte short", info_block(3, 2, 24, 0, 0), 23, std::nullopt, 0},
       {"top-down", info_block(1, -2, 24, 0, 0), 8, 40, 8},
-      {"info block with spare bytes", info_block(1, 1, 24, 0, 10), 4, 40, 4},
-      {"8-bit full table", info_block(2, 1, 8, 0, 1024), 4, 1064, 4},
-      {"8-bit table one entry short", info_block(2, 1, 8, 0, 1020), 4, std::nullopt, 0},
-      {"8-bit four colours used", info_block(2, 1, 8, 4, 16), 4, 56, 4},
-      {"1-bit 33 wide", info_block(33, 2, 1, 0, 8), 16, 48, 16},
-      {"4-bit", info_block(3, 1, 4, 0, 64), 4, 104, 4},
-      {"2-bit", info_block(17, 1, 2, 0, 16), 8, 56, 8},
-      {"colours used capped at 256", info_block(1, 1, 8, 100000, 1024), 4, 1064, 4},
-      {"24-bit with a table", info_block(1, 1, 24, 2, 8), 4, 48, 4},
-      {"16-bit bit fields", info_block(2, 1, 16, 0, 12, 3), 4, 52, 4},
-      {"32-bit bit fields, masks missing", info_block(1, 1, 32, 0, 8, 3), 4, std::nullopt, 0},
+      {"info block with spare bytes", info_block(1, 1, 24, 0, 2), 4, 40, 4},
+      {"8-bit full table", info_block(2, 1, 8, 0, 256), 4, 1064, 4},
+      {"8-bit table one entry short", info_block(2, 1, 8, 0, 255), 4, std::nullopt, 0},
+      {"8-bit four colours used", info_block(2, 1, 8, 4, 4), 4, 56, 4},
+      {"1-bit 33 wide", info_block(33, 2, 1, 0, 2), 16, 48, 16},
+      {"4-bit", info_block(3, 1, 4, 0, 16), 4, 104, 4},
+      {"2-bit", info_block(17, 1, 2, 0, 4), 8, 56, 8},
+      {"colours used capped at 256", info_block(1, 1, 8, 100000, 256), 4, 1064, 4},
+      {"24-bit with a table", info_block(1, 1, 24, 2, 2), 4, 48, 4},
+      {"16-bit bit fields", info_block(2, 1, 16, 0, 3, 3), 4, 52, 4},
+      {"32-bit bit fields, masks missing", info_block(1, 1, 32, 0, 2, 3), 4, std::nullopt, 0},
       {"39-byte header", Bytes(39, 0), 100, std::nullopt, 0},
       {"empty info block", Bytes{}, 100, std::nullopt, 0},
       {"zero width", info_block(0, 1, 24, 0, 0), 100, std::nullopt, 0},
       {"negative width", info_block(-1, 1, 24, 0, 0), 100, std::nullopt, 0},
       {"zero height", info_block(1, 0, 24, 0, 0), 100, std::nullopt, 0},
-      {"depth 3", info_block(1, 1, 3, 0, 64), 100, std::nullopt, 0},
+      {"depth 3", info_block(1, 1, 3, 0, 16), 100, std::nullopt, 0},
       {"depth 0", info_block(1, 1, 0, 0, 0), 100, std::nullopt, 0},
       {"huge sides, small block", info_block(0x7FFFFFFF, INT32_MIN, 32, 0, 0), 1 << 20,
        std::nullopt, 0},

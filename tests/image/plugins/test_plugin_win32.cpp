@@ -143,6 +143,21 @@ int hand_over(HLOCAL info, HLOCAL bits, HANDLE* info_out, HANDLE* bits_out) {
   return hand_over(info, bits, info_out, bits_out);
 }
 
+// Sides a picture of ours may have: 1..kMaxSide.
+[[maybe_unused]] bool is_valid_size(unsigned width, unsigned height) {
+  return width != 0 && height != 0 && width <= kMaxSide && height <= kMaxSide;
+}
+
+// The paletted stub for sides read from a file header.
+[[maybe_unused]] int paletted_stub_of_size(unsigned width, unsigned height, HANDLE* info_out,
+                                           HANDLE* bits_out) {
+  if (!is_valid_size(width, height)) {
+    return kSpiOutOfOrder;
+  }
+  return paletted_stub(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
+                       info_out, bits_out);
+}
+
 [[maybe_unused]] int decode_tst(const unsigned char* file, std::size_t size, HANDLE* info_out,
                                 HANDLE* bits_out) {
   if (size < 8 || std::memcmp(file, "TST", 3) != 0) {
@@ -151,7 +166,7 @@ int hand_over(HLOCAL info, HLOCAL bits, HANDLE* info_out, HANDLE* bits_out) {
   const char mode = static_cast<char>(file[3]);
   const unsigned width = read_u16_le(file + 4);
   const unsigned height = read_u16_le(file + 6);
-  if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) {
+  if (!is_valid_size(width, height)) {
     return kSpiOutOfOrder;
   }
   const std::size_t stride = stride_of(static_cast<std::int32_t>(width), 24);
@@ -233,13 +248,7 @@ int hand_over(HLOCAL info, HLOCAL bits, HANDLE* info_out, HANDLE* bits_out) {
       std::memcmp(file + 12, "IHDR", 4) != 0) {
     return kSpiNotSupported;
   }
-  const unsigned width = read_u32_be(file + 16);
-  const unsigned height = read_u32_be(file + 20);
-  if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) {
-    return kSpiOutOfOrder;
-  }
-  return paletted_stub(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
-                       info_out, bits_out);
+  return paletted_stub_of_size(read_u32_be(file + 16), read_u32_be(file + 20), info_out, bits_out);
 }
 
 [[maybe_unused]] int decode_gif_stub(const unsigned char* file, std::size_t size, HANDLE* info_out,
@@ -247,13 +256,7 @@ int hand_over(HLOCAL info, HLOCAL bits, HANDLE* info_out, HANDLE* bits_out) {
   if (size < 10 || std::memcmp(file, "GIF8", 4) != 0) {
     return kSpiNotSupported;
   }
-  const unsigned width = read_u16_le(file + 6);
-  const unsigned height = read_u16_le(file + 8);
-  if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) {
-    return kSpiOutOfOrder;
-  }
-  return paletted_stub(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
-                       info_out, bits_out);
+  return paletted_stub_of_size(read_u16_le(file + 6), read_u16_le(file + 8), info_out, bits_out);
 }
 
 #if PICONEL_TEST_PLUGIN_KIND == 1
