@@ -32,7 +32,9 @@ int find_invalid_page_name_character(std::string_view name) {
   while (i < name.size()) {
     const auto byte = static_cast<unsigned char>(name[i]);
     if (starts_double_byte(byte)) {
-      if (name.size() - i < 2 || static_cast<unsigned char>(name[i + 1]) < 0x40) {
+      // The byte after it is taken without any test; a first byte with
+      // nothing after it (only from broken input) is refused.
+      if (name.size() - i < 2) {
         return position;
       }
       i += 2;

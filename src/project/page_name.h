@@ -13,10 +13,9 @@ namespace piconel {
 
 // 1-based character position (a double-byte character counts as one) of the
 // first character that breaks the rule, 0 when the name is valid, -1 when it
-// is empty. A lead byte at the very end, or one followed by a byte below 0x40
-// (no double-byte character has such a second byte, and a control byte or
-// '=' there would break the project file), is invalid at its own position.
-// The length is not checked here (see kMaxPageNameBytes).
+// is empty. The second byte of a double-byte character is not tested; a first
+// byte at the very end (possible only from broken input) is invalid at its
+// own position. The length is not checked here (see kMaxPageNameBytes).
 [[nodiscard]] int find_invalid_page_name_character(std::string_view name);
 
 // True when the name is valid. An invalid non-empty name shows
