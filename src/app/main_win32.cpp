@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/app_win32.h"
+#include "app/close_sequence_win32.h"
 #include "app/command_line_win32.h"
 #include "app/commands_win32.h"
 #include "app/handles_win32.h"
@@ -36,37 +37,6 @@ constexpr int kMainWindowSize = 512;
 constexpr int kMinimumTrackSize = 64;
 // 1.0.8: major in the top 8 bits, minor in the next 8, patch in the low 16.
 constexpr std::uint32_t kVersion = (1u << 24) | (0u << 16) | 8u;
-
-// Close sequence: the window state goes into the settings, which are saved
-// (a failed write is not reported), then the window is destroyed.
-void save_window_state(HWND window, App& app) {
-  WINDOWPLACEMENT placement{};
-  placement.length = sizeof(placement);
-  if (GetWindowPlacement(window, &placement)) {
-    MainWindowPlacement state;
-    state.maximized = placement.showCmd == SW_SHOWMAXIMIZED;
-    const RECT& normal = placement.rcNormalPosition;
-    state.normal = ScreenRect{normal.left, normal.top, normal.right, normal.bottom};
-    state.min_position = ScreenPoint{placement.ptMinPosition.x, placement.ptMinPosition.y};
-    state.max_position = ScreenPoint{placement.ptMaxPosition.x, placement.ptMaxPosition.y};
-    write_main_window_placement(app.settings, state);
-  }
-  // The list windows do not exist yet: their geometry goes back as loaded.
-  write_list_window_settings(app.settings, app.list_geometry, false, false);
-  static_cast<void>(app.settings.save());
-}
-
-// Close sequence: unsaved changes first (cancel keeps the program running and
-// the settings file untouched), then the window state, the project and the
-// window.
-void close_main_window(HWND window, App& app) {
-  if (!ask_save_changes(app.project)) {
-    return;
-  }
-  save_window_state(window, app);
-  release_project(app.project);
-  DestroyWindow(window);
-}
 
 // Shows the new main window as the settings left it: a complete saved
 // placement is applied as it is, otherwise the start-up show command is used;
@@ -131,7 +101,7 @@ LRESULT CALLBACK main_window_procedure(HWND window, UINT message, WPARAM wparam,
       return 0;
     }
     case WM_CLOSE:
-      close_main_window(window, *app);
+      static_cast<void>(close_main_window(window, *app));
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);

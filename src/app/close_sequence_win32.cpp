@@ -1,0 +1,35 @@
+#include "app/close_sequence_win32.h"
+
+#include "app/settings_model.h"
+#include "project/project_file.h"
+
+namespace piconel {
+
+void save_window_state(HWND window, App& app) {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (GetWindowPlacement(window, &placement)) {
+    MainWindowPlacement state;
+    state.maximized = placement.showCmd == SW_SHOWMAXIMIZED;
+    const RECT& normal = placement.rcNormalPosition;
+    state.normal = ScreenRect{normal.left, normal.top, normal.right, normal.bottom};
+    state.min_position = ScreenPoint{placement.ptMinPosition.x, placement.ptMinPosition.y};
+    state.max_position = ScreenPoint{placement.ptMaxPosition.x, placement.ptMaxPosition.y};
+    write_main_window_placement(app.settings, state);
+  }
+  // The list windows do not exist yet: their geometry goes back as loaded.
+  write_list_window_settings(app.settings, app.list_geometry, false, false);
+  static_cast<void>(app.settings.save());
+}
+
+bool close_main_window(HWND window, App& app) {
+  if (!ask_save_changes(app.project)) {
+    return false;
+  }
+  save_window_state(window, app);
+  release_project(app.project);
+  DestroyWindow(window);
+  return true;
+}
+
+}  // namespace piconel

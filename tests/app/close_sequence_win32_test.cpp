@@ -1,0 +1,136 @@
+// Under Wine: the close request of the main window asks about unsaved
+// changes first; cancel keeps the window and leaves the settings file alone,
+// any other answer writes the window state and ends the window.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "app/app_win32.h"
+#include "app/close_sequence_win32.h"
+#include "app/handles_win32.h"
+#include "dialog_answerer_win32.h"
+#include "project/project_file.h"
+#include "store/wide_text.h"
+#include "test_window_win32.h"
+
+namespace piconel {
+namespace {
+
+using testing::DialogAnswerer;
+using testing::make_test_window;
+using testing::press_button;
+using testing::window_text_of;
+
+// ピコネル：プロジェクトの保存
+constexpr wchar_t kSaveCaptionWide[] =
+    L"\x30d4\x30b3\x30cd\x30eb\xff1a\x30d7\x30ed\x30b8\x30a7\x30af\x30c8\x306e\x4fdd\x5b58";
+
+// A settings file path under the temporary folder that no file holds yet.
+class SettingsFile {
+ public:
+  SettingsFile() {
+    wchar_t temp[MAX_PATH] = {};
+    const DWORD length = GetTempPathW(MAX_PATH, temp);
+    if (length > 0 && length < MAX_PATH) {
+      path_ = std::wstring(temp) + L"piconel_close_test.ini";
+      DeleteFileW(path_.c_str());
+    }
+  }
+  ~SettingsFile() { DeleteFileW(path_.c_str()); }
+  SettingsFile(const SettingsFile&) = delete;
+  SettingsFile& operator=(const SettingsFile&) = delete;
+
+  [[nodiscard]] std::string cp932() const { return to_cp932(path_); }
+  [[nodiscard]] bool exists() const {
+    return GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  [[nodiscard]] std::string read() const {
+    FileHandle file(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+    std::string bytes(65536, '\0');
+    DWORD read = 0;
+    if (!file ||
+        !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+      return {};
+    }
+    bytes.resize(read);
+    return bytes;
+  }
+
+ private:
+  std::wstring path_;
+};
+
+// An app with a new project, settings from `settings` and `window` as its
+// main window.
+void prepare(App& app, const SettingsFile& settings, HWND window, bool modified) {
+  ASSERT_TRUE(app.settings.load(settings.cp932(), true));
+  open_project(app.project, std::string_view());
+  app.set_main_window(window);
+  if (modified) {
+    mark_modified(app.project);
+  }
+}
+
+TEST(CloseSequence, CancelKeepsTheWindowAndTheSettingsFileUntouched) {
+  SettingsFile settings;
+  OwnedWindow window = make_test_window(RECT{100, 100, 600, 500});
+  ASSERT_TRUE(window.valid());
+  App app;
+  prepare(app, settings, window.get(), true);
+  std::wstring caption;
+  DialogAnswerer answerer([&](HWND box) {
+    caption = window_text_of(box);
+    press_button(box, IDCANCEL);
+  });
+  EXPECT_FALSE(close_main_window(window.get(), app));
+  EXPECT_FALSE(answerer.watchdog_fired());
+  EXPECT_EQ(answerer.dialogs_shown(), 1);
+  EXPECT_EQ(caption, kSaveCaptionWide);
+  EXPECT_TRUE(IsWindow(window.get()));
+  EXPECT_FALSE(settings.exists());
+  EXPECT_TRUE(app.project.store);
+  EXPECT_TRUE(app.project.modified);
+}
+
+TEST(CloseSequence, AnswerNoWritesTheWindowStateAndEndsTheWindow) {
+  SettingsFile settings;
+  OwnedWindow window = make_test_window(RECT{100, 100, 600, 500});
+  ASSERT_TRUE(window.valid());
+  App app;
+  prepare(app, settings, window.get(), true);
+  DialogAnswerer answerer([](HWND box) { press_button(box, IDNO); });
+  const HWND handle = window.get();
+  EXPECT_TRUE(close_main_window(handle, app));
+  static_cast<void>(window.release());  // destroyed by the close
+  EXPECT_EQ(answerer.dialogs_shown(), 1);
+  EXPECT_FALSE(IsWindow(handle));
+  ASSERT_TRUE(settings.exists());
+  EXPECT_NE(settings.read().find("[WINDOW]\r\nMainWindowMode=NORMAL\r\nMainWindowPos=100,100,600,"
+                                 "500\r\n"),
+            std::string::npos)
+      << settings.read();
+  EXPECT_FALSE(app.project.store);
+}
+
+TEST(CloseSequence, UnmodifiedProjectClosesWithoutAsking) {
+  SettingsFile settings;
+  OwnedWindow window = make_test_window(RECT{100, 100, 600, 500});
+  ASSERT_TRUE(window.valid());
+  App app;
+  prepare(app, settings, window.get(), false);
+  DialogAnswerer answerer([](HWND box) { press_button(box, IDCANCEL); });
+  const HWND handle = window.get();
+  EXPECT_TRUE(close_main_window(handle, app));
+  static_cast<void>(window.release());
+  EXPECT_EQ(answerer.dialogs_shown(), 0);
+  EXPECT_FALSE(IsWindow(handle));
+  EXPECT_TRUE(settings.exists());
+}
+
+}  // namespace
+}  // namespace piconel
