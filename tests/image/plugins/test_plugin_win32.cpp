@@ -89,6 +89,21 @@ HLOCAL allocate(std::size_t bytes, bool fixed = false) {
   return LocalAlloc((fixed ? LMEM_FIXED : LMEM_MOVEABLE) | LMEM_ZEROINIT, bytes);
 }
 
+// Both blocks of an answer, or neither.
+[[maybe_unused]] bool allocate_both(std::size_t info_bytes, std::size_t pixel_bytes, bool fixed,
+                                    HLOCAL* info, HLOCAL* bits) {
+  *info = allocate(info_bytes, fixed);
+  *bits = allocate(pixel_bytes, fixed);
+  if (*info == nullptr || *bits == nullptr) {
+    LocalFree(*info);
+    LocalFree(*bits);
+    *info = nullptr;
+    *bits = nullptr;
+    return false;
+  }
+  return true;
+}
+
 struct Header {
   std::int32_t width;
   std::int32_t height;
@@ -123,11 +138,9 @@ int hand_over(HLOCAL info, HLOCAL bits, HANDLE* info_out, HANDLE* bits_out) {
 [[maybe_unused]] int paletted_stub(std::int32_t width, std::int32_t height, HANDLE* info_out,
                                    HANDLE* bits_out) {
   const std::size_t stride = stride_of(width, 8);
-  HLOCAL info = allocate(40 + 4 * 4);
-  HLOCAL bits = allocate(stride * static_cast<std::size_t>(height));
-  if (info == nullptr || bits == nullptr) {
-    LocalFree(info);
-    LocalFree(bits);
+  HLOCAL info = nullptr;
+  HLOCAL bits = nullptr;
+  if (!allocate_both(40 + 4 * 4, stride * static_cast<std::size_t>(height), false, &info, &bits)) {
     return kSpiNoMemory;
   }
   auto* info_bytes = static_cast<unsigned char*>(LocalLock(info));
@@ -210,11 +223,9 @@ int hand_over(HLOCAL info, HLOCAL bits, HANDLE* info_out, HANDLE* bits_out) {
     default:
       return kSpiNotSupported;
   }
-  HLOCAL info = allocate(info_bytes, mode == 'F');
-  HLOCAL bits = allocate(pixel_bytes, mode == 'F');
-  if (info == nullptr || bits == nullptr) {
-    LocalFree(info);
-    LocalFree(bits);
+  HLOCAL info = nullptr;
+  HLOCAL bits = nullptr;
+  if (!allocate_both(info_bytes, pixel_bytes, mode == 'F', &info, &bits)) {
     return kSpiNoMemory;
   }
   if (info_bytes >= 40) {
