@@ -110,6 +110,12 @@ bool sync_current_page(Project& project) {
   write_carried_before(std::numeric_limits<int>::max());
 
   const SheetViewPort& view = *project.ports.sheet;
+  if (!view.exists() && !project.carried_rows.empty()) {
+    // Without a view the carried rows were never measured, so the page's
+    // extent is unknown: the stored size stays as it is rather than turning
+    // into the extent of the entries alone.
+    return ok;
+  }
   const SheetExtent extent =
       view.exists() ? view.used_extent() : compute_used_extent(project.entries);
   const std::string properties = page_property_section(*name);

@@ -16,7 +16,9 @@ namespace piconel {
 // rebuilt from the entries in list order (no section when there are none),
 // with the rows carried over from the last load put back at their places,
 // and PUTIMAGEWIDTH / PUTIMAGEHEIGHT of "PROPERTY:<page>" get the used extent
-// (the sheet view's, or computed from the entries when there is no view).
+// (the sheet view's, or computed from the entries when there is no view;
+// without a view and with carried rows, which were never measured, the stored
+// size is left as it is).
 // The result is that of the last write. The modified flag is not touched.
 [[nodiscard]] bool sync_current_page(Project& project);
 

@@ -209,6 +209,20 @@ TEST(LoadCurrentPageTest, WithoutViewRowsSurviveSync) {
             (Rows{"C:\\proj\\img\\a.bmp\t1\t2\tL\t0\t0\t0\t0\t0", "D:\\b.bmp\t3\t4"}));
 }
 
+TEST(SyncCurrentPageTest, WithoutViewStoredSheetSizeIsKept) {
+  // Without a view nothing was measured: writing the extent of the (empty)
+  // entry list would turn the page's stored size into 0 x 0.
+  ProjectFixture f;
+  f.sheet.present = false;
+  make_project(f, {"C:\\a.bmp\t10\t20"});
+  ASSERT_TRUE(f.project.store->set_int("PROPERTY:a", "PUTIMAGEWIDTH", 64));
+  ASSERT_TRUE(f.project.store->set_int("PROPERTY:a", "PUTIMAGEHEIGHT", 32));
+  load_current_page(f.project);
+  ASSERT_TRUE(sync_current_page(f.project));
+  EXPECT_EQ(f.project.store->get_string("PROPERTY:a", "PUTIMAGEWIDTH"), "64");
+  EXPECT_EQ(f.project.store->get_string("PROPERTY:a", "PUTIMAGEHEIGHT"), "32");
+}
+
 TEST(SyncCurrentPageTest, SwitchingAwayAndBackGivesFullPathRows) {
   ProjectFixture f;
   make_project(f, {"img\\a.bmp\t5\t6\tHERO\t1\t40\t50\t1\t3", "D:\\b.bmp\t7\t8"});
