@@ -1,10 +1,14 @@
 #include "image/colour_analysis.h"
 
+#include <array>
 #include <cstddef>
 
 namespace piconel {
 
 namespace {
+
+// No pixel key: pixel keys have 24 bits.
+constexpr std::uint32_t kNoColour = 0xFFFFFFFFu;
 
 void analyse_paletted(const Dib& dib, std::int32_t transparent_index, ImageEntry& entry) {
   const std::size_t length = dib.colour_table.size();
@@ -36,36 +40,76 @@ void analyse_paletted(const Dib& dib, std::int32_t transparent_index, ImageEntry
   }
 }
 
+// Positions of the colours collected so far, by colour: an open-addressing
+// table of twice the most colours the scan keeps, so a probe stays short.
+// It gives exactly what a linear search of the collected colours gives,
+// since every colour is collected at most once.
+class ColourPositions {
+ public:
+  ColourPositions() { keys_.fill(kEmpty); }
+
+  // Position of `key` (blue | green << 8 | red << 16), or -1.
+  int find(std::uint32_t key) const {
+    for (std::size_t slot = start(key);; slot = (slot + 1) & kMask) {
+      if (keys_[slot] == kEmpty) {
+        return -1;
+      }
+      if (keys_[slot] == key) {
+        return positions_[slot];
+      }
+    }
+  }
+
+  // `key` must not be in the table yet; at most kMaxColours keys are added.
+  void add(std::uint32_t key, int position) {
+    std::size_t slot = start(key);
+    while (keys_[slot] != kEmpty) {
+      slot = (slot + 1) & kMask;
+    }
+    keys_[slot] = key;
+    positions_[slot] = static_cast<std::uint16_t>(position);
+  }
+
+ private:
+  static constexpr std::size_t kSlots = 2 * kMaxColours;
+  static constexpr std::size_t kMask = kSlots - 1;
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;  // keys have 24 bits
+
+  static std::size_t start(std::uint32_t key) {
+    return static_cast<std::size_t>((key * 0x9E3779B1u) >> 23) & kMask;
+  }
+
+  std::array<std::uint32_t, kSlots> keys_{};
+  std::array<std::uint16_t, kSlots> positions_{};
+};
+
+// Distinct colours in order of first appearance, bottom row first; the
+// 257th distinct colour turns the count to -1 and ends the scan.
 void analyse_true_colour(const Dib& dib, ImageEntry& entry) {
   const std::size_t bytes_per_pixel = static_cast<std::size_t>(dib.bits_per_pixel) / 8;
-  std::size_t last_found = 0;
+  ColourPositions positions;
+  // Neighbouring pixels mostly repeat a colour: the last one is tried first.
+  std::uint32_t last_key = kNoColour;
   for (std::int32_t row = 0; row < dib.height; ++row) {
     const std::uint8_t* line = dib.pixels.data() + static_cast<std::size_t>(row) * dib.stride;
     for (std::int32_t x = 0; x < dib.width; ++x) {
       const std::uint8_t* p = line + static_cast<std::size_t>(x) * bytes_per_pixel;
-      const PaletteEntry colour{p[0], p[1], p[2], 0};
+      const std::uint32_t key =
+          std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16);
+      if (key == last_key) {
+        continue;
+      }
+      last_key = key;
+      if (positions.find(key) >= 0) {
+        continue;
+      }
       const auto count = static_cast<std::size_t>(entry.colour_count);
-      // Neighbouring pixels mostly repeat a colour: try the last hit first.
-      if (count > 0 && entry.palette[last_found].same_colour(colour)) {
-        continue;
-      }
-      bool found = false;
-      for (std::size_t i = 0; i < count; ++i) {
-        if (entry.palette[i].same_colour(colour)) {
-          last_found = i;
-          found = true;
-          break;
-        }
-      }
-      if (found) {
-        continue;
-      }
       if (count >= kMaxColours) {
         entry.colour_count = -1;
         return;
       }
-      entry.palette[count] = colour;
-      last_found = count;
+      entry.palette[count] = PaletteEntry{p[0], p[1], p[2], 0};
+      positions.add(key, static_cast<int>(count));
       ++entry.colour_count;
     }
   }
