@@ -15,37 +15,50 @@ std::uint32_t colour_key(std::uint8_t blue, std::uint8_t green, std::uint8_t red
   return std::uint32_t{blue} | (std::uint32_t{green} << 8) | (std::uint32_t{red} << 16);
 }
 
-// Colour -> first palette index, searched in a table sorted by colour.
+// Colour -> first palette index with that colour: an open-addressing table
+// of twice the largest palette, filled in index order and keeping only the
+// first entry of each colour, so a lookup gives what a linear search of the
+// palette from its start gives.
 class PaletteIndex {
  public:
-  PaletteIndex(const PaletteEntry* entries, int count) : count_(count) {
+  PaletteIndex(const PaletteEntry* entries, int count) {
+    keys_.fill(kEmpty);
     for (int i = 0; i < count; ++i) {
-      keys_[i] = {colour_key(entries[i].blue, entries[i].green, entries[i].red),
-                  static_cast<std::uint8_t>(i)};
+      const std::uint32_t key = colour_key(entries[i].blue, entries[i].green, entries[i].red);
+      std::size_t slot = start(key);
+      while (keys_[slot] != kEmpty && keys_[slot] != key) {
+        slot = (slot + 1) & kMask;
+      }
+      if (keys_[slot] == kEmpty) {
+        keys_[slot] = key;
+        indices_[slot] = static_cast<std::uint8_t>(i);
+      }
     }
-    // Stable: the first of equal colours stays in front.
-    std::stable_sort(keys_.begin(), keys_.begin() + count_,
-                     [](const Key& a, const Key& b) { return a.colour < b.colour; });
   }
 
   // Index of the first entry with the colour, or -1.
   int find(std::uint32_t colour) const {
-    const auto end = keys_.begin() + count_;
-    const auto it = std::lower_bound(keys_.begin(), end, colour,
-                                     [](const Key& k, std::uint32_t c) { return k.colour < c; });
-    if (it == end || it->colour != colour) {
-      return -1;
+    for (std::size_t slot = start(colour);; slot = (slot + 1) & kMask) {
+      if (keys_[slot] == colour) {
+        return indices_[slot];
+      }
+      if (keys_[slot] == kEmpty) {
+        return -1;
+      }
     }
-    return it->index;
   }
 
  private:
-  struct Key {
-    std::uint32_t colour = 0;
-    std::uint8_t index = 0;
-  };
-  std::array<Key, kMaxColours> keys_{};
-  int count_;
+  static constexpr std::size_t kSlots = 2 * kMaxColours;
+  static constexpr std::size_t kMask = kSlots - 1;
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;  // colour keys have 24 bits
+
+  static std::size_t start(std::uint32_t key) {
+    return static_cast<std::size_t>((key * 0x9E3779B1u) >> 23) & kMask;
+  }
+
+  std::array<std::uint32_t, kSlots> keys_{};
+  std::array<std::uint8_t, kSlots> indices_{};
 };
 
 bool sheet_has_colour(const SheetCanvas& canvas, const PaletteEntry& colour) {
@@ -111,16 +124,24 @@ std::optional<EightBitFile> encode_eight_bit_bitmap(const SheetCanvas& canvas,
   const PaletteIndex index(table.data(), count);
   const std::span<const std::uint8_t> rows = canvas.rows();
   std::uint8_t* out_rows = colour_table + table_bytes;
+  // Neighbouring pixels mostly repeat a colour: the last one's index is
+  // reused without a lookup.
+  std::uint32_t last_key = colour_key(table[0].blue, table[0].green, table[0].red);
+  int last_index = 0;
   // Rows keep their bottom-up order; padding bytes stay 0.
   for (std::int32_t row = 0; row < canvas.height(); ++row) {
     const std::uint8_t* p = rows.data() + static_cast<std::size_t>(row) * canvas.stride();
     std::uint8_t* out = out_rows + static_cast<std::size_t>(row) * stride;
     for (std::int32_t x = 0; x < canvas.width(); ++x, p += 3) {
-      const int i = index.find(colour_key(p[0], p[1], p[2]));
-      if (i < 0) {
-        return std::nullopt;
+      const std::uint32_t key = colour_key(p[0], p[1], p[2]);
+      if (key != last_key) {
+        last_index = index.find(key);
+        if (last_index < 0) {
+          return std::nullopt;
+        }
+        last_key = key;
       }
-      out[x] = static_cast<std::uint8_t>(i);
+      out[x] = static_cast<std::uint8_t>(last_index);
     }
   }
   return file;
