@@ -7,7 +7,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-native=(g++ cmake ninja-build libgtest-dev pkg-config imagemagick)
+native=(g++ cmake ninja-build libgtest-dev libbenchmark-dev pkg-config imagemagick)
 # wine64 is installed without its recommends, so the X libraries its display
 # driver loads at run time (and fontconfig to find IPA Gothic) are named here.
 windows=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
