@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <utility>
 
 #include "store/file_io.h"
 
@@ -34,9 +35,11 @@ void DocumentStore::clear() {
 }
 
 bool DocumentStore::load(std::string_view path, bool missing_ok) {
+  // Taken before clear(): `path` may be a view of path_ itself (a reload).
+  std::string recorded = cut_path(path);
   clear();
   line_count_ = 0;
-  path_ = cut_path(path);
+  path_ = std::move(recorded);
 
   FileBytes file = read_whole_file(path_);
   if (file.status == ReadStatus::CannotOpen) {

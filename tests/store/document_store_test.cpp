@@ -188,6 +188,20 @@ TEST_F(DocumentStoreFile, SaveThenLoadGivesBackTheStore) {
   EXPECT_EQ(dump(reloaded), dump(store));
 }
 
+// Reloading through the store's own recorded path: load clears the store
+// (and its path) before it reads, so the path must be taken first.
+TEST_F(DocumentStoreFile, ReloadThroughOwnRecordedPath) {
+  const std::string path = folder_.file("reload.ini");
+  ASSERT_TRUE(testing::write_test_file(path, "[a]\r\nK=v\r\n"));
+  DocumentStore store;
+  ASSERT_TRUE(store.load(path, false));
+  ASSERT_TRUE(testing::write_test_file(path, "[b]\r\nK=w\r\n"));
+  EXPECT_TRUE(store.load(store.file_path(), false));
+  EXPECT_EQ(store.file_path(), path);
+  EXPECT_EQ(store.get_string("b", "K"), "w");
+  EXPECT_FALSE(store.has_section("a"));
+}
+
 TEST_F(DocumentStoreFile, SaveReplacesLongerFileEntirely) {
   const std::string path = folder_.file("replace.ini");
   ASSERT_TRUE(testing::write_test_file(path, std::string(5000, 'z')));
