@@ -77,7 +77,14 @@ DibColour Dib::pixel(std::int32_t x, std::int32_t y_from_top) const {
 }
 
 std::vector<std::uint8_t> bitmap_info_bytes(const Dib& dib) {
-  std::vector<std::uint8_t> info(40 + 4 * dib.colour_table.size(), 0);
+  // A paletted Dib without a colour table would say biClrUsed 0, and GDI then
+  // reads a full table of 2^depth entries past the header: that many black
+  // entries are written instead (Dib::pixel shows such indices black too).
+  const bool paletted = dib.bits_per_pixel > 0 && dib.bits_per_pixel <= 8;
+  const std::size_t table_entries = paletted && dib.colour_table.empty()
+                                        ? std::size_t{1} << dib.bits_per_pixel
+                                        : dib.colour_table.size();
+  std::vector<std::uint8_t> info(40 + 4 * table_entries, 0);
   const auto put = [&info](std::size_t pos, std::uint32_t value, std::size_t bytes) {
     for (std::size_t i = 0; i < bytes; ++i) {
       info[pos + i] = static_cast<std::uint8_t>(value >> (8 * i));
@@ -89,7 +96,7 @@ std::vector<std::uint8_t> bitmap_info_bytes(const Dib& dib) {
   put(12, 1, 2);
   put(14, static_cast<std::uint32_t>(dib.bits_per_pixel), 2);
   put(20, static_cast<std::uint32_t>(dib.pixels.size()), 4);
-  put(32, static_cast<std::uint32_t>(dib.colour_table.size()), 4);
+  put(32, static_cast<std::uint32_t>(table_entries), 4);
   for (std::size_t i = 0; i < dib.colour_table.size(); ++i) {
     const PaletteEntry& entry = dib.colour_table[i];
     info[40 + 4 * i] = entry.blue;

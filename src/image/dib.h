@@ -57,7 +57,8 @@ struct Dib {
 // CreateDIBitmap, SetDIBitsToDevice): a 40-byte BITMAPINFOHEADER (positive
 // height, one plane, BI_RGB, biSizeImage = stride * height, biClrUsed = the
 // colour table's length) followed by the colour table, 4 bytes per entry
-// (blue, green, red, 0).
+// (blue, green, red, 0). A Dib of 8 bits or less without a colour table gets
+// 2^depth black entries, so GDI never reads a table past the bytes.
 std::vector<std::uint8_t> bitmap_info_bytes(const Dib& dib);
 
 // Bytes per stored row for a depth and width: below 8 bits

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <set>
@@ -368,6 +369,33 @@ TEST(DibTest, BitmapInfoDescribesTheDib) {
     EXPECT_EQ(again.dib.colour_table, dib.colour_table);
     EXPECT_EQ(again.dib.pixels, dib.pixels);
   }
+}
+
+// GDI takes biClrUsed 0 as a full table of 2^depth entries and reads them
+// after the header; a paletted Dib built without a table must not send it
+// past the end of the bytes.
+TEST(DibTest, BitmapInfoOfPalettedDibWithoutTableHoldsAFullBlackTable) {
+  for (const std::int32_t depth : {1, 2, 4, 8}) {
+    SCOPED_TRACE(depth);
+    Dib dib;
+    dib.width = 1;
+    dib.height = 1;
+    dib.bits_per_pixel = depth;
+    dib.stride = 4;
+    dib.pixels.assign(4, 0xFF);
+    const std::size_t entries = std::size_t{1} << depth;
+    const std::vector<std::uint8_t> info = bitmap_info_bytes(dib);
+    ASSERT_EQ(info.size(), 40 + 4 * entries);
+    EXPECT_EQ(info[32] | (info[33] << 8), static_cast<int>(entries));  // biClrUsed
+    EXPECT_TRUE(std::all_of(info.begin() + 40, info.end(), [](std::uint8_t b) { return b == 0; }));
+  }
+  Dib deep;
+  deep.width = 1;
+  deep.height = 1;
+  deep.bits_per_pixel = 24;
+  deep.stride = 4;
+  deep.pixels.assign(4, 0);
+  EXPECT_EQ(bitmap_info_bytes(deep).size(), 40u);
 }
 
 }  // namespace
