@@ -99,7 +99,11 @@ class DocumentStore {
   // --- reading -----------------------------------------------------------
 
   StoreEntry* find_entry(SectionName name, std::string_view key);
-  // View valid until that entry changes.
+  // The view (here and from row_at) points into the entry: it stays valid
+  // while other entries and sections are added, changed or removed, and ends
+  // when that entry is written or erased (set_string on its key, delete_key,
+  // delete_entry_at, delete_section of its section) or the store is cleared,
+  // loaded or parsed. Copy it before any of those.
   std::optional<std::string_view> get_string(SectionName name, std::string_view key);
   // C-buffer copy: empties the buffer first; -1 when missing; with no buffer
   // the value's length; a longer value is cut to size - 1 bytes and size - 1

@@ -333,6 +333,44 @@ TEST(Writing, DeleteKeyAndEntryAt) {
   EXPECT_EQ(dump(store), "[a]\n|row\n");
 }
 
+// --- views into the store ---------------------------------------------------
+
+// Entries live in lists: a view of one survives writes to every other entry
+// and section (callers rely on it; the sanitizer build checks the reads).
+TEST(Views, SurviveWritesToOtherEntriesAndSections) {
+  DocumentStore store;
+  loaded(store, "[a]\r\nK=kept value\r\nrow\r\n[b]\r\nX=1\r\n");
+  const std::string_view value = *store.get_string("a", "K");
+  const std::string_view row = *store.row_at("a", 1);
+  for (int i = 0; i < 64; ++i) {
+    ASSERT_TRUE(store.insert_row("a", 0, "new row"));
+    ASSERT_TRUE(store.set_int("a", "N", i));
+    ASSERT_TRUE(store.add_section("c"));
+  }
+  ASSERT_TRUE(store.rename_section("b", "renamed"));
+  ASSERT_TRUE(store.delete_section("renamed"));
+  ASSERT_TRUE(store.delete_entry_at("a", 0));
+  ASSERT_TRUE(store.delete_key("a", "N"));
+  EXPECT_EQ(value, "kept value");
+  EXPECT_EQ(row, "row");
+}
+
+// Writes whose text is a view of the store itself copy it before they change
+// anything.
+TEST(Views, WritesMayTakeTheirTextFromTheStore) {
+  DocumentStore store;
+  loaded(store, "[a]\r\nK=a value long enough to live on the heap\r\nrow\r\nN=b\r\n");
+  ASSERT_TRUE(store.set_string("a", "K", *store.get_string("a", "K")));
+  EXPECT_EQ(store.get_string("a", "K"), "a value long enough to live on the heap");
+  ASSERT_TRUE(store.insert_row("a", 0, *store.row_at("a", 1)));
+  EXPECT_EQ(store.row_at("a", 0), "row");
+  ASSERT_TRUE(store.rename_section("a", *store.get_string("a", "N")));
+  EXPECT_EQ(store.first_section()->name, "b");
+  ASSERT_TRUE(store.add_section(store.first_section()->name));
+  ASSERT_TRUE(store.delete_section(std::string_view(store.first_section()->name)));
+  EXPECT_EQ(dump(store), "[b]\n");
+}
+
 // --- identification --------------------------------------------------------
 
 TEST(Info, WriteInfoFormatsVersion) {
