@@ -1,58 +1,18 @@
-#include <iconv.h>
 #include <unistd.h>
 
 #include <limits.h>
-#include <cerrno>
 #include <cstdio>
 
 #include "cli/cli_platform.h"
 #include "store/cp932.h"
+#include "store/iconv_posix.h"
 
 namespace piconel {
 namespace {
 
-class Iconv {
- public:
-  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Iconv() {
-    if (valid()) {
-      iconv_close(cd_);
-    }
-  }
-  Iconv(const Iconv&) = delete;
-  Iconv& operator=(const Iconv&) = delete;
-  bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  iconv_t get() const { return cd_; }
-
- private:
-  iconv_t cd_;
-};
-
-// Whole-text conversion; none on any invalid or unconvertible sequence.
-std::optional<std::string> convert(const char* to, const char* from, std::string_view text) {
-  Iconv cd(to, from);
-  if (!cd.valid()) {
-    return std::nullopt;
-  }
-  std::string out;
-  char* in = const_cast<char*>(text.data());
-  std::size_t in_left = text.size();
-  char buffer[256];
-  while (in_left > 0) {
-    char* put = buffer;
-    std::size_t put_left = sizeof buffer;
-    const std::size_t done = iconv(cd.get(), &in, &in_left, &put, &put_left);
-    out.append(buffer, static_cast<std::size_t>(put - buffer));
-    if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      return std::nullopt;
-    }
-  }
-  return out;
-}
-
 // CP932 for the terminal: bytes that are no character become '?'.
 std::string cp932_to_utf8_lenient(std::string_view cp932) {
-  if (auto whole = convert("UTF-8", "CP932", cp932)) {
+  if (auto whole = iconv_convert("UTF-8", "CP932", cp932)) {
     return *whole;
   }
   std::string out;
@@ -60,7 +20,7 @@ std::string cp932_to_utf8_lenient(std::string_view cp932) {
     const bool pair =
         is_cp932_lead_byte(static_cast<unsigned char>(cp932[i])) && i + 1 < cp932.size();
     const std::size_t length = pair ? 2 : 1;
-    const auto one = convert("UTF-8", "CP932", cp932.substr(i, length));
+    const auto one = iconv_convert("UTF-8", "CP932", cp932.substr(i, length));
     out += one ? *one : "?";
     i += length;
   }
@@ -76,7 +36,7 @@ void write_all(std::FILE* stream, std::string_view cp932) {
 }  // namespace
 
 std::optional<std::string> utf8_to_cp932(std::string_view utf8) {
-  return convert("CP932", "UTF-8", utf8);
+  return iconv_convert("CP932", "UTF-8", utf8);
 }
 
 std::optional<std::vector<std::string>> cp932_arguments(int argc, char** argv) {

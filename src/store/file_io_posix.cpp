@@ -4,7 +4,6 @@
 
 #include <errno.h>
 #include <fcntl.h>
-#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,29 +14,12 @@
 
 #include "store/cp932.h"
 #include "store/file_io.h"
+#include "store/iconv_posix.h"
 #include "store/native_path_posix.h"
 
 namespace piconel {
 
 namespace {
-
-// Owns one iconv conversion descriptor.
-class IconvDescriptor {
- public:
-  IconvDescriptor(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~IconvDescriptor() {
-    if (valid()) {
-      iconv_close(cd_);
-    }
-  }
-  IconvDescriptor(const IconvDescriptor&) = delete;
-  IconvDescriptor& operator=(const IconvDescriptor&) = delete;
-  bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  iconv_t get() const { return cd_; }
-
- private:
-  iconv_t cd_;
-};
 
 // Owns one file descriptor.
 class FileDescriptor {
@@ -64,26 +46,7 @@ class FileDescriptor {
 };
 
 std::optional<std::string> cp932_to_utf8(std::string_view text) {
-  if (text.empty()) {
-    return std::string();
-  }
-  IconvDescriptor cd("UTF-8", "CP932");
-  if (!cd.valid()) {
-    return std::nullopt;
-  }
-  std::vector<char> input(text.begin(), text.end());
-  // A CP932 character of one or two bytes becomes at most three UTF-8 bytes.
-  std::string output(text.size() * 3 + 4, '\0');
-  char* in = input.data();
-  std::size_t in_left = input.size();
-  char* out = output.data();
-  std::size_t out_left = output.size();
-  if (iconv(cd.get(), &in, &in_left, &out, &out_left) == static_cast<std::size_t>(-1) ||
-      in_left != 0) {
-    return std::nullopt;
-  }
-  output.resize(output.size() - out_left);
-  return output;
+  return iconv_convert("UTF-8", "CP932", text);
 }
 
 bool stat_path(std::string_view path, struct stat& info) {
