@@ -8,7 +8,6 @@
 
 #include <objbase.h>
 
-#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -35,8 +34,6 @@ constexpr char kSettingsCaption[] =
     "\x83\x73\x83\x52\x83\x6c\x83\x8b\x81\x46\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b";
 constexpr int kMainWindowSize = 512;
 constexpr int kMinimumTrackSize = 64;
-// 1.0.8: major in the top 8 bits, minor in the next 8, patch in the low 16.
-constexpr std::uint32_t kVersion = (1u << 24) | (0u << 16) | 8u;
 
 // Shows the new main window as the settings left it: a complete saved
 // placement is applied as it is, otherwise the start-up show command is used;
