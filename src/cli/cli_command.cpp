@@ -5,6 +5,7 @@
 #include "cli/cli_arguments.h"
 #include "cli/cli_texts.h"
 #include "output/output_run.h"
+#include "project/project_texts.h"
 #include "store/cp932.h"
 #include "store/decimal_text.h"
 #include "store/document_store.h"
@@ -12,10 +13,6 @@
 
 namespace piconel {
 namespace {
-
-// "ピコネルプロジェクト": the identification of project files.
-constexpr std::string_view kProjectApplicationName =
-    "\x83\x73\x83\x52\x83\x6c\x83\x8b\x83\x76\x83\x8d\x83\x57\x83\x46\x83\x4e\x83\x67";
 
 // Progress is shown once a run has taken this long.
 constexpr double kLongRunSeconds = 1.0;
@@ -66,11 +63,6 @@ void usage_error(CliConsole& console, std::string_view message) {
   console.error(std::string(message) + "\n" + cli_texts::kUsageHint + "\n");
 }
 
-bool flag_on(DocumentStore& store, std::string_view section, std::string_view key) {
-  const auto value = store.get_string(section, key);
-  return value && !value->empty() && (*value)[0] == '1';
-}
-
 }  // namespace
 
 int run_cli(const CliInvocation& invocation, CliConsole& console) {
@@ -109,7 +101,7 @@ int run_cli(const CliInvocation& invocation, CliConsole& console) {
     console.error(message + "\n");
     return kExitUsage;
   }
-  if (project.check_info(kProjectApplicationName) == 0) {
+  if (project.check_info(project_texts::kProjectApplicationName) == 0) {
     console.error(std::string(cli_texts::kProjectLoadFailed) + "\n");
     return kExitUsage;
   }
@@ -121,7 +113,7 @@ int run_cli(const CliInvocation& invocation, CliConsole& console) {
       return kExitUsage;
     }
     output_folder = *options.out;
-  } else if (!flag_on(project, "PROPERTY", "OUTPUTENABLE")) {
+  } else if (!project.get_flag("PROPERTY", "OUTPUTENABLE")) {
     usage_error(console, cli_texts::kNoOutputFolder);
     return kExitUsage;
   }
