@@ -21,22 +21,6 @@ bool is_dib_depth(std::uint32_t bits) {
   return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
 }
 
-bool ends_with_separator(std::string_view path) {
-  bool last_was_separator = false;
-  std::size_t pos = 0;
-  while (pos < path.size()) {
-    const auto byte = static_cast<unsigned char>(path[pos]);
-    if (is_cp932_lead_byte(byte)) {
-      last_was_separator = false;
-      pos += 2;
-      continue;
-    }
-    last_was_separator = byte == '\\' || byte == '/';
-    ++pos;
-  }
-  return last_was_separator;
-}
-
 }  // namespace
 
 bool is_image_filter_version(std::string_view text, int returned) {
@@ -91,7 +75,7 @@ bool plugin_claims_extension(const Plugin& plugin, std::string_view extension) {
 
 std::string with_folder_separator(std::string_view folder) {
   std::string result(folder);
-  if (!ends_with_separator(folder)) {
+  if (!ends_with_path_separator(folder)) {
     result.push_back('\\');
   }
   return result;

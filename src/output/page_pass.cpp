@@ -17,22 +17,6 @@
 namespace piconel {
 namespace {
 
-bool ends_in_separator(std::string_view folder) {
-  // The last byte alone is not enough: 0x5C is also the second byte of
-  // characters such as ソ (0x83 0x5C).
-  bool last_was_separator = false;
-  for (std::size_t i = 0; i < folder.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(folder[i]);
-    if (is_cp932_lead_byte(byte) && i + 1 < folder.size()) {
-      ++i;
-      last_was_separator = false;
-      continue;
-    }
-    last_was_separator = byte == '\\' || byte == '/';
-  }
-  return last_was_separator;
-}
-
 std::vector<std::string> image_rows_of(DocumentStore& project, const std::string& section) {
   std::vector<std::string> rows;
   if (const StoreSection* list = project.find_section(section)) {
@@ -48,7 +32,7 @@ std::vector<std::string> image_rows_of(DocumentStore& project, const std::string
 
 std::string join_path(std::string_view folder, std::string_view name) {
   std::string path(folder);
-  if (!folder.empty() && !ends_in_separator(folder)) {
+  if (!folder.empty() && !ends_with_path_separator(folder)) {
     path += '\\';
   }
   path += name;

@@ -95,6 +95,11 @@ std::string_view extension_of(std::string_view path) {
   return path.substr(marks.last_dot);
 }
 
+bool ends_with_path_separator(std::string_view path) {
+  const Marks marks = scan_marks(path, 0);
+  return marks.last_separator != std::string_view::npos && marks.last_separator + 1 == path.size();
+}
+
 bool is_absolute_image_path(std::string_view path) {
   if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
     return true;

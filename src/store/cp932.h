@@ -32,6 +32,11 @@ std::string file_name_of(std::string_view path);
 // Text after the last '.' of the last path component, dot included, or empty.
 std::string_view extension_of(std::string_view path);
 
+// True when the last character of `path` is '\\' or '/' (the trail byte of
+// ソ or 表 is not one; a lone lead byte at the end is not either). False for
+// an empty path.
+[[nodiscard]] bool ends_with_path_separator(std::string_view path);
+
 // Absolute when it begins with two backslashes or has ":\\" at bytes 1 and 2.
 bool is_absolute_image_path(std::string_view path);
 

@@ -61,6 +61,17 @@ TEST(Cp932, AbsoluteImagePath) {
   EXPECT_FALSE(is_absolute_image_path("C:"));
 }
 
+TEST(Cp932, EndsWithPathSeparator) {
+  EXPECT_TRUE(ends_with_path_separator("C:\\dir\\"));
+  EXPECT_TRUE(ends_with_path_separator("dir/"));
+  EXPECT_TRUE(ends_with_path_separator(SO "\\"));
+  EXPECT_FALSE(ends_with_path_separator(""));
+  EXPECT_FALSE(ends_with_path_separator("C:\\dir"));
+  EXPECT_FALSE(ends_with_path_separator("C:\\" SO));
+  EXPECT_FALSE(ends_with_path_separator("C:\\" HYO));
+  EXPECT_FALSE(ends_with_path_separator("dir\\\x83"));  // a lone lead byte at the end
+}
+
 TEST(Cp932, EqualsIgnoringAsciiCase) {
   EXPECT_TRUE(equals_ignoring_ascii_case("Page.BMP", "page.bmp"));
   EXPECT_TRUE(equals_ignoring_ascii_case(SO "a", SO "A"));
