@@ -5,15 +5,6 @@
 
 namespace piconel {
 
-namespace {
-
-// The label rule's wider notion of a double-byte start (see image_path.h).
-bool starts_label_double_byte(unsigned char byte) {
-  return (byte >= 0x80 && byte <= 0x9F) || byte >= 0xE0;
-}
-
-}  // namespace
-
 std::optional<std::string> resolve_image_path(std::string_view path,
                                               std::string_view project_folder) {
   std::string full;
@@ -35,7 +26,7 @@ std::string label_from_path(std::string_view path) {
   std::size_t end = 0;
   while (end < label.size()) {
     const std::size_t step =
-        starts_label_double_byte(static_cast<unsigned char>(label[end])) ? 2 : 1;
+        starts_name_double_byte(static_cast<unsigned char>(label[end])) ? 2 : 1;
     if (end + step > static_cast<std::size_t>(kMaxLabelBytes)) {
       break;
     }

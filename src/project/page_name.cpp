@@ -4,17 +4,11 @@
 
 #include "project/project_texts.h"
 #include "store/bounded_format.h"
+#include "store/cp932.h"
 
 namespace piconel {
 
 namespace {
-
-// Wider than the strict CP932 lead-byte range on purpose: the page name rule
-// takes 0x80 and 0xFD-0xFF as first bytes too. 0xA0 to 0xDF (single-byte
-// katakana) start no double-byte character and are refused.
-bool starts_double_byte(unsigned char byte) {
-  return (byte >= 0x80 && byte <= 0x9F) || byte >= 0xE0;
-}
 
 bool is_name_byte(unsigned char byte) {
   return (byte >= '0' && byte <= '9') || (byte >= 'a' && byte <= 'z') ||
@@ -31,7 +25,7 @@ int find_invalid_page_name_character(std::string_view name) {
   std::size_t i = 0;
   while (i < name.size()) {
     const auto byte = static_cast<unsigned char>(name[i]);
-    if (starts_double_byte(byte)) {
+    if (starts_name_double_byte(byte)) {
       // The byte after it is taken without any test; a first byte with
       // nothing after it (only from broken input) is refused.
       if (name.size() - i < 2) {

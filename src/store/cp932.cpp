@@ -138,7 +138,7 @@ std::string to_upper_keeping_double_bytes(std::string_view text) {
   std::size_t pos = 0;
   while (pos < text.size()) {
     const auto byte = static_cast<unsigned char>(text[pos]);
-    if ((byte >= 0x80 && byte <= 0x9F) || byte >= 0xE0) {
+    if (starts_name_double_byte(byte)) {
       out += text[pos++];
       if (pos < text.size()) {
         out += text[pos++];

@@ -14,6 +14,14 @@ constexpr bool is_cp932_lead_byte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+// First byte of a double-byte character for the label and page-name rules:
+// 0x80-0x9F or 0xE0-0xFF. Wider than is_cp932_lead_byte on purpose (0x80 and
+// 0xFD-0xFF too, which the code page never uses), so such a byte and the one
+// after it are kept together. 0xA0-0xDF (single-byte katakana) start none.
+constexpr bool starts_name_double_byte(unsigned char byte) {
+  return (byte >= 0x80 && byte <= 0x9F) || byte >= 0xE0;
+}
+
 // The parts of a path as _splitpath gives them: drive ("C:" or empty),
 // directory (with its trailing separator), file name without extension,
 // extension (from the last '.', dot included, or empty).
@@ -45,8 +53,7 @@ bool is_absolute_image_path(std::string_view path);
 bool equals_ignoring_ascii_case(std::string_view a, std::string_view b);
 
 // C toupper on every byte except double-byte characters, whose two bytes stay
-// as they are. Here a byte 0x80-0x9F or 0xE0-0xFF starts one (the label and
-// page-name rule, wider than the strict lead-byte range above).
+// as they are. Here starts_name_double_byte decides what starts one.
 std::string to_upper_keeping_double_bytes(std::string_view text);
 
 }  // namespace piconel
