@@ -25,6 +25,8 @@ namespace piconel {
 void write_error_text(std::string_view cp932);
 void write_output_text(std::string_view cp932);
 
+// True when stderr is a terminal (a console window on Windows), where
+// progress lines may be rewritten in place; false when redirected.
 [[nodiscard]] bool stderr_is_terminal();
 
 // Folder of the running program as CP932, ending in a separator; empty when

@@ -22,8 +22,12 @@ struct FileBytes {
   std::vector<std::uint8_t> bytes;
 };
 
-// Whole file into memory. Files above `max_bytes` give TooLarge.
-FileBytes read_whole_file(std::string_view path, std::uint64_t max_bytes = std::uint64_t{1} << 31);
+// Whole file into memory; `bytes` is filled only with status Ok.
+// CannotOpen: empty or unconvertible path, missing file, or a folder.
+// TooLarge: more than `max_bytes` (nothing is read). ReadError: the size or
+// the contents could not be read.
+[[nodiscard]] FileBytes read_whole_file(std::string_view path,
+                                        std::uint64_t max_bytes = std::uint64_t{1} << 31);
 
 // Replaces `path` whole: writes a temporary file in the same folder and
 // renames it over the target. On failure the old file stays as it was.
@@ -35,6 +39,8 @@ FileBytes read_whole_file(std::string_view path, std::uint64_t max_bytes = std::
 [[nodiscard]] bool make_directories(std::string_view path);
 
 // The native form of a CP932 path (see above); exposed for tests and the CLI.
-std::string native_path_for_display(std::string_view path);
+// Windows returns the path unchanged; Linux gives empty when it has no
+// native form.
+[[nodiscard]] std::string native_path_for_display(std::string_view path);
 
 }  // namespace piconel

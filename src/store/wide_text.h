@@ -17,10 +17,10 @@
 
 namespace piconel {
 
-std::wstring to_wide(std::string_view cp932);
-std::string to_cp932(std::wstring_view wide);
+[[nodiscard]] std::wstring to_wide(std::string_view cp932);
+[[nodiscard]] std::string to_cp932(std::wstring_view wide);
 
-std::optional<std::wstring> to_wide_strict(std::string_view cp932);
-std::optional<std::string> to_cp932_strict(std::wstring_view wide);
+[[nodiscard]] std::optional<std::wstring> to_wide_strict(std::string_view cp932);
+[[nodiscard]] std::optional<std::string> to_cp932_strict(std::wstring_view wide);
 
 }  // namespace piconel
