@@ -7,6 +7,7 @@
 #include "output/output_context.h"
 #include "output/page_pass.h"
 #include "output/run_tables.h"
+#include "project/project.h"
 #include "project/property_chain.h"
 #include "store/bounded_format.h"
 #include "store/cp932.h"
@@ -88,7 +89,7 @@ OutputContext read_output_context(const SectionCursor& project) {
 
 std::vector<std::string> page_names_of(DocumentStore& project) {
   std::vector<std::string> names;
-  if (const StoreSection* list = project.find_section("PAGELIST")) {
+  if (const StoreSection* list = project.find_section(kPageListSection)) {
     for (const StoreEntry& entry : list->entries) {
       names.push_back(entry.value);
     }

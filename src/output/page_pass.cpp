@@ -12,6 +12,7 @@
 #include "output/page_bitmap.h"
 #include "output/page_settings.h"
 #include "output/sheet_canvas.h"
+#include "project/project.h"
 #include "store/cp932.h"
 
 namespace piconel {
@@ -43,8 +44,8 @@ PagePassResult run_page_pass(const PagePassInputs& in) {
   PagePassResult result;
   const OutputContext& context = *in.context;
   const std::string page_name(in.page_name);
-  const std::string property_section = "PROPERTY:" + page_name;
-  const std::string list_section = "FILELIST:" + page_name;
+  const std::string property_section = page_property_section(page_name);
+  const std::string list_section = page_file_section(page_name);
 
   const SectionCursor page(*in.project, property_section, in.project_chain);
   const PageSettings settings = read_page_settings(page);
