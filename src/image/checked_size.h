@@ -1,7 +1,7 @@
 #pragma once
 
-// Size arithmetic on numbers that come from files: every product and sum
-// either fits below a limit or is reported as too large, never wrapped.
+// Size arithmetic on numbers that come from files: every product either fits
+// below a limit or is reported as too large, never wrapped.
 
 #include <cstdint>
 #include <optional>
@@ -15,15 +15,6 @@ namespace piconel {
     return std::nullopt;
   }
   return a * b;
-}
-
-// a + b when it is at most `limit`.
-[[nodiscard]] constexpr std::optional<std::uint64_t> checked_add(std::uint64_t a, std::uint64_t b,
-                                                                 std::uint64_t limit) {
-  if (a > limit || b > limit - a) {
-    return std::nullopt;
-  }
-  return a + b;
 }
 
 }  // namespace piconel
