@@ -15,11 +15,11 @@
 #include "app/close_sequence_win32.h"
 #include "app/command_line_win32.h"
 #include "app/commands_win32.h"
-#include "app/handles_win32.h"
 #include "app/resource.h"
 #include "app/settings_model.h"
 #include "project/project_file.h"
 #include "store/document_store.h"
+#include "store/handles_win32.h"
 #include "store/wide_text.h"
 
 namespace piconel {

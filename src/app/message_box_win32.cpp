@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/centre_window_win32.h"
-#include "app/handles_win32.h"
+#include "store/handles_win32.h"
 #include "store/wide_text.h"
 
 namespace piconel {

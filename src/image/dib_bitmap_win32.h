@@ -7,8 +7,8 @@
 
 #include <windows.h>
 
-#include "app/handles_win32.h"
 #include "image/dib.h"
+#include "store/handles_win32.h"
 
 namespace piconel {
 

@@ -11,9 +11,9 @@
 
 #include "app/app_win32.h"
 #include "app/close_sequence_win32.h"
-#include "app/handles_win32.h"
 #include "dialog_answerer_win32.h"
 #include "project/project_file.h"
+#include "store/handles_win32.h"
 #include "store/wide_text.h"
 #include "test_window_win32.h"
 

@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "app/handles_win32.h"
+#include "store/handles_win32.h"
 
 namespace piconel::testing {
 

@@ -1,7 +1,7 @@
 // Every handle owner created and destroyed for real under Wine, each checked
 // to have released what it owned (and nothing twice).
 
-#include "app/handles_win32.h"
+#include "store/handles_win32.h"
 
 #include <windows.h>
 

@@ -9,8 +9,8 @@
 
 #include "app/centre_window.h"
 #include "app/centre_window_win32.h"
-#include "app/handles_win32.h"
 #include "app/message_box_win32.h"
+#include "store/handles_win32.h"
 #include "test_window_win32.h"
 
 namespace piconel {

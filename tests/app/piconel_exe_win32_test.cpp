@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/handles_win32.h"
 #include "app/resource.h"
+#include "store/handles_win32.h"
 
 #ifdef PICONEL_EXE_PATH
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/handles_win32.h"
+#include "store/handles_win32.h"
 
 namespace piconel::testing {
 

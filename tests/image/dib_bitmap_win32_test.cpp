@@ -9,9 +9,9 @@
 #include <initializer_list>
 #include <vector>
 
-#include "app/handles_win32.h"
 #include "image/dib.h"
 #include "image/dib_bitmap_win32.h"
+#include "store/handles_win32.h"
 
 namespace piconel {
 namespace {
