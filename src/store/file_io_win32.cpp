@@ -8,33 +8,12 @@
 
 #include "store/cp932.h"
 #include "store/file_io.h"
+#include "store/handles_win32.h"
 #include "store/wide_text.h"
 
 namespace piconel {
 
 namespace {
-
-// Owns a handle from CreateFileW (INVALID_HANDLE_VALUE when none).
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() { close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  HANDLE get() const { return handle_; }
-  bool close() {
-    if (!valid()) {
-      return true;
-    }
-    const BOOL ok = CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-    return ok != FALSE;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 // Paths are converted strictly: a substitute character could name another
 // file.
@@ -154,7 +133,8 @@ bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> b
       return false;
     }
     bool ok = write_all(file.get(), bytes);
-    ok = file.close() && ok;
+    // Closing flushes: a failure here means the bytes may not be on disk.
+    ok = CloseHandle(file.release()) != FALSE && ok;
     ok = ok && MoveFileExW(temp.c_str(), target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     if (!ok) {
