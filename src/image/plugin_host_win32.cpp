@@ -10,6 +10,7 @@
 
 #include "image/plugin_host.h"
 #include "store/cp932.h"
+#include "store/handles_win32.h"
 #include "store/wide_text.h"
 
 namespace piconel {
@@ -18,9 +19,6 @@ namespace {
 
 // Closers of the owned handles below; std::unique_ptr never calls them with
 // a null handle.
-struct LibraryCloser {
-  void operator()(HMODULE module) const { FreeLibrary(module); }
-};
 struct FindCloser {
   void operator()(HANDLE find) const { FindClose(find); }
 };
@@ -28,9 +26,6 @@ struct KeyCloser {
   void operator()(HKEY key) const { RegCloseKey(key); }
 };
 
-// Owns a library from LoadLibraryW until it is released to the plug-in list
-// (plug-ins stay loaded for the whole run) or freed with FreeLibrary.
-using LoadedLibrary = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryCloser>;
 // FindFirstFileW's search, closed with FindClose.
 using FindHandle = std::unique_ptr<void, FindCloser>;
 // RegOpenKeyExW's key, closed with RegCloseKey.
@@ -131,7 +126,9 @@ bool PluginHost::load_plugin(std::string_view path) {
   if (!wide_path) {
     return false;
   }
-  LoadedLibrary library(LoadLibraryW(wide_path->c_str()));
+  // Freed on every early return; released to the plug-in list at the end
+  // (plug-ins stay loaded for the whole run).
+  Library library(LoadLibraryW(wide_path->c_str()));
   if (!library) {
     return false;
   }
