@@ -287,9 +287,21 @@ RunningProgram start_program(const std::wstring& exe, bool expect_main_window = 
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
-    ADD_FAILURE() << "CreateProcessW failed: " << GetLastError();
+  // Wine now and then refuses a process start with ERROR_INTERNAL_ERROR
+  // while the previous test's program is still being torn down; a later
+  // attempt succeeds.
+  bool started = false;
+  DWORD error = 0;
+  for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+    if (attempt > 0) {
+      Sleep(200);
+    }
+    started = CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &startup, &info) != FALSE;
+    error = started ? 0 : GetLastError();
+  }
+  if (!started) {
+    ADD_FAILURE() << "CreateProcessW failed: " << error;
     return program;
   }
   program.process.reset(info.hProcess);
