@@ -11,6 +11,7 @@
 #include "project/property_chain.h"
 #include "store/bounded_format.h"
 #include "store/cp932.h"
+#include "store/document_store.h"
 #include "store/file_io.h"
 #include "store/section_cursor.h"
 
@@ -31,7 +32,7 @@ bool switch_on(const SectionCursor& project, std::string_view key, bool when_abs
   if (!value) {
     return when_absent;
   }
-  return !value->empty() && (*value)[0] == '1';
+  return is_flag_on(value);
 }
 
 bool is_separator(char c) {

@@ -5,6 +5,7 @@
 #include "project/property_chain.h"
 
 #include "store/decimal_text.h"
+#include "store/document_store.h"
 
 namespace piconel {
 
@@ -13,7 +14,7 @@ PageSettings read_page_settings(const SectionCursor& page) {
   const auto manual = chained_string(kSheetSizeManualKey, page);
   const auto width = chained_string(kSheetWidthKey, page);
   const auto height = chained_string(kSheetHeightKey, page);
-  if (manual && width && height && !manual->empty() && (*manual)[0] == '1') {
+  if (width && height && is_flag_on(manual)) {
     settings.sheet_width = c_atoi(*width);
     settings.sheet_height = c_atoi(*height);
   } else {

@@ -15,6 +15,7 @@
 #include "store/bounded_format.h"
 #include "store/cp932.h"
 #include "store/decimal_text.h"
+#include "store/document_store.h"
 
 namespace piconel {
 
@@ -24,10 +25,6 @@ constexpr std::string_view kPageLabelKey = "PAGELABEL";
 constexpr std::string_view kPutImageWidthKey = "PUTIMAGEWIDTH";
 constexpr std::string_view kPutImageHeightKey = "PUTIMAGEHEIGHT";
 constexpr std::size_t kPromptBytes = 512;
-
-bool begins_with_one(const std::optional<std::string>& value) {
-  return value && !value->empty() && value->front() == '1';
-}
 
 // The row as it is carried: a relative path gets the project folder in front
 // (the form loaded images are written back in), unless the result would not
@@ -191,7 +188,7 @@ void apply_page_properties(Project& project) {
   PropertyChain chain(*project.store, project.settings, *name);
   int width = 0;
   int height = 0;
-  if (begins_with_one(chained_string(kSheetSizeManualKey, chain.start()))) {
+  if (is_flag_on(chained_string(kSheetSizeManualKey, chain.start()))) {
     if (const auto value = chained_string(kSheetWidthKey, chain.start())) {
       width = c_atoi(*value);
     }
@@ -220,7 +217,7 @@ void refresh_page_item(Project& project, int index) {
   PropertyChain chain(*project.store, project.settings, *name);
   PageItemTexts texts;
   texts.name = *name;
-  if (begins_with_one(chained_string(kSheetSizeManualKey, chain.start()))) {
+  if (is_flag_on(chained_string(kSheetSizeManualKey, chain.start()))) {
     texts.width = chained_string(kSheetWidthKey, chain.start()).value_or("");
     texts.height = chained_string(kSheetHeightKey, chain.start()).value_or("");
   }

@@ -159,6 +159,12 @@ class DocumentStore {
   int line_count_ = 0;
 };
 
+// The flag rule of every stored switch: on when the value exists and its first
+// byte is '1' ("1", "10" and "1x" are on; "", "0" and " 1" are off).
+constexpr bool is_flag_on(std::optional<std::string_view> value) {
+  return value && !value->empty() && value->front() == '1';
+}
+
 inline constexpr std::uint32_t kApplicationVersion = (1u << 24) + 8;  // "1.0.8"
 
 }  // namespace piconel

@@ -201,8 +201,7 @@ bool DocumentStore::get_int(SectionName name, std::string_view key, int& out) {
 }
 
 bool DocumentStore::get_flag(SectionName name, std::string_view key) {
-  const std::optional<std::string_view> value = get_string(name, key);
-  return value && !value->empty() && value->front() == '1';
+  return is_flag_on(get_string(name, key));
 }
 
 int DocumentStore::get_int_list(SectionName name, std::string_view key,
