@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/message_loop_win32.h"
 #include "app/prompter_win32.h"
 #include "app/settings_model.h"
 #include "image/plugin_host.h"
@@ -44,14 +45,18 @@ struct App {
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
-  // Hands the main window to the ports that show things over it.
+  // Hands the main window to the ports that show things over it and to the
+  // accelerator keys.
   void set_main_window(HWND window) {
     main_window = window;
+    accelerators.target = window;
     prompter.set_owner(window);
     title.set_window(window);
   }
 
   HWND main_window = nullptr;
+  // The message loop reads it for every message.
+  AcceleratorRoute accelerators;
   // Drive and directory of the program, ending in its separator.
   std::string program_folder;
   DocumentStore settings;

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "app/output_port_win32.h"
 #include "app/resource.h"
-#include "output/output_port_win32.h"
 #include "output/project_output.h"
 #include "project/current_page.h"
 #include "project/project_file.h"
@@ -14,7 +14,7 @@ namespace piconel {
 namespace {
 
 // New and Open ask about unsaved changes first and do nothing on cancel.
-void new_project(App& app) {
+void new_project(App& app, const CommandMessage&) {
   if (!ask_save_changes(app.project)) {
     return;
   }
@@ -22,7 +22,7 @@ void new_project(App& app) {
   static_cast<void>(update_title(app.project));
 }
 
-void open_project_file(App& app) {
+void open_project_file(App& app, const CommandMessage&) {
   if (!ask_save_changes(app.project)) {
     return;
   }
@@ -32,23 +32,23 @@ void open_project_file(App& app) {
 
 // Save and Save As write the current page back first; a failed write is
 // reported by save_project itself.
-void save(App& app) {
+void save(App& app, const CommandMessage&) {
   static_cast<void>(sync_current_page(app.project));
   static_cast<void>(save_project(app.project, std::nullopt));
 }
 
-void save_as(App& app) {
+void save_as(App& app, const CommandMessage&) {
   static_cast<void>(sync_current_page(app.project));
   static_cast<void>(save_project(app.project, std::string_view()));
 }
 
-void output(App& app) {
+void output(App& app, const CommandMessage&) {
   WindowOutputPort port(app.main_window, app.prompter);
   static_cast<void>(run_project_output(app.project, &app.plugins, port));
 }
 
 // The close sequence runs on the close request.
-void exit_program(App& app) {
+void exit_program(App& app, const CommandMessage&) {
   PostMessageW(app.main_window, WM_CLOSE, 0, 0);
 }
 
@@ -64,10 +64,10 @@ std::span<const Command> command_table() {
   return kCommands;
 }
 
-bool run_command(App& app, unsigned id) {
+bool run_command(App& app, const CommandMessage& message) {
   for (const Command& command : kCommands) {
-    if (command.id == id) {
-      command.run(app);
+    if (command.id == message.id) {
+      command.run(app, message);
       return true;
     }
   }

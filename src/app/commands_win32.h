@@ -7,18 +7,21 @@
 #include <span>
 
 #include "app/app_win32.h"
+#include "app/command_message_win32.h"
 
 namespace piconel {
 
 struct Command {
   unsigned id;
-  void (*run)(App& app);
+  // Gets the whole message: a control's command needs its notification code
+  // (the zoom box acts on CBN_SELCHANGE only) and its window.
+  void (*run)(App& app, const CommandMessage& message);
 };
 
 // Every command that does something; ids not listed reach no handler.
 [[nodiscard]] std::span<const Command> command_table();
 
-// Runs the command with `id`; false when the table has none.
-bool run_command(App& app, unsigned id);
+// Runs the command with `message.id`; false when the table has none.
+bool run_command(App& app, const CommandMessage& message);
 
 }  // namespace piconel

@@ -12,28 +12,26 @@
 #include <string>
 
 #include "app/app_win32.h"
-#include "app/close_sequence_win32.h"
 #include "app/command_line_win32.h"
-#include "app/commands_win32.h"
+#include "app/app_window_win32.h"
+#include "app/message_loop_win32.h"
 #include "app/resource.h"
 #include "app/settings_model.h"
 #include "project/project_file.h"
 #include "store/document_store.h"
 #include "store/handles_win32.h"
+#include "store/system_boundary_win32.h"
 #include "store/wide_text.h"
 
 namespace piconel {
 namespace {
 
-constexpr wchar_t kMainWindowClass[] = L"piconel";
 // "設定ファイルの読込に失敗しました", caption "ピコネル：設定ファイル"
 constexpr char kSettingsLoadFailed[] =
     "\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcc\x93\xc7\x8d\x9e\x82\xc9\x8e\xb8\x94"
     "\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
 constexpr char kSettingsCaption[] =
     "\x83\x73\x83\x52\x83\x6c\x83\x8b\x81\x46\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b";
-constexpr int kMainWindowSize = 512;
-constexpr int kMinimumTrackSize = 64;
 
 // Shows the new main window as the settings left it: a complete saved
 // placement is applied as it is, otherwise the start-up show command is used;
@@ -61,70 +59,6 @@ void restore_placement(HWND window, DocumentStore& settings, int show_command) {
   }
 }
 
-LRESULT CALLBACK main_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  // Messages before WM_NCCREATE (WM_GETMINMAXINFO comes first) and after
-  // WM_NCDESTROY find no App.
-  App* app = reinterpret_cast<App*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (app == nullptr) {
-    if (message == WM_GETMINMAXINFO) {
-      auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
-      limits->ptMinTrackSize.x = kMinimumTrackSize;
-      limits->ptMinTrackSize.y = kMinimumTrackSize;
-      return 0;
-    }
-    return DefWindowProcW(window, message, wparam, lparam);
-  }
-  switch (message) {
-    case WM_GETMINMAXINFO: {
-      auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
-      limits->ptMinTrackSize.x = kMinimumTrackSize;
-      limits->ptMinTrackSize.y = kMinimumTrackSize;
-      return 0;
-    }
-    case WM_COMMAND:
-      static_cast<void>(run_command(*app, LOWORD(wparam)));
-      return 0;
-    case WM_PAINT: {
-      // The class has no background brush (the sheet view will cover the
-      // client area); until then paint it plainly.
-      PaintDc dc(window);
-      if (dc) {
-        FillRect(dc.get(), &dc.paint().rcPaint, GetSysColorBrush(COLOR_APPWORKSPACE));
-      }
-      return 0;
-    }
-    case WM_CLOSE:
-      static_cast<void>(close_main_window(window, *app));
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      return DefWindowProcW(window, message, wparam, lparam);
-    default:
-      return DefWindowProcW(window, message, wparam, lparam);
-  }
-}
-
-bool register_main_window_class(HINSTANCE instance) {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof(window_class);
-  window_class.style = CS_BYTEALIGNWINDOW;
-  window_class.lpfnWndProc = main_window_procedure;
-  window_class.hInstance = instance;
-  window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PICONEL));
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  window_class.hbrBackground = nullptr;
-  window_class.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN_MENU);
-  window_class.lpszClassName = kMainWindowClass;
-  return RegisterClassExW(&window_class) != 0;
-}
-
 // The start-up show command: the one the starting process asked for, else
 // SW_SHOWDEFAULT.
 int startup_show_command() {
@@ -135,28 +69,6 @@ int startup_show_command() {
     return startup.wShowWindow;
   }
   return SW_SHOWDEFAULT;
-}
-
-// Runs until WM_QUIT; returns its exit code. Accelerators are translated for
-// the messages of every window of the thread and go to the main window.
-int run_message_loop(HWND main_window, HACCEL accelerators) {
-  MSG message{};
-  for (;;) {
-    if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-      WaitMessage();
-      continue;
-    }
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0 || got == -1) {
-      break;
-    }
-    if (accelerators != nullptr && TranslateAcceleratorW(main_window, accelerators, &message)) {
-      continue;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
 }
 
 // The program's path as CP932; none when it cannot be read, is not plain
@@ -214,28 +126,24 @@ int run(HINSTANCE instance) {
   static_cast<void>(
       app.plugins.load_plugins(app.program_folder, read_search_susie_folder(app.settings)));
 
-  if (!register_main_window_class(instance)) {
-    return 1;
-  }
+  // A failed registration does not end the program here: the window
+  // creation below then fails and ends it as that step says.
+  static_cast<void>(register_main_window_class(instance));
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));
 
   if (!open_startup_project(app)) {
     return -1;
   }
-  const std::wstring title = to_wide(update_title(app.project));
   // Not an OwnedWindow: the close sequence destroys it, and the loop ends
   // with the WM_QUIT of its WM_DESTROY.
-  HWND main_window =
-      CreateWindowExW(0, kMainWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0,
-                      kMainWindowSize, kMainWindowSize, nullptr, nullptr, instance, &app);
+  HWND main_window = create_main_window(app, instance, update_title(app.project));
   if (main_window == nullptr) {
     return 0;
   }
-  app.set_main_window(main_window);
   restore_placement(main_window, app.settings, startup_show_command());
 
-  const HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
-  const int exit_code = run_message_loop(main_window, accelerators);
+  app.accelerators.table = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+  const int exit_code = run_message_loop(app.accelerators);
   app.set_main_window(nullptr);
   app.plugins.free_plugins();
   return exit_code;
@@ -245,5 +153,6 @@ int run(HINSTANCE instance) {
 }  // namespace piconel
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  return piconel::run(instance);
+  // The last boundary: nothing unwinds out of the program's entry.
+  return piconel::call_at_boundary(1, [&] { return piconel::run(instance); });
 }

@@ -3,7 +3,9 @@
 #include <string>
 
 #include "app/centre_window_win32.h"
+#include "app/modal_scope_win32.h"
 #include "store/handles_win32.h"
+#include "store/system_boundary_win32.h"
 #include "store/wide_text.h"
 
 namespace piconel {
@@ -22,23 +24,29 @@ namespace {
 // context pointer, so this is the only place to keep it.
 HHOOK g_centring_hook = nullptr;
 
-LRESULT CALLBACK centre_on_init_dialog(int code, WPARAM wparam, LPARAM lparam) {
-  if (code == HC_ACTION) {
-    const auto* returned = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
-    // The box has laid itself out during WM_INITDIALOG and is not shown yet,
-    // so moving it now is not seen as a jump.
-    if (returned->message == WM_INITDIALOG) {
-      static_cast<void>(centre_window(returned->hwnd, GetParent(returned->hwnd)));
+LRESULT CALLBACK centre_on_init_dialog(int code, WPARAM wparam, LPARAM lparam) noexcept {
+  return hook_procedure_boundary(code, wparam, lparam, [&] {
+    if (code == HC_ACTION) {
+      const auto* returned = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
+      // The box has laid itself out during WM_INITDIALOG and is not shown
+      // yet, so moving it now is not seen as a jump.
+      if (returned->message == WM_INITDIALOG) {
+        static_cast<void>(centre_window(returned->hwnd, GetParent(returned->hwnd)));
+      }
     }
-  }
-  return CallNextHookEx(g_centring_hook, code, wparam, lparam);
+    return CallNextHookEx(g_centring_hook, code, wparam, lparam);
+  });
 }
 
 }  // namespace
 
 int centred_message_box(HWND owner, std::string_view text, std::string_view caption, UINT style) {
-  const std::wstring wide_text = to_wide(text);
-  const std::wstring wide_caption = to_wide(caption);
+  return centred_message_box_wide(owner, to_wide(text), to_wide(caption), style);
+}
+
+int centred_message_box_wide(HWND owner, const std::wstring& wide_text,
+                             const std::wstring& wide_caption, UINT style) {
+  const ModalScope modal(owner);
   WindowsHook hook;
   if (g_centring_hook == nullptr) {
     hook.reset(

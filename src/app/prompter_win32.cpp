@@ -6,6 +6,8 @@
 #include <optional>
 
 #include "app/message_box_win32.h"
+#include "app/modal_scope_win32.h"
+#include "app/name_refusal_win32.h"
 #include "project/project_file.h"
 #include "store/wide_text.h"
 
@@ -19,13 +21,15 @@ static_assert(kIdOk == IDOK && kIdCancel == IDCANCEL && kIdYes == IDYES && kIdNo
 
 namespace {
 
-// The name buffer: 259 characters and the terminator.
+// The name buffer: 259 characters and the terminator; the CP932 form must
+// fit the same 260 bytes.
 constexpr std::size_t kFileNameChars = MAX_PATH;
-constexpr std::size_t kMaxFileNameBytes = MAX_PATH - 1;
+constexpr std::size_t kMaxFileNameBytes = kMaxNameBytes;
 
 // Shows the dialog once; the buffer holds the initial name and receives the
 // chosen one.
 bool show_file_dialog(OPENFILENAMEW& request, bool save_mode) {
+  const ModalScope modal(request.hwndOwner);
   return (save_mode ? GetSaveFileNameW(&request) : GetOpenFileNameW(&request)) != FALSE;
 }
 
@@ -73,22 +77,27 @@ bool WindowPrompter::ask_file_name(std::string_view caption, std::string& file_n
   // Without a dot in the initial name nothing is appended.
   request.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
 
-  bool chosen = show_file_dialog(request, save_mode);
-  if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
-    // The initial name was rejected before the dialog appeared: once more
-    // with an empty name.
-    buffer[0] = L'\0';
-    chosen = show_file_dialog(request, save_mode);
+  for (;;) {
+    bool chosen = show_file_dialog(request, save_mode);
+    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
+      // The initial name was rejected before the dialog appeared: once more
+      // with an empty name.
+      buffer[0] = L'\0';
+      chosen = show_file_dialog(request, save_mode);
+    }
+    if (!chosen) {
+      return false;
+    }
+    CheckedName name = check_name(buffer, kMaxFileNameBytes);
+    if (name.check == NameCheck::Ok) {
+      file_name = std::move(name.cp932);
+      return true;
+    }
+    // Answering as if cancelled would let New, Open or Close go on after a
+    // Yes to the save question and discard the work: say why, and ask again
+    // with the refused name in the field to be corrected.
+    refuse_name(owner_, caption, name.check, buffer);
   }
-  if (!chosen) {
-    return false;
-  }
-  const std::optional<std::string> path = to_cp932_strict(buffer);
-  if (!path || path->size() > kMaxFileNameBytes) {
-    return false;
-  }
-  file_name = *path;
-  return true;
 }
 
 }  // namespace piconel

@@ -32,8 +32,9 @@ class WindowPrompter final : public Prompter {
   int message_box(std::string_view text, std::string_view caption, unsigned type) override;
 
   // GetOpenFileNameW / GetSaveFileNameW with a 260-character name buffer.
-  // The chosen name comes back as CP932; a name without a CP932 form, or
-  // longer than 259 bytes in CP932, counts as no choice.
+  // The chosen name comes back as CP932. A name without an exact CP932 form,
+  // or longer than 259 bytes in CP932, is refused with a message and the
+  // dialog is shown again; only cancel gives false.
   bool ask_file_name(std::string_view caption, std::string& file_name,
                      std::span<const FileFilter> filters, bool save_mode) override;
 

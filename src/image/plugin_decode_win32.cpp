@@ -29,7 +29,7 @@ using GetPictureFunction = int(WINAPI*)(LPCSTR buffer, LONG_PTR length, unsigned
 constexpr unsigned int kInputIsMemory = 1;
 constexpr int kSpiAllRight = 0;
 
-int WINAPI keep_going(int, int, LONG_PTR) {
+int WINAPI keep_going(int, int, LONG_PTR) noexcept {
   return 0;
 }
 

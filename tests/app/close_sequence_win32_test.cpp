@@ -13,6 +13,7 @@
 #include "app/close_sequence_win32.h"
 #include "dialog_answerer_win32.h"
 #include "project/project_file.h"
+#include "settings_file_win32.h"
 #include "store/handles_win32.h"
 #include "store/wide_text.h"
 #include "test_window_win32.h"
@@ -23,47 +24,12 @@ namespace {
 using testing::DialogAnswerer;
 using testing::make_test_window;
 using testing::press_button;
+using testing::SettingsFile;
 using testing::window_text_of;
 
 // ピコネル：プロジェクトの保存
 constexpr wchar_t kSaveCaptionWide[] =
     L"\x30d4\x30b3\x30cd\x30eb\xff1a\x30d7\x30ed\x30b8\x30a7\x30af\x30c8\x306e\x4fdd\x5b58";
-
-// A settings file path under the temporary folder that no file holds yet.
-class SettingsFile {
- public:
-  SettingsFile() {
-    wchar_t temp[MAX_PATH] = {};
-    const DWORD length = GetTempPathW(MAX_PATH, temp);
-    if (length > 0 && length < MAX_PATH) {
-      path_ = std::wstring(temp) + L"piconel_close_test.ini";
-      DeleteFileW(path_.c_str());
-    }
-  }
-  ~SettingsFile() { DeleteFileW(path_.c_str()); }
-  SettingsFile(const SettingsFile&) = delete;
-  SettingsFile& operator=(const SettingsFile&) = delete;
-
-  [[nodiscard]] std::string cp932() const { return to_cp932(path_); }
-  [[nodiscard]] bool exists() const {
-    return GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES;
-  }
-  [[nodiscard]] std::string read() const {
-    FileHandle file(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr));
-    std::string bytes(65536, '\0');
-    DWORD read = 0;
-    if (!file ||
-        !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
-      return {};
-    }
-    bytes.resize(read);
-    return bytes;
-  }
-
- private:
-  std::wstring path_;
-};
 
 // An app with a new project, settings from `settings` and `window` as its
 // main window.

@@ -30,15 +30,15 @@ TEST(CommandTable, CommandsWithoutAnActionReachNoHandler) {
   App app;
   // Ctrl+S, the "削除(Del)" item and an id no resource uses.
   for (const unsigned id : {unsigned{IDM_SAVE_KEY}, unsigned{IDM_DELETE_MENU}, 12345u}) {
-    EXPECT_FALSE(run_command(app, id));
+    EXPECT_FALSE(run_command(app, CommandMessage{id}));
   }
 }
 
 TEST(CommandTable, SaveWithoutAProjectStoreDoesNothing) {
   App app;
   // No project was opened: Save and Save As find no store and ask nothing.
-  EXPECT_TRUE(run_command(app, IDM_PROJECT_SAVE));
-  EXPECT_TRUE(run_command(app, IDM_PROJECT_SAVE_AS));
+  EXPECT_TRUE(run_command(app, CommandMessage{IDM_PROJECT_SAVE}));
+  EXPECT_TRUE(run_command(app, CommandMessage{IDM_PROJECT_SAVE_AS}));
   EXPECT_FALSE(app.project.store);
   EXPECT_TRUE(app.project.path.empty());
 }

@@ -8,9 +8,9 @@
 
 #include <string>
 
+#include "app/output_port_win32.h"
 #include "app/prompter_win32.h"
 #include "dialog_answerer_win32.h"
-#include "output/output_port_win32.h"
 #include "output/output_run.h"
 #include "store/cp932.h"
 #include "store/handles_win32.h"

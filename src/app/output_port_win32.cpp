@@ -1,4 +1,4 @@
-#include "output/output_port_win32.h"
+#include "app/output_port_win32.h"
 
 // After windows.h, which they need.
 #include <objbase.h>
@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "app/modal_scope_win32.h"
 #include "store/wide_text.h"
 
 namespace piconel {
@@ -13,7 +14,7 @@ namespace {
 
 // Preselects the folder whose path (UTF-16) comes as the callback's data
 // once the browser has finished its set-up.
-int CALLBACK preselect_folder(HWND browser, UINT message, LPARAM, LPARAM data) {
+int CALLBACK preselect_folder(HWND browser, UINT message, LPARAM, LPARAM data) noexcept {
   if (message == BFFM_INITIALIZED && data != 0) {
     SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, data);
   }
@@ -50,7 +51,10 @@ bool browse_for_folder(HWND owner, std::string_view title, std::string& folder) 
   request.lpfn = preselect_folder;
   request.lParam = start && !start->empty() ? reinterpret_cast<LPARAM>(start->c_str()) : 0;
 
-  const ShellItemList chosen(SHBrowseForFolderW(&request));
+  const ShellItemList chosen = [&] {
+    const ModalScope modal(owner);
+    return ShellItemList(SHBrowseForFolderW(&request));
+  }();
   if (chosen.get() == nullptr) {
     return false;
   }

@@ -1,0 +1,123 @@
+#include "app/app_window_win32.h"
+
+#include "app/busy_scope_win32.h"
+#include "app/close_sequence_win32.h"
+#include "app/command_message_win32.h"
+#include "app/commands_win32.h"
+#include "app/notify_routes_win32.h"
+#include "app/resource.h"
+#include "project/project_file.h"
+#include "store/handles_win32.h"
+#include "store/system_boundary_win32.h"
+#include "store/wide_text.h"
+
+namespace piconel {
+namespace {
+
+constexpr int kMainWindowSize = 512;
+constexpr int kMinimumTrackSize = 64;
+
+void limit_tracking_size(LPARAM lparam) {
+  auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
+  limits->ptMinTrackSize.x = kMinimumTrackSize;
+  limits->ptMinTrackSize.y = kMinimumTrackSize;
+}
+
+// The first WM_GETMINMAXINFO comes before WM_NCCREATE, with no App bound.
+LRESULT CALLBACK main_window_procedure(HWND window, UINT message, WPARAM wparam,
+                                       LPARAM lparam) noexcept {
+  if (message == WM_GETMINMAXINFO) {
+    limit_tracking_size(lparam);
+    return 0;
+  }
+  return bound_window_procedure<App, handle_main_window_message>(window, message, wparam, lparam);
+}
+
+void close_request(App& app, HWND window) {
+  if (program_busy()) {
+    defer_close_request(window);
+    return;
+  }
+  BusyScope busy;
+  static_cast<void>(close_main_window(window, app));
+  // Requests that came while the question was shown are answered by it.
+  forget_close_request();
+}
+
+LRESULT query_end_session(App& app) {
+  if (program_busy()) {
+    return FALSE;
+  }
+  BusyScope busy;
+  return ask_save_changes(app.project) ? TRUE : FALSE;
+}
+
+}  // namespace
+
+bool register_main_window_class(HINSTANCE instance) {
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof(window_class);
+  window_class.style = CS_BYTEALIGNWINDOW;
+  window_class.lpfnWndProc = main_window_procedure;
+  window_class.hInstance = instance;
+  window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PICONEL));
+  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  window_class.hbrBackground = nullptr;
+  window_class.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN_MENU);
+  window_class.lpszClassName = kMainWindowClass;
+  return RegisterClassExW(&window_class) != 0;
+}
+
+HWND create_main_window(App& app, HINSTANCE instance, std::string_view title) {
+  const std::wstring wide_title = to_wide(title);
+  HWND window = CreateWindowExW(0, kMainWindowClass, wide_title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0,
+                                kMainWindowSize, kMainWindowSize, nullptr, nullptr, instance, &app);
+  if (window != nullptr) {
+    app.set_main_window(window);
+  }
+  return window;
+}
+
+LRESULT handle_main_window_message(App& app, HWND window, UINT message, WPARAM wparam,
+                                   LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (!program_busy()) {
+        BusyScope busy;
+        static_cast<void>(run_command(app, command_message(wparam, lparam)));
+      }
+      return 0;
+    case WM_NOTIFY:
+      return route_notify(app, *reinterpret_cast<NMHDR*>(lparam));
+    case WM_PAINT: {
+      // The class has no background brush (the sheet view will cover the
+      // client area); until then paint it plainly.
+      PaintDc dc(window);
+      if (dc) {
+        FillRect(dc.get(), &dc.paint().rcPaint, GetSysColorBrush(COLOR_APPWORKSPACE));
+      }
+      return 0;
+    }
+    case WM_CLOSE:
+      close_request(app, window);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return query_end_session(app);
+    case WM_ENDSESSION:
+      if (wparam != FALSE) {
+        // The process ends after this message: keep the window state.
+        save_window_state(window, app);
+      }
+      return 0;
+    case WM_DESTROY:
+      if (app.main_window == window) {
+        app.set_main_window(nullptr);
+      }
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wparam, lparam);
+  }
+}
+
+}  // namespace piconel
