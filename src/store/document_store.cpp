@@ -42,12 +42,14 @@ bool DocumentStore::load(std::string_view path, bool missing_ok) {
   path_ = std::move(recorded);
 
   FileBytes file = read_whole_file(path_);
-  if (file.status == ReadStatus::CannotOpen) {
+  if (file.status == ReadStatus::NotFound) {
     return missing_ok;
   }
   if (file.status != ReadStatus::Ok) {
-    // A short read or a file too large to hold: the store stays empty and
-    // keeps its path, as after a missing file.
+    // A file that exists but cannot be opened (access denied, locked), a
+    // short read or a file too large to hold: never "missing", so a caller
+    // does not go on with defaults and later save over the real file. The
+    // store stays empty and keeps its path.
     return false;
   }
   const std::string_view text(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
@@ -151,15 +153,19 @@ std::string DocumentStore::serialize() const {
 }
 
 bool DocumentStore::save(std::optional<std::string_view> path) {
-  if (path) {
-    path_ = cut_path(*path);
-  }
-  if (path_.empty()) {
+  const std::string target = path ? cut_path(*path) : path_;
+  if (target.empty()) {
     return false;
   }
   const std::string text = serialize();
-  return write_file_replacing(
-      path_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  if (!write_file_replacing(
+          target, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) {
+    return false;
+  }
+  // Recorded only once written: a failed Save As must not leave the store
+  // pointing at a file that was never written.
+  path_ = target;
+  return true;
 }
 
 }  // namespace piconel

@@ -47,18 +47,19 @@ class DocumentStore {
   // --- whole-file operations ---------------------------------------------
 
   // Clears the store, records `path` (cut to 259 bytes) and loads the file.
-  // A file that cannot be opened (missing, or a folder) gives `missing_ok`
-  // and an empty store that keeps the path. A read error (short read, or a
-  // file of 2 GiB or more) gives false and an empty store that keeps the
-  // path. A parse error gives false, an empty store, an empty path, and
-  // line_count() at the failing 1-based line. An empty file, or one whose
-  // first byte is NUL, loads as an empty store.
+  // A missing file (file or path not found) gives `missing_ok` and an empty
+  // store that keeps the path. A file that exists but cannot be opened
+  // (access denied, locked, a folder) or read (short read, 2 GiB or more)
+  // gives false and an empty store that keeps the path. A parse error gives false, an empty store,
+  // an empty path, and line_count() at the failing 1-based line. An empty file, or one whose first
+  // byte is NUL, loads as an empty store.
   [[nodiscard]] bool load(std::string_view path, bool missing_ok);
 
   // Writes every section ("[name]" CR LF, then "key=value" or "value" CR LF
-  // per entry) to `path` (recorded first, cut to 259 bytes) or, with none, to
-  // the recorded path. The file is replaced whole through a temporary file in
-  // the same folder, so a failed write never leaves a half-written file.
+  // per entry) to `path` (cut to 259 bytes) or, with none, to the recorded
+  // path. A given path becomes the recorded path only when the write
+  // succeeded. The file is replaced whole through a temporary file in the
+  // same folder, so a failed write never leaves a half-written file.
   [[nodiscard]] bool save(std::optional<std::string_view> path = std::nullopt);
 
   // Removes every section; empty path, no current section. The line counter

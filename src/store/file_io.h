@@ -15,7 +15,7 @@
 
 namespace piconel {
 
-enum class ReadStatus { Ok, CannotOpen, ReadError, TooLarge };
+enum class ReadStatus { Ok, NotFound, CannotOpen, ReadError, TooLarge };
 
 struct FileBytes {
   ReadStatus status = ReadStatus::CannotOpen;
@@ -23,7 +23,10 @@ struct FileBytes {
 };
 
 // Whole file into memory; `bytes` is filled only with status Ok.
-// CannotOpen: empty or unconvertible path, missing file, or a folder.
+// NotFound: the file, or a folder on its path, does not exist (the only
+// failure a caller may take for "no such file yet"). CannotOpen: it exists
+// but cannot be opened (access denied, locked by another program, a folder),
+// or the path is empty or unconvertible.
 // TooLarge: more than `max_bytes` (nothing is read). ReadError: the size or
 // the contents could not be read.
 [[nodiscard]] FileBytes read_whole_file(std::string_view path,

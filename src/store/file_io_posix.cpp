@@ -107,6 +107,9 @@ FileBytes read_whole_file(std::string_view path, std::uint64_t max_bytes) {
   }
   FileDescriptor fd(::open(native->c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) {
+    if (errno == ENOENT || errno == ENOTDIR) {
+      result.status = ReadStatus::NotFound;
+    }
     return result;
   }
   struct stat info {};

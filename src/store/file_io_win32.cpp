@@ -83,6 +83,10 @@ FileBytes read_whole_file(std::string_view path, std::uint64_t max_bytes) {
   FileHandle file(CreateFileW(usable_name(*wide).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+      result.status = ReadStatus::NotFound;
+    }
     return result;
   }
   LARGE_INTEGER size{};

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "store/file_io.h"
 #include "store/store_dump.h"
 #include "store/temp_folder.h"
 
@@ -141,6 +142,26 @@ TEST_F(DocumentStoreFile, MissingFileGivesMissingOkAndKeepsPath) {
   EXPECT_EQ(store.file_path(), path);
   EXPECT_TRUE(store.sections().empty());
   EXPECT_FALSE(store.load(path, false));
+  EXPECT_EQ(store.file_path(), path);
+}
+
+// A settings file that exists but cannot be opened must not count as
+// missing: the program would run on defaults and save over it at close.
+TEST_F(DocumentStoreFile, UnopenableFileIsNotMissing) {
+  const std::string folder_path = folder_.file("piconel.ini");
+  ASSERT_TRUE(make_directories(folder_path));
+  DocumentStore store;
+  EXPECT_FALSE(store.load(folder_path, true));
+  EXPECT_EQ(store.file_path(), folder_path);
+  EXPECT_TRUE(store.sections().empty());
+}
+
+TEST_F(DocumentStoreFile, FailedSaveKeepsTheRecordedPath) {
+  const std::string path = folder_.file("kept.ijp");
+  DocumentStore store;
+  ASSERT_TRUE(store.parse("[a]\r\n"));
+  ASSERT_TRUE(store.save(path));
+  EXPECT_FALSE(store.save(folder_.file("no-such-folder\\x.ijp")));
   EXPECT_EQ(store.file_path(), path);
 }
 

@@ -43,12 +43,25 @@ TEST_F(FileIo, WriteThenReadWholeFile) {
   EXPECT_FALSE(is_directory(path));
 }
 
-TEST_F(FileIo, MissingFileCannotOpen) {
-  const FileBytes file = read_whole_file(sub("missing"));
-  EXPECT_EQ(file.status, ReadStatus::CannotOpen);
-  EXPECT_TRUE(file.bytes.empty());
+// Only a file or folder that is not there counts as missing; a caller may
+// then go on with defaults.
+TEST_F(FileIo, OnlyAnAbsentFileIsNotFound) {
+  ASSERT_TRUE(write_test_file(sub("plain"), "x"));
+  const struct {
+    std::string path;
+    ReadStatus status;
+  } cases[] = {
+      {sub("missing"), ReadStatus::NotFound},
+      {sub("no-folder\\missing"), ReadStatus::NotFound},
+      {sub("plain\\below"), ReadStatus::NotFound},  // a file on the path
+      {"", ReadStatus::CannotOpen},
+  };
+  for (const auto& c : cases) {
+    const FileBytes file = read_whole_file(c.path);
+    EXPECT_EQ(file.status, c.status) << c.path;
+    EXPECT_TRUE(file.bytes.empty());
+  }
   EXPECT_FALSE(file_exists(sub("missing")));
-  EXPECT_EQ(read_whole_file("").status, ReadStatus::CannotOpen);
 }
 
 TEST_F(FileIo, FolderIsNotAFile) {

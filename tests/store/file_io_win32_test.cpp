@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "store/document_store.h"
 #include "store/file_io.h"
 #include "store/temp_folder.h"
 #include "store/wide_text.h"
@@ -43,6 +44,24 @@ TEST(FileIoWin32, FailedReplaceLeavesOldFileIntact) {
   }
   EXPECT_EQ(read_test_file(path), "old contents");
   EXPECT_EQ(entries_in(folder.path()), 1u);
+}
+
+TEST(FileIoWin32, LockedFileIsNotMissing) {
+  // A file another program holds open without sharing exists: reading it
+  // fails, and a store load must not take it for a missing file.
+  TempFolder folder;
+  ASSERT_TRUE(folder.ok());
+  const std::string path = folder.file("piconel.ini");
+  ASSERT_TRUE(write_test_file(path, "[PROPERTY]\r\nSNAPWIDTH=9\r\n"));
+  HANDLE held = CreateFileW(to_wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(read_whole_file(path).status, ReadStatus::CannotOpen);
+  DocumentStore store;
+  EXPECT_FALSE(store.load(path, true));
+  CloseHandle(held);
+  EXPECT_TRUE(store.load(path, true));
+  EXPECT_EQ(store.get_string("PROPERTY", "SNAPWIDTH"), "9");
 }
 
 TEST(FileIoWin32, CanonicalNameOnDisk) {
