@@ -57,10 +57,6 @@ bool read_search_susie_folder(DocumentStore& settings) {
   return settings.get_flag(kPropertySection, kPluginSusieDir);
 }
 
-bool read_relative_image_paths(DocumentStore& settings) {
-  return settings.get_flag(kPropertySection, kProjRelativePath);
-}
-
 bool write_settings_identity(DocumentStore& settings) {
   return settings.write_info(kApplicationName, kApplicationVersion);
 }

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "app/centre_window.h"
+#include "project/project_keys.h"
 #include "store/document_store.h"
 
 namespace piconel {
@@ -22,21 +23,14 @@ inline constexpr std::string_view kFileName = "piconel.ini";
 inline constexpr std::string_view kApplicationName =
     "\x83\x73\x83\x52\x83\x6C\x83\x8B\x90\xDD\x92\xE8\x83\x74\x83\x40\x83\x43\x83\x8B";
 
-inline constexpr std::string_view kPropertySection = "PROPERTY";
 inline constexpr std::string_view kWindowSection = "WINDOW";
 
-// PROPERTY
+// PROPERTY (kPropertySection). PROJ_RELATIVEPATH is the project's
+// (kRelativePathKey, read_relative_image_paths); the page defaults at the
+// application end of the property chain are the chained keys of
+// property_chain.h, the same names as in project files.
 inline constexpr std::string_view kSnapWidth = "SNAPWIDTH";
 inline constexpr std::string_view kPluginSusieDir = "PLUGIN_SUSIEDIR";
-inline constexpr std::string_view kProjRelativePath = "PROJ_RELATIVEPATH";
-// The page defaults at the application end of the property chain; the same
-// key names are used in project files.
-inline constexpr std::string_view kTransparentEnable = "TRANSPARENTENABLE";
-inline constexpr std::string_view kTransparentColor = "TRANSPARENTCOLOR";
-inline constexpr std::string_view kFixedSheet = "FIXEDSHEET";
-inline constexpr std::string_view kSheetSizeManual = "SHEETSIZEMANUAL";
-inline constexpr std::string_view kSheetWidth = "SHEETWIDTH";
-inline constexpr std::string_view kSheetHeight = "SHEETHEIGHT";
 
 // WINDOW ("Colmn" is the files' spelling)
 inline constexpr std::string_view kMainWindowMode = "MainWindowMode";
@@ -75,9 +69,9 @@ inline constexpr std::size_t kMaxSettingsPathBytes = 259;
 // SNAPWIDTH read with atoi, 4 when absent; a hand-edited value is returned
 // unchanged (no range check).
 [[nodiscard]] int read_snap_width(DocumentStore& settings);
-// The PLUGIN_SUSIEDIR and PROJ_RELATIVEPATH flags ("1" at the start).
+// The PLUGIN_SUSIEDIR flag ("1" at the start). PROJ_RELATIVEPATH is read by
+// read_relative_image_paths (project_keys.h).
 [[nodiscard]] bool read_search_susie_folder(DocumentStore& settings);
-[[nodiscard]] bool read_relative_image_paths(DocumentStore& settings);
 
 // INFOMATION with "ピコネル設定ファイル" and version 1.0.8 (every start).
 bool write_settings_identity(DocumentStore& settings);

@@ -5,8 +5,9 @@
 #include "cli/cli_arguments.h"
 #include "cli/cli_texts.h"
 #include "output/output_run.h"
-#include "project/project_texts.h"
-#include "store/cp932.h"
+#include "output/project_output.h"
+#include "project/project.h"
+#include "project/project_file.h"
 #include "store/decimal_text.h"
 #include "store/document_store.h"
 #include "store/file_io.h"
@@ -92,17 +93,18 @@ int run_cli(const CliInvocation& invocation, CliConsole& console) {
     return kExitUsage;
   }
 
-  DocumentStore project;
-  if (!project.load(options.project, false)) {
+  // Opened as the window opens it (a project without pages gets page000,
+  // the current page is loaded and later synchronised), so the same file
+  // gives the same output. No window: the open's own messages go nowhere and
+  // are reported here instead.
+  Project project(ProjectPorts{}, &settings);
+  const OpenResult opened = open_project(project, options.project);
+  if (opened != OpenResult::Opened) {
     std::string message = cli_texts::kProjectLoadFailed;
-    if (project.line_count() > 0) {
-      message += "\n(line:" + format_decimal(project.line_count()) + ")";
+    if (opened == OpenResult::LoadFailed && project.store->line_count() > 0) {
+      message += "\n(line:" + format_decimal(project.store->line_count()) + ")";
     }
     console.error(message + "\n");
-    return kExitUsage;
-  }
-  if (project.check_info(project_texts::kProjectApplicationName) == 0) {
-    console.error(std::string(cli_texts::kProjectLoadFailed) + "\n");
     return kExitUsage;
   }
 
@@ -113,21 +115,13 @@ int run_cli(const CliInvocation& invocation, CliConsole& console) {
       return kExitUsage;
     }
     output_folder = *options.out;
-  } else if (!project.get_flag("PROPERTY", "OUTPUTENABLE")) {
+  } else if (!project.store->get_flag(kPropertySection, "OUTPUTENABLE")) {
     usage_error(console, cli_texts::kNoOutputFolder);
     return kExitUsage;
   }
 
   CliPort port(console);
-  const std::string project_folder = folder_of(options.project);
-  OutputRunRequest request;
-  request.project = &project;
-  request.settings = &settings;
-  request.project_path = options.project;
-  request.project_folder = project_folder;
-  request.output_folder = output_folder;
-  request.port = &port;
-  const OutputRunResult result = run_output(request);
+  const OutputRunResult result = run_project_output(project, nullptr, port, output_folder);
   port.end_progress_line();
   return result.failed_pages.empty() ? kExitOk : kExitPageFailed;
 }

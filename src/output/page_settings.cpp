@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "project/project_keys.h"
 #include "project/property_chain.h"
 
 #include "store/decimal_text.h"
@@ -18,10 +19,10 @@ PageSettings read_page_settings(const SectionCursor& page) {
     settings.sheet_width = c_atoi(*width);
     settings.sheet_height = c_atoi(*height);
   } else {
-    if (const auto used = page.get_string("PUTIMAGEWIDTH"); used && !used->empty()) {
+    if (const auto used = page.get_string(kPutImageWidthKey); used && !used->empty()) {
       settings.sheet_width = c_atoi(*used);
     }
-    if (const auto used = page.get_string("PUTIMAGEHEIGHT"); used && !used->empty()) {
+    if (const auto used = page.get_string(kPutImageHeightKey); used && !used->empty()) {
       settings.sheet_height = c_atoi(*used);
     }
   }
@@ -30,7 +31,7 @@ PageSettings read_page_settings(const SectionCursor& page) {
   if (chained_bytes(kTransparentColourKey, rgb, page)) {
     settings.background = make_colorref(rgb[0], rgb[1], rgb[2]);
   }
-  if (const auto label = page.get_string("PAGELABEL")) {
+  if (const auto label = page.get_string(kPageLabelKey)) {
     settings.page_label = std::string(*label);
   }
   return settings;

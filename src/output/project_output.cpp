@@ -1,11 +1,13 @@
 #include "output/project_output.h"
 
+#include <utility>
+
 #include "project/current_page.h"
 
 namespace piconel {
 
 OutputRunResult run_project_output(Project& project, const PictureDecoder* decoders,
-                                   OutputRunPort& port) {
+                                   OutputRunPort& port, std::optional<std::string> output_folder) {
   if (!project.store) {
     return {};
   }
@@ -16,6 +18,7 @@ OutputRunResult run_project_output(Project& project, const PictureDecoder* decod
   request.settings = project.settings;
   request.project_path = project.path;
   request.project_folder = project.folder;
+  request.output_folder = std::move(output_folder);
   request.decoders = decoders;
   request.port = &port;
   return run_output(request);

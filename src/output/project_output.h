@@ -4,14 +4,21 @@
 // synchronised into the store first (its rows and used extent), then the
 // output run goes over every page with the project's folder and the
 // application settings. The window supplies the port (folder browser and
-// message boxes); nothing happens without a project store.
+// message boxes), the command line its console; nothing happens without a
+// project store.
+
+#include <optional>
+#include <string>
 
 #include "output/output_run.h"
 #include "project/project.h"
 
 namespace piconel {
 
-[[nodiscard]] OutputRunResult run_project_output(Project& project, const PictureDecoder* decoders,
-                                                 OutputRunPort& port);
+// `output_folder`: write there instead of what OUTPUTENABLE / OUTPUTDIR or
+// the folder selection give (the command line's --out).
+[[nodiscard]] OutputRunResult run_project_output(
+    Project& project, const PictureDecoder* decoders, OutputRunPort& port,
+    std::optional<std::string> output_folder = std::nullopt);
 
 }  // namespace piconel

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "project/current_page.h"
+#include "project/page_list_item.h"
 #include "project/project_file.h"
 #include "project/project_texts.h"
 #include "store/bounded_format.h"
@@ -12,7 +13,6 @@ namespace piconel {
 
 namespace {
 
-constexpr std::string_view kPageLabelKey = "PAGELABEL";
 constexpr std::size_t kMessageBytes = 256;
 
 bool page_list_holds(Project& project, std::string_view name) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "project/project_keys.h"
 #include "project/project_ports.h"
 #include "store/document_store.h"
 
@@ -62,9 +63,6 @@ struct Project {
 
   ProjectPorts ports;
 };
-
-inline constexpr std::string_view kPageListSection = "PAGELIST";
-inline constexpr std::string_view kProjectPropertySection = "PROPERTY";
 
 // "PROPERTY:<page>" and "FILELIST:<page>".
 std::string page_property_section(std::string_view page_name);

@@ -3,11 +3,14 @@
 #include <array>
 #include <memory>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "project/current_page.h"
+#include "project/image_rows.h"
 #include "project/page_operations.h"
 #include "project/project_texts.h"
+#include "project/row_forms.h"
 #include "store/bounded_format.h"
 #include "store/cp932.h"
 
@@ -15,8 +18,6 @@ namespace piconel {
 
 namespace {
 
-constexpr std::string_view kCurrentPageKey = "CURRENTPAGE";
-constexpr std::string_view kRelativePathKey = "PROJ_RELATIVEPATH";
 constexpr std::size_t kTitleBytes = 256;
 constexpr std::size_t kMessageBytes = 256;
 constexpr std::size_t kMaxDefaultExtensionBytes = 15;
@@ -27,10 +28,7 @@ constexpr std::array<FileFilter, 2> kProjectFilters = {{
 }};
 
 bool relative_path_mode(const Project& project) {
-  if (project.settings == nullptr) {
-    return false;
-  }
-  return project.settings->get_flag("PROPERTY", kRelativePathKey);
+  return project.settings != nullptr && read_relative_image_paths(*project.settings);
 }
 
 // The FILELIST sections of the pages in PAGELIST order, each once.
@@ -50,6 +48,85 @@ std::vector<StoreSection*> page_file_sections(DocumentStore& store) {
     }
   }
   return sections;
+}
+
+// The prefix the relative rewrite strips: the folder of the project file,
+// as a 260-byte buffer holds it.
+std::string relative_prefix(std::string_view project_path) {
+  std::string prefix = folder_of(project_path);
+  if (prefix.size() > static_cast<std::size_t>(kMaxPathBytes)) {
+    prefix.resize(kMaxPathBytes);
+  }
+  return prefix;
+}
+
+// What a save changes before it writes: the image rows of the store (each
+// with its new value) and, for a save into another folder, the carried rows
+// of the current page. Applied only when the whole plan could be made, and
+// undone when the write fails.
+struct SavePlan {
+  std::vector<std::pair<StoreEntry*, std::string>> rows;
+  std::vector<CarriedRow> carried_rows;
+  // The first path no row in the new file could hold; empty when none.
+  std::string unwritable_path;
+};
+
+// Moving: every relative row is made full against the old folder first (rows
+// of pages not loaded since the open are still relative to it), and every
+// row the session writes later (entries, carried rows) must also be
+// writable beside the new folder. Relative mode: rows under the new folder
+// then lose that prefix.
+SavePlan plan_save(Project& project, bool moving, const std::string& new_folder,
+                   std::optional<std::string_view> relative_to) {
+  SavePlan plan;
+  const auto refuse = [&](std::string_view row) {
+    if (plan.unwritable_path.empty()) {
+      plan.unwritable_path = std::string(row.substr(0, row.find('\t')));
+    }
+  };
+  for (StoreSection* section : page_file_sections(*project.store)) {
+    for (StoreEntry& entry : section->entries) {
+      std::string value = entry.value;
+      if (moving) {
+        std::optional<std::string> full = full_image_row(value, project.folder);
+        if (!full) {
+          refuse(value);
+          continue;
+        }
+        value = std::move(*full);
+      }
+      if (relative_to) {
+        value = relative_image_row(value, *relative_to);
+      }
+      if (value != entry.value) {
+        plan.rows.emplace_back(&entry, std::move(value));
+      }
+    }
+  }
+  if (moving) {
+    for (const ImageEntry& entry : project.entries) {
+      if (!row_path_for_entry(entry.path, new_folder)) {
+        refuse(entry.path);
+      }
+    }
+    for (const CarriedRow& carried : project.carried_rows) {
+      std::optional<std::string> full = full_image_row(carried.row, project.folder);
+      if (!full) {
+        refuse(carried.row);
+        continue;
+      }
+      plan.carried_rows.push_back({carried.position, std::move(*full)});
+    }
+  }
+  return plan;
+}
+
+// Swaps each planned value with the one in the store: applying a plan twice
+// puts the old values back.
+void swap_rows(SavePlan& plan) {
+  for (auto& [entry, value] : plan.rows) {
+    std::swap(entry->value, value);
+  }
 }
 
 }  // namespace
@@ -73,7 +150,7 @@ std::string file_dialog_default_extension(std::string_view initial_name) {
   return std::string(initial_name.substr(dot + 1, kMaxDefaultExtensionBytes));
 }
 
-void open_project(Project& project, std::optional<std::string_view> path) {
+OpenResult open_project(Project& project, std::optional<std::string_view> path) {
   if (!project.store) {
     project.store = std::make_unique<DocumentStore>();
   }
@@ -82,7 +159,7 @@ void open_project(Project& project, std::optional<std::string_view> path) {
   if (!path) {
     if (!prompter.ask_file_name(project_texts::kOpenDialogCaption, chosen, kProjectFilters,
                                 false)) {
-      return;
+      return OpenResult::Cancelled;
     }
   } else {
     chosen = std::string(*path);
@@ -90,6 +167,7 @@ void open_project(Project& project, std::optional<std::string_view> path) {
   project.path = chosen;
 
   DocumentStore& store = *project.store;
+  OpenResult result = OpenResult::Opened;
   if (!project.path.empty()) {
     if (!store.load(project.path, false)) {
       std::string text;
@@ -97,19 +175,22 @@ void open_project(Project& project, std::optional<std::string_view> path) {
                                   store.line_count());
       (void)prompter.message_box(text, project_texts::kProjectCaption, kMbOk | kMbIconError);
       project.path.clear();
+      result = OpenResult::LoadFailed;
     } else if (store.check_info(project_texts::kProjectApplicationName) == 0) {
       (void)prompter.message_box(project_texts::kWrongFileMessage, project_texts::kProjectCaption,
                                  kMbOk | kMbIconError);
       project.path.clear();
+      result = OpenResult::WrongFile;
     }
   } else {
     store.clear();
+    result = OpenResult::NewProject;
   }
   project.folder = folder_of(project.path);
   (void)store.write_info(project_texts::kProjectApplicationName, kApplicationVersion);
 
   int current = 0;
-  (void)store.get_int(kProjectPropertySection, kCurrentPageKey, current);
+  (void)store.get_int(kPropertySection, kCurrentPageKey, current);
   project.current_page = current;
   project.page_count = store.entry_count(kPageListSection);
   if (project.page_count == 0) {
@@ -126,6 +207,7 @@ void open_project(Project& project, std::optional<std::string_view> path) {
 
   project.modified = false;
   (void)update_title(project);
+  return result;
 }
 
 SaveResult save_project(Project& project, std::optional<std::string_view> path) {
@@ -133,8 +215,6 @@ SaveResult save_project(Project& project, std::optional<std::string_view> path) 
     return SaveResult::NoStore;
   }
   DocumentStore& store = *project.store;
-  (void)store.set_int(kProjectPropertySection, kCurrentPageKey, project.current_page);
-
   Prompter& prompter = *project.ports.prompter;
   std::optional<std::string> target;
   if ((path && path->empty()) || (!path && project.path.empty())) {
@@ -147,33 +227,61 @@ SaveResult save_project(Project& project, std::optional<std::string_view> path) 
     target = std::string(*path);
   }
 
-  const bool relative = relative_path_mode(project);
-  bool written = false;
-  if (target) {
-    project.path = *target;
-    // Rows of pages not loaded since the open may still be relative to the
-    // old folder; they are made full before the folder changes under them.
-    const std::string new_folder = folder_of(project.path);
-    if (new_folder != project.folder) {
-      make_image_rows_full(store, project.folder);
-      project.folder = new_folder;
-    }
-    if (relative) {
-      make_image_rows_relative(store, project.path);
-    }
-    written = store.save(project.path);
-    (void)update_title(project);
-  } else {
-    if (relative) {
-      make_image_rows_relative(store, project.path);
-    }
-    written = store.save();
+  // The same folder spelled in another letter case is the same folder, as
+  // Windows sees it: its relative rows stay as they are.
+  const std::string new_folder = target ? folder_of(*target) : project.folder;
+  const bool moving =
+      !project.folder.empty() && !equals_ignoring_ascii_case(new_folder, project.folder);
+  const std::string prefix = relative_prefix(target ? *target : project.path);
+  std::optional<std::string_view> relative_to;
+  if (relative_path_mode(project) && !prefix.empty()) {
+    relative_to = prefix;
+  }
+  SavePlan plan = plan_save(project, moving, new_folder, relative_to);
+  if (!plan.unwritable_path.empty()) {
+    std::string text;
+    (void)bounded_format_string(text, 512, project_texts::kUnwritableRowFormat,
+                                plan.unwritable_path.c_str());
+    (void)prompter.message_box(text, project_texts::kSaveCaption, kMbOk | kMbIconExclamation);
+    return SaveResult::Refused;
   }
 
+  // CURRENTPAGE as it was, to put back when the write fails.
+  const bool had_property_section = store.has_section(kPropertySection);
+  std::optional<std::string> old_current;
+  if (const auto value = store.get_string(kPropertySection, kCurrentPageKey)) {
+    old_current = std::string(*value);
+  }
+  (void)store.set_int(kPropertySection, kCurrentPageKey, project.current_page);
+  swap_rows(plan);
+
+  const bool written = target ? store.save(*target) : store.save();
   if (!written) {
+    // Everything as before the save: the rows, CURRENTPAGE, and (since the
+    // store records a path only once written) the store's path; the session
+    // still names the old file.
+    swap_rows(plan);
+    if (old_current) {
+      (void)store.set_string(kPropertySection, kCurrentPageKey, *old_current);
+    } else if (had_property_section) {
+      (void)store.delete_key(kPropertySection, kCurrentPageKey);
+    } else {
+      (void)store.delete_section(kPropertySection);
+    }
     (void)prompter.message_box(project_texts::kSaveFailedMessage, project_texts::kSaveCaption,
                                kMbOk | kMbIconError);
     return SaveResult::Failed;
+  }
+
+  if (target) {
+    project.path = *target;
+    if (moving || project.folder.empty()) {
+      project.folder = new_folder;
+    }
+    if (moving) {
+      project.carried_rows = std::move(plan.carried_rows);
+    }
+    (void)update_title(project);
   }
   if (project.modified) {
     project.modified = false;
@@ -195,7 +303,8 @@ bool ask_save_changes(Project& project) {
     return false;  // Cancel, or a box that could not be shown
   }
   (void)sync_current_page(project);
-  return save_project(project, std::nullopt) != SaveResult::Failed;
+  const SaveResult saved = save_project(project, std::nullopt);
+  return saved == SaveResult::Saved || saved == SaveResult::Cancelled;
 }
 
 void mark_modified(Project& project) {
@@ -225,37 +334,29 @@ void release_project(Project& project) {
 }
 
 void make_image_rows_relative(DocumentStore& store, std::string_view project_path) {
-  std::string prefix = folder_of(project_path);
-  if (prefix.size() > static_cast<std::size_t>(kMaxPathBytes)) {
-    prefix.resize(kMaxPathBytes);  // the prefix buffer holds 259 bytes
-  }
+  const std::string prefix = relative_prefix(project_path);
   if (prefix.empty()) {
     return;
   }
   for (StoreSection* section : page_file_sections(store)) {
     for (StoreEntry& entry : section->entries) {
-      if (entry.value.starts_with(prefix)) {
-        entry.value.erase(0, prefix.size());
-      }
+      entry.value = relative_image_row(entry.value, prefix);
     }
   }
 }
 
-void make_image_rows_full(DocumentStore& store, std::string_view folder) {
-  if (folder.empty()) {
-    return;
-  }
+bool make_image_rows_full(DocumentStore& store, std::string_view folder) {
+  bool all = true;
   for (StoreSection* section : page_file_sections(store)) {
     for (StoreEntry& entry : section->entries) {
-      const std::string_view value = entry.value;
-      const std::string_view stored_path = value.substr(0, value.find('\t'));
-      if (stored_path.empty() || is_absolute_image_path(stored_path) ||
-          folder.size() + stored_path.size() > static_cast<std::size_t>(kMaxPathBytes)) {
-        continue;
+      if (std::optional<std::string> full = full_image_row(entry.value, folder)) {
+        entry.value = std::move(*full);
+      } else {
+        all = false;
       }
-      entry.value.insert(0, folder);
     }
   }
+  return all;
 }
 
 }  // namespace piconel

@@ -33,12 +33,22 @@ std::span<const FileFilter> project_file_filters();
 // 0. Page names are taken as read: a name longer than 30 bytes is kept (all
 // texts built from it are unbounded strings), and two rows with the same name
 // share that name's sections. The page list is rebuilt, the current page
-// loaded, and the project ends unmodified.
-void open_project(Project& project, std::optional<std::string_view> path);
+// loaded, and the project ends unmodified. The window and the command line
+// open projects through here alike; the result says which way it went (the
+// window needs no more than the messages already shown).
+enum class OpenResult {
+  Opened,
+  NewProject,  // empty path
+  Cancelled,   // the open dialog was cancelled; nothing changed
+  LoadFailed,  // reported; untitled with an empty store
+  WrongFile,   // reported; untitled holding what was read
+};
+OpenResult open_project(Project& project, std::optional<std::string_view> path);
 
 enum class SaveResult {
   Saved,
   Cancelled,  // the save dialog was cancelled; nothing changed
+  Refused,    // a row could not be written into the new file; reported
   Failed,     // the file could not be written; reported, still modified
   NoStore,
 };
@@ -47,20 +57,25 @@ enum class SaveResult {
 // for Save As, when the project is untitled); empty text always asks; else
 // the given path. Stores CURRENTPAGE; in relative path mode (the settings'
 // PROJ_RELATIVEPATH begins with '1') image rows under the project file's
-// folder lose that prefix. Saving to another folder first makes every
-// relative row full against the old project folder, and the project folder
-// then follows the file, so every row stays valid in the new file. A write
-// that fails shows "プロジェクトの保存に失敗しました。" (caption
-// "ピコネル：プロジェクトの保存", error icon) and leaves the modified flag set;
-// the previous file stays intact. The caller synchronises the current page
-// first.
+// folder lose that prefix (case matters). Saving to another folder (compared
+// as Windows does: ASCII letters in either case, double-byte characters
+// exactly) first makes every relative row full against the old project
+// folder, and the project folder then follows the file, so every row stays
+// valid in the new file. When a row cannot stay valid there (its full path
+// would hold '=' or exceed 259 bytes, so the store could not read it back),
+// the save is refused with "この画像のパスは保存先の...\n<path>" (caption
+// "ピコネル：プロジェクトの保存", exclamation icon) and nothing changes. A
+// write that fails shows "プロジェクトの保存に失敗しました。" (same caption,
+// error icon); the session stays exactly as before the save (path, folder,
+// store path, title, rows, modified flag) and the previous file intact. The
+// caller synchronises the current page first.
 SaveResult save_project(Project& project, std::optional<std::string_view> path);
 
 // Asks "プロジェクトが変更されています。\r\n保存しますか？" (Yes, No, Cancel) when the
 // project is modified. Cancel gives false. Yes synchronises and saves; the
 // result is true, also when the save dialog is then cancelled, but false
-// when the write failed (the caller should not throw the changes away). No
-// gives true.
+// when the save was refused or the write failed (the caller should not throw
+// the changes away). No gives true.
 [[nodiscard]] bool ask_save_changes(Project& project);
 
 // Sets the modified flag; the title gains " *" when the flag was clear.
@@ -80,9 +95,9 @@ void release_project(Project& project);
 // pages share a name.
 void make_image_rows_relative(DocumentStore& store, std::string_view project_path);
 
-// Every row whose path is relative gets `folder` in front, unless the path
-// would then exceed 259 bytes (such a row is left as it is). Nothing for an
-// empty folder.
-void make_image_rows_full(DocumentStore& store, std::string_view folder);
+// Every row whose path is relative gets `folder` in front, unless the full
+// row would not read back (full_image_row: too long, or holding '='); such a
+// row is left as it is and the result is false. Nothing for an empty folder.
+bool make_image_rows_full(DocumentStore& store, std::string_view folder);
 
 }  // namespace piconel

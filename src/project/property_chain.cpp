@@ -10,8 +10,6 @@ namespace piconel {
 
 namespace {
 
-constexpr std::string_view kPropertySection = "PROPERTY";
-
 constexpr std::array<EnableKeyRow, 5> kEnableKeyTable = {{
     {kTransparentEnableKey, kTransparentColourKey},
     {kFixedSheetKey, kSheetSizeManualKey},  // the automatic radio button

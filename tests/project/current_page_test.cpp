@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "project/image_rows.h"
+#include "project/page_list_item.h"
 #include "project/page_operations.h"
+#include "project/used_extent.h"
 #include "project_fakes.h"
 
 namespace piconel {

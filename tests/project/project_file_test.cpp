@@ -9,6 +9,7 @@
 
 #include "project/current_page.h"
 #include "project/image_path_check.h"
+#include "project/image_rows.h"
 #include "project/page_operations.h"
 #include "project_fakes.h"
 #include "store/file_io.h"

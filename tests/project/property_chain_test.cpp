@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "project/current_page.h"
+#include "project/page_properties.h"
 #include "project_fakes.h"
 
 namespace piconel {

@@ -1,0 +1,65 @@
+#include "project/image_rows.h"
+
+#include "image/image_path.h"
+#include "image/image_row.h"
+#include "project/project_texts.h"
+#include "project/row_forms.h"
+#include "store/bounded_format.h"
+
+namespace piconel {
+
+namespace {
+
+constexpr std::size_t kPromptBytes = 512;
+
+}  // namespace
+
+bool add_image_row(Project& project, std::string_view row_text, Prompter** prompt_owner) {
+  const ImageRow row = parse_image_row(row_text);
+  // A resolved path longer than the path field counts as unreadable.
+  const std::optional<std::string> full_path = resolve_image_path(row.path, project.folder);
+  if (project.entries.size() < static_cast<std::size_t>(kMaxEntriesPerPage) && full_path) {
+    ImageEntry& entry = project.entries.emplace_back();
+    if (project.ports.entry_source->open_entry(entry, *full_path, row.x, row.y)) {
+      entry.settings = row.settings;
+      return true;
+    }
+    project.entries.pop_back();
+  }
+  if (prompt_owner != nullptr && *prompt_owner != nullptr) {
+    std::string text;
+    (void)bounded_format_string(text, kPromptBytes, project_texts::kUnreadableImageFormat,
+                                row.path.c_str());
+    if ((*prompt_owner)
+            ->message_box(text, project_texts::kProjectCaption, kMbOkCancel | kMbIconExclamation) ==
+        kIdCancel) {
+      *prompt_owner = nullptr;
+    }
+  }
+  project.carried_rows.push_back(
+      {static_cast<int>(project.entries.size()), carried_row_form(row_text, project.folder)});
+  return false;
+}
+
+std::string carried_row_form(std::string_view row, std::string_view folder) {
+  return full_image_row(row, folder).value_or(std::string(row));
+}
+
+std::string entry_row(const ImageEntry& entry, std::string_view folder) {
+  // Without a readable form (only a path from outside the checks could give
+  // none) the full path is written as it is.
+  const std::string path = row_path_for_entry(entry.path, folder).value_or(entry.path);
+  return format_image_row(path, entry.x, entry.y, entry.settings);
+}
+
+std::vector<std::string> page_rows(DocumentStore& store, std::string_view page_name) {
+  std::vector<std::string> rows;
+  if (const StoreSection* section = store.find_section(page_file_section(page_name))) {
+    for (const StoreEntry& entry : section->entries) {
+      rows.push_back(entry.value);
+    }
+  }
+  return rows;
+}
+
+}  // namespace piconel

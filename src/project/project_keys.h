@@ -1,0 +1,33 @@
+#pragma once
+
+// Names of the project file's sections and keys, and the settings-file keys
+// the project reads. One definition each: the page operations, the open and
+// save, the settings model and the output all use these.
+
+#include <string_view>
+
+#include "store/document_store.h"
+
+namespace piconel {
+
+// Rows: the page names in page order.
+inline constexpr std::string_view kPageListSection = "PAGELIST";
+// The project's own properties; in the settings file, the application-wide
+// page defaults (the last level of the property chain).
+inline constexpr std::string_view kPropertySection = "PROPERTY";
+
+// Project PROPERTY.
+inline constexpr std::string_view kCurrentPageKey = "CURRENTPAGE";
+
+// "PROPERTY:<page>".
+inline constexpr std::string_view kPageLabelKey = "PAGELABEL";
+inline constexpr std::string_view kPutImageWidthKey = "PUTIMAGEWIDTH";
+inline constexpr std::string_view kPutImageHeightKey = "PUTIMAGEHEIGHT";
+
+// Settings PROPERTY: save image paths relative to the project file.
+inline constexpr std::string_view kRelativePathKey = "PROJ_RELATIVEPATH";
+
+// The PROJ_RELATIVEPATH flag of the settings store ('1' at the start).
+[[nodiscard]] bool read_relative_image_paths(DocumentStore& settings);
+
+}  // namespace piconel
