@@ -6,6 +6,9 @@
 
 #include "cli/cli_texts.h"
 #include "output/output_fixture.h"
+#include "output/project_output.h"
+#include "project/project_file.h"
+#include "store/file_io.h"
 
 namespace piconel {
 namespace {
@@ -122,6 +125,32 @@ TEST_F(CliCommandTest, ProjectThatDoesNotLoad) {
   EXPECT_EQ(run({"output", project(), "--out", folder_.file("out")}), kExitUsage);
   EXPECT_EQ(console_.errors, failed);
   EXPECT_FALSE(test::exists(folder_.file("out")));
+}
+
+// The command line opens a project as the window does, so both give the
+// same bytes: a project without pages gets page000 (an empty page: a line in
+// the index, no bitmap) instead of tables that list no page.
+TEST_F(CliCommandTest, ProjectWithoutPagesOutputsAsTheWindowDoes) {
+  write_project("[PROPERTY]\r\nOUTPUT_TABLE_TEXT=1\r\nOUTPUT_TABLE_LITTLE=1\r\n");
+  EXPECT_EQ(run({"output", project(), "--out", folder_.file("out")}), kExitOk);
+  EXPECT_EQ(console_.errors, "");
+  const std::vector<std::uint8_t> index = test::read_bytes(out("imgtable.h"));
+  EXPECT_NE(std::string(index.begin(), index.end()).find("img_axis_index[1]"), std::string::npos);
+
+  struct SilentPort : OutputRunPort {
+    bool choose_output_folder(std::string&) override { return false; }
+    void show_error(std::string_view, std::string_view) override {}
+  } port;
+  DocumentStore settings;
+  Project window(ProjectPorts{}, &settings);
+  ASSERT_EQ(open_project(window, project()), OpenResult::Opened);
+  const std::string window_out = folder_.file("window");
+  ASSERT_TRUE(make_directories(window_out));
+  EXPECT_EQ(run_project_output(window, nullptr, port, window_out).pages_output, 1);
+  for (const char* name : {"imgtable.h", "imgtable_l.bin"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(test::read_bytes(out(name)), test::read_bytes(window_out + "/" + name));
+  }
 }
 
 TEST_F(CliCommandTest, SettingsFileIsTheApplicationLevel) {

@@ -466,6 +466,144 @@ TEST(RelativePathTest, SaveAsWithoutRelativeModeAlsoFixesOldRelativeRows) {
   EXPECT_EQ(f.project.store->row_at("FILELIST:p1", 0), temp.file("old\\img\\x.bmp"));
 }
 
+// The first column of every entry of every page's FILELIST, in page order; a
+// keyed entry (a row that did not read back) shows as "KEYED".
+Names stored_image_paths(DocumentStore& store) {
+  Names paths;
+  for (int page = 0; page < store.entry_count("PAGELIST"); ++page) {
+    const std::string name(*store.row_at("PAGELIST", page));
+    if (const StoreSection* section = store.find_section("FILELIST:" + name)) {
+      for (const StoreEntry& entry : section->entries) {
+        paths.push_back(entry.is_row() ? entry.value.substr(0, entry.value.find('\t')) : "KEYED");
+      }
+    }
+  }
+  return paths;
+}
+
+// A project folder named a=b: rows with the folder in front would read back
+// as keyed entries, so no route (sync in absolute mode, the Save As mend,
+// carried rows) may write one. Save As elsewhere, where no row could name
+// the images, is refused and changes nothing; Save As back into the folder
+// works; every image survives each reopen.
+TEST(RelativePathTest, FolderWithEqualsSignKeepsEveryImage) {
+  for (const bool relative : {false, true}) {
+    SCOPED_TRACE(relative ? "relative" : "absolute");
+    ProjectTempFolder temp;
+    const std::string folder = temp.file("a=b\\");
+    ASSERT_TRUE(make_directories(temp.file("a=b")));
+    ASSERT_TRUE(make_directories(temp.file("elsewhere")));
+    ASSERT_TRUE(write_file(folder + "game.ijp",
+                           info_block() +
+                               "[PAGELIST]\r\np0\r\np1\r\n[FILELIST:p0]\r\nx.bmp\t1\t2\r\n"
+                               "gone.bmp\t3\t4\r\n[FILELIST:p1]\r\ny.bmp\t5\t6\r\n"));
+    const Names all = {"x.bmp", "gone.bmp", "y.bmp"};
+    ProjectFixture f;
+    if (relative) {
+      set_relative_mode(f);
+    }
+    f.source.add(folder + "x.bmp");
+    f.source.add(folder + "y.bmp");
+    open_project(f.project, folder + "game.ijp");
+    ASSERT_EQ(f.project.entries.size(), 1u);
+    ASSERT_TRUE(sync_current_page(f.project));
+    ASSERT_EQ(save_project(f.project, std::nullopt), SaveResult::Saved);
+
+    ProjectFixture g;
+    g.source.readable = f.source.readable;
+    open_project(g.project, folder + "game.ijp");
+    EXPECT_EQ(stored_image_paths(*g.project.store), all);
+    EXPECT_EQ(g.project.entries.size(), 1u);
+    select_page(g.project, 1);
+    EXPECT_EQ(g.project.entries.size(), 1u);
+
+    f.prompter.boxes.clear();
+    const std::string title = f.title.last();
+    EXPECT_EQ(save_project(f.project, temp.file("elsewhere\\game.ijp")), SaveResult::Refused);
+    ASSERT_EQ(f.prompter.boxes.size(), 1u);
+    EXPECT_NE(f.prompter.boxes[0].text.find("x.bmp"), std::string::npos);
+    EXPECT_EQ(f.prompter.boxes[0].type, kMbOk | kMbIconExclamation);
+    EXPECT_FALSE(file_exists(temp.file("elsewhere\\game.ijp")));
+    EXPECT_EQ(f.project.path, folder + "game.ijp");
+    EXPECT_EQ(f.title.last(), title);
+
+    ASSERT_EQ(save_project(f.project, folder + "copy.ijp"), SaveResult::Saved);
+    ProjectFixture h;
+    h.source.readable = f.source.readable;
+    open_project(h.project, folder + "copy.ijp");
+    EXPECT_EQ(stored_image_paths(*h.project.store), all);
+    EXPECT_EQ(h.project.entries.size(), 1u);
+    ASSERT_EQ(h.project.carried_rows.size(), 1u);
+    EXPECT_EQ(h.project.carried_rows[0].row, "gone.bmp\t3\t4");
+  }
+}
+
+// A Save As whose write fails leaves the session as it was: the next Save
+// goes to the old file without a dialog.
+TEST(SaveProjectTest, FailedSaveAsLeavesTheSessionAsBefore) {
+  for (const bool relative : {false, true}) {
+    SCOPED_TRACE(relative ? "relative" : "absolute");
+    ProjectTempFolder temp;
+    ASSERT_TRUE(make_directories(temp.file("old")));
+    const std::string path = temp.file("old\\game.ijp");
+    ASSERT_TRUE(write_file(path, info_block() + "[PAGELIST]\r\np0\r\np1\r\n"
+                                                "[FILELIST:p1]\r\nimg\\x.bmp\t1\t2\r\n"));
+    ProjectFixture f;
+    if (relative) {
+      set_relative_mode(f);
+    }
+    open_project(f.project, path);
+    f.project.carried_rows.push_back({0, "img\\kept.bmp\t0\t0"});
+    mark_modified(f.project);
+    const std::string store_before = f.project.store->serialize();
+    const std::string title = f.title.last();
+
+    EXPECT_EQ(save_project(f.project, temp.file("no-such-folder\\game.ijp")), SaveResult::Failed);
+    EXPECT_EQ(f.project.path, path);
+    EXPECT_EQ(f.project.folder, temp.file("old\\"));
+    EXPECT_EQ(f.project.store->file_path(), path);
+    EXPECT_EQ(f.project.store->serialize(), store_before);
+    EXPECT_EQ(f.project.carried_rows[0].row, "img\\kept.bmp\t0\t0");
+    EXPECT_EQ(f.title.last(), title);
+    EXPECT_TRUE(f.project.modified);
+
+    ASSERT_EQ(save_project(f.project, std::nullopt), SaveResult::Saved);
+    EXPECT_TRUE(f.prompter.dialogs.empty());
+    EXPECT_NE(read_file(path).find("\r\nimg\\x.bmp\t1\t2\r\n"), std::string::npos);
+  }
+}
+
+// Relative rows stay relative when Save As names the same folder in other
+// letter case, as Windows compares folders; a double-byte character whose
+// second byte is a letter is never folded (ア 83 41 and ャ 83 61 differ).
+TEST(RelativePathTest, SameFolderInOtherLetterCaseKeepsRelativeRows) {
+  const struct {
+    const char* folder;
+    const char* save_as_folder;
+    bool stays_relative;
+  } cases[] = {
+      {"Proj", "pROJ", true},
+      {"\x83\x41", "\x83\x61", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.save_as_folder);
+    ProjectTempFolder temp;
+    // On a case-sensitive file system these are two folders, on Windows one.
+    ASSERT_TRUE(make_directories(temp.file(c.folder)));
+    ASSERT_TRUE(make_directories(temp.file(c.save_as_folder)));
+    const std::string path = temp.file(c.folder) + "\\game.ijp";
+    ASSERT_TRUE(write_file(
+        path, info_block() + "[PAGELIST]\r\np0\r\np1\r\n[FILELIST:p1]\r\nimg\\x.bmp\t1\t2\r\n"));
+    ProjectFixture f;
+    set_relative_mode(f);
+    open_project(f.project, path);
+    ASSERT_EQ(save_project(f.project, temp.file(c.save_as_folder) + "\\copy.ijp"),
+              SaveResult::Saved);
+    const std::string row = c.stays_relative ? "img\\x.bmp" : temp.file(c.folder) + "\\img\\x.bmp";
+    EXPECT_EQ(f.project.store->row_at("FILELIST:p1", 0), row + "\t1\t2");
+  }
+}
+
 // --- round trip --------------------------------------------------------------
 
 void build_sample_project(ProjectFixture& f, ProjectTempFolder& temp) {
