@@ -29,7 +29,8 @@ struct CarriedRow {
   // when fewer entries are left).
   int position = 0;
   // The row as read; a relative path is made full against the project folder
-  // (the same form sync_current_page writes for loaded images).
+  // (the same form sync_current_page writes for loaded images) when that full
+  // row reads back as the same image (carried_row_form).
   std::string row;
 };
 

@@ -20,6 +20,8 @@ namespace {
 
 constexpr std::size_t kTitleBytes = 256;
 constexpr std::size_t kMessageBytes = 256;
+// The refusal names a path of up to 259 bytes.
+constexpr std::size_t kRefusalBytes = 512;
 constexpr std::size_t kMaxDefaultExtensionBytes = 15;
 
 constexpr std::array<FileFilter, 2> kProjectFilters = {{
@@ -240,7 +242,7 @@ SaveResult save_project(Project& project, std::optional<std::string_view> path) 
   SavePlan plan = plan_save(project, moving, new_folder, relative_to);
   if (!plan.unwritable_path.empty()) {
     std::string text;
-    (void)bounded_format_string(text, 512, project_texts::kUnwritableRowFormat,
+    (void)bounded_format_string(text, kRefusalBytes, project_texts::kUnwritableRowFormat,
                                 plan.unwritable_path.c_str());
     (void)prompter.message_box(text, project_texts::kSaveCaption, kMbOk | kMbIconExclamation);
     return SaveResult::Refused;
