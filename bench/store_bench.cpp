@@ -107,8 +107,8 @@ void BM_StoreWalkPages(benchmark::State& state) {
       benchmark::DoNotOptimize(store.get_int("PROPERTY:" + page_text, "PUTIMAGEWIDTH", width));
       benchmark::DoNotOptimize(store.get_string(kCurrentSection, "PAGELABEL"));
       if (const StoreSection* list = store.find_section("FILELIST:" + page_text)) {
-        for (const StoreEntry& entry : list->entries) {
-          bytes += entry.value.size();
+        for (const StoreEntry& entry : list->entries()) {
+          bytes += entry.value().size();
         }
       }
     }

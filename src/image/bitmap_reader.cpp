@@ -7,6 +7,7 @@
 
 #include "image/byte_reader.h"
 #include "image/checked_size.h"
+#include "store/no_throw.h"
 
 namespace piconel {
 
@@ -234,12 +235,14 @@ BitmapError build_dib(const Header& h, std::span<const std::uint8_t> info,
   dib.bits_per_pixel = out_depth;
   dib.file_bits_per_pixel = h.depth;
   dib.stride = out_stride;
-  dib.colour_table.assign(h.palette_length, PaletteEntry{});
+  if (!try_assign(dib.colour_table, h.palette_length, PaletteEntry{}) ||
+      !try_assign(dib.pixels, static_cast<std::size_t>(*out_bytes), std::uint8_t{0})) {
+    return BitmapError::NoMemory;
+  }
   for (std::size_t i = 0; i < h.palette_length; ++i) {
     const std::uint8_t* entry = info.data() + h.table_offset + i * h.table_entry_bytes;
     dib.colour_table[i] = {entry[0], entry[1], entry[2], 0};
   }
-  dib.pixels.assign(static_cast<std::size_t>(*out_bytes), 0);
   for (std::size_t row = 0; row < rows; ++row) {
     const std::size_t source_row = h.top_down ? static_cast<std::size_t>(rows - 1 - row) : row;
     const std::uint8_t* source = pixels.data() + source_row * source_stride;
@@ -328,6 +331,8 @@ const char* bitmap_error_name(BitmapError error) {
       return "PixelsTruncated";
     case BitmapError::TooLarge:
       return "TooLarge";
+    case BitmapError::NoMemory:
+      return "NoMemory";
   }
   return "Unknown";
 }

@@ -35,6 +35,7 @@ enum class BitmapError {
   OffsetOutOfRange,  // bfOffBits inside the headers or past the end of the file
   PixelsTruncated,   // fewer pixel bytes than stride * height
   TooLarge,          // pixel array above kMaxBitmapBytes
+  NoMemory,          // no memory for the pixels or the colour table
 };
 
 struct BitmapReadResult {

@@ -5,21 +5,27 @@
 #include <optional>
 #include <vector>
 
+#include "store/no_throw.h"
+
 namespace piconel {
 namespace {
 
 // GDI takes 1, 4, 8, 16, 24 and 32 bits per pixel; the loader also hands
 // over 2-bit pictures. Each 2-bit index becomes a 4-bit one (the colour
-// table stays valid, it has at most four entries).
-Dib widened_to_four_bits(const Dib& dib) {
-  Dib wide;
+// table stays valid, it has at most four entries). False when memory runs
+// out.
+bool widen_to_four_bits(const Dib& dib, Dib& wide) {
   wide.width = dib.width;
   wide.height = dib.height;
   wide.bits_per_pixel = 4;
   wide.file_bits_per_pixel = dib.file_bits_per_pixel;
-  wide.colour_table = dib.colour_table;
   wide.stride = dib_stride(4, dib.width);
-  wide.pixels.assign(wide.stride * static_cast<std::size_t>(dib.height), 0);
+  if (!allocation_succeeds([&] {
+        wide.colour_table = dib.colour_table;
+        wide.pixels.assign(wide.stride * static_cast<std::size_t>(dib.height), 0);
+      })) {
+    return false;
+  }
   for (std::size_t row = 0; row < static_cast<std::size_t>(dib.height); ++row) {
     const std::uint8_t* source = dib.pixels.data() + row * dib.stride;
     std::uint8_t* target = wide.pixels.data() + row * wide.stride;
@@ -28,17 +34,18 @@ Dib widened_to_four_bits(const Dib& dib) {
       target[x / 2] |= static_cast<std::uint8_t>(index << ((x % 2) == 0 ? 4 : 0));
     }
   }
-  return wide;
+  return true;
 }
 
-// The Dib GDI is given: `dib` itself, or its 4-bit form; none when malformed.
+// The Dib GDI is given: `dib` itself, or its 4-bit form; none when malformed
+// or when there is no memory for the 4-bit form.
 const Dib* gdi_form(const Dib& dib, std::optional<Dib>& widened) {
   if (!dib.is_well_formed()) {
     return nullptr;
   }
   if (dib.bits_per_pixel == 2) {
-    widened = widened_to_four_bits(dib);
-    return &*widened;
+    widened.emplace();
+    return widen_to_four_bits(dib, *widened) ? &*widened : nullptr;
   }
   return &dib;
 }

@@ -11,6 +11,7 @@
 #include "image/transparency_probe.h"
 #include "store/cp932.h"
 #include "store/file_io.h"
+#include "store/no_throw.h"
 
 namespace piconel {
 
@@ -73,8 +74,13 @@ std::optional<DecodedPicture> copy_picture(HLOCAL info_handle, HLOCAL bits_handl
     return std::nullopt;
   }
   DecodedPicture picture;
-  picture.bitmap_info.assign(info.data(), info.data() + sizes->info_bytes);
-  picture.pixels.assign(bits.data(), bits.data() + sizes->pixel_bytes);
+  // No memory for the copy: the picture counts as unreadable.
+  if (!allocation_succeeds([&] {
+        picture.bitmap_info.assign(info.data(), info.data() + sizes->info_bytes);
+        picture.pixels.assign(bits.data(), bits.data() + sizes->pixel_bytes);
+      })) {
+    return std::nullopt;
+  }
   return picture;
 }
 

@@ -91,8 +91,8 @@ OutputContext read_output_context(const SectionCursor& project) {
 std::vector<std::string> page_names_of(DocumentStore& project) {
   std::vector<std::string> names;
   if (const StoreSection* list = project.find_section(kPageListSection)) {
-    for (const StoreEntry& entry : list->entries) {
-      names.push_back(entry.value);
+    for (const StoreEntry& entry : list->entries()) {
+      names.emplace_back(entry.value());
     }
   }
   return names;

@@ -14,19 +14,25 @@
 #include "output/sheet_canvas.h"
 #include "project/project.h"
 #include "store/cp932.h"
+#include "store/no_throw.h"
 
 namespace piconel {
 namespace {
 
-std::vector<std::string> image_rows_of(DocumentStore& project, const std::string& section) {
-  std::vector<std::string> rows;
-  if (const StoreSection* list = project.find_section(section)) {
-    rows.reserve(list->entries.size());
-    for (const StoreEntry& entry : list->entries) {
-      rows.push_back(entry.value);
-    }
+// Views of the page's image rows: the pass changes nothing in the store
+// while it reads them. False when memory runs out.
+bool image_rows_of(DocumentStore& project, const std::string& section,
+                   std::vector<std::string_view>& rows) {
+  const StoreSection* list = project.find_section(section);
+  if (list == nullptr) {
+    return true;
   }
-  return rows;
+  return allocation_succeeds([&] {
+    rows.reserve(list->entries().size());
+    for (const StoreEntry& entry : list->entries()) {
+      rows.push_back(entry.value());
+    }
+  });
 }
 
 }  // namespace
@@ -49,7 +55,10 @@ PagePassResult run_page_pass(const PagePassInputs& in) {
 
   const SectionCursor page(*in.project, property_section, in.project_chain);
   const PageSettings settings = read_page_settings(page);
-  const std::vector<std::string> rows = image_rows_of(*in.project, list_section);
+  std::vector<std::string_view> rows;
+  if (!image_rows_of(*in.project, list_section, rows)) {
+    return result;
+  }
 
   if (rows.empty()) {
     empty_page_tables(result.tables, context);
@@ -78,7 +87,7 @@ PagePassResult run_page_pass(const PagePassInputs& in) {
   ImageEntry scratch;
 
   int entry_index = 0;
-  for (const std::string& row_text : rows) {
+  for (const std::string_view row_text : rows) {
     const ImageRow row = parse_image_row(row_text);
     const SubstitutionList entry_list = {{"file", split_path(row.path).name},
                                          {"FILE", row.settings.label}};

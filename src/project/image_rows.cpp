@@ -55,8 +55,8 @@ std::string entry_row(const ImageEntry& entry, std::string_view folder) {
 std::vector<std::string> page_rows(DocumentStore& store, std::string_view page_name) {
   std::vector<std::string> rows;
   if (const StoreSection* section = store.find_section(page_file_section(page_name))) {
-    for (const StoreEntry& entry : section->entries) {
-      rows.push_back(entry.value);
+    for (const StoreEntry& entry : section->entries()) {
+      rows.emplace_back(entry.value());
     }
   }
   return rows;

@@ -20,8 +20,8 @@ bool page_list_holds(Project& project, std::string_view name) {
   if (pages == nullptr) {
     return false;
   }
-  for (const StoreEntry& entry : pages->entries) {
-    if (entry.value == name) {
+  for (const StoreEntry& entry : pages->entries()) {
+    if (entry.value() == name) {
       return true;
     }
   }

@@ -13,6 +13,7 @@
 #include "project/row_forms.h"
 #include "store/bounded_format.h"
 #include "store/cp932.h"
+#include "store/no_throw.h"
 
 namespace piconel {
 
@@ -37,8 +38,8 @@ bool relative_path_mode(const Project& project) {
 std::vector<StoreSection*> page_file_sections(DocumentStore& store) {
   std::vector<std::string> names;
   if (const StoreSection* pages = store.find_section(kPageListSection)) {
-    for (const StoreEntry& entry : pages->entries) {
-      names.push_back(entry.value);
+    for (const StoreEntry& entry : pages->entries()) {
+      names.emplace_back(entry.value());
     }
   }
   std::vector<StoreSection*> sections;
@@ -87,8 +88,8 @@ SavePlan plan_save(Project& project, bool moving, const std::string& new_folder,
     }
   };
   for (StoreSection* section : page_file_sections(*project.store)) {
-    for (StoreEntry& entry : section->entries) {
-      std::string value = entry.value;
+    for (StoreEntry& entry : section->entries()) {
+      std::string value(entry.value());
       if (moving) {
         std::optional<std::string> full = full_image_row(value, project.folder);
         if (!full) {
@@ -100,7 +101,7 @@ SavePlan plan_save(Project& project, bool moving, const std::string& new_folder,
       if (relative_to) {
         value = relative_image_row(value, *relative_to);
       }
-      if (value != entry.value) {
+      if (value != entry.value()) {
         plan.rows.emplace_back(&entry, std::move(value));
       }
     }
@@ -124,11 +125,30 @@ SavePlan plan_save(Project& project, bool moving, const std::string& new_folder,
 }
 
 // Swaps each planned value with the one in the store: applying a plan twice
-// puts the old values back.
-void swap_rows(SavePlan& plan) {
-  for (auto& [entry, value] : plan.rows) {
-    std::swap(entry->value, value);
+// puts the old values back. Out of memory the store keeps its old values and
+// the answer is false.
+bool swap_rows(SavePlan& plan) {
+  std::vector<std::string> old_values;
+  if (!allocation_succeeds([&] {
+        old_values.reserve(plan.rows.size());
+        for (const auto& row : plan.rows) {
+          old_values.emplace_back(row.first->value());
+        }
+      })) {
+    return false;
   }
+  for (std::size_t i = 0; i < plan.rows.size(); ++i) {
+    if (!plan.rows[i].first->set_value(plan.rows[i].second)) {
+      for (std::size_t j = 0; j < i; ++j) {
+        (void)plan.rows[j].first->set_value(old_values[j]);
+      }
+      return false;
+    }
+  }
+  for (std::size_t i = 0; i < plan.rows.size(); ++i) {
+    plan.rows[i].second = std::move(old_values[i]);
+  }
+  return true;
 }
 
 }  // namespace
@@ -248,6 +268,11 @@ SaveResult save_project(Project& project, std::optional<std::string_view> path) 
     return SaveResult::Refused;
   }
 
+  if (!swap_rows(plan)) {
+    (void)prompter.message_box(project_texts::kSaveFailedMessage, project_texts::kSaveCaption,
+                               kMbOk | kMbIconError);
+    return SaveResult::Failed;
+  }
   // CURRENTPAGE as it was, to put back when the write fails.
   const bool had_property_section = store.has_section(kPropertySection);
   std::optional<std::string> old_current;
@@ -255,14 +280,13 @@ SaveResult save_project(Project& project, std::optional<std::string_view> path) 
     old_current = std::string(*value);
   }
   (void)store.set_int(kPropertySection, kCurrentPageKey, project.current_page);
-  swap_rows(plan);
 
   const bool written = target ? store.save(*target) : store.save();
   if (!written) {
     // Everything as before the save: the rows, CURRENTPAGE, and (since the
     // store records a path only once written) the store's path; the session
     // still names the old file.
-    swap_rows(plan);
+    (void)swap_rows(plan);
     if (old_current) {
       (void)store.set_string(kPropertySection, kCurrentPageKey, *old_current);
     } else if (had_property_section) {
@@ -341,8 +365,10 @@ void make_image_rows_relative(DocumentStore& store, std::string_view project_pat
     return;
   }
   for (StoreSection* section : page_file_sections(store)) {
-    for (StoreEntry& entry : section->entries) {
-      entry.value = relative_image_row(entry.value, prefix);
+    for (StoreEntry& entry : section->entries()) {
+      // The new value is a copy, so the old one may go; out of memory the
+      // row keeps its full form.
+      static_cast<void>(entry.set_value(relative_image_row(entry.value(), prefix)));
     }
   }
 }
@@ -350,10 +376,9 @@ void make_image_rows_relative(DocumentStore& store, std::string_view project_pat
 bool make_image_rows_full(DocumentStore& store, std::string_view folder) {
   bool all = true;
   for (StoreSection* section : page_file_sections(store)) {
-    for (StoreEntry& entry : section->entries) {
-      if (std::optional<std::string> full = full_image_row(entry.value, folder)) {
-        entry.value = std::move(*full);
-      } else {
+    for (StoreEntry& entry : section->entries()) {
+      std::optional<std::string> full = full_image_row(entry.value(), folder);
+      if (!full || !entry.set_value(*full)) {
         all = false;
       }
     }

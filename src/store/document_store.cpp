@@ -5,10 +5,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <utility>
 
 #include "store/file_io.h"
+#include "store/no_throw.h"
 
 namespace piconel {
 
@@ -26,12 +28,84 @@ bool is_content_byte(unsigned char byte) {
   return byte == '\t' || byte >= 0x20;
 }
 
+// The line walk of the text format, shared by the two passes of the loader.
+// Calls `on_line(content)` for every line; `on_line` answers Next, Bad (a
+// parse error) or NoMemory. Counts lines in `line_count`.
+enum class LineResult { Next, Bad, NoMemory };
+
+template <typename OnLine>
+LineResult walk_lines(std::string_view text, int& line_count, OnLine on_line) {
+  const std::size_t size = text.size();
+  // Every read past the end sees a NUL, as if the text were followed by one.
+  auto byte_at = [&](std::size_t pos) -> unsigned char {
+    return pos < size ? static_cast<unsigned char>(text[pos]) : 0;
+  };
+  line_count = 0;
+  if (byte_at(0) == 0) {
+    return LineResult::Next;
+  }
+  std::size_t start = 0;
+  for (;;) {
+    ++line_count;
+    std::size_t end = start;
+    while (end < size && is_content_byte(static_cast<unsigned char>(text[end]))) {
+      ++end;
+    }
+    if (const LineResult result = on_line(text.substr(start, end - start));
+        result != LineResult::Next) {
+      return result;
+    }
+    // `end` is the terminator T (or the end of the text), `end + 1` the byte
+    // B after it.
+    const unsigned char terminator = byte_at(end);
+    if (end >= size || byte_at(end + 1) == 0) {
+      return LineResult::Next;
+    }
+    if (terminator == '\r') {
+      if (byte_at(end + 1) != '\n') {
+        return LineResult::Bad;
+      }
+      start = end + 2;
+      if (byte_at(start) == 0) {
+        return LineResult::Next;
+      }
+    } else if (terminator == '\n') {
+      start = end + 1;
+    } else {
+      return LineResult::Bad;
+    }
+    if (start >= size) {
+      return LineResult::Next;
+    }
+  }
+}
+
+bool is_header(std::string_view content) {
+  return content.size() >= 2 && content.front() == '[' && content.back() == ']';
+}
+
+// Key bytes of a keyed line: a '=' counts only before the first TAB, the one
+// byte below 0x20 a line may hold. None for a row.
+std::optional<std::size_t> key_size_of(std::string_view content) {
+  const std::size_t equals = content.substr(0, content.find('\t')).find('=');
+  if (equals == std::string_view::npos) {
+    return std::nullopt;
+  }
+  return equals;
+}
+
 }  // namespace
 
-void DocumentStore::clear() {
-  sections_.clear();
-  path_.clear();
+void DocumentStore::drop_all_sections() {
   current_ = nullptr;
+  index_.clear();
+  sections_.clear();
+  std::vector<std::uint8_t>().swap(text_);
+}
+
+void DocumentStore::clear() {
+  drop_all_sections();
+  path_.clear();
 }
 
 bool DocumentStore::load(std::string_view path, bool missing_ok) {
@@ -47,13 +121,12 @@ bool DocumentStore::load(std::string_view path, bool missing_ok) {
   }
   if (file.status != ReadStatus::Ok) {
     // A file that exists but cannot be opened (access denied, locked), a
-    // short read or a file too large to hold: never "missing", so a caller
-    // does not go on with defaults and later save over the real file. The
-    // store stays empty and keeps its path.
+    // short read, a file too large to hold or no memory for its bytes: never
+    // "missing", so a caller does not go on with defaults and later save over
+    // the real file. The store stays empty and keeps its path.
     return false;
   }
-  const std::string_view text(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
-  if (!parse(text)) {
+  if (!parse_owned(std::move(file.bytes))) {
     path_.clear();
     return false;
   }
@@ -61,93 +134,102 @@ bool DocumentStore::load(std::string_view path, bool missing_ok) {
 }
 
 bool DocumentStore::parse(std::string_view text) {
-  sections_.clear();
-  current_ = nullptr;
-  line_count_ = 0;
-
-  const std::size_t size = text.size();
-  // The loaded text is followed by one NUL byte; every read past the end sees
-  // it, so no read ever leaves `text`.
-  auto byte_at = [&](std::size_t pos) -> unsigned char {
-    return pos < size ? static_cast<unsigned char>(text[pos]) : 0;
-  };
-  auto fail = [&] {
-    sections_.clear();
-    current_ = nullptr;
+  std::vector<std::uint8_t> copy;
+  if (!allocation_succeeds([&] { copy.assign(text.begin(), text.end()); })) {
+    drop_all_sections();
+    line_count_ = 0;
     return false;
-  };
+  }
+  return parse_owned(std::move(copy));
+}
 
-  if (byte_at(0) == 0) {
+bool DocumentStore::parse_owned(std::vector<std::uint8_t>&& bytes) {
+  drop_all_sections();
+  text_ = std::move(bytes);
+  const std::string_view text(reinterpret_cast<const char*>(text_.data()), text_.size());
+
+  // First pass: check the syntax and count each section's entries, so the
+  // second pass allocates every entry list once at its final size.
+  std::vector<std::uint32_t> counts;
+  LineResult result = walk_lines(text, line_count_, [&](std::string_view content) {
+    if (is_header(content)) {
+      return allocation_succeeds([&] { counts.push_back(0); }) ? LineResult::Next
+                                                               : LineResult::NoMemory;
+    }
+    if (counts.empty()) {
+      return LineResult::Bad;  // no section yet, even for an empty line
+    }
+    if (!content.empty()) {
+      ++counts.back();
+    }
+    return LineResult::Next;
+  });
+
+  // Second pass: build the sections; only memory can fail now.
+  if (result == LineResult::Next) {
+    std::size_t section_number = 0;
+    StoreSection* target = nullptr;
+    result = walk_lines(text, line_count_, [&](std::string_view content) {
+      if (is_header(content)) {
+        const std::string_view name = content.substr(1, content.size() - 2);
+        const bool made = allocation_succeeds([&] {
+          StoreSection& section = sections_.emplace_back();
+          section.order_ = next_order_++;
+          section.name_ = *StoreEntry::view_of(name, std::nullopt);
+          section.entries_.reserve(counts[section_number++]);
+        });
+        if (!made) {
+          return LineResult::NoMemory;
+        }
+        target = &sections_.back();
+      } else if (!content.empty()) {
+        std::optional<StoreEntry> entry = StoreEntry::view_of(content, key_size_of(content));
+        if (!entry) {
+          return LineResult::NoMemory;
+        }
+        target->entries_.push_back(std::move(*entry));  // within the reserved room
+      }
+      return LineResult::Next;
+    });
+  }
+  if (result == LineResult::Next && index_.rebuild(sections_)) {
     return true;
   }
+  drop_all_sections();
+  return false;
+}
 
-  StoreSection* target = nullptr;
-  std::size_t start = 0;
-  for (;;) {
-    ++line_count_;
-    std::size_t end = start;
-    while (end < size && is_content_byte(static_cast<unsigned char>(text[end]))) {
-      ++end;
-    }
-    const std::string_view content = text.substr(start, end - start);
-
-    if (content.size() >= 2 && content.front() == '[' && content.back() == ']') {
-      sections_.push_back(StoreSection{std::string(content.substr(1, content.size() - 2)), {}});
-      target = &sections_.back();
-    } else if (target == nullptr) {
-      return fail();
-    } else if (!content.empty()) {
-      // A '=' counts only before the first TAB, the one byte below 0x20 a
-      // line may hold.
-      const std::size_t tab = content.find('\t');
-      const std::size_t equals = content.substr(0, tab).find('=');
-      if (equals != std::string_view::npos) {
-        target->entries.push_back(StoreEntry{std::string(content.substr(0, equals)),
-                                             std::string(content.substr(equals + 1))});
-      } else {
-        target->entries.push_back(StoreEntry{std::nullopt, std::string(content)});
+bool DocumentStore::serialize_into(std::string& out) const {
+  return allocation_succeeds([&] {
+    std::size_t size = 0;
+    for (const StoreSection& section : sections_) {
+      size += section.name().size() + 4;
+      for (const StoreEntry& entry : section.entries()) {
+        size += (entry.key() ? entry.key()->size() + 1 : 0) + entry.value().size() + 2;
       }
     }
-
-    // `end` is the terminator T (or the end of the text), `end + 1` the byte
-    // B after it.
-    const unsigned char terminator = byte_at(end);
-    if (end >= size || byte_at(end + 1) == 0) {
-      return true;
-    }
-    if (terminator == '\r') {
-      if (byte_at(end + 1) != '\n') {
-        return fail();
+    out.clear();
+    out.reserve(size);
+    for (const StoreSection& section : sections_) {
+      out += '[';
+      out += section.name();
+      out += "]\r\n";
+      for (const StoreEntry& entry : section.entries()) {
+        if (const std::optional<std::string_view> key = entry.key()) {
+          out += *key;
+          out += '=';
+        }
+        out += entry.value();
+        out += "\r\n";
       }
-      start = end + 2;
-      if (byte_at(start) == 0) {
-        return true;
-      }
-    } else if (terminator == '\n') {
-      start = end + 1;
-    } else {
-      return fail();
     }
-    if (start >= size) {
-      return true;
-    }
-  }
+  });
 }
 
 std::string DocumentStore::serialize() const {
   std::string out;
-  for (const StoreSection& section : sections_) {
-    out += '[';
-    out += section.name;
-    out += "]\r\n";
-    for (const StoreEntry& entry : section.entries) {
-      if (entry.key) {
-        out += *entry.key;
-        out += '=';
-      }
-      out += entry.value;
-      out += "\r\n";
-    }
+  if (!serialize_into(out)) {
+    out.clear();
   }
   return out;
 }
@@ -157,7 +239,10 @@ bool DocumentStore::save(std::optional<std::string_view> path) {
   if (target.empty()) {
     return false;
   }
-  const std::string text = serialize();
+  std::string text;
+  if (!serialize_into(text)) {
+    return false;
+  }
   if (!write_file_replacing(
           target, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) {
     return false;

@@ -13,7 +13,13 @@
 // first one in list order.
 //
 // All text is CP932 bytes, never decoded. Nothing here throws or shows a
-// message; failures are results.
+// message; failures are results, running out of memory included: every
+// write returns false and leaves the store as it was.
+//
+// Memory: the loaded file is kept whole and the loaded names, keys and values
+// are views into it; each entry adds 16 bytes (12 on 32-bit builds) and each
+// section a list node and an index slot. Lookups by name go through an index
+// of the sections sorted by name, never a scan of every section.
 
 #include <cstdint>
 #include <list>
@@ -21,22 +27,15 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "store/section_index.h"
+#include "store/store_entry.h"
 
 namespace piconel {
 
 using SectionName = std::optional<std::string_view>;
 inline constexpr SectionName kCurrentSection = std::nullopt;
-
-struct StoreEntry {
-  std::optional<std::string> key;  // none for a row
-  std::string value;
-  bool is_row() const { return !key.has_value(); }
-};
-
-struct StoreSection {
-  std::string name;
-  std::list<StoreEntry> entries;
-};
 
 class DocumentStore {
  public:
@@ -49,10 +48,12 @@ class DocumentStore {
   // Clears the store, records `path` (cut to 259 bytes) and loads the file.
   // A missing file (file or path not found) gives `missing_ok` and an empty
   // store that keeps the path. A file that exists but cannot be opened
-  // (access denied, locked, a folder) or read (short read, 2 GiB or more)
-  // gives false and an empty store that keeps the path. A parse error gives false, an empty store,
-  // an empty path, and line_count() at the failing 1-based line. An empty file, or one whose first
-  // byte is NUL, loads as an empty store.
+  // (access denied, locked, a folder) or read (short read, 2 GiB or more, no
+  // memory for its bytes) gives false and an empty store that keeps the path.
+  // A parse error gives false, an empty store, an empty path, and
+  // line_count() at the failing 1-based line; so does running out of memory
+  // while building the store. An empty file, or one whose first byte is NUL,
+  // loads as an empty store.
   [[nodiscard]] bool load(std::string_view path, bool missing_ok);
 
   // Writes every section ("[name]" CR LF, then "key=value" or "value" CR LF
@@ -69,11 +70,13 @@ class DocumentStore {
   int line_count() const { return line_count_; }
   const std::string& file_path() const { return path_; }
 
-  // The bytes save() writes, without touching any file.
+  // The bytes save() writes, without touching any file (empty when memory
+  // runs out; save() tells that apart).
   std::string serialize() const;
   // Replaces the contents with `text` parsed as load() does after reading
   // the file. The path is not touched, whatever the result; on a parse error
-  // the store is empty and line_count() names the failing line.
+  // the store is empty and line_count() names the failing line. `text` is
+  // copied (it may be a view of this store's own text).
   [[nodiscard]] bool parse(std::string_view text);
 
   // --- sections ----------------------------------------------------------
@@ -82,13 +85,15 @@ class DocumentStore {
   bool has_section(SectionName name) { return find_section(name) != nullptr; }
   StoreSection* first_section();
   const std::list<StoreSection>& sections() const { return sections_; }
-  // First entry of the section, or none; callers may walk `entries` of the
-  // section instead.
+  // First entry of the section, or none; callers may walk entries() of the
+  // section instead. Entry pointers end when an entry is added to or removed
+  // from that section.
   StoreEntry* first_entry(SectionName name);
   // Number of entries of the section (0 when missing).
   int entry_count(SectionName name);
 
   // Appends a section without looking for an existing one; it becomes current.
+  // False when memory runs out (nothing changes then).
   bool add_section(std::string_view name);
   bool delete_section(SectionName name);
   bool rename_section(SectionName name, std::string_view new_name);
@@ -104,7 +109,8 @@ class DocumentStore {
   // while other entries and sections are added, changed or removed, and ends
   // when that entry is written or erased (set_string on its key, delete_key,
   // delete_entry_at, delete_section of its section) or the store is cleared,
-  // loaded or parsed. Copy it before any of those.
+  // loaded or parsed. Copy it before any of those. Section names (name())
+  // live as long, until a rename or delete of that section.
   std::optional<std::string_view> get_string(SectionName name, std::string_view key);
   // C-buffer copy: empties the buffer first; -1 when missing; with no buffer
   // the value's length; a longer value is cut to size - 1 bytes and size - 1
@@ -154,7 +160,20 @@ class DocumentStore {
   std::uint32_t check_info(std::string_view application_name);
 
  private:
+  // The bytes of `text` parsed into the store, which keeps them as the text
+  // its loaded strings view.
+  [[nodiscard]] bool parse_owned(std::vector<std::uint8_t>&& text);
+  // Appends a section named by a heap copy of `name`; none when memory runs
+  // out. The current section is not changed.
+  StoreSection* append_section(std::string_view name);
+  // save()'s bytes into `out`; false when memory runs out.
+  [[nodiscard]] bool serialize_into(std::string& out) const;
+  void drop_all_sections();
+
+  std::vector<std::uint8_t> text_;  // the loaded file, viewed by loaded strings
   std::list<StoreSection> sections_;
+  SectionIndex index_;
+  std::uint64_t next_order_ = 0;
   std::string path_;
   StoreSection* current_ = nullptr;
   int line_count_ = 0;

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <iterator>
 #include <vector>
 
 #include "store/decimal_text.h"
 #include "store/document_store.h"
+#include "store/no_throw.h"
 
 namespace piconel {
 
@@ -85,13 +85,7 @@ StoreSection* DocumentStore::find_section(SectionName name) {
   if (!name) {
     return current_;
   }
-  current_ = nullptr;
-  for (StoreSection& section : sections_) {
-    if (section.name == *name) {
-      current_ = &section;
-      break;
-    }
-  }
+  current_ = index_.first_named(*name);
   return current_;
 }
 
@@ -101,20 +95,41 @@ StoreSection* DocumentStore::first_section() {
 
 StoreEntry* DocumentStore::first_entry(SectionName name) {
   StoreSection* section = find_section(name);
-  if (section == nullptr || section->entries.empty()) {
+  if (section == nullptr || section->entries_.empty()) {
     return nullptr;
   }
-  return &section->entries.front();
+  return &section->entries_.front();
 }
 
 int DocumentStore::entry_count(SectionName name) {
   StoreSection* section = find_section(name);
-  return section == nullptr ? 0 : clamp_length(section->entries.size());
+  return section == nullptr ? 0 : clamp_length(section->entries_.size());
+}
+
+StoreSection* DocumentStore::append_section(std::string_view name) {
+  std::optional<StoreEntry> copy = StoreEntry::copy_of(std::nullopt, name);
+  if (!copy) {
+    return nullptr;
+  }
+  StoreSection* section = nullptr;
+  if (!allocation_succeeds([&] { section = &sections_.emplace_back(); })) {
+    return nullptr;
+  }
+  section->name_ = std::move(*copy);
+  section->order_ = next_order_++;
+  if (!index_.add(*section)) {
+    sections_.pop_back();
+    return nullptr;
+  }
+  return section;
 }
 
 bool DocumentStore::add_section(std::string_view name) {
-  sections_.push_back(StoreSection{std::string(name), {}});
-  current_ = &sections_.back();
+  StoreSection* section = append_section(name);
+  if (section == nullptr) {
+    return false;
+  }
+  current_ = section;
   return true;
 }
 
@@ -124,6 +139,7 @@ bool DocumentStore::delete_section(SectionName name) {
   if (section == nullptr) {
     return false;
   }
+  index_.remove(*section);
   sections_.remove_if([section](const StoreSection& s) { return &s == section; });
   return true;
 }
@@ -133,7 +149,14 @@ bool DocumentStore::rename_section(SectionName name, std::string_view new_name) 
   if (section == nullptr) {
     return false;
   }
-  section->name = std::string(new_name);
+  std::optional<StoreEntry> copy = StoreEntry::copy_of(std::nullopt, new_name);
+  if (!copy) {
+    return false;
+  }
+  index_.remove(*section);
+  section->name_ = std::move(*copy);
+  // The slot just freed takes it back: this add cannot run out of memory.
+  static_cast<void>(index_.add(*section));
   return true;
 }
 
@@ -144,8 +167,8 @@ StoreEntry* DocumentStore::find_entry(SectionName name, std::string_view key) {
   if (section == nullptr) {
     return nullptr;
   }
-  for (StoreEntry& entry : section->entries) {
-    if (entry.key && *entry.key == key) {
+  for (StoreEntry& entry : section->entries_) {
+    if (entry.key() == key) {
       return &entry;
     }
   }
@@ -157,7 +180,7 @@ std::optional<std::string_view> DocumentStore::get_string(SectionName name, std:
   if (entry == nullptr) {
     return std::nullopt;
   }
-  return std::string_view(entry->value);
+  return entry->value();
 }
 
 int DocumentStore::copy_string(SectionName name, std::string_view key, char* buffer, int size) {
@@ -187,7 +210,9 @@ int DocumentStore::get_string_to(SectionName name, std::string_view key, std::st
   if (!value) {
     return -1;
   }
-  out.assign(*value);
+  if (!allocation_succeeds([&] { out.assign(*value); })) {
+    return -1;  // treated as missing: the caller gets no partial text
+  }
   return clamp_length(out.size());
 }
 
@@ -227,10 +252,10 @@ int DocumentStore::get_byte_list(SectionName name, std::string_view key,
 std::optional<std::string_view> DocumentStore::row_at(SectionName name, int index) {
   StoreSection* section = find_section(name);
   if (section == nullptr || index < 0 ||
-      static_cast<std::size_t>(index) >= section->entries.size()) {
+      static_cast<std::size_t>(index) >= section->entries_.size()) {
     return std::nullopt;
   }
-  return std::string_view(std::next(section->entries.begin(), index)->value);
+  return section->entries_[static_cast<std::size_t>(index)].value();
 }
 
 // --- writing -------------------------------------------------------------
@@ -239,32 +264,39 @@ bool DocumentStore::set_string(SectionName name, std::optional<std::string_view>
                                std::string_view value, int position) {
   StoreSection* section = find_section(name);
   if (key && section != nullptr) {
-    for (StoreEntry& entry : section->entries) {
-      if (entry.key && *entry.key == *key) {
-        entry.value = std::string(value);
-        return true;
+    for (StoreEntry& entry : section->entries_) {
+      if (entry.key() == *key) {
+        return entry.set_value(value);
       }
     }
   }
+  if (section == nullptr && !name) {
+    return false;  // no current section and no name to create one by
+  }
 
-  StoreEntry entry{key ? std::optional<std::string>(std::string(*key)) : std::nullopt,
-                   std::string(value)};
+  std::optional<StoreEntry> entry = StoreEntry::copy_of(key, value);
+  if (!entry) {
+    return false;
+  }
   if (section == nullptr) {
-    if (!name) {
-      return false;  // no current section and no name to create one by
-    }
     // A section made here does not become current.
-    sections_.push_back(StoreSection{std::string(*name), {}});
-    sections_.back().entries.push_back(std::move(entry));
+    StoreSection* made = append_section(*name);
+    if (made == nullptr) {
+      return false;
+    }
+    if (!allocation_succeeds([&] { made->entries_.push_back(std::move(*entry)); })) {
+      index_.remove(*made);
+      sections_.pop_back();
+      return false;
+    }
     return true;
   }
-  auto& entries = section->entries;
-  if (key || position < 0 || static_cast<std::size_t>(position) >= entries.size()) {
-    entries.push_back(std::move(entry));
-  } else {
-    entries.insert(std::next(entries.begin(), position), std::move(entry));
-  }
-  return true;
+  auto& entries = section->entries_;
+  const bool at_end = key || position < 0 || static_cast<std::size_t>(position) >= entries.size();
+  // StoreEntry moves cannot throw, so a failed insert leaves the list as it was.
+  return allocation_succeeds([&] {
+    entries.insert(at_end ? entries.end() : entries.begin() + position, std::move(*entry));
+  });
 }
 
 bool DocumentStore::set_int(SectionName name, std::string_view key, int value) {
@@ -273,13 +305,18 @@ bool DocumentStore::set_int(SectionName name, std::string_view key, int value) {
 
 bool DocumentStore::set_int_list(SectionName name, std::string_view key,
                                  std::span<const std::int32_t> values) {
-  return set_string(name, key, list_text(values), -1);
+  std::string text;
+  return allocation_succeeds([&] { text = list_text(values); }) && set_string(name, key, text, -1);
 }
 
 bool DocumentStore::set_byte_list(SectionName name, std::string_view key,
                                   std::span<const std::uint8_t> values) {
-  std::vector<int> items(values.begin(), values.end());
-  return set_string(name, key, list_text(items), -1);
+  std::string text;
+  return allocation_succeeds([&] {
+           const std::vector<int> items(values.begin(), values.end());
+           text = list_text(items);
+         }) &&
+         set_string(name, key, text, -1);
 }
 
 bool DocumentStore::delete_key(SectionName name, std::string_view key) {
@@ -287,9 +324,9 @@ bool DocumentStore::delete_key(SectionName name, std::string_view key) {
   if (section == nullptr) {
     return false;
   }
-  auto& entries = section->entries;
+  auto& entries = section->entries_;
   for (auto it = entries.begin(); it != entries.end(); ++it) {
-    if (it->key && *it->key == key) {
+    if (it->key() == key) {
       entries.erase(it);
       return true;
     }
@@ -300,10 +337,10 @@ bool DocumentStore::delete_key(SectionName name, std::string_view key) {
 bool DocumentStore::delete_entry_at(SectionName name, int index) {
   StoreSection* section = find_section(name);
   if (section == nullptr || index < 0 ||
-      static_cast<std::size_t>(index) >= section->entries.size()) {
+      static_cast<std::size_t>(index) >= section->entries_.size()) {
     return false;
   }
-  section->entries.erase(std::next(section->entries.begin(), index));
+  section->entries_.erase(section->entries_.begin() + index);
   return true;
 }
 

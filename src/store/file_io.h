@@ -15,7 +15,7 @@
 
 namespace piconel {
 
-enum class ReadStatus { Ok, NotFound, CannotOpen, ReadError, TooLarge };
+enum class ReadStatus { Ok, NotFound, CannotOpen, ReadError, TooLarge, NoMemory };
 
 struct FileBytes {
   ReadStatus status = ReadStatus::CannotOpen;
@@ -28,7 +28,7 @@ struct FileBytes {
 // but cannot be opened (access denied, locked by another program, a folder),
 // or the path is empty or unconvertible.
 // TooLarge: more than `max_bytes` (nothing is read). ReadError: the size or
-// the contents could not be read.
+// the contents could not be read. NoMemory: no memory for the contents.
 [[nodiscard]] FileBytes read_whole_file(std::string_view path,
                                         std::uint64_t max_bytes = std::uint64_t{1} << 31);
 

@@ -16,6 +16,7 @@
 #include "store/file_io.h"
 #include "store/iconv_posix.h"
 #include "store/native_path_posix.h"
+#include "store/no_throw.h"
 
 namespace piconel {
 
@@ -126,7 +127,10 @@ FileBytes read_whole_file(std::string_view path, std::uint64_t max_bytes) {
     return result;
   }
   const auto size = static_cast<std::size_t>(info.st_size);
-  result.bytes.resize(size);
+  if (!try_resize(result.bytes, size)) {
+    result.status = ReadStatus::NoMemory;
+    return result;
+  }
   std::size_t done = 0;
   while (done < size) {
     const ssize_t got = ::read(fd.get(), result.bytes.data() + done, size - done);

@@ -9,6 +9,7 @@
 #include "store/cp932.h"
 #include "store/file_io.h"
 #include "store/handles_win32.h"
+#include "store/no_throw.h"
 #include "store/wide_text.h"
 
 namespace piconel {
@@ -99,7 +100,10 @@ FileBytes read_whole_file(std::string_view path, std::uint64_t max_bytes) {
     result.status = ReadStatus::TooLarge;
     return result;
   }
-  result.bytes.resize(static_cast<std::size_t>(file_size));
+  if (!try_resize(result.bytes, static_cast<std::size_t>(file_size))) {
+    result.status = ReadStatus::NoMemory;
+    return result;
+  }
   std::size_t done = 0;
   while (done < result.bytes.size()) {
     const std::size_t left = result.bytes.size() - done;

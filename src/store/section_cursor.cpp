@@ -68,40 +68,40 @@ int SectionCursor::get_byte_list(std::string_view key, std::span<std::uint8_t> o
 }
 
 bool SectionCursor::set_string(std::optional<std::string_view> key, std::string_view value,
-                               int position, SectionName name) const {
+                               int position, SectionName name) {
   focus(name);
   return store_->set_string(name, key, value, position);
 }
 
-bool SectionCursor::set_int(std::string_view key, int value, SectionName name) const {
+bool SectionCursor::set_int(std::string_view key, int value, SectionName name) {
   focus(name);
   return store_->set_int(name, key, value);
 }
 
 bool SectionCursor::set_int_list(std::string_view key, std::span<const std::int32_t> values,
-                                 SectionName name) const {
+                                 SectionName name) {
   focus(name);
   return store_->set_int_list(name, key, values);
 }
 
 bool SectionCursor::set_byte_list(std::string_view key, std::span<const std::uint8_t> values,
-                                  SectionName name) const {
+                                  SectionName name) {
   focus(name);
   return store_->set_byte_list(name, key, values);
 }
 
 bool SectionCursor::set_string_from(std::string_view key, const std::string& value,
-                                    SectionName name) const {
+                                    SectionName name) {
   focus(name);
   return store_->set_string_from(name, key, value);
 }
 
-bool SectionCursor::delete_key(std::string_view key, SectionName name) const {
+bool SectionCursor::delete_key(std::string_view key, SectionName name) {
   focus(name);
   return store_->delete_key(name, key);
 }
 
-bool SectionCursor::save(std::optional<std::string_view> path) const {
+bool SectionCursor::save(std::optional<std::string_view> path) {
   return store_->save(path);
 }
 

@@ -46,16 +46,16 @@ class SectionCursor {
   int get_byte_list(std::string_view key, std::span<std::uint8_t> out,
                     SectionName name = kCurrentSection) const;
   bool set_string(std::optional<std::string_view> key, std::string_view value, int position = -1,
-                  SectionName name = kCurrentSection) const;
-  bool set_int(std::string_view key, int value, SectionName name = kCurrentSection) const;
+                  SectionName name = kCurrentSection);
+  bool set_int(std::string_view key, int value, SectionName name = kCurrentSection);
   bool set_int_list(std::string_view key, std::span<const std::int32_t> values,
-                    SectionName name = kCurrentSection) const;
+                    SectionName name = kCurrentSection);
   bool set_byte_list(std::string_view key, std::span<const std::uint8_t> values,
-                     SectionName name = kCurrentSection) const;
+                     SectionName name = kCurrentSection);
   bool set_string_from(std::string_view key, const std::string& value,
-                       SectionName name = kCurrentSection) const;
-  bool delete_key(std::string_view key, SectionName name = kCurrentSection) const;
-  [[nodiscard]] bool save(std::optional<std::string_view> path = std::nullopt) const;
+                       SectionName name = kCurrentSection);
+  bool delete_key(std::string_view key, SectionName name = kCurrentSection);
+  [[nodiscard]] bool save(std::optional<std::string_view> path = std::nullopt);
 
  private:
   // Makes the cursor's section current when `name` is kCurrentSection.

@@ -61,8 +61,8 @@ Rows rows_of(Project& project, const std::string& page) {
   Rows rows;
   const StoreSection* section = project.store->find_section("FILELIST:" + page);
   if (section != nullptr) {
-    for (const StoreEntry& entry : section->entries) {
-      rows.push_back(entry.value);
+    for (const StoreEntry& entry : section->entries()) {
+      rows.emplace_back(entry.value());
     }
   }
   return rows;

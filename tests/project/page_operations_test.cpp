@@ -329,7 +329,7 @@ TEST(MovePageTest, CurrentPageFollowsTheMove) {
   EXPECT_EQ(page_names(f.project), (Names{"a", "c", "b"}));
   EXPECT_EQ(f.project.current_page, 0);
   // Only PAGELIST changes; the page's section stays where it was.
-  EXPECT_EQ(f.project.store->sections().back().name, "PROPERTY:a");
+  EXPECT_EQ(f.project.store->sections().back().name(), "PROPERTY:a");
 }
 
 TEST(MovePageTest, FocusedRowWhenNoIndex) {

@@ -473,8 +473,9 @@ Names stored_image_paths(DocumentStore& store) {
   for (int page = 0; page < store.entry_count("PAGELIST"); ++page) {
     const std::string name(*store.row_at("PAGELIST", page));
     if (const StoreSection* section = store.find_section("FILELIST:" + name)) {
-      for (const StoreEntry& entry : section->entries) {
-        paths.push_back(entry.is_row() ? entry.value.substr(0, entry.value.find('\t')) : "KEYED");
+      for (const StoreEntry& entry : section->entries()) {
+        const std::string_view value = entry.value();
+        paths.emplace_back(entry.is_row() ? value.substr(0, value.find('\t')) : "KEYED");
       }
     }
   }

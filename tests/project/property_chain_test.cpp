@@ -53,9 +53,9 @@ TEST(PropertyChainTest, BuildingCreatesMissingSections) {
   DocumentStore settings;
   {
     PropertyChain chain(project, &settings, "page000");
-    EXPECT_EQ(chain.start().section()->name, "PROPERTY:page000");
+    EXPECT_EQ(chain.start().section()->name(), "PROPERTY:page000");
     ASSERT_NE(chain.start().parent(), nullptr);
-    EXPECT_EQ(chain.start().parent()->section()->name, "PROPERTY");
+    EXPECT_EQ(chain.start().parent()->section()->name(), "PROPERTY");
     ASSERT_NE(chain.start().parent()->parent(), nullptr);
     EXPECT_EQ(&chain.start().parent()->parent()->store(), &settings);
   }
@@ -69,7 +69,7 @@ TEST(PropertyChainTest, ProjectChainHasTwoLevels) {
   DocumentStore project;
   DocumentStore settings;
   PropertyChain chain(project, &settings, std::nullopt);
-  EXPECT_EQ(chain.start().section()->name, "PROPERTY");
+  EXPECT_EQ(chain.start().section()->name(), "PROPERTY");
   ASSERT_NE(chain.start().parent(), nullptr);
   EXPECT_EQ(chain.start().parent()->parent(), nullptr);
 }

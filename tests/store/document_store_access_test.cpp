@@ -85,10 +85,10 @@ TEST(Sections, FirstEntryAndCount) {
   loaded(store, "[a]\r\n[b]\r\nK=v\r\nrow\r\n");
   EXPECT_EQ(store.first_entry("a"), nullptr);
   ASSERT_NE(store.first_entry("b"), nullptr);
-  EXPECT_EQ(store.first_entry("b")->value, "v");
+  EXPECT_EQ(store.first_entry("b")->value(), "v");
   EXPECT_EQ(store.entry_count("b"), 2);
   EXPECT_EQ(store.entry_count("missing"), 0);
-  EXPECT_EQ(store.first_section()->name, "a");
+  EXPECT_EQ(store.first_section()->name(), "a");
 }
 
 // --- reading ---------------------------------------------------------------
@@ -365,9 +365,9 @@ TEST(Views, WritesMayTakeTheirTextFromTheStore) {
   ASSERT_TRUE(store.insert_row("a", 0, *store.row_at("a", 1)));
   EXPECT_EQ(store.row_at("a", 0), "row");
   ASSERT_TRUE(store.rename_section("a", *store.get_string("a", "N")));
-  EXPECT_EQ(store.first_section()->name, "b");
-  ASSERT_TRUE(store.add_section(store.first_section()->name));
-  ASSERT_TRUE(store.delete_section(std::string_view(store.first_section()->name)));
+  EXPECT_EQ(store.first_section()->name(), "b");
+  ASSERT_TRUE(store.add_section(store.first_section()->name()));
+  ASSERT_TRUE(store.delete_section(store.first_section()->name()));
   EXPECT_EQ(dump(store), "[b]\n");
 }
 

@@ -17,7 +17,7 @@ TEST(SectionCursor, ConstructingOnMissingSectionAppendsIt) {
   ASSERT_TRUE(store.parse("[a]\r\nK=1\r\n"));
   SectionCursor cursor(store, "new", nullptr);
   ASSERT_NE(cursor.section(), nullptr);
-  EXPECT_EQ(cursor.section()->name, "new");
+  EXPECT_EQ(cursor.section()->name(), "new");
   EXPECT_EQ(store.current_section(), cursor.section());
   EXPECT_EQ(store.serialize(), "[a]\r\nK=1\r\n[new]\r\n");
 }
@@ -75,9 +75,9 @@ TEST(SectionCursor, SelectSection) {
   EXPECT_EQ(cursor.section(), nullptr);
   EXPECT_EQ(store.sections().size(), 1u);
   EXPECT_TRUE(cursor.select_section("b", true));
-  EXPECT_EQ(cursor.section()->name, "b");
+  EXPECT_EQ(cursor.section()->name(), "b");
   EXPECT_TRUE(cursor.select_section("a", false));
-  EXPECT_EQ(cursor.section()->name, "a");
+  EXPECT_EQ(cursor.section()->name(), "a");
 }
 
 TEST(SectionCursor, CursorNamingNoneUsesStoreCurrent) {

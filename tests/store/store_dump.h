@@ -13,9 +13,17 @@ namespace piconel::testing {
 inline std::string dump(const DocumentStore& store) {
   std::string out;
   for (const StoreSection& section : store.sections()) {
-    out += "[" + section.name + "]\n";
-    for (const StoreEntry& entry : section.entries) {
-      out += entry.key ? *entry.key + "=" + entry.value : "|" + entry.value;
+    out += "[";
+    out += section.name();
+    out += "]\n";
+    for (const StoreEntry& entry : section.entries()) {
+      if (entry.key()) {
+        out += *entry.key();
+        out += "=";
+      } else {
+        out += "|";
+      }
+      out += entry.value();
       out += "\n";
     }
   }
