@@ -6,7 +6,10 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "store/document_store.h"
@@ -78,6 +81,45 @@ TEST(Sections, RenameKeepsPlaceAndChecksNothing) {
   EXPECT_TRUE(store.rename_section("b", "c"));
   EXPECT_FALSE(store.rename_section("missing", "x"));
   EXPECT_EQ(dump(store), "[a]\n[c]\n[c]\n");
+}
+
+// Lookups by name go through an index; after every kind of change it must
+// still name the first section of that name in list order, as a scan would.
+TEST(Sections, LookupByNameFindsFirstInListOrderAfterChanges) {
+  DocumentStore store;
+  loaded(store, "[b]\r\nN=1\r\n[a]\r\nN=2\r\n[b]\r\nN=3\r\n[c]\r\nN=4\r\n[]\r\nN=5\r\n");
+  using Step = std::function<bool(DocumentStore&)>;
+  const struct {
+    const char* what;
+    Step step;
+    std::vector<std::pair<std::string, std::optional<std::string>>> lookups;  // name, N
+  } cases[] = {
+      {"as loaded",
+       [](DocumentStore&) { return true; },
+       {{"b", "1"}, {"a", "2"}, {"c", "4"}, {"", "5"}, {"B", std::nullopt}, {"d", std::nullopt}}},
+      // The later "c" is renamed "a": it stays after the loaded "a".
+      {"rename a later section to an earlier name",
+       [](DocumentStore& s) { return s.rename_section("c", "a"); },
+       {{"a", "2"}, {"c", std::nullopt}}},
+      // The first "b" becomes "c"; the second "b" is found now.
+      {"rename the first of two",
+       [](DocumentStore& s) { return s.rename_section("b", "c"); },
+       {{"b", "3"}, {"c", "1"}}},
+      {"delete the first a", [](DocumentStore& s) { return s.delete_section("a"); }, {{"a", "4"}}},
+      {"append a duplicate",
+       [](DocumentStore& s) { return s.set_string("b", "N", "6") && s.add_section("b"); },
+       {{"b", "6"}}},
+      {"create by set_string",
+       [](DocumentStore& s) { return s.set_string("d", "N", "7"); },
+       {{"d", "7"}, {"", "5"}}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(c.step(store)) << c.what;
+    for (const auto& [name, value] : c.lookups) {
+      EXPECT_EQ(store.get_string(name, "N"), value) << c.what << ": " << name;
+    }
+  }
+  EXPECT_EQ(dump(store), "[c]\nN=1\n[b]\nN=6\n[a]\nN=4\n[]\nN=5\n[b]\n[d]\nN=7\n");
 }
 
 TEST(Sections, FirstEntryAndCount) {
