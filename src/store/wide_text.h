@@ -7,9 +7,12 @@
 // Invalid input: the plain forms are for text shown to the user and never
 // fail; a CP932 byte sequence that is not a character (a lead byte with a bad
 // or missing trail byte) becomes the code page's default character, and a
-// UTF-16 character without a CP932 form becomes '?'. The strict forms are for
-// file names, where a substitute could name a different file: they give none
-// for such input.
+// UTF-16 character without a CP932 form becomes '?' or a look-alike. The
+// strict forms are for names (files, folders, the command line), where a
+// substitute could name a different file: they give none for such input.
+// to_cp932_strict takes no look-alike (the yen sign U+00A5 is not the
+// separator 0x5C, U+00EB is not "e") and gives bytes only when they convert
+// back to exactly the same UTF-16 text.
 
 #include <optional>
 #include <string>

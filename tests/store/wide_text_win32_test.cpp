@@ -84,5 +84,20 @@ TEST(WideText, UnmappableCharactersFailOnlyInStrictForm) {
   EXPECT_EQ(to_cp932(euro), "a?");
 }
 
+TEST(WideText, StrictFormTakesNoLookAlike) {
+  // Best-fit mapping would turn each of these into another, existing name.
+  const std::wstring names[] = {
+      L"x\u00A5y.png",                                   // yen sign -> '\\', a separator
+      L"Zo\u00EB",                                       // e with diaeresis -> 'e'
+      L"M\u00FCller",                                    // u with diaeresis -> 'u'
+      std::wstring{L'a', static_cast<wchar_t>(0xD800)},  // lone surrogate
+  };
+  for (const std::wstring& name : names) {
+    EXPECT_FALSE(to_cp932_strict(name)) << to_cp932(name);
+  }
+  // Exact names still convert: ASCII, kana, a 0x5C trail byte.
+  EXPECT_EQ(to_cp932_strict(L"C:\\\u30BD\\a.png"), "C:\\\x83\x5C\\a.png");
+}
+
 }  // namespace
 }  // namespace piconel
