@@ -55,5 +55,24 @@ TEST(BoundedFormat, SizeOneHoldsOnlyTheZero) {
   EXPECT_EQ(bounded_format(buffer, 1, "%s", ""), 0);
 }
 
+TEST(BoundedFormat, ScreenTextIsCutAtACharacterBoundary) {
+  struct Case {
+    const char* text;
+    const char* kept;
+  };
+  // Into 6 bytes: 5 bytes are kept unless that would split a character.
+  const Case cases[] = {
+      {"ab\x83\x73\x83\x52", "ab\x83\x73"},                  // ab + ピ; コ's lead byte dropped
+      {"a\x83\x73\x83\x52x", "a\x83\x73\x83\x52"},           // cut after コ
+      {"\xb1\xb2\xb3\xb4\xb5\xb6", "\xb1\xb2\xb3\xb4\xb5"},  // half-width kana
+      {"abc\x83\x5c\x83", "abc\x83\x5c"},                    // ソ's trail byte is not a lead
+  };
+  for (const Case& c : cases) {
+    std::string out;
+    EXPECT_EQ(bounded_format_string(out, 6, "%s", c.text), -1);
+    EXPECT_EQ(out, c.kept);
+  }
+}
+
 }  // namespace
 }  // namespace piconel
