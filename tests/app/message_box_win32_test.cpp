@@ -168,6 +168,21 @@ TEST(CentredMessageBox, SmallOwnerInCornerKeepsTopLeftInWorkArea) {
   EXPECT_EQ(g_seen.shown.top, area.top);
 }
 
+TEST(CentredMessageBox, MinimizedOwnerCentresOnItsMonitorsWorkArea) {
+  const RECT area = work_area();
+  OwnedWindow owner = make_test_window(RECT{100, 80, 700, 580});
+  ASSERT_TRUE(owner.valid());
+  ShowWindow(owner.get(), SW_MINIMIZE);
+  ASSERT_TRUE(IsIconic(owner.get()));
+
+  EXPECT_EQ(show_and_answer(owner.get(), IDOK, MB_OK), IDOK);
+  ASSERT_TRUE(g_seen.answered);
+  const RECT& box = g_seen.shown;
+  // Not pushed into the corner by the icon's far-off rectangle.
+  EXPECT_EQ(box.left, area.left + (area.right - area.left - (box.right - box.left)) / 2);
+  EXPECT_EQ(box.top, area.top + (area.bottom - area.top - (box.bottom - box.top)) / 2);
+}
+
 TEST(CentredMessageBox, ReturnsTheButtonPressed) {
   OwnedWindow owner = make_test_window(RECT{200, 200, 600, 500});
   ASSERT_TRUE(owner.valid());
