@@ -50,6 +50,19 @@ std::optional<std::string> cp932_to_utf8(std::string_view text) {
   return iconv_convert("UTF-8", "CP932", text);
 }
 
+// fsync of the folder holding `native_file`, so a rename into it survives a
+// crash. Best effort: the file itself is already safe, and some file systems
+// refuse to sync a folder.
+void sync_folder_of(const std::string& native_file) {
+  const std::size_t slash = native_file.rfind('/');
+  const std::string folder =
+      slash == std::string::npos ? "." : (slash == 0 ? "/" : native_file.substr(0, slash));
+  FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.valid()) {
+    static_cast<void>(::fsync(fd.get()));
+  }
+}
+
 bool stat_path(std::string_view path, struct stat& info) {
   const std::optional<std::string> native = native_path(path);
   return native && ::stat(native->c_str(), &info) == 0;
@@ -160,17 +173,26 @@ bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> b
   if (!fd.valid()) {
     return false;
   }
-  // mkstemp creates the file 0600; give it the mode a plain create would.
+  // mkstemp creates the file 0600: give it the target's permissions, or for
+  // a new file the mode a plain create would.
   const mode_t mask = ::umask(0);
   ::umask(mask);
-  bool ok = ::fchmod(fd.get(), 0666 & ~mask) == 0;
+  struct stat target {};
+  const mode_t mode =
+      ::stat(native->c_str(), &target) == 0 ? (target.st_mode & 07777) : (0666 & ~mask);
+  bool ok = ::fchmod(fd.get(), mode) == 0;
   ok = ok && write_all(fd.get(), bytes);
+  // On the disk before the rename, and the rename itself recorded in the
+  // folder: otherwise a crash can leave an empty file in place of the old.
+  ok = ok && ::fsync(fd.get()) == 0;
   ok = fd.close() && ok;
   ok = ok && ::rename(temp_name.c_str(), native->c_str()) == 0;
   if (!ok) {
     ::unlink(temp_name.c_str());
+    return false;
   }
-  return ok;
+  sync_folder_of(*native);
+  return true;
 }
 
 bool is_directory(std::string_view path) {

@@ -61,6 +61,42 @@ bool write_all(HANDLE file, std::span<const std::uint8_t> bytes) {
   return true;
 }
 
+// Puts `temp` in the place of `target`. An existing file is replaced with
+// ReplaceFileW, which keeps its security and streams; its attributes are
+// put back should they be lost (Wine's ReplaceFileW drops them), so a hidden
+// project stays hidden. A new file is a plain rename. Both stay on one
+// volume, so the target is never seen half written.
+bool replace_with(const std::wstring& temp, const std::wstring& target) {
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return false;
+  }
+  {
+    // A target another program holds open cannot be replaced. Asking first
+    // keeps a failing ReplaceFileW from leaving files of its own behind
+    // (Wine's leaves a temporary one).
+    const FileHandle probe(CreateFileW(target.c_str(), GENERIC_READ | DELETE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!probe.valid()) {
+      return false;
+    }
+  }
+  if (!ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                    nullptr)) {
+    // A file system without its support: the rename replaces the file too.
+    return MoveFileExW(temp.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  }
+  if (GetFileAttributesW(target.c_str()) != attributes) {
+    SetFileAttributesW(target.c_str(), attributes);
+  }
+  return true;
+}
+
 DWORD attributes_of(std::string_view path) {
   const std::optional<std::wstring> wide = wide_path(path);
   if (!wide) {
@@ -141,10 +177,12 @@ bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> b
       return false;
     }
     bool ok = write_all(file.get(), bytes);
-    // Closing flushes: a failure here means the bytes may not be on disk.
+    // On the disk before the rename: otherwise a crash or power loss after
+    // the rename can leave an empty project in place of the old one.
+    ok = ok && FlushFileBuffers(file.get()) != FALSE;
+    // A failed close means the bytes may not be on disk either.
     ok = CloseHandle(file.release()) != FALSE && ok;
-    ok = ok && MoveFileExW(temp.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    ok = ok && replace_with(temp, target);
     if (!ok) {
       DeleteFileW(temp.c_str());
     }

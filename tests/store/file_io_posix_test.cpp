@@ -1,9 +1,12 @@
 // How program-form CP932 paths become Linux names.
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "store/file_io.h"
 #include "store/native_path_posix.h"
+#include "store/temp_folder.h"
 
 namespace piconel {
 namespace {
@@ -39,6 +42,21 @@ TEST(NativePath, InvalidCp932Fails) {
   EXPECT_FALSE(native_path("a\x83"));      // lead byte without its trail byte
   EXPECT_FALSE(native_path("a\x81\x20"));  // a trail byte out of range
   EXPECT_EQ(read_whole_file("a\x83").status, ReadStatus::CannotOpen);
+}
+
+TEST(FileIoPosix, ReplacingKeepsTheTargetsPermissions) {
+  testing::TempFolder folder;
+  ASSERT_TRUE(folder.ok());
+  const std::string path = folder.file("project.ijp");
+  ASSERT_TRUE(testing::write_test_file(path, "old"));
+  const std::optional<std::string> native = native_path(path);
+  ASSERT_TRUE(native);
+  ASSERT_EQ(::chmod(native->c_str(), 0640), 0);
+  EXPECT_TRUE(testing::write_test_file(path, "new"));
+  EXPECT_EQ(testing::read_test_file(path), "new");
+  struct stat info {};
+  ASSERT_EQ(::stat(native->c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
 }  // namespace

@@ -64,6 +64,20 @@ TEST(FileIoWin32, LockedFileIsNotMissing) {
   EXPECT_EQ(store.get_string("PROPERTY", "SNAPWIDTH"), "9");
 }
 
+TEST(FileIoWin32, ReplacingKeepsTheTargetsAttributes) {
+  TempFolder folder;
+  ASSERT_TRUE(folder.ok());
+  const std::string path = folder.file("project.ijp");
+  ASSERT_TRUE(write_test_file(path, "old"));
+  const std::wstring wide = to_wide(path);
+  ASSERT_TRUE(SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_TRUE(write_test_file(path, "new"));
+  EXPECT_EQ(read_test_file(path), "new");
+  EXPECT_NE(GetFileAttributesW(wide.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_EQ(entries_in(folder.path()), 1u);
+  SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST(FileIoWin32, CanonicalNameOnDisk) {
   // The name on disk is the UTF-16 form of the CP932 bytes, not a
   // reinterpretation in the ANSI code page.
