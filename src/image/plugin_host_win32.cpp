@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -37,12 +38,18 @@ constexpr std::int32_t kMaxPairs = 1024;
 
 using GetPluginInfoFunction = int(WINAPI*)(int infono, LPSTR buffer, int buffer_length);
 
-// One GetPluginInfo answer as text, asked with a zeroed 256-byte buffer,
-// all of it offered.
+// Plug-ins of unknown quality write past the length they are offered (a
+// terminator after a full buffer, or a whole string regardless): each call
+// gets this much zeroed room behind what it is offered, and only the offered
+// part is read back, up to its first zero.
+constexpr std::size_t kPluginOverrunRoom = 4096;
+
+// One GetPluginInfo answer as text, asked with 256 bytes offered; the text
+// ends at its first zero within them, or after 255 bytes (plugin_info_text).
 std::string ask_plugin_info(GetPluginInfoFunction get_info, int infono, int* returned) {
-  char buffer[kPluginInfoBytes] = {};
-  *returned = get_info(infono, buffer, static_cast<int>(sizeof buffer));
-  return std::string(plugin_info_text(buffer));
+  std::array<char, kPluginInfoBytes + kPluginOverrunRoom> buffer{};
+  *returned = get_info(infono, buffer.data(), static_cast<int>(kPluginInfoBytes));
+  return std::string(plugin_info_text(std::span<const char>(buffer.data(), kPluginInfoBytes)));
 }
 
 }  // namespace
@@ -75,6 +82,16 @@ std::optional<std::string> read_susie_plugin_folder(std::string_view key,
   const std::size_t chars = wcsnlen(buffer, bytes / sizeof(wchar_t));
   if (chars == 0) {
     return std::nullopt;
+  }
+  buffer[chars] = L'\0';
+  if (type == REG_EXPAND_SZ) {
+    // "%USERPROFILE%\susie" and the like name a folder only once expanded.
+    wchar_t expanded[MAX_PATH + 1] = {};
+    const DWORD length = ExpandEnvironmentStringsW(buffer, expanded, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) {
+      return std::nullopt;
+    }
+    return to_cp932_strict(std::wstring_view(expanded, wcsnlen(expanded, MAX_PATH)));
   }
   return to_cp932_strict(std::wstring_view(buffer, chars));
 }
@@ -155,11 +172,11 @@ bool PluginHost::load_plugin(std::string_view path) {
     return false;
   }
 
-  // The version check offers 9 bytes of a zeroed 10-byte buffer, so the text
-  // read back always ends within the buffer.
-  char version[10] = {};
-  const int version_length = get_info(0, version, 9);
-  const std::string_view version_text = plugin_info_text(version);
+  // The version check offers 9 bytes of a zeroed buffer (with room behind
+  // them, as above) and reads back at most those 9.
+  std::array<char, 9 + kPluginOverrunRoom> version{};
+  const int version_length = get_info(0, version.data(), 9);
+  const std::string_view version_text = plugin_info_text(std::span<const char>(version.data(), 10));
   if (!is_image_filter_version(version_text, version_length)) {
     return false;
   }

@@ -638,6 +638,11 @@ TEST_F(SusieRegistryTest, NonStringOrEmptyValueGivesNoFolder) {
   set_value(L"Path", REG_SZ, bare, sizeof bare);
   EXPECT_EQ(read_susie_plugin_folder(key), std::optional<std::string>("C:\\x"));
   EXPECT_FALSE(read_susie_plugin_folder(key, "Missing").has_value());
+  // REG_EXPAND_SZ names its folder once expanded.
+  ASSERT_TRUE(SetEnvironmentVariableW(L"PICONEL_SUSIE_TEST", L"C:\\susie"));
+  const wchar_t expandable[] = L"%PICONEL_SUSIE_TEST%\\plugins";
+  set_value(L"Path", REG_EXPAND_SZ, expandable, sizeof expandable);
+  EXPECT_EQ(read_susie_plugin_folder(key), std::optional<std::string>("C:\\susie\\plugins"));
 }
 
 }  // namespace

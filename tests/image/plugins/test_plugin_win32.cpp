@@ -4,7 +4,8 @@
 //   1  decoder: "*.tst" pictures of our own and header-only stubs for PNG and
 //      GIF files, plus answers that are deliberately malformed;
 //   2  refusing: claims "*.tst" and "*.png" but refuses every file; also
-//      carries long pairs for the filter's length limits;
+//      carries long pairs for the filter's length limits, and writes past
+//      the buffer length GetPluginInfo is given;
 //   3  version: answers GetPluginInfo(0) with PICONEL_TEST_VERSION and
 //      decodes every "*.tst" to a 1 x 1 picture (so a host that wrongly loads
 //      it is caught);
@@ -308,7 +309,11 @@ PLUGIN_EXPORT int WINAPI GetPluginInfo(int infono, LPSTR buffer, int buffer_leng
   for (int i = static_cast<int>(std::strlen(padded)); i < info.length; ++i) {
     padded[i] = '-';
   }
-  return copy_info(padded, buffer, buffer_length);
+  const int length = copy_info(padded, buffer, buffer_length);
+  // Careless, as some old plug-ins are: it scribbles past the length it is
+  // given; the host leaves room for that and reads only what it offered.
+  std::memset(buffer + buffer_length, 'X', 512);
+  return length;
 #else
   return copy_info(kInfo[infono], buffer, buffer_length);
 #endif
