@@ -61,6 +61,13 @@ struct App {
   std::string program_folder;
   DocumentStore settings;
   ListWindowGeometry list_geometry;
+  // SNAPWIDTH as read at start-up, for the sheet view.
+  int snap_width = kDefaultSnapWidth;
+  // Whether each list window is open. Until the list windows exist these
+  // keep ListWindowEnable and PageWindowEnable as read at start-up, so the
+  // close writes them back as they were.
+  bool image_list_open = false;
+  bool page_list_open = false;
   PluginHost plugins;
   WindowPrompter prompter;
   WindowTitle title;

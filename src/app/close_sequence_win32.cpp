@@ -17,8 +17,8 @@ void save_window_state(HWND window, App& app) {
     state.max_position = ScreenPoint{placement.ptMaxPosition.x, placement.ptMaxPosition.y};
     write_main_window_placement(app.settings, state);
   }
-  // The list windows do not exist yet: their geometry goes back as loaded.
-  write_list_window_settings(app.settings, app.list_geometry, false, false);
+  write_list_window_settings(app.settings, app.list_geometry, app.image_list_open,
+                             app.page_list_open);
   static_cast<void>(app.settings.save());
 }
 

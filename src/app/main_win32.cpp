@@ -12,9 +12,10 @@
 #include <string>
 
 #include "app/app_win32.h"
-#include "app/command_line_win32.h"
 #include "app/app_window_win32.h"
+#include "app/command_line_win32.h"
 #include "app/message_loop_win32.h"
+#include "app/name_refusal_win32.h"
 #include "app/resource.h"
 #include "app/settings_model.h"
 #include "project/project_file.h"
@@ -84,10 +85,17 @@ std::optional<std::string> module_path() {
 }
 
 // The project named on the command line, or a new one; false (after the
-// message) when the argument is too long.
+// message) when the argument is too long. An argument without an exact
+// CP932 form is refused with a message, and a new project started.
 bool open_startup_project(App& app) {
   const std::wstring_view tail = command_line_tail(GetCommandLineW());
   if (tail.empty()) {
+    open_project(app.project, std::string_view());
+    return true;
+  }
+  if (!to_cp932_strict(tail)) {
+    // A look-alike would open another file: say so and start a new project.
+    refuse_name(nullptr, kProgramCaption, NameCheck::WithoutCp932, tail);
     open_project(app.project, std::string_view());
     return true;
   }
@@ -121,8 +129,9 @@ int run(HINSTANCE instance) {
     return 1;
   }
   write_settings_identity(app.settings);
-  static_cast<void>(read_image_list_settings(app.settings, app.list_geometry));
-  static_cast<void>(read_page_list_settings(app.settings, app.list_geometry));
+  app.snap_width = read_snap_width(app.settings);
+  app.image_list_open = read_image_list_settings(app.settings, app.list_geometry);
+  app.page_list_open = read_page_list_settings(app.settings, app.list_geometry);
   static_cast<void>(
       app.plugins.load_plugins(app.program_folder, read_search_susie_folder(app.settings)));
 

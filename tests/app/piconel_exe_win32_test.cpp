@@ -496,7 +496,8 @@ TEST(PiconelProgram, CompleteSavedPlacementIsApplied) {
   ASSERT_FALSE(folder.exe().empty());
   folder.write_settings(
       "[WINDOW]\r\nMainWindowPos=100,50,500,350\r\nMainWindowMinPos=-1,-1\r\n"
-      "MainWindowMaxPos=-1,-1\r\nListColmnWidth=150\r\n");
+      "MainWindowMaxPos=-1,-1\r\nListColmnWidth=150\r\nListWindowEnable=1\r\n"
+      "PageWindowEnable=1\r\n");
   RunningProgram program = start_program(folder.exe());
   ASSERT_NE(program.main_window, nullptr);
 
@@ -516,6 +517,20 @@ TEST(PiconelProgram, CompleteSavedPlacementIsApplied) {
   EXPECT_NE(settings->find("MainWindowPos=100,50,500,350\r\n"), std::string::npos) << *settings;
   // A single column width changes only the first column.
   EXPECT_NE(settings->find("ListColmnWidth=150,100,200\r\n"), std::string::npos) << *settings;
+  // The list windows' open flags go back as they were read.
+  EXPECT_NE(settings->find("ListWindowEnable=1\r\n"), std::string::npos) << *settings;
+  EXPECT_NE(settings->find("PageWindowEnable=1\r\n"), std::string::npos) << *settings;
+}
+
+TEST(PiconelProgram, FolderWithoutAnExactCp932NameEndsWithExitCode1) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  // Zo + e with diaeresis: best fit would make it "Zoe", another folder.
+  folder.make_folder(L"Zo\u00EB");
+  const std::wstring exe = folder.copy_file(folder.exe(), L"Zo\u00EB\\piconel.exe");
+  RunningProgram program = start_program(exe, false);
+  ASSERT_TRUE(program.process.valid());
+  EXPECT_EQ(wait_for_exit(program.process), 1u);
 }
 
 TEST(PiconelProgram, IncompleteSavedPlacementIsIgnored) {
