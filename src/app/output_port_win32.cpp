@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/modal_scope_win32.h"
+#include "app/name_refusal_win32.h"
 #include "store/wide_text.h"
 
 namespace piconel {
@@ -62,11 +63,12 @@ bool browse_for_folder(HWND owner, std::string_view title, std::string& folder) 
   if (!SHGetPathFromIDListW(chosen.get(), path)) {
     return false;
   }
-  const std::optional<std::string> converted = to_cp932_strict(path);
-  if (!converted) {
+  CheckedName converted = check_name(path);
+  if (converted.check != NameCheck::Ok) {
+    refuse_name(owner, kOutputCaption, converted.check, path);
     return false;
   }
-  folder = *converted;
+  folder = std::move(converted.cp932);
   return true;
 }
 

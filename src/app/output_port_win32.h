@@ -16,9 +16,10 @@ namespace piconel {
 
 // The shell folder browser owned by `owner`, titled `title` (CP932), taking
 // only file-system folders and opening on `folder` (CP932). OK puts the
-// chosen folder's path into `folder` and gives true; cancel, a choice
-// without a file-system path and a path without a CP932 form give false and
-// leave `folder` as it was. COM must be initialised on the thread.
+// chosen folder's path into `folder` and gives true; cancel and a choice
+// without a file-system path give false and leave `folder` as it was, as
+// does a path without an exact CP932 form, after a message saying why. COM must be initialised on
+// the thread.
 [[nodiscard]] bool browse_for_folder(HWND owner, std::string_view title, std::string& folder);
 
 class WindowOutputPort final : public OutputRunPort {

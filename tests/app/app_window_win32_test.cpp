@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "app/app_win32.h"
-#include "app/busy_scope_win32.h"
 #include "app/app_window_win32.h"
+#include "app/busy_scope_win32.h"
 #include "app/message_loop_win32.h"
 #include "app/resource.h"
 #include "dialog_answerer_win32.h"

@@ -181,6 +181,47 @@ TEST(WindowPrompter, SaveDialogTakesTypedNameAndAppendsDefaultExtension) {
   EXPECT_EQ(seen.owner, owner.get());
 }
 
+TEST(WindowPrompter, SaveDialogRefusesANameWithoutCp932FormAndAsksAgain) {
+  OwnedWindow owner = make_test_window(RECT{100, 100, 600, 500});
+  ASSERT_TRUE(owner.valid());
+  ScratchFolder folder(L"piconel_prompter_refuse");
+  ASSERT_FALSE(folder.path().empty());
+  const std::wstring target = folder.file(L"game.ijp", false);
+  WindowPrompter prompter(owner.get());
+  // Zo + e with diaeresis: answering as if cancelled used to let a Yes to
+  // the save question discard the project.
+  const std::wstring refused = folder.path() + L"Zo\x00eb";
+  FileDialogSeen first;
+  FileDialogSeen second;
+  std::wstring refusal;
+  auto type_first = type_name_and_ok(first, refused);
+  auto type_second = type_name_and_ok(second, folder.path() + L"game");
+  int shown = 0;
+  DialogAnswerer answerer([&](HWND dialog) {
+    switch (++shown) {
+      case 1:
+        type_first(dialog);
+        break;
+      case 2:  // the message saying why
+        refusal = testing::window_text_of(GetDlgItem(dialog, 0xFFFF));
+        press_button(dialog, IDOK);
+        break;
+      default:
+        type_second(dialog);
+        break;
+    }
+  });
+  std::string name = ".ijp";
+  EXPECT_TRUE(prompter.ask_file_name(project_texts::kSaveDialogCaption, name,
+                                     project_file_filters(), true));
+  EXPECT_FALSE(answerer.watchdog_fired());
+  EXPECT_EQ(answerer.dialogs_shown(), 3);
+  EXPECT_EQ(name, to_cp932(target));
+  EXPECT_NE(refusal.find(L"CP932"), std::wstring::npos) << to_cp932(refusal);
+  EXPECT_NE(refusal.find(refused), std::wstring::npos) << to_cp932(refusal);
+  EXPECT_EQ(second.initial_name.substr(0, 3), L"Zo\x00eb");
+}
+
 TEST(WindowPrompter, OpenDialogReturnsExistingFileWithBackslashTrailBytes) {
   OwnedWindow owner = make_test_window(RECT{100, 100, 600, 500});
   ASSERT_TRUE(owner.valid());
