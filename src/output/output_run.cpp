@@ -35,37 +35,15 @@ bool switch_on(const SectionCursor& project, std::string_view key, bool when_abs
   return is_flag_on(value);
 }
 
-bool is_separator(char c) {
-  return c == '\\' || c == '/';
-}
-
-bool has_drive(std::string_view folder) {
-  return folder.size() >= 2 && folder[1] == ':' &&
-         !is_cp932_lead_byte(static_cast<unsigned char>(folder[0]));
-}
-
-// Position of the first separator at or after `from`, skipping the second
-// bytes of double-byte characters; the size when there is none.
-std::size_t next_separator(std::string_view text, std::size_t from) {
-  for (std::size_t i = from; i < text.size(); ++i) {
-    if (is_cp932_lead_byte(static_cast<unsigned char>(text[i]))) {
-      ++i;
-    } else if (is_separator(text[i])) {
-      return i;
-    }
-  }
-  return text.size();
-}
-
 // "X:" or "\\server\share" (two separators, server, share) at the start
 // of `folder`, or empty.
 std::string_view root_of(std::string_view folder) {
-  if (has_drive(folder)) {
+  if (starts_with_drive(folder)) {
     return folder.substr(0, 2);
   }
-  if (folder.size() >= 2 && is_separator(folder[0]) && is_separator(folder[1])) {
-    const std::size_t server_end = next_separator(folder, 2);
-    return folder.substr(0, next_separator(folder, server_end + 1));
+  if (folder.size() >= 2 && is_path_separator(folder[0]) && is_path_separator(folder[1])) {
+    const std::size_t server_end = find_path_separator(folder, 2);
+    return folder.substr(0, find_path_separator(folder, server_end + 1));
   }
   return {};
 }
@@ -110,11 +88,12 @@ std::string resolve_output_dir(std::string_view output_dir, std::string_view pro
   if (output_dir.empty()) {
     return std::string(project_base);
   }
-  if (has_drive(output_dir) ||
-      (output_dir.size() >= 2 && is_separator(output_dir[0]) && is_separator(output_dir[1]))) {
+  if (starts_with_drive(output_dir) ||
+      (output_dir.size() >= 2 && is_path_separator(output_dir[0]) &&
+       is_path_separator(output_dir[1]))) {
     return std::string(output_dir);
   }
-  if (is_separator(output_dir[0])) {
+  if (is_path_separator(output_dir[0])) {
     // Entered from the project's folder, a leading separator means the root
     // of the project's drive, not of the drive this process happens to be on.
     return std::string(root_of(project_base)) + std::string(output_dir);
@@ -160,7 +139,7 @@ OutputRunResult run_output(const OutputRunRequest& request) {
   result.ran = true;
 
   const OutputContext context = read_output_context(project_level);
-  RunTables tables(context);
+  RunTables tables;
   const std::vector<std::string> pages = page_names_of(project);
   const int page_count = static_cast<int>(pages.size());
   int pages_done = 0;

@@ -6,10 +6,6 @@ namespace piconel {
 
 namespace {
 
-bool is_separator(char c) {
-  return c == '\\' || c == '/';
-}
-
 // Start offsets of the last separator and the last '.' at or after `from`,
 // stepping over both bytes of every double-byte character.
 struct Marks {
@@ -26,7 +22,7 @@ Marks scan_marks(std::string_view path, std::size_t from) {
       pos += 2;
       continue;
     }
-    if (is_separator(path[pos])) {
+    if (is_path_separator(path[pos])) {
       marks.last_separator = pos;
     } else if (path[pos] == '.') {
       marks.last_dot = pos;
@@ -37,13 +33,7 @@ Marks scan_marks(std::string_view path, std::size_t from) {
 }
 
 std::size_t drive_length(std::string_view path) {
-  // A lead byte in front cannot start a drive letter; its trail byte is never
-  // ':' in CP932 anyway, but the check keeps the rule explicit.
-  if (path.size() >= 2 && !is_cp932_lead_byte(static_cast<unsigned char>(path[0])) &&
-      path[1] == ':') {
-    return 2;
-  }
-  return 0;
+  return starts_with_drive(path) ? 2 : 0;
 }
 
 char ascii_upper(char c) {
@@ -51,6 +41,24 @@ char ascii_upper(char c) {
 }
 
 }  // namespace
+
+bool starts_with_drive(std::string_view path) {
+  // A lead byte in front cannot start a drive letter; its trail byte is never
+  // ':' in CP932 anyway, but the check keeps the rule explicit.
+  return path.size() >= 2 && !is_cp932_lead_byte(static_cast<unsigned char>(path[0])) &&
+         path[1] == ':';
+}
+
+std::size_t find_path_separator(std::string_view path, std::size_t from) {
+  for (std::size_t pos = from; pos < path.size(); ++pos) {
+    if (is_cp932_lead_byte(static_cast<unsigned char>(path[pos]))) {
+      ++pos;  // the trail byte may be 0x5C and is not a separator
+    } else if (is_path_separator(path[pos])) {
+      return pos;
+    }
+  }
+  return path.size();
+}
 
 PathParts split_path(std::string_view path) {
   PathParts parts;

@@ -4,6 +4,7 @@
 // ':' in a path or name skips the second byte of a double-byte character, as
 // the multibyte-aware C runtime does (ソ is 0x83 0x5C, 表 is 0x95 0x5C).
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,18 @@ namespace piconel {
 // Lead byte of a double-byte character in the code page: 0x81-0x9F, 0xE0-0xFC.
 constexpr bool is_cp932_lead_byte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// Second byte of a double-byte character in the code page: 0x40-0x7E,
+// 0x80-0xFC. A lead byte followed by anything else is not a character.
+constexpr bool is_cp932_trail_byte(unsigned char byte) {
+  return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
+// '\\' or '/': both separate folders in a Windows path. Callers skip the
+// second byte of a double-byte character before asking.
+constexpr bool is_path_separator(char c) {
+  return c == '\\' || c == '/';
 }
 
 // First byte of a double-byte character for the label and page-name rules:
@@ -32,6 +45,14 @@ struct PathParts {
   std::string extension;
 };
 PathParts split_path(std::string_view path);
+
+// True when the path begins with a drive ("X:", the first byte not a lead
+// byte).
+[[nodiscard]] bool starts_with_drive(std::string_view path);
+
+// Position of the first '\\' or '/' at or after `from`, stepping over both
+// bytes of every double-byte character; the size when there is none.
+[[nodiscard]] std::size_t find_path_separator(std::string_view path, std::size_t from = 0);
 
 // drive + directory: the folder of a path, ending in its separator, or empty.
 std::string folder_of(std::string_view path);
