@@ -10,6 +10,7 @@
 #include "image/load_image.h"
 #include "output/label_format.h"
 #include "output/page_bitmap.h"
+#include "output/page_file_name.h"
 #include "output/page_settings.h"
 #include "output/sheet_canvas.h"
 #include "project/project.h"
@@ -67,6 +68,20 @@ PagePassResult run_page_pass(const PagePassInputs& in) {
   }
   if (settings.sheet_width <= 0 || settings.sheet_height <= 0) {
     return result;
+  }
+  // The binary tables hold the entry count in 16 bits; only an edited file
+  // holds more rows, and a wrapped count would make the tables unreadable.
+  if (rows.size() > kMaxPageTableEntries) {
+    return result;
+  }
+  // A page name that would write outside the output folder fails the page
+  // before anything is loaded, as a bitmap that cannot be created does.
+  std::optional<std::string> bitmap_name;
+  if (context.write_bitmap) {
+    bitmap_name = page_bitmap_file_name(page_name);
+    if (!bitmap_name) {
+      return result;
+    }
   }
   const std::int32_t width = std::min(settings.sheet_width, kMaxSheetSide);
   const std::int32_t height = std::min(settings.sheet_height, kMaxSheetSide);
@@ -126,8 +141,7 @@ PagePassResult run_page_pass(const PagePassInputs& in) {
 
   close_page_tables(result.tables, context, settings.page_label);
 
-  if (canvas &&
-      !write_page_bitmap(join_path(in.output_folder, page_name + ".bmp"), *canvas, palette)) {
+  if (canvas && !write_page_bitmap(join_path(in.output_folder, *bitmap_name), *canvas, palette)) {
     return result;
   }
   result.status = PagePassStatus::Written;

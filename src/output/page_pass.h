@@ -39,7 +39,10 @@ struct PagePassInputs {
 enum class PagePassStatus {
   Written,  // the page's tables (and bitmap when switched on) are done
   Empty,    // no image entries: success, nothing written for the page
-  Failed,   // sheet size 0 or less, no canvas, or the bitmap file not written
+  // Sheet size 0 or less, more than kMaxPageTableEntries rows, a page name
+  // that is no plain file name (with bitmaps on), no canvas, or the bitmap
+  // file not written.
+  Failed,
 };
 
 struct PagePassResult {

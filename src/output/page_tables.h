@@ -13,6 +13,7 @@
 //            16 bits of the number (little-endian resp. big-endian).
 // Every text line ends in CR LF.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,6 +21,9 @@
 #include "output/output_context.h"
 
 namespace piconel {
+
+// Most entries one page may have: the binary tables count them in 16 bits.
+inline constexpr std::size_t kMaxPageTableEntries = 65535;
 
 // Where an image lies on its sheet and the size the tables record.
 struct CoordinateRow {

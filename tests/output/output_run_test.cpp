@@ -1,11 +1,14 @@
 #include "output/output_run.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "output/output_fixture.h"
+#include "output/page_tables.h"
 
 namespace piconel {
 namespace {
@@ -317,6 +320,64 @@ TEST_F(OutputRunTest, FailingPageLeavesNoTraceAndKeepsPageIndex) {
             (std::vector<std::uint8_t>{0, 2, 0, 1, 0, 0, 0, 0, 0, 1, 0, 1,  //
                                        0, 1, 0, 0, 0, 0, 0, 1, 0, 1}));
   EXPECT_EQ(port_.progress, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
+}
+
+// Pages that must not be written fail alone, with their message: nothing
+// of them in the tables, no file anywhere, the pages around them written.
+TEST_F(OutputRunTest, UnwritablePagesFailAlone) {
+  struct Case {
+    std::string name;
+    std::size_t rows = 1;
+  };
+  const Case cases[] = {
+      {"..\\escaped"},
+      {"../escaped"},
+      {"sub\\inner"},
+      {"sub/inner"},
+      {"."},
+      {".."},
+      {""},
+      {"a*b"},
+      {"a:b"},
+      {"a\tb"},
+      {"\x83"},
+      // The binary tables count entries in 16 bits.
+      {"many", kMaxPageTableEntries + 1},
+  };
+  image("a.bmp", make_bitmap_file(1, 1, 24, {}, {kGreen}));
+  std::filesystem::create_directories(folder_.path() / "out" / "sub");
+  const std::vector<std::string> size = {"PUTIMAGEWIDTH=1", "PUTIMAGEHEIGHT=1"};
+  for (const Case& c : cases) {
+    project({"OUTPUT_TABLE_LITTLE=1"},
+            {{"first", size, {row("a.bmp", 0, 0)}}, {"last", size, {row("a.bmp", 0, 0)}}});
+    ASSERT_TRUE(store_.insert_row("PAGELIST", 1, c.name));
+    const std::string page_list = "FILELIST:" + c.name;
+    for (std::size_t i = 0; i < c.rows; ++i) {
+      ASSERT_TRUE(store_.set_string(page_list, std::nullopt, row("a.bmp", 0, 0)));
+    }
+    ASSERT_TRUE(store_.set_string("PROPERTY:" + c.name, "PUTIMAGEWIDTH", "1"));
+    ASSERT_TRUE(store_.set_string("PROPERTY:" + c.name, "PUTIMAGEHEIGHT", "1"));
+    port_.errors.clear();
+    const OutputRunResult result = run();
+    EXPECT_EQ(result.failed_pages, std::vector<std::string>{c.name}) << c.name;
+    ASSERT_EQ(port_.errors.size(), 1u) << c.name;
+    EXPECT_EQ(port_.errors[0].first,
+              "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(" + c.name + ")");
+    EXPECT_EQ(read_bytes(out("imgtable_l.bin")),
+              (std::vector<std::uint8_t>{2, 0, 1, 0, 0, 0, 0, 0, 1, 0, 1, 0,  //
+                                         1, 0, 0, 0, 0, 0, 1, 0, 1, 0}))
+        << c.name;
+    std::vector<std::string> files;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(folder_.path())) {
+      if (!item.is_directory()) {
+        files.push_back(std::filesystem::relative(item.path(), folder_.path()).generic_string());
+      }
+    }
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"a.bmp", "out/first.bmp", "out/imgtable_l.bin",
+                                               "out/last.bmp"}))
+        << c.name;
+  }
 }
 
 TEST_F(OutputRunTest, EmptyPageCountedWithoutArray) {
