@@ -27,13 +27,20 @@ struct Channel {
   unsigned shift = 0;
   unsigned bits = 0;
 
+  // To 8 bits as GDI widens them: a wider channel keeps its top 8 bits, a
+  // narrower one has its bits repeated below it down to bit 0 (5 bits:
+  // v << 3 | v >> 2; 6 bits: v << 2 | v >> 4), so colours match what
+  // Windows and image editors show for the same file.
   std::uint8_t widen(std::uint32_t pixel) const {
     const std::uint32_t value = (pixel & mask) >> shift;
     if (bits >= 8) {
       return static_cast<std::uint8_t>(value >> (bits - 8));
     }
-    const std::uint64_t max = (std::uint64_t{1} << bits) - 1;
-    return static_cast<std::uint8_t>((value * std::uint64_t{255} + max / 2) / max);
+    std::uint32_t wide = 0;
+    for (int filled = 0; filled < 8; filled += static_cast<int>(bits)) {
+      wide |= (value << 8) >> (filled + static_cast<int>(bits));
+    }
+    return static_cast<std::uint8_t>(wide & 0xFF);
   }
 };
 

@@ -143,6 +143,40 @@ TEST(BitmapReaderTest, SixteenBitsWithoutMasksIsFiveFiveFive) {
   EXPECT_EQ(result.dib.pixel(2, 0), 0x848484);
 }
 
+// Narrow channels widen as GDI does, by repeating their bits down to bit 0,
+// not by rounding v * 255 / max (which differs by one for some values).
+TEST(BitmapReaderTest, NarrowChannelsWidenByBitReplication) {
+  struct Case {
+    const char* what;
+    std::uint16_t depth;
+    std::uint32_t red_mask, green_mask, blue_mask;  // 0: BI_RGB 5-5-5
+    std::uint32_t pixel;
+    std::uint32_t expected;  // 0x00RRGGBB
+  };
+  const Case cases[] = {
+      // 5 bits: v << 3 | v >> 2; 6 bits: v << 2 | v >> 4.
+      {"FiveFiveFiveThree", 16, 0, 0, 0, (3u << 10) | (3u << 5) | 3u, 0x181818},
+      {"FiveFiveFiveThirty", 16, 0, 0, 0, (30u << 10) | (1u << 5) | 17u, 0xF7088C},
+      {"FiveSixFiveFifty", 16, 0xF800, 0x07E0, 0x001F, (10u << 11) | (50u << 5) | 10u, 0x52CB52},
+      {"FiveSixFiveSixtyOne", 16, 0xF800, 0x07E0, 0x001F, (1u << 11) | (61u << 5) | 29u, 0x08F7EF},
+      // 3 bits 101 -> 10110110, 2 bits 11 -> 11111111, 1 bit -> 11111111;
+      // 10 bits keep their top 8.
+      {"ThreeTwoOne", 32, 0x7, 0x18, 0x20, 0x5u | (3u << 3) | (1u << 5), 0xB6FFFF},
+      {"TenBits", 32, 0x3FF00000, 0x000FFC00, 0x000003FF, (0x3FCu << 20) | (0x2u << 10) | 0x155u,
+       0xFF0055},
+  };
+  for (const Case& c : cases) {
+    Bytes pixel(4, 0);
+    put_u32_le(pixel, 0, c.pixel);
+    const Bytes file = c.red_mask == 0 ? make_bitmap(1, 1, c.depth, {}, pixel)
+                                       : make_bitfields_bitmap(1, 1, c.depth, c.red_mask,
+                                                               c.green_mask, c.blue_mask, pixel);
+    const BitmapReadResult result = read_bitmap_file(file);
+    ASSERT_TRUE(result.ok()) << c.what << " " << bitmap_error_name(result.error);
+    EXPECT_EQ(static_cast<std::uint32_t>(result.dib.pixel(0, 0)), c.expected) << c.what;
+  }
+}
+
 TEST(BitmapReaderTest, ThirtyTwoBitsWithUnusualMasks) {
   // Red in the top byte, green next, blue next, nothing in the low byte.
   // The pixel's value is 0x10203077.
