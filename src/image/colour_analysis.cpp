@@ -216,6 +216,9 @@ std::int64_t replace_true_colour(Dib& dib, DibColour key, ColorRef replacement) 
     std::uint8_t* line = dib.pixels.data() + static_cast<std::size_t>(row) * dib.stride;
     for (std::int32_t x = 0; x < dib.width; ++x) {
       std::uint8_t* p = line + static_cast<std::size_t>(x) * bytes_per_pixel;
+      // Three colour bytes only, also for 32 bits: the key has 24 bits, so a
+      // picture whose fourth byte is not 0 (alpha) would never match if the
+      // whole pixel were compared.
       if (p[0] != key_blue || p[1] != key_green || p[2] != key_red) {
         continue;
       }
