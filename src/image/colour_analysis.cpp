@@ -1,14 +1,12 @@
 #include "image/colour_analysis.h"
 
-#include <array>
 #include <cstddef>
+
+#include "image/colour_index.h"
 
 namespace piconel {
 
 namespace {
-
-// No pixel key: pixel keys have 24 bits.
-constexpr std::uint32_t kNoColour = 0xFFFFFFFFu;
 
 void analyse_paletted(const Dib& dib, std::int32_t transparent_index, ImageEntry& entry) {
   const std::size_t length = dib.colour_table.size();
@@ -40,62 +38,18 @@ void analyse_paletted(const Dib& dib, std::int32_t transparent_index, ImageEntry
   }
 }
 
-// Positions of the colours collected so far, by colour: an open-addressing
-// table of twice the most colours the scan keeps, so a probe stays short.
-// It gives exactly what a linear search of the collected colours gives,
-// since every colour is collected at most once.
-class ColourPositions {
- public:
-  ColourPositions() { keys_.fill(kEmpty); }
-
-  // Position of `key` (blue | green << 8 | red << 16), or -1.
-  int find(std::uint32_t key) const {
-    for (std::size_t slot = start(key);; slot = (slot + 1) & kMask) {
-      if (keys_[slot] == kEmpty) {
-        return -1;
-      }
-      if (keys_[slot] == key) {
-        return positions_[slot];
-      }
-    }
-  }
-
-  // `key` must not be in the table yet; at most kMaxColours keys are added.
-  void add(std::uint32_t key, int position) {
-    std::size_t slot = start(key);
-    while (keys_[slot] != kEmpty) {
-      slot = (slot + 1) & kMask;
-    }
-    keys_[slot] = key;
-    positions_[slot] = static_cast<std::uint16_t>(position);
-  }
-
- private:
-  static constexpr std::size_t kSlots = 2 * kMaxColours;
-  static constexpr std::size_t kMask = kSlots - 1;
-  static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;  // keys have 24 bits
-
-  static std::size_t start(std::uint32_t key) {
-    return static_cast<std::size_t>((key * 0x9E3779B1u) >> 23) & kMask;
-  }
-
-  std::array<std::uint32_t, kSlots> keys_{};
-  std::array<std::uint16_t, kSlots> positions_{};
-};
-
 // Distinct colours in order of first appearance, bottom row first; the
 // 257th distinct colour turns the count to -1 and ends the scan.
 void analyse_true_colour(const Dib& dib, ImageEntry& entry) {
   const std::size_t bytes_per_pixel = static_cast<std::size_t>(dib.bits_per_pixel) / 8;
-  ColourPositions positions;
+  ColourIndex positions;
   // Neighbouring pixels mostly repeat a colour: the last one is tried first.
-  std::uint32_t last_key = kNoColour;
+  std::uint32_t last_key = ColourIndex::kNoColour;
   for (std::int32_t row = 0; row < dib.height; ++row) {
     const std::uint8_t* line = dib.pixels.data() + static_cast<std::size_t>(row) * dib.stride;
     for (std::int32_t x = 0; x < dib.width; ++x) {
       const std::uint8_t* p = line + static_cast<std::size_t>(x) * bytes_per_pixel;
-      const std::uint32_t key =
-          std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16);
+      const std::uint32_t key = colour_key(p[0], p[1], p[2]);
       if (key == last_key) {
         continue;
       }

@@ -5,61 +5,12 @@
 #include <cstring>
 #include <new>
 
+#include "image/colour_index.h"
 #include "output/bitmap_header.h"
 #include "store/file_io.h"
 
 namespace piconel {
 namespace {
-
-std::uint32_t colour_key(std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
-  return std::uint32_t{blue} | (std::uint32_t{green} << 8) | (std::uint32_t{red} << 16);
-}
-
-// Colour -> first palette index with that colour: an open-addressing table
-// of twice the largest palette, filled in index order and keeping only the
-// first entry of each colour, so a lookup gives what a linear search of the
-// palette from its start gives.
-class PaletteIndex {
- public:
-  PaletteIndex(const PaletteEntry* entries, int count) {
-    keys_.fill(kEmpty);
-    for (int i = 0; i < count; ++i) {
-      const std::uint32_t key = colour_key(entries[i].blue, entries[i].green, entries[i].red);
-      std::size_t slot = start(key);
-      while (keys_[slot] != kEmpty && keys_[slot] != key) {
-        slot = (slot + 1) & kMask;
-      }
-      if (keys_[slot] == kEmpty) {
-        keys_[slot] = key;
-        indices_[slot] = static_cast<std::uint8_t>(i);
-      }
-    }
-  }
-
-  // Index of the first entry with the colour, or -1.
-  int find(std::uint32_t colour) const {
-    for (std::size_t slot = start(colour);; slot = (slot + 1) & kMask) {
-      if (keys_[slot] == colour) {
-        return indices_[slot];
-      }
-      if (keys_[slot] == kEmpty) {
-        return -1;
-      }
-    }
-  }
-
- private:
-  static constexpr std::size_t kSlots = 2 * kMaxColours;
-  static constexpr std::size_t kMask = kSlots - 1;
-  static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;  // colour keys have 24 bits
-
-  static std::size_t start(std::uint32_t key) {
-    return static_cast<std::size_t>((key * 0x9E3779B1u) >> 23) & kMask;
-  }
-
-  std::array<std::uint32_t, kSlots> keys_{};
-  std::array<std::uint8_t, kSlots> indices_{};
-};
 
 bool sheet_has_colour(const SheetCanvas& canvas, const PaletteEntry& colour) {
   const std::span<const std::uint8_t> rows = canvas.rows();
@@ -121,7 +72,11 @@ std::optional<EightBitFile> encode_eight_bit_bitmap(const SheetCanvas& canvas,
     colour_table[4 * i + 3] = 0;
   }
 
-  const PaletteIndex index(table.data(), count);
+  // Filled in index order: a lookup gives the first entry of a colour.
+  ColourIndex index;
+  for (int i = 0; i < count; ++i) {
+    index.add(colour_key(table[i].blue, table[i].green, table[i].red), i);
+  }
   const std::span<const std::uint8_t> rows = canvas.rows();
   std::uint8_t* out_rows = colour_table + table_bytes;
   // Neighbouring pixels mostly repeat a colour: the last one's index is

@@ -1,0 +1,66 @@
+#pragma once
+
+// Colour -> position among at most 256 colours, for the scans that look up
+// every pixel of a picture or a sheet: the colour analysis of true-colour
+// pictures and the 8-bit page bitmap. An open-addressing table of twice the
+// most colours it holds keeps every probe short.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "image/colour.h"
+
+namespace piconel {
+
+// The 24-bit key of a colour: blue | green << 8 | red << 16.
+constexpr std::uint32_t colour_key(std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
+  return std::uint32_t{blue} | (std::uint32_t{green} << 8) | (std::uint32_t{red} << 16);
+}
+
+class ColourIndex {
+ public:
+  // A key no colour has (keys have 24 bits).
+  static constexpr std::uint32_t kNoColour = 0xFFFFFFFFu;
+
+  ColourIndex() { keys_.fill(kNoColour); }
+
+  // Position stored with `key`, or -1.
+  [[nodiscard]] int find(std::uint32_t key) const {
+    for (std::size_t slot = start(key);; slot = (slot + 1) & kMask) {
+      if (keys_[slot] == kNoColour) {
+        return -1;
+      }
+      if (keys_[slot] == key) {
+        return positions_[slot];
+      }
+    }
+  }
+
+  // Stores `position` (0..255) with `key` unless the key is there already:
+  // the first position of a colour stays, as a linear search from the start
+  // would find it. At most kMaxColours distinct keys may be added.
+  void add(std::uint32_t key, int position) {
+    std::size_t slot = start(key);
+    while (keys_[slot] != kNoColour && keys_[slot] != key) {
+      slot = (slot + 1) & kMask;
+    }
+    if (keys_[slot] == kNoColour) {
+      keys_[slot] = key;
+      positions_[slot] = static_cast<std::uint8_t>(position);
+    }
+  }
+
+ private:
+  static constexpr std::size_t kSlots = 2 * kMaxColours;
+  static constexpr std::size_t kMask = kSlots - 1;
+
+  static std::size_t start(std::uint32_t key) {
+    return static_cast<std::size_t>((key * 0x9E3779B1u) >> 23) & kMask;
+  }
+
+  std::array<std::uint32_t, kSlots> keys_{};
+  std::array<std::uint8_t, kSlots> positions_{};
+};
+
+}  // namespace piconel
