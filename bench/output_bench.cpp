@@ -175,7 +175,7 @@ void BM_LabelsAndTables256(benchmark::State& state) {
     labels.push_back("LABEL" + std::to_string(i));
   }
   for (auto _ : state) {
-    RunTables run(context);
+    RunTables run;
     PageTables tables;
     open_page_tables(tables, context, "page000", 256);
     for (int i = 0; i < 256; ++i) {

@@ -15,29 +15,26 @@
 #include <string_view>
 #include <vector>
 
-#include "output/output_context.h"
 #include "output/page_tables.h"
 
 namespace piconel {
 
 class RunTables {
  public:
-  explicit RunTables(const OutputContext& context) : context_(context) {}
-
   // Appends the tables of a page that succeeded. `array_name` is the page
   // name for the index block, or none for a page without entries.
   void add_page(const PageTables& page, std::optional<std::string_view> array_name);
 
   int page_count() const { return static_cast<int>(index_names_.size()); }
 
-  // Final contents (only meaningful for the files the context switches on).
+  // Final contents (only meaningful for the files the run's context switches
+  // on).
   const std::string& label_file() const { return label_; }
   std::string text_table_file() const;
   std::string little_table_file() const;
   std::string big_table_file() const;
 
  private:
-  OutputContext context_;
   std::string label_;
   std::string text_;
   std::string little_;

@@ -32,7 +32,7 @@ TEST(PageTables, OnePageOneImage) {
   open_page_tables(page, context, "page000", 1);
   add_entry_tables(page, context, "IMG_TITLE_LOGO", 0, 0, {16, 32, 8, 8});
   close_page_tables(page, context, "TITLE");
-  RunTables run(context);
+  RunTables run;
   run.add_page(page, "page000");
 
   EXPECT_EQ(run.label_file(), "enum {\r\n\tIMG_TITLE_LOGO,\r\n\tIMG_TITLE_MAX\r\n};\r\n");
@@ -94,7 +94,7 @@ TEST(PageTables, SwitchedOffTablesStayEmpty) {
 }
 
 TEST(RunTables, NoPagesGivesOnlyClosingParts) {
-  const RunTables run(all_tables());
+  const RunTables run;
   EXPECT_EQ(run.label_file(), "");
   EXPECT_EQ(run.text_table_file(), "const const int(*img_axis_index[0])[4] = {\r\n};\r\n");
   EXPECT_EQ(run.little_table_file(), bytes({0, 0}));
@@ -103,7 +103,7 @@ TEST(RunTables, NoPagesGivesOnlyClosingParts) {
 
 TEST(RunTables, EmptyPageIsCountedWithANullIndexLine) {
   const OutputContext context = all_tables();
-  RunTables run(context);
+  RunTables run;
   PageTables empty;
   empty_page_tables(empty, context);
   run.add_page(empty, std::nullopt);
