@@ -3,10 +3,13 @@
 // BITMAPFILEHEADER and BITMAPINFOHEADER of the page bitmaps, written field by
 // field in little-endian order (no struct packing involved).
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
 namespace piconel {
+
+inline constexpr std::size_t kBitmapHeadersBytes = 54;  // file header 14 + info header 40
 
 struct BitmapHeaderFields {
   std::int32_t width = 0;

@@ -102,14 +102,30 @@ std::optional<EightBitFile> encode_eight_bit_bitmap(const SheetCanvas& canvas,
   return file;
 }
 
-bool write_page_bitmap(std::string_view path, SheetCanvas& canvas, const ColourList& palette) {
+std::array<std::uint8_t, kBitmapHeadersBytes> twenty_four_bit_headers(const SheetCanvas& canvas) {
+  BitmapHeaderFields fields;
+  fields.width = canvas.width();
+  fields.height = canvas.height();
+  fields.bits_per_pixel = 24;
+  fields.size_image = 0;
+  fields.colours_used = 0;
+  fields.pixel_bytes = static_cast<std::uint32_t>(canvas.rows().size());
+  std::array<std::uint8_t, kBitmapHeadersBytes> headers{};
+  write_bitmap_headers(headers, fields);
+  return headers;
+}
+
+bool write_page_bitmap(std::string_view path, const SheetCanvas& canvas,
+                       const ColourList& palette) {
   if (palette.count != -1 && canvas.width() <= kMaxEightBitSide &&
       canvas.height() <= kMaxEightBitSide) {
     if (const auto eight = encode_eight_bit_bitmap(canvas, palette)) {
       return write_file_replacing(path, eight->span());
     }
   }
-  return write_file_replacing(path, canvas.as_bitmap_file_24());
+  const auto headers = twenty_four_bit_headers(canvas);
+  const std::span<const std::uint8_t> parts[] = {headers, canvas.rows()};
+  return write_file_replacing_parts(path, parts);
 }
 
 }  // namespace piconel

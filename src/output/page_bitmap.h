@@ -4,6 +4,7 @@
 // holds every colour of the sheet and the sheet is at most 1024 x 1024,
 // else 24 bits.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -11,6 +12,7 @@
 #include <span>
 
 #include "image/colour.h"
+#include "output/bitmap_header.h"
 #include "output/sheet_canvas.h"
 
 namespace piconel {
@@ -34,10 +36,15 @@ struct EightBitFile {
 [[nodiscard]] std::optional<EightBitFile> encode_eight_bit_bitmap(const SheetCanvas& canvas,
                                                                   const ColourList& palette);
 
+// The 54 header bytes of the canvas's 24-bit file; the canvas rows follow
+// them as they lie in memory.
+[[nodiscard]] std::array<std::uint8_t, kBitmapHeadersBytes> twenty_four_bit_headers(
+    const SheetCanvas& canvas);
+
 // Writes the page bitmap to `path`: 8 bits when the palette count is not -1,
 // both sides are at most 1024 and encode_eight_bit_bitmap succeeds; 24 bits
 // otherwise. False when the file cannot be written.
-[[nodiscard]] bool write_page_bitmap(std::string_view path, SheetCanvas& canvas,
+[[nodiscard]] bool write_page_bitmap(std::string_view path, const SheetCanvas& canvas,
                                      const ColourList& palette);
 
 }  // namespace piconel

@@ -6,8 +6,6 @@
 #include <limits>
 #include <new>
 
-#include "output/bitmap_header.h"
-
 namespace piconel {
 
 std::optional<SheetCanvas> SheetCanvas::create(std::int32_t width, std::int32_t height) {
@@ -15,9 +13,8 @@ std::optional<SheetCanvas> SheetCanvas::create(std::int32_t width, std::int32_t 
     return std::nullopt;
   }
   const std::size_t stride = canvas_stride(width);
-  // At most 98304 * 32768 + 54 bytes: checked against size_t for 32-bit builds.
-  const std::uint64_t bytes =
-      std::uint64_t{stride} * static_cast<std::uint64_t>(height) + kBitmapHeadersBytes;
+  // At most 98304 * 32768 bytes: checked against size_t for 32-bit builds.
+  const std::uint64_t bytes = std::uint64_t{stride} * static_cast<std::uint64_t>(height);
   if (bytes > std::numeric_limits<std::size_t>::max()) {
     return std::nullopt;
   }
@@ -34,7 +31,7 @@ void SheetCanvas::fill(ColorRef colour) {
   const auto red = static_cast<std::uint8_t>(colour & 0xFF);
   const auto green = static_cast<std::uint8_t>((colour >> 8) & 0xFF);
   const auto blue = static_cast<std::uint8_t>((colour >> 16) & 0xFF);
-  std::uint8_t* first = buffer_.get() + kBitmapHeadersBytes;
+  std::uint8_t* first = buffer_.get();
   for (std::int32_t x = 0; x < width_; ++x) {
     first[3 * x] = blue;
     first[3 * x + 1] = green;
@@ -130,18 +127,6 @@ PaletteEntry SheetCanvas::pixel(std::int32_t x, std::int32_t y_from_top) const {
 }
 
 std::span<const std::uint8_t> SheetCanvas::rows() const {
-  return {buffer_.get() + kBitmapHeadersBytes, buffer_bytes_ - kBitmapHeadersBytes};
-}
-
-std::span<const std::uint8_t> SheetCanvas::as_bitmap_file_24() {
-  BitmapHeaderFields fields;
-  fields.width = width_;
-  fields.height = height_;
-  fields.bits_per_pixel = 24;
-  fields.size_image = 0;
-  fields.colours_used = 0;
-  fields.pixel_bytes = static_cast<std::uint32_t>(buffer_bytes_ - kBitmapHeadersBytes);
-  write_bitmap_headers({buffer_.get(), kBitmapHeadersBytes}, fields);
   return {buffer_.get(), buffer_bytes_};
 }
 

@@ -2,10 +2,8 @@
 
 // The page being composed: a 24-bit picture stored bottom-up (the first row
 // in memory is the bottom row), 3 bytes per pixel blue, green, red, each row
-// padded to stride = 4 * ceil(3 * width / 4) bytes.
-//
-// The buffer starts with room for the 54 bytes of the bitmap file and info
-// headers, so the 24-bit bitmap file is written straight from it.
+// padded to stride = 4 * ceil(3 * width / 4) bytes. The page bitmap writer
+// (page_bitmap.h) turns it into a file.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,7 +17,6 @@
 namespace piconel {
 
 inline constexpr std::int32_t kMaxSheetSide = 32768;
-inline constexpr std::size_t kBitmapHeadersBytes = 54;  // file header 14 + info header 40
 
 // Bytes per row of a 24-bit picture of `width` pixels.
 constexpr std::size_t canvas_stride(std::int32_t width) {
@@ -47,11 +44,9 @@ class SheetCanvas {
   // inside the sheet.
   PaletteEntry pixel(std::int32_t x, std::int32_t y_from_top) const;
 
-  // The pixel rows as they lie in memory, bottom row first.
+  // The pixel rows as they lie in memory, bottom row first: stride * height
+  // bytes.
   std::span<const std::uint8_t> rows() const;
-  // The 24-bit bitmap file: the headers are written into the room in front
-  // of the rows and the whole buffer is returned.
-  std::span<const std::uint8_t> as_bitmap_file_24();
 
  private:
   SheetCanvas(std::int32_t width, std::int32_t height, std::size_t stride,
@@ -63,8 +58,7 @@ class SheetCanvas {
         buffer_bytes_(buffer_bytes) {}
 
   std::uint8_t* row_from_top(std::int32_t y) const {
-    return buffer_.get() + kBitmapHeadersBytes +
-           static_cast<std::size_t>(height_ - 1 - y) * stride_;
+    return buffer_.get() + static_cast<std::size_t>(height_ - 1 - y) * stride_;
   }
 
   std::int32_t width_;

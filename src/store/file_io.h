@@ -35,6 +35,10 @@ struct FileBytes {
 // Replaces `path` whole: writes a temporary file in the same folder and
 // renames it over the target. On failure the old file stays as it was.
 [[nodiscard]] bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> bytes);
+// The same with the file's bytes given in parts, written one after the other
+// (headers and a large pixel buffer need not be joined in memory first).
+[[nodiscard]] bool write_file_replacing_parts(std::string_view path,
+                                              std::span<const std::span<const std::uint8_t>> parts);
 
 [[nodiscard]] bool is_directory(std::string_view path);
 [[nodiscard]] bool file_exists(std::string_view path);

@@ -162,6 +162,11 @@ FileBytes read_whole_file(std::string_view path, std::uint64_t max_bytes) {
 }
 
 bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> bytes) {
+  return write_file_replacing_parts(path, {&bytes, 1});
+}
+
+bool write_file_replacing_parts(std::string_view path,
+                                std::span<const std::span<const std::uint8_t>> parts) {
   const std::optional<std::string> native = native_path(path);
   if (!native || native->back() == '/') {
     return false;
@@ -181,7 +186,9 @@ bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> b
   const mode_t mode =
       ::stat(native->c_str(), &target) == 0 ? (target.st_mode & 07777) : (0666 & ~mask);
   bool ok = ::fchmod(fd.get(), mode) == 0;
-  ok = ok && write_all(fd.get(), bytes);
+  for (const std::span<const std::uint8_t> part : parts) {
+    ok = ok && write_all(fd.get(), part);
+  }
   // On the disk before the rename, and the rename itself recorded in the
   // folder: otherwise a crash can leave an empty file in place of the old.
   ok = ok && ::fsync(fd.get()) == 0;

@@ -157,6 +157,11 @@ FileBytes read_whole_file(std::string_view path, std::uint64_t max_bytes) {
 }
 
 bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> bytes) {
+  return write_file_replacing_parts(path, {&bytes, 1});
+}
+
+bool write_file_replacing_parts(std::string_view path,
+                                std::span<const std::span<const std::uint8_t>> parts) {
   const std::optional<std::wstring> wide = wide_path(path);
   if (!wide || wide->back() == L'\\' || wide->back() == L'/') {
     return false;
@@ -176,7 +181,10 @@ bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> b
       }
       return false;
     }
-    bool ok = write_all(file.get(), bytes);
+    bool ok = true;
+    for (const std::span<const std::uint8_t> part : parts) {
+      ok = ok && write_all(file.get(), part);
+    }
     // On the disk before the rename: otherwise a crash or power loss after
     // the rename can leave an empty project in place of the old one.
     ok = ok && FlushFileBuffers(file.get()) != FALSE;

@@ -1,5 +1,7 @@
 #include "output/sheet_canvas.h"
 
+#include "output/page_bitmap.h"
+
 #include <gtest/gtest.h>
 
 namespace piconel {
@@ -92,7 +94,9 @@ TEST(SheetCanvas, BitmapFile24HasExactHeaders) {
   auto canvas = SheetCanvas::create(2, 1);
   ASSERT_TRUE(canvas);
   canvas->fill(make_colorref(1, 2, 3));
-  const auto file = canvas->as_bitmap_file_24();
+  const auto headers = twenty_four_bit_headers(*canvas);
+  std::vector<std::uint8_t> file(headers.begin(), headers.end());
+  file.insert(file.end(), canvas->rows().begin(), canvas->rows().end());
   const std::vector<std::uint8_t> expected = {
       'B', 'M', 62, 0, 0, 0,                    // bfSize = 8 + 54
       0,   0,   0,  0,                          // reserved
