@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstring>
 
+#include "image/bitmap_info.h"
 #include "image/byte_reader.h"
 #include "image/checked_size.h"
 #include "store/no_throw.h"
@@ -12,14 +13,6 @@
 namespace piconel {
 
 namespace {
-
-// biCompression values (wingdi.h).
-constexpr std::uint32_t kBiRgb = 0;
-constexpr std::uint32_t kBiBitfields = 3;
-
-constexpr std::size_t kFileHeaderBytes = 14;
-constexpr std::uint32_t kCoreHeaderBytes = 12;
-constexpr std::uint32_t kInfoHeaderBytes = 40;
 
 // One colour channel of a 16- or 32-bit pixel, given by its mask.
 struct Channel {
@@ -106,10 +99,10 @@ BitmapError parse_header(std::span<const std::uint8_t> info, Header& h) {
   switch (h.header_size) {
     case kCoreHeaderBytes:
     case kInfoHeaderBytes:
-    case 52:   // BITMAPV2INFOHEADER: adds the three colour masks
-    case 56:   // BITMAPV3INFOHEADER: adds the alpha mask
-    case 108:  // BITMAPV4HEADER
-    case 124:  // BITMAPV5HEADER
+    case kV2HeaderBytes:  // adds the three colour masks
+    case kV3HeaderBytes:  // adds the alpha mask
+    case kV4HeaderBytes:
+    case kV5HeaderBytes:
       break;
     default:
       return BitmapError::BadHeaderSize;
@@ -284,14 +277,14 @@ BitmapReadResult read_bitmap_file(std::span<const std::uint8_t> file) {
   if (!reader.ok()) {
     return finish(BitmapError::Truncated, {});
   }
-  const auto info = file.subspan(kFileHeaderBytes);
+  const auto info = file.subspan(kBitmapFileHeaderBytes);
   Header header;
   if (const BitmapError error = parse_header(info, header); error != BitmapError::None) {
     return finish(error, {});
   }
   // The pixels lie after the headers (and masks) and inside the file. The
   // colour table may overlap them; it was checked against the file above.
-  if (pixel_offset < kFileHeaderBytes + header.table_offset || pixel_offset > file.size()) {
+  if (pixel_offset < kBitmapFileHeaderBytes + header.table_offset || pixel_offset > file.size()) {
     return finish(BitmapError::OffsetOutOfRange, {});
   }
   Dib dib;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "image/bitmap_info.h"
 #include "image/byte_reader.h"
 #include "image/plugin_host.h"
 #include "store/cp932.h"
@@ -12,10 +13,6 @@
 namespace piconel {
 
 namespace {
-
-constexpr std::size_t kInfoHeaderBytes = 40;
-constexpr std::uint32_t kBiBitfields = 3;
-constexpr std::uint64_t kMaxTableEntries = 256;
 
 bool is_dib_depth(std::uint32_t bits) {
   return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
@@ -143,7 +140,7 @@ std::optional<PluginPictureSizes> plugin_picture_sizes(std::span<const std::uint
   if (table_entries == 0 && depth <= 8) {
     table_entries = std::uint64_t{1} << depth;
   }
-  table_entries = std::min(table_entries, kMaxTableEntries);
+  table_entries = std::min<std::uint64_t>(table_entries, kMaxColourTableEntries);
   std::uint64_t table_bytes = table_entries * 4;
   if (compression == kBiBitfields) {
     table_bytes += 12;
