@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "image/bitmap_reader.h"
+#include "image/gdi_read_back_win32.h"
 #include "image/image_test_helpers.h"
 #include "store/handles_win32.h"
 
@@ -21,9 +22,9 @@ using testing::Bytes;
 constexpr std::int32_t kSide = 256;  // 256 x 256 pixels: every 16-bit value once
 
 // Every 32-bit pixel of a 16-bit DIB section made from the file's own
-// BITMAPINFO (masks included) and pixels, read back top-down through
-// GetDIBits as 0x00RRGGBB; empty when GDI refuses.
-std::vector<std::uint32_t> gdi_read_back(const Bytes& file, std::size_t pixel_offset) {
+// BITMAPINFO (masks included) and pixels, as GDI reads it back; empty when
+// GDI refuses.
+std::vector<std::uint32_t> gdi_pixels_of(const Bytes& file, std::size_t pixel_offset) {
   const auto* info = reinterpret_cast<const BITMAPINFO*>(file.data() + 14);
   void* bits = nullptr;
   const GdiBitmap section(CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -31,23 +32,7 @@ std::vector<std::uint32_t> gdi_read_back(const Bytes& file, std::size_t pixel_of
     return {};
   }
   std::memcpy(bits, file.data() + pixel_offset, file.size() - pixel_offset);
-  BITMAPINFO wide{};
-  wide.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  wide.bmiHeader.biWidth = kSide;
-  wide.bmiHeader.biHeight = -kSide;
-  wide.bmiHeader.biPlanes = 1;
-  wide.bmiHeader.biBitCount = 32;
-  wide.bmiHeader.biCompression = BI_RGB;
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kSide) * kSide);
-  const WindowDc screen(nullptr);
-  if (GetDIBits(screen.get(), section.get(), 0, kSide, pixels.data(), &wide, DIB_RGB_COLORS) !=
-      kSide) {
-    return {};
-  }
-  for (std::uint32_t& pixel : pixels) {
-    pixel &= 0x00FFFFFFu;
-  }
-  return pixels;
+  return gdi_read_back(section.get(), kSide, kSide);
 }
 
 TEST(BitmapReaderGdi, SixteenBitColoursAsGdiShowsThem) {
@@ -69,7 +54,7 @@ TEST(BitmapReaderGdi, SixteenBitColoursAsGdiShowsThem) {
     SCOPED_TRACE(c.what);
     const BitmapReadResult result = read_bitmap_file(c.file);
     ASSERT_TRUE(result.ok()) << bitmap_error_name(result.error);
-    const std::vector<std::uint32_t> gdi = gdi_read_back(c.file, c.pixel_offset);
+    const std::vector<std::uint32_t> gdi = gdi_pixels_of(c.file, c.pixel_offset);
     ASSERT_EQ(gdi.size(), static_cast<std::size_t>(kSide) * kSide);
     int differing = 0;
     for (std::int32_t y = 0; y < kSide; ++y) {

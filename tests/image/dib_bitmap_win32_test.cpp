@@ -11,6 +11,7 @@
 
 #include "image/dib.h"
 #include "image/dib_bitmap_win32.h"
+#include "image/gdi_read_back_win32.h"
 #include "store/handles_win32.h"
 
 namespace piconel {
@@ -74,30 +75,8 @@ Dib make_dib(std::int32_t depth) {
   return dib;
 }
 
-// The bitmap's pixels as 32-bit top-down values 0x00RRGGBB, through
-// GetDIBits; empty when GDI refuses.
-std::vector<std::uint32_t> read_back(HBITMAP bitmap, std::int32_t width, std::int32_t height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
-  const WindowDc screen(nullptr);
-  if (GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &info,
-                DIB_RGB_COLORS) != height) {
-    return {};
-  }
-  for (std::uint32_t& pixel : pixels) {
-    pixel &= 0x00FFFFFFu;
-  }
-  return pixels;
-}
-
 void expect_pixels_of(const Dib& dib, HBITMAP bitmap) {
-  const std::vector<std::uint32_t> pixels = read_back(bitmap, dib.width, dib.height);
+  const std::vector<std::uint32_t> pixels = gdi_read_back(bitmap, dib.width, dib.height);
   ASSERT_EQ(pixels.size(), static_cast<std::size_t>(dib.width) * dib.height);
   for (std::int32_t y = 0; y < dib.height; ++y) {
     for (std::int32_t x = 0; x < dib.width; ++x) {
