@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "app/centre_window.h"
+#include "canvas/sheet_view_state.h"  // kDefaultSnapWidth
 #include "project/project_keys.h"
 #include "store/document_store.h"
 
@@ -49,7 +50,6 @@ inline constexpr std::string_view kModeNormal = "NORMAL";
 
 }  // namespace settings_keys
 
-inline constexpr int kDefaultSnapWidth = 4;
 // Paths live in 260-byte buffers: 259 bytes and the terminator.
 inline constexpr std::size_t kMaxSettingsPathBytes = 259;
 

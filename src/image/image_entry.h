@@ -18,6 +18,8 @@ namespace piconel {
 inline constexpr int kMaxEntriesPerPage = 256;
 inline constexpr int kMaxLabelBytes = 63;  // label field of 64 bytes
 inline constexpr int kMaxPathBytes = 259;  // path field of 260 bytes
+// The side of a placeholder whose row forces no size.
+inline constexpr int kPlaceholderSide = 32;
 
 // The block the image settings dialog edits and columns 4 to 9 of an image
 // row carry, copied as one unit.
@@ -49,6 +51,11 @@ struct ImageEntry {
   std::int32_t x = 0;
   std::int32_t y = 0;
   bool selected = false;
+  // The file could not be read when the page was loaded: the entry stands in
+  // for its row (drawn as a marked box of `width` x `height`, selectable and
+  // deletable) and is written back unchanged. It has no picture and no
+  // colours; the output finds the file missing as before.
+  bool placeholder = false;
 
   // Colour analysis of the loader.
   std::int32_t colour_count = 0;       // 0..256, -1 above 256

@@ -1,0 +1,160 @@
+#include "canvas/sheet_geometry.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace piconel {
+
+namespace {
+
+std::int32_t clamp32(std::int64_t value) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+// A zoom of 0 or less would divide by zero; it counts as 100 %.
+std::int64_t safe_zoom(std::int32_t zoom) {
+  return zoom > 0 ? zoom : kZoomUnit;
+}
+
+}  // namespace
+
+std::optional<int> zoom_in_step(int index) {
+  if (index <= 0 || index >= static_cast<int>(kZoomSteps.size())) {
+    return std::nullopt;
+  }
+  return index - 1;
+}
+
+std::optional<int> zoom_out_step(int index) {
+  if (index < 0 || index >= static_cast<int>(kZoomSteps.size()) - 1) {
+    return std::nullopt;
+  }
+  return index + 1;
+}
+
+std::int32_t sheet_to_view(std::int32_t sheet, std::int32_t scroll, std::int32_t zoom) {
+  return clamp32((std::int64_t{sheet} - scroll) * zoom / kZoomUnit);
+}
+
+std::int32_t sheet_length_to_view(std::int32_t length, std::int32_t zoom) {
+  return clamp32(std::int64_t{length} * zoom / kZoomUnit);
+}
+
+std::int32_t view_length_to_sheet(std::int32_t length, std::int32_t zoom) {
+  if (zoom <= 0) {
+    return 0;
+  }
+  return clamp32(std::int64_t{length} * kZoomUnit / zoom);
+}
+
+std::int32_t clamp_sheet_position(std::int32_t position, std::int32_t size) {
+  const std::int64_t highest = std::int64_t{kSheetLimit} - size;
+  std::int64_t kept = position;
+  if (kept > highest) {
+    kept = highest;
+  }
+  if (kept < 0) {
+    kept = 0;
+  }
+  return clamp32(kept);
+}
+
+std::int32_t visible_sheet_size(std::int32_t window_size, std::int32_t other_bar,
+                                std::int32_t zoom) {
+  return clamp32((std::int64_t{window_size} - other_bar) * kZoomUnit / safe_zoom(zoom));
+}
+
+std::int32_t scroll_request_target(ScrollRequest request, std::int32_t current,
+                                   std::int32_t visible, std::int32_t extent, std::int32_t thumb,
+                                   std::int32_t zoom) {
+  switch (request) {
+    case ScrollRequest::LineUp:
+      return clamp32(std::int64_t{current} - kScrollLine);
+    case ScrollRequest::LineDown:
+      return clamp32(std::int64_t{current} + kScrollLine);
+    case ScrollRequest::PageUp:
+      return clamp32(std::int64_t{current} - visible);
+    case ScrollRequest::PageDown:
+      return clamp32(std::int64_t{current} + visible);
+    case ScrollRequest::ThumbPosition:
+      return clamp32(std::int64_t{thumb} * kZoomUnit / safe_zoom(zoom));
+    case ScrollRequest::Top:
+      return 0;
+    case ScrollRequest::Bottom:
+      return clamp32(std::int64_t{extent} - visible);
+  }
+  return current;
+}
+
+std::int32_t limit_scroll(std::int32_t position, std::int32_t visible, std::int32_t extent) {
+  const std::int64_t highest = std::max<std::int64_t>(0, std::int64_t{extent} - visible);
+  return clamp32(std::clamp<std::int64_t>(position, 0, highest));
+}
+
+std::int32_t scroll_step(ScrollRequest request, std::int32_t current, std::int32_t visible,
+                         std::int32_t extent, std::int32_t thumb, std::int32_t zoom) {
+  const std::int32_t target = limit_scroll(
+      scroll_request_target(request, current, visible, extent, thumb, zoom), visible, extent);
+  return clamp32(std::int64_t{target} - current);
+}
+
+std::int32_t wheel_step(std::int32_t wheel_delta, std::int32_t current, std::int32_t visible,
+                        std::int32_t extent) {
+  const std::int64_t target = std::int64_t{current} - std::int64_t{wheel_delta} / kWheelDivisor;
+  return clamp32(std::int64_t{limit_scroll(clamp32(target), visible, extent)} - current);
+}
+
+ScrollBarState scroll_bar_state(std::int32_t extent, std::int32_t visible, std::int32_t scroll,
+                                std::int32_t zoom) {
+  ScrollBarState state;
+  state.maximum = clamp32(std::int64_t{extent} * zoom / kZoomUnit - 1);
+  state.page = sheet_length_to_view(visible, zoom);
+  state.position = sheet_length_to_view(scroll, zoom);
+  return state;
+}
+
+ViewRect span_rect(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
+  return {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
+}
+
+bool centre_in_rect(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                    std::int32_t scroll_x, std::int32_t scroll_y, std::int32_t zoom,
+                    const ViewRect& rect) {
+  const std::int64_t centre_x = (std::int64_t{x} + width / 2 - scroll_x) * zoom / kZoomUnit;
+  const std::int64_t centre_y = (std::int64_t{y} + height / 2 - scroll_y) * zoom / kZoomUnit;
+  return rect.left <= centre_x && centre_x <= rect.right && rect.top <= centre_y &&
+         centre_y <= rect.bottom;
+}
+
+SheetEdges sheet_edges(std::int32_t sheet_width, std::int32_t sheet_height, std::int32_t scroll_x,
+                       std::int32_t scroll_y, std::int32_t zoom) {
+  const std::int32_t width = sheet_width > 0 ? sheet_width : kSheetLimit;
+  const std::int32_t height = sheet_height > 0 ? sheet_height : kSheetLimit;
+  return {sheet_to_view(width, scroll_x, zoom), sheet_to_view(height, scroll_y, zoom)};
+}
+
+SheetPaintPlan plan_sheet_paint(const ViewRect& update, const SheetEdges& edges) {
+  SheetPaintPlan plan;
+  if (update.left > edges.right || update.top > edges.bottom) {
+    plan.right_of_sheet = update;
+    return plan;
+  }
+  const std::int32_t right = std::min(update.right, edges.right);
+  const std::int32_t bottom = std::min(update.bottom, edges.bottom);
+  plan.sheet = {update.left, update.top, right, bottom};
+  plan.right_of_sheet = {right, update.top, update.right, update.bottom};
+  plan.below_sheet = {update.left, bottom, right, update.bottom};
+  return plan;
+}
+
+EntryBlit entry_blit(const ViewRect& update, std::int32_t zoom) {
+  EntryBlit blit;
+  blit.destination = {update.left, update.top, update.right, update.bottom};
+  blit.source = {view_length_to_sheet(update.left, zoom), view_length_to_sheet(update.top, zoom),
+                 view_length_to_sheet(update.right, zoom),
+                 view_length_to_sheet(update.bottom, zoom)};
+  return blit;
+}
+
+}  // namespace piconel
