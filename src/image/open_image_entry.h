@@ -36,6 +36,12 @@ class EntryDisplayFactory {
  public:
   virtual ~EntryDisplayFactory() = default;
   virtual std::unique_ptr<EntryDisplay> create_display(ImageEntry& entry, const Dib& picture) = 0;
+  // The display of a placeholder (an image row whose file could not be
+  // read): a marked box of the entry's size. None when it cannot be made.
+  virtual std::unique_ptr<EntryDisplay> create_placeholder_display(ImageEntry& entry) {
+    static_cast<void>(entry);
+    return nullptr;
+  }
 };
 
 struct OpenImageRequest {

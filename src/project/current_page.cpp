@@ -1,5 +1,6 @@
 #include "project/current_page.h"
 
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -10,6 +11,31 @@
 #include "store/document_store.h"
 
 namespace piconel {
+
+namespace {
+
+// While a page holds rows it could not show (placeholders, or rows past 256),
+// its measured extent may miss them: the stored size then never shrinks, so
+// an image whose folder comes back is not cut off.
+SheetExtent kept_extent(Project& project, std::string_view properties, SheetExtent extent) {
+  const bool unmeasured = !project.carried_rows.empty() ||
+                          std::any_of(project.entries.begin(), project.entries.end(),
+                                      [](const ImageEntry& entry) { return entry.placeholder; });
+  if (!unmeasured) {
+    return extent;
+  }
+  int stored_width = 0;
+  int stored_height = 0;
+  if (project.store->get_int(properties, kPutImageWidthKey, stored_width)) {
+    extent.width = std::max(extent.width, stored_width);
+  }
+  if (project.store->get_int(properties, kPutImageHeightKey, stored_height)) {
+    extent.height = std::max(extent.height, stored_height);
+  }
+  return extent;
+}
+
+}  // namespace
 
 bool sync_current_page(Project& project) {
   if (!project.store) {
@@ -53,9 +79,10 @@ bool sync_current_page(Project& project) {
     // into the extent of the entries alone.
     return ok;
   }
-  const SheetExtent extent =
-      view.exists() ? view.used_extent() : compute_used_extent(project.entries);
   const std::string properties = page_property_section(*name);
+  const SheetExtent extent =
+      kept_extent(project, properties,
+                  view.exists() ? view.used_extent() : compute_used_extent(project.entries));
   ok = store.set_int(properties, kPutImageWidthKey, extent.width);
   ok = store.set_int(properties, kPutImageHeightKey, extent.height);
   return ok;

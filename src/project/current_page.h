@@ -27,8 +27,12 @@ namespace piconel {
 // through the entry source (add_image_row). A row that gives no entry
 // (unreadable file, or 256 entries already) shows
 // "画像ファイルの読み込みに失敗しました。..." with OK and Cancel; Cancel silences
-// the prompt for the rest of this load. Such rows are kept as carried rows.
-// Without a sheet view every row is carried as it is. A current page that
+// the prompt for the rest of this load. Such a row becomes a placeholder
+// entry at its stored position when the page has room and the entry source
+// can show it (open_placeholder); otherwise it is kept as a carried row.
+// Either way it is written back by the next sync, and while a page has
+// placeholders or carried rows its stored PUTIMAGEWIDTH and PUTIMAGEHEIGHT
+// never shrink. Without a sheet view every row is carried as it is. A current page that
 // names no page loads nothing.
 void load_current_page(Project& project);
 

@@ -23,4 +23,12 @@ bool ImageEntrySource::open_entry(ImageEntry& entry, std::string_view full_path,
   return true;
 }
 
+bool ImageEntrySource::open_placeholder(ImageEntry& entry) {
+  if (display_factory_ == nullptr) {
+    return false;
+  }
+  entry.display = display_factory_->create_placeholder_display(entry);
+  return entry.display != nullptr;
+}
+
 }  // namespace piconel

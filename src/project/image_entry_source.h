@@ -28,6 +28,8 @@ class ImageEntrySource final : public EntrySource {
   // or the display cannot be made.
   [[nodiscard]] bool open_entry(ImageEntry& entry, std::string_view full_path, int x,
                                 int y) override;
+  // The factory's placeholder display; false without a factory.
+  [[nodiscard]] bool open_placeholder(ImageEntry& entry) override;
 
  private:
   const PictureDecoder* decoders_;

@@ -12,6 +12,32 @@ namespace {
 
 constexpr std::size_t kPromptBytes = 512;
 
+// A row whose file cannot be read becomes a placeholder entry at its stored
+// position, while the page has room: the user sees it and can delete it, and
+// it is written back unchanged (full path when that fits, as for loaded
+// images). False when the page is full or the view cannot show it.
+bool open_placeholder(Project& project, const ImageRow& row,
+                      const std::optional<std::string>& full_path) {
+  if (project.entries.size() >= static_cast<std::size_t>(kMaxEntriesPerPage)) {
+    return false;
+  }
+  ImageEntry& entry = project.entries.emplace_back();
+  entry.placeholder = true;
+  entry.path = full_path.value_or(row.path);
+  entry.x = row.x;
+  entry.y = row.y;
+  entry.settings = row.settings;
+  const bool forced = row.settings.size_forced != 0 && row.settings.forced_width > 0 &&
+                      row.settings.forced_height > 0;
+  entry.width = forced ? row.settings.forced_width : kPlaceholderSide;
+  entry.height = forced ? row.settings.forced_height : kPlaceholderSide;
+  if (project.ports.entry_source->open_placeholder(entry)) {
+    return true;
+  }
+  project.entries.pop_back();
+  return false;
+}
+
 }  // namespace
 
 bool add_image_row(Project& project, std::string_view row_text, Prompter** prompt_owner) {
@@ -36,8 +62,10 @@ bool add_image_row(Project& project, std::string_view row_text, Prompter** promp
       *prompt_owner = nullptr;
     }
   }
-  project.carried_rows.push_back(
-      {static_cast<int>(project.entries.size()), carried_row_form(row_text, project.folder)});
+  if (!open_placeholder(project, row, full_path)) {
+    project.carried_rows.push_back(
+        {static_cast<int>(project.entries.size()), carried_row_form(row_text, project.folder)});
+  }
   return false;
 }
 

@@ -148,6 +148,15 @@ class EntrySource {
   // shown; the caller then drops the entry.
   [[nodiscard]] virtual bool open_entry(ImageEntry& entry, std::string_view full_path, int x,
                                         int y) = 0;
+
+  // Shows `entry` (placeholder set, path, position, size and settings filled,
+  // already at the end of the list) as a placeholder on the sheet view.
+  // False when there is no view to show it on; the caller then carries the
+  // row instead.
+  [[nodiscard]] virtual bool open_placeholder(ImageEntry& entry) {
+    static_cast<void>(entry);
+    return false;
+  }
 };
 
 // Implementations that do nothing: no window exists, every question is

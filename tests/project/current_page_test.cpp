@@ -158,6 +158,51 @@ TEST(LoadCurrentPageTest, UnreadableRowsAreCarriedOverInPlace) {
                   "C:\\proj\\img\\gone2.bmp\t2\t2", "C:\\gone3.bmp\t9\t9"}));
 }
 
+TEST(LoadCurrentPageTest, UnreadableRowsBecomePlaceholdersThatCanBeDeleted) {
+  ProjectFixture f;
+  f.source.placeholders = true;
+  make_project(
+      f, {"C:\\a.bmp\t1\t1", "img\\gone.bmp\t40\t50\tG\t1\t10\t20\t0\t0", "C:\\gone2.bmp\t0\t90"});
+  ASSERT_TRUE(f.project.store->set_int("PROPERTY:a", "PUTIMAGEWIDTH", 300));
+  ASSERT_TRUE(f.project.store->set_int("PROPERTY:a", "PUTIMAGEHEIGHT", 5));
+  f.source.add("C:\\a.bmp");
+  f.prompter.answers = {kIdOk, kIdOk};
+  load_current_page(f.project);
+  EXPECT_EQ(f.prompter.boxes.size(), 2u);  // the prompt still appears
+  ASSERT_EQ(f.project.entries.size(), 3u);
+  EXPECT_TRUE(f.project.carried_rows.empty());
+  const ImageEntry& gone = *std::next(f.project.entries.begin());
+  EXPECT_TRUE(gone.placeholder);
+  EXPECT_TRUE(gone.has_display());
+  EXPECT_EQ(gone.path, "C:\\proj\\img\\gone.bmp");
+  // The forced size when set, else 32 x 32.
+  EXPECT_EQ((std::pair{gone.x, gone.y}), (std::pair{40, 50}));
+  EXPECT_EQ((std::pair{gone.width, gone.height}), (std::pair{10, 20}));
+  EXPECT_EQ((std::pair{f.project.entries.back().width, f.project.entries.back().height}),
+            (std::pair{32, 32}));
+
+  // Written back in place with their settings; the stored size never shrinks
+  // while placeholders are there.
+  f.sheet.extent = {17, 122};
+  ASSERT_TRUE(sync_current_page(f.project));
+  EXPECT_EQ(rows_of(f.project, "a"), (Rows{"C:\\a.bmp\t1\t1\t\t0\t0\t0\t0\t0",
+                                           "C:\\proj\\img\\gone.bmp\t40\t50\tG\t1\t10\t20\t0\t0",
+                                           "C:\\gone2.bmp\t0\t90\t\t0\t0\t0\t0\t0"}));
+  int width = 0;
+  int height = 0;
+  ASSERT_TRUE(f.project.store->get_int("PROPERTY:a", "PUTIMAGEWIDTH", width));
+  ASSERT_TRUE(f.project.store->get_int("PROPERTY:a", "PUTIMAGEHEIGHT", height));
+  EXPECT_EQ((std::pair{width, height}), (std::pair{300, 122}));
+
+  // Deleting the placeholders removes their rows; the size is measured again.
+  f.project.entries.pop_back();
+  f.project.entries.erase(std::next(f.project.entries.begin()));
+  ASSERT_TRUE(sync_current_page(f.project));
+  EXPECT_EQ(rows_of(f.project, "a"), (Rows{"C:\\a.bmp\t1\t1\t\t0\t0\t0\t0\t0"}));
+  ASSERT_TRUE(f.project.store->get_int("PROPERTY:a", "PUTIMAGEWIDTH", width));
+  EXPECT_EQ(width, 17);
+}
+
 TEST(LoadCurrentPageTest, RowsBeyond256EntriesAreRefusedAndCarried) {
   ProjectFixture f;
   Rows rows;

@@ -207,12 +207,21 @@ class FakeEntrySource : public EntrySource {
     entry.settings.transparent_key = 0;
     return true;
   }
+  // Shows placeholders only when told to (as a source without a view would not).
+  bool open_placeholder(ImageEntry& entry) override {
+    if (!placeholders) {
+      return false;
+    }
+    entry.display = std::make_unique<FakeDisplay>();
+    return true;
+  }
   void add(std::string path, int width = 16, int height = 16) {
     readable[std::move(path)] = {width, height};
   }
 
   std::map<std::string, std::pair<int, int>> readable;
   std::vector<std::string> opened;
+  bool placeholders = false;
 };
 
 // All fakes and a project wired to them.
