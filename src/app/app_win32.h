@@ -5,16 +5,22 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
 #include <string_view>
 
+#include "app/list_window_hooks.h"
 #include "app/message_loop_win32.h"
 #include "app/prompter_win32.h"
 #include "app/settings_model.h"
+#include "canvas/sheet_view_win32.h"
 #include "image/plugin_host.h"
+#include "project/image_entry_source.h"
 #include "project/project.h"
 #include "project/project_ports.h"
 #include "store/document_store.h"
+#include "store/handles_win32.h"
 #include "store/wide_text.h"
 
 namespace piconel {
@@ -34,14 +40,41 @@ class WindowTitle final : public TitleView {
   HWND window_ = nullptr;
 };
 
-// The sheet view, the list windows and the image entries are not part of
-// the program yet: their ports are the do-nothing ones, so a page load keeps
-// its image rows as they were read.
+// The main window's children and what the sheet view asks of them: the
+// status bar texts; the image list rows and the image settings dialog go to
+// the hooks.
+struct MainWindowControls final : public SheetViewHost {
+  void set_status_text(int part, std::string_view text) override {
+    if (status_bar != nullptr) {
+      SendMessageW(status_bar, SB_SETTEXTW, static_cast<WPARAM>(part),
+                   reinterpret_cast<LPARAM>(to_wide(text).c_str()));
+    }
+  }
+  void entry_double_clicked(ImageEntry& entry) override;
+
+  HWND toolbar = nullptr;
+  HWND zoom_box = nullptr;
+  HWND status_bar = nullptr;
+  // Measured once, right after creation, from the window rectangles.
+  int toolbar_height = 0;
+  int status_bar_height = 0;
+  // Bitmap resource 102, kept while the toolbar shows it.
+  GdiBitmap toolbar_images;
+  // Set by App; the double-click reaches the image settings dialog through it.
+  struct App* app = nullptr;
+};
+
 struct App {
   App()
       : project(ProjectPorts{&prompter, &null_page_list_view(), &null_sheet_view(), &title,
                              &null_entry_source()},
-                &settings) {}
+                &settings),
+        sheet_view(project, controls, &plugins),
+        entry_source(&plugins, &sheet_view.sheet_colours(), &sheet_view) {
+    project.ports.sheet = &sheet_view;
+    project.ports.entry_source = &entry_source;
+    controls.app = this;
+  }
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
@@ -55,7 +88,8 @@ struct App {
   }
 
   HWND main_window = nullptr;
-  // The message loop reads it for every message.
+  // The message loop reads it for every message; the page list sets its
+  // name_edit_active while a page name is edited in place.
   AcceleratorRoute accelerators;
   // Drive and directory of the program, ending in its separator.
   std::string program_folder;
@@ -71,8 +105,26 @@ struct App {
   PluginHost plugins;
   WindowPrompter prompter;
   WindowTitle title;
+  MainWindowControls controls;
+  ListWindowHooks default_list_windows;
+  DialogHooks default_dialogs;
+  ListWindowHooks* list_windows = &default_list_windows;
+  DialogHooks* dialogs = &default_dialogs;
+  // -1 while no property dialog is open; 0 or the edited page's index while
+  // one is (the page settings dialog and the page list read it).
+  int dialog_guard = -1;
   // Declared after everything its ports point to.
   Project project;
+  SheetView sheet_view;
+  ImageEntrySource entry_source;
 };
+
+inline void MainWindowControls::entry_double_clicked(ImageEntry& entry) {
+  if (app != nullptr && app->dialog_guard == -1) {
+    app->dialog_guard = 0;
+    app->dialogs->image_settings(entry);
+    app->dialog_guard = -1;
+  }
+}
 
 }  // namespace piconel

@@ -1,11 +1,18 @@
 #include "app/app_window_win32.h"
 
+#include <shellapi.h>
+
+#include <algorithm>
+
 #include "app/busy_scope_win32.h"
 #include "app/close_sequence_win32.h"
+#include "app/command_actions_win32.h"
 #include "app/command_message_win32.h"
 #include "app/commands_win32.h"
 #include "app/notify_routes_win32.h"
 #include "app/resource.h"
+#include "app/toolbar_win32.h"
+#include "project/current_page.h"
 #include "project/project_file.h"
 #include "store/handles_win32.h"
 #include "store/system_boundary_win32.h"
@@ -16,6 +23,8 @@ namespace {
 
 constexpr int kMainWindowSize = 512;
 constexpr int kMinimumTrackSize = 64;
+// "表示(&V)" is the third menu of the bar.
+constexpr int kViewMenuPosition = 2;
 
 void limit_tracking_size(LPARAM lparam) {
   auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
@@ -31,6 +40,39 @@ LRESULT CALLBACK main_window_procedure(HWND window, UINT message, WPARAM wparam,
     return 0;
   }
   return bound_window_procedure<App, handle_main_window_message>(window, message, wparam, lparam);
+}
+
+// The sheet view's screen rectangle, which dragging reads.
+void record_view_rect(App& app) {
+  RECT rect{};
+  if (app.sheet_view.window() != nullptr && GetWindowRect(app.sheet_view.window(), &rect)) {
+    app.sheet_view.set_screen_rect(rect);
+  }
+}
+
+// The "表示(&V)" menu shows which list windows are open.
+void check_list_items(App& app, HMENU popup) {
+  const HMENU bar = GetMenu(app.main_window);
+  if (bar == nullptr || GetSubMenu(bar, kViewMenuPosition) != popup) {
+    return;
+  }
+  const auto mark = [&](UINT id, ListWindowKind kind) {
+    CheckMenuItem(popup, id,
+                  MF_BYCOMMAND | (app.list_windows->is_open(kind) ? MF_CHECKED : MF_UNCHECKED));
+  };
+  mark(IDM_PAGE_LIST, ListWindowKind::PageList);
+  mark(IDM_IMAGE_LIST, ListWindowKind::ImageList);
+}
+
+void resize(App& app, WPARAM wparam, LPARAM lparam) {
+  // The toolbar and the status bar place themselves.
+  if (app.controls.toolbar != nullptr) {
+    SendMessageW(app.controls.toolbar, WM_SIZE, wparam, lparam);
+  }
+  if (app.controls.status_bar != nullptr) {
+    SendMessageW(app.controls.status_bar, WM_SIZE, wparam, lparam);
+  }
+  layout_main_window(app, LOWORD(lparam), HIWORD(lparam));
 }
 
 void close_request(App& app, HWND window) {
@@ -72,10 +114,36 @@ HWND create_main_window(App& app, HINSTANCE instance, std::string_view title) {
   const std::wstring wide_title = to_wide(title);
   HWND window = CreateWindowExW(0, kMainWindowClass, wide_title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0,
                                 kMainWindowSize, kMainWindowSize, nullptr, nullptr, instance, &app);
-  if (window != nullptr) {
-    app.set_main_window(window);
+  if (window == nullptr) {
+    return nullptr;
   }
+  app.set_main_window(window);
+  // Children in their order: toolbar with the zoom box, status bar, then the
+  // sheet view between them.
+  if (create_main_controls(window, instance, app.controls)) {
+    RECT client{};
+    GetClientRect(window, &client);
+    const RECT view{0, app.controls.toolbar_height, client.right,
+                    client.bottom - app.controls.status_bar_height};
+    static_cast<void>(app.sheet_view.create(window, view));
+    layout_main_window(app, client.right, client.bottom);
+  }
+  DragAcceptFiles(window, TRUE);
+  load_current_page(app.project);
+  app.sheet_view.update_extent(true);
   return window;
+}
+
+void layout_main_window(App& app, int client_width, int client_height) {
+  const MainWindowControls& controls = app.controls;
+  const HWND view = app.sheet_view.window();
+  if (view == nullptr) {
+    return;
+  }
+  const int height = client_height - controls.toolbar_height - controls.status_bar_height;
+  SetWindowPos(view, nullptr, 0, controls.toolbar_height, client_width, std::max(0, height),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  record_view_rect(app);
 }
 
 LRESULT handle_main_window_message(App& app, HWND window, UINT message, WPARAM wparam,
@@ -85,6 +153,31 @@ LRESULT handle_main_window_message(App& app, HWND window, UINT message, WPARAM w
       if (!program_busy()) {
         BusyScope busy;
         static_cast<void>(run_command(app, command_message(wparam, lparam)));
+      }
+      return 0;
+    case WM_SIZE:
+      resize(app, wparam, lparam);
+      return 0;
+    case WM_MOVE:
+      record_view_rect(app);
+      return 0;
+    case WM_INITMENUPOPUP:
+      if (HIWORD(lparam) == FALSE) {
+        check_list_items(app, reinterpret_cast<HMENU>(wparam));
+      }
+      return 0;
+    case WM_DROPFILES:
+      if (!program_busy()) {
+        BusyScope busy;
+        static_cast<void>(add_dropped_files(app, reinterpret_cast<HDROP>(wparam)));
+      } else {
+        DragFinish(reinterpret_cast<HDROP>(wparam));
+      }
+      return 0;
+    case WM_MOUSEWHEEL:
+      // The wheel goes to the focus window; the sheet view scrolls for it.
+      if (app.sheet_view.window() != nullptr) {
+        return SendMessageW(app.sheet_view.window(), message, wparam, lparam);
       }
       return 0;
     case WM_NOTIFY:

@@ -20,15 +20,24 @@ inline constexpr wchar_t kMainWindowClass[] = L"piconel";
 [[nodiscard]] bool register_main_window_class(HINSTANCE instance);
 
 // Creates the (hidden) main window for `app`, titled `title` (CP932), and
-// hands it to `app` (App::set_main_window); null when it cannot be made.
-// The class must be registered.
+// hands it to `app` (App::set_main_window); builds its children (toolbar
+// with the zoom box, status bar, sheet view between them), accepts dropped
+// files and loads the current page into the view. Null when the window
+// cannot be made. The class must be registered.
 [[nodiscard]] HWND create_main_window(App& app, HINSTANCE instance, std::string_view title);
+
+// Moves the sheet view between toolbar and status bar for a client size and
+// records its screen rectangle.
+void layout_main_window(App& app, int client_width, int client_height);
 
 // The main window's messages once it is bound to `app`:
 // - WM_COMMAND runs the command of the table with its id, notification code
 //   and control, inside a BusyScope; a command that arrives while another
 //   command or a modal box of ours is running is dropped, so nothing
 //   re-enters a command half done.
+// - WM_SIZE lays out the children, WM_MOVE records the view's rectangle,
+//   WM_INITMENUPOPUP checks the list-window items, WM_DROPFILES adds the
+//   dropped files, WM_MOUSEWHEEL scrolls the sheet view.
 // - WM_NOTIFY goes to route_notify.
 // - WM_CLOSE runs the close sequence, or, while the program is busy, is
 //   deferred until the running command has ended.

@@ -1,23 +1,32 @@
 #include "app/commands_win32.h"
 
+#include <commctrl.h>
+
 #include <array>
 #include <optional>
 #include <string_view>
 
+#include "app/command_actions_win32.h"
 #include "app/output_port_win32.h"
 #include "app/resource.h"
+#include "app/toolbar_win32.h"
+#include "canvas/sheet_geometry.h"
 #include "output/project_output.h"
 #include "project/current_page.h"
+#include "project/page_operations.h"
 #include "project/project_file.h"
 
 namespace piconel {
 namespace {
 
-// New and Open ask about unsaved changes first and do nothing on cancel.
+// New and Open ask about unsaved changes first and do nothing on cancel;
+// otherwise the zoom goes back to "x 1" first, so also when the open dialog
+// is then cancelled.
 void new_project(App& app, const CommandMessage&) {
   if (!ask_save_changes(app.project)) {
     return;
   }
+  apply_zoom_step(app, kStartZoomStep);
   open_project(app.project, std::string_view());
   static_cast<void>(update_title(app.project));
 }
@@ -26,12 +35,13 @@ void open_project_file(App& app, const CommandMessage&) {
   if (!ask_save_changes(app.project)) {
     return;
   }
+  apply_zoom_step(app, kStartZoomStep);
   open_project(app.project, std::nullopt);
   static_cast<void>(update_title(app.project));
 }
 
 // Save and Save As write the current page back first; a failed write is
-// reported by save_project itself.
+// reported by save_project itself. Ctrl+S is bound to Save as well.
 void save(App& app, const CommandMessage&) {
   static_cast<void>(sync_current_page(app.project));
   static_cast<void>(save_project(app.project, std::nullopt));
@@ -52,10 +62,132 @@ void exit_program(App& app, const CommandMessage&) {
   PostMessageW(app.main_window, WM_CLOSE, 0, 0);
 }
 
+// The project and application settings dialogs; afterwards the page's
+// properties reach the view and the page list rows are rebuilt.
+void project_settings(App& app, const CommandMessage&) {
+  run_guarded(app, 0, [&] {
+    app.dialogs->project_properties();
+    apply_page_properties(app.project);
+    fill_page_list(app.project);
+  });
+}
+
+void application_settings(App& app, const CommandMessage&) {
+  run_guarded(app, 0, [&] {
+    app.dialogs->application_settings();
+    apply_page_properties(app.project);
+    fill_page_list(app.project);
+  });
+}
+
+void page_settings(App& app, const CommandMessage&) {
+  const int page = app.project.current_page;
+  run_guarded(app, page, [&] {
+    app.dialogs->page_settings(page);
+    if (app.project.current_page == page) {
+      apply_page_properties(app.project);
+    }
+  });
+}
+
+void add_image(App& app, const CommandMessage&) {
+  add_image_through_dialog(app);
+}
+
+// Delete key and the "削除(Del)" menu item.
+void delete_images(App& app, const CommandMessage&) {
+  delete_selected_images(app);
+}
+
+void select_all(App& app, const CommandMessage&) {
+  app.sheet_view.select_all();
+}
+
+void page_list(App& app, const CommandMessage&) {
+  toggle_list_window(app, ListWindowKind::PageList);
+}
+
+void image_list(App& app, const CommandMessage&) {
+  toggle_list_window(app, ListWindowKind::ImageList);
+}
+
+void zoom_in_command(App& app, const CommandMessage&) {
+  zoom_in(app);
+}
+
+void zoom_out_command(App& app, const CommandMessage&) {
+  zoom_out(app);
+}
+
+void zoom_box(App& app, const CommandMessage& message) {
+  if (message.code == CBN_SELCHANGE) {
+    apply_zoom_step(app, selected_zoom_step(app.controls));
+  }
+}
+
+// Ctrl+Up / Ctrl+Down: the image list's selected rows when it is in front;
+// the focused page when the page list is in front and no name is edited.
+void move_up(App& app, const CommandMessage&) {
+  if (app.list_windows->is_foreground(ListWindowKind::ImageList)) {
+    app.list_windows->move_selected_images(true);
+  }
+  if (app.list_windows->is_foreground(ListWindowKind::PageList) &&
+      !app.accelerators.name_edit_active) {
+    move_page_up(app.project, -1);
+  }
+}
+
+void move_down(App& app, const CommandMessage&) {
+  if (app.list_windows->is_foreground(ListWindowKind::ImageList)) {
+    app.list_windows->move_selected_images(false);
+  }
+  if (app.list_windows->is_foreground(ListWindowKind::PageList) &&
+      !app.accelerators.name_edit_active) {
+    move_page_down(app.project, -1);
+  }
+}
+
+void rename_page(App& app, const CommandMessage&) {
+  if (app.list_windows->is_foreground(ListWindowKind::PageList) &&
+      !app.accelerators.name_edit_active) {
+    app.list_windows->start_page_rename();
+  }
+}
+
+void help_file(App& app, const CommandMessage&) {
+  open_help_file(app);
+}
+
+void about(App& app, const CommandMessage&) {
+  show_about_box(app);
+}
+
+// The overlap check (40053) has no entry yet: it reaches no handler.
 constexpr std::array kCommands = {
-    Command{IDM_PROJECT_NEW, new_project}, Command{IDM_PROJECT_OPEN, open_project_file},
-    Command{IDM_PROJECT_SAVE, save},       Command{IDM_PROJECT_SAVE_AS, save_as},
-    Command{IDM_OUTPUT, output},           Command{IDM_EXIT, exit_program},
+    Command{IDM_PROJECT_NEW, new_project},
+    Command{IDM_PROJECT_OPEN, open_project_file},
+    Command{IDM_PROJECT_SAVE, save},
+    Command{IDM_SAVE_KEY, save},
+    Command{IDM_PROJECT_SAVE_AS, save_as},
+    Command{IDM_PROJECT_SETTINGS, project_settings},
+    Command{IDM_OUTPUT, output},
+    Command{IDM_APP_SETTINGS, application_settings},
+    Command{IDM_EXIT, exit_program},
+    Command{IDM_ADD_IMAGE, add_image},
+    Command{IDM_DELETE_MENU, delete_images},
+    Command{IDM_PAGE_SETTINGS, page_settings},
+    Command{IDM_PAGE_LIST, page_list},
+    Command{IDM_IMAGE_LIST, image_list},
+    Command{IDM_ZOOM_IN, zoom_in_command},
+    Command{IDM_ZOOM_OUT, zoom_out_command},
+    Command{IDM_HELP_FILE, help_file},
+    Command{IDM_ABOUT, about},
+    Command{IDM_SELECT_ALL, select_all},
+    Command{IDM_DELETE_SELECTED, delete_images},
+    Command{IDM_MOVE_UP, move_up},
+    Command{IDM_MOVE_DOWN, move_down},
+    Command{IDM_RENAME_PAGE, rename_page},
+    Command{IDC_ZOOM_BOX, zoom_box},
 };
 
 }  // namespace

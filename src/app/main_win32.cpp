@@ -13,6 +13,7 @@
 
 #include "app/app_win32.h"
 #include "app/app_window_win32.h"
+#include "app/command_actions_win32.h"
 #include "app/command_line_win32.h"
 #include "app/message_loop_win32.h"
 #include "app/name_refusal_win32.h"
@@ -132,6 +133,7 @@ int run(HINSTANCE instance) {
   app.snap_width = read_snap_width(app.settings);
   app.image_list_open = read_image_list_settings(app.settings, app.list_geometry);
   app.page_list_open = read_page_list_settings(app.settings, app.list_geometry);
+  app.sheet_view.set_snap_width(app.snap_width);
   static_cast<void>(
       app.plugins.load_plugins(app.program_folder, read_search_susie_folder(app.settings)));
 
@@ -150,6 +152,7 @@ int run(HINSTANCE instance) {
     return 0;
   }
   restore_placement(main_window, app.settings, startup_show_command());
+  restore_list_windows(app);
 
   app.accelerators.table = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
   const int exit_code = run_message_loop(app.accelerators);

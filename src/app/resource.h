@@ -6,6 +6,7 @@
 #define IDB_TOOLBAR 102
 #define IDR_MAIN_MENU 104
 #define IDR_ACCELERATORS 105
+#define IDD_ABOUT 116
 #define IDI_PICONEL 117
 
 // Commands: menu items, toolbar buttons and accelerators share these ids.
@@ -34,6 +35,11 @@
 #define IDM_ZOOM_OUT 40051
 #define IDM_ZOOM_IN 40052
 #define IDM_OVERLAP_CHECK 40053
+
+// Controls of the About box.
+#define IDC_ABOUT_TEXT 1034
+#define IDC_ABOUT_WEB_PAGE 1035
+#define IDC_ABOUT_MAIL 1036
 
 // Controls of the main window.
 #define IDC_ZOOM_BOX 50001

@@ -13,25 +13,50 @@
 namespace piconel {
 namespace {
 
-TEST(CommandTable, HoldsTheProjectCommandsOnceEach) {
+TEST(CommandTable, HoldsEveryCommandOnceEach) {
   std::vector<unsigned> ids;
   for (const Command& command : command_table()) {
     EXPECT_NE(command.run, nullptr);
     ids.push_back(command.id);
   }
   std::sort(ids.begin(), ids.end());
-  const std::vector<unsigned> expected = {IDM_PROJECT_OPEN,    IDM_EXIT,
-                                          IDM_PROJECT_NEW,     IDM_PROJECT_SAVE,
-                                          IDM_PROJECT_SAVE_AS, IDM_OUTPUT};
+  EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end());
+  // Every id of the table except the overlap check, which has no handler yet.
+  std::vector<unsigned> expected = {
+      IDM_PROJECT_OPEN, IDM_EXIT,         IDM_ADD_IMAGE,        IDM_HELP_FILE,     IDM_ABOUT,
+      IDM_PROJECT_NEW,  IDM_PROJECT_SAVE, IDM_PROJECT_SAVE_AS,  IDM_OUTPUT,        IDM_SELECT_ALL,
+      IDM_SAVE_KEY,     IDM_IMAGE_LIST,   IDM_DELETE_SELECTED,  IDM_MOVE_UP,       IDM_MOVE_DOWN,
+      IDM_PAGE_LIST,    IDM_RENAME_PAGE,  IDM_PROJECT_SETTINGS, IDM_PAGE_SETTINGS, IDM_APP_SETTINGS,
+      IDM_DELETE_MENU,  IDM_ZOOM_OUT,     IDM_ZOOM_IN,          IDC_ZOOM_BOX};
+  std::sort(expected.begin(), expected.end());
   EXPECT_EQ(ids, expected);
 }
 
-TEST(CommandTable, CommandsWithoutAnActionReachNoHandler) {
+TEST(CommandTable, UnknownIdsReachNoHandler) {
   App app;
-  // Ctrl+S, the "削除(Del)" item and an id no resource uses.
-  for (const unsigned id : {unsigned{IDM_SAVE_KEY}, unsigned{IDM_DELETE_MENU}, 12345u}) {
+  // Ctrl+S is bound to Save and "削除(Del)" to Delete (a choice the
+  // commands leave open); the overlap check and an unused id reach nothing.
+  for (const unsigned id : {unsigned{IDM_OVERLAP_CHECK}, 12345u}) {
     EXPECT_FALSE(run_command(app, CommandMessage{id}));
   }
+}
+
+TEST(CommandTable, DialogGuardRefusesASecondDialog) {
+  App app;
+  app.dialog_guard = 0;  // a property dialog is open
+  struct CountingDialogs : DialogHooks {
+    void page_settings(int) override { ++opened; }
+    void project_properties() override { ++opened; }
+    int opened = 0;
+  } dialogs;
+  app.dialogs = &dialogs;
+  EXPECT_TRUE(run_command(app, CommandMessage{IDM_PAGE_SETTINGS}));
+  EXPECT_TRUE(run_command(app, CommandMessage{IDM_PROJECT_SETTINGS}));
+  EXPECT_EQ(dialogs.opened, 0);
+  app.dialog_guard = -1;
+  EXPECT_TRUE(run_command(app, CommandMessage{IDM_PROJECT_SETTINGS}));
+  EXPECT_EQ(dialogs.opened, 1);
+  EXPECT_EQ(app.dialog_guard, -1);
 }
 
 TEST(CommandTable, SaveWithoutAProjectStoreDoesNothing) {

@@ -1,0 +1,36 @@
+#!/bin/sh
+# Starts the Windows build's piconel.exe under Wine in a virtual display on a
+# project (the demo project by default), waits for its window and saves a PNG
+# of the whole screen, so anyone can look at the window without Windows.
+#
+#   scripts/screenshot.sh [PROJECT.ijp] [OUT.png]
+#
+# Needs the win64 build (build/win64, or PICONEL_BUILD_ROOT/win64), Xvfb and
+# ImageMagick's import. Uses the shared Wine prefix (PICONEL_WINEPREFIX).
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+build=${PICONEL_BUILD_ROOT:-$root/build}/win64
+project=${1:-$root/examples/demo/demo.ijp}
+out=${2:-$root/build/screenshot.png}
+exe=$build/src/app/piconel.exe
+[ -x "$exe" ] || { echo "no $exe: build win64 first (scripts/test-all.sh)" >&2; exit 2; }
+command -v import >/dev/null || { echo "ImageMagick import is missing (apt-get install imagemagick)" >&2; exit 2; }
+
+# The program writes piconel.ini beside itself: run a copy in a folder of
+# its own so the build tree stays clean.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$exe" "$build/src/app/piconel.txt" "$work/" 2>/dev/null || cp "$exe" "$work/"
+winpath=$(printf 'Z:%s' "$project" | tr / '\\')
+
+"$here/with-xvfb.sh" sh -c '
+  "$1" "$2/piconel.exe" "$3" &
+  pid=$!
+  # Wait until the window has been mapped and painted.
+  sleep "${PICONEL_SCREENSHOT_WAIT:-8}"
+  import -window root "$4"
+  kill $pid 2>/dev/null || true
+  wait $pid 2>/dev/null || true
+' screenshot "$here/wine-run.sh" "$work" "$winpath" "$out"
+echo "wrote $out"

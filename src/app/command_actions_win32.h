@@ -1,0 +1,70 @@
+#pragma once
+
+// The work behind the main window's commands that is more than one call,
+// shared by the command table, dropped files and tests. Windows only:
+// include from *_win32.cpp files only.
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <span>
+#include <string>
+
+#include "app/app_win32.h"
+
+namespace piconel {
+
+// Adds `paths` (in order, one placement cursor carried from file to file
+// when `carry_cursor`) with updates of the view locked: refused paths get
+// their message, unreadable files are skipped silently, each entry made gets
+// its image list row. Then the extent is updated (forced) and the project
+// marked modified, also when nothing could be added. Returns the number
+// added.
+int add_images(App& app, std::span<const std::string> paths, bool carry_cursor);
+
+// The files of a drop in the order the shell gives them (names of up to 259
+// characters, as CP932; a name without an exact CP932 form is skipped), added
+// as above; the drop is released.
+int add_dropped_files(App& app, HDROP drop);
+
+// The "画像を追加" command: the open dialog with all files and the plug-ins'
+// types; a chosen file is added without a cursor. Choosing nothing changes
+// nothing.
+void add_image_through_dialog(App& app);
+
+// Opens the list window when it is closed (pressing its toolbar button), or
+// asks it to close when it is open.
+void toggle_list_window(App& app, ListWindowKind kind);
+
+// Start-up, after the keys were read: opens each list window whose Enable
+// flag was set and presses its toolbar button exactly when the flag was set.
+void restore_list_windows(App& app);
+
+// Zoom in / out by one step of the zoom box; nothing at the ends.
+void zoom_in(App& app);
+void zoom_out(App& app);
+
+// Delete: the selected entries go (the project is marked modified also when
+// none was selected), the colours are rebuilt and the extent updated.
+void delete_selected_images(App& app);
+
+// The help file "piconel.txt" in the program folder handed to the shell.
+void open_help_file(App& app);
+
+// The About box (template 116) over the main window.
+void show_about_box(App& app);
+
+// Runs `dialog` under the dialog guard (set to `guard_value` while it runs);
+// nothing when another property dialog is open.
+template <typename Dialog>
+void run_guarded(App& app, int guard_value, Dialog&& dialog) {
+  if (app.dialog_guard != -1) {
+    return;
+  }
+  app.dialog_guard = guard_value;
+  dialog();
+  app.dialog_guard = -1;
+}
+
+}  // namespace piconel

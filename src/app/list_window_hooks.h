@@ -1,0 +1,54 @@
+#pragma once
+
+// Where the main window meets the two floating list windows and the property
+// dialogs. The list-window and dialog issues fill these in; until then the
+// defaults say no list window exists and no dialog opens.
+
+#include <string_view>
+
+#include "image/image_entry.h"
+
+namespace piconel {
+
+enum class ListWindowKind {
+  PageList,   // toolbar button and command 40029
+  ImageList,  // toolbar button and command 40025
+};
+
+class ListWindowHooks {
+ public:
+  virtual ~ListWindowHooks() = default;
+  [[nodiscard]] virtual bool is_open(ListWindowKind kind) const {
+    static_cast<void>(kind);
+    return false;
+  }
+  // Creates the window unless it exists.
+  virtual void open(ListWindowKind kind) { static_cast<void>(kind); }
+  // Posts the window a close request.
+  virtual void close(ListWindowKind kind) { static_cast<void>(kind); }
+  [[nodiscard]] virtual bool is_foreground(ListWindowKind kind) const {
+    static_cast<void>(kind);
+    return false;
+  }
+  // A new entry's row at the end of the image list.
+  virtual void image_row_appended(const ImageEntry& entry) { static_cast<void>(entry); }
+  // The image list's selected rows one place up or down (Ctrl+Up/Down).
+  virtual void move_selected_images(bool up) { static_cast<void>(up); }
+  // F2 in the page list: edit the name of the page whose row has the focus.
+  virtual void start_page_rename() {}
+};
+
+// The modal property dialogs, each owned by the main window. They run under
+// the dialog guard that the commands keep.
+class DialogHooks {
+ public:
+  virtual ~DialogHooks() = default;
+  virtual void project_properties() {}          // template 114
+  virtual void application_settings() {}        // template 115
+  virtual void page_settings(int page_index) {  // template 112
+    static_cast<void>(page_index);
+  }
+  virtual void image_settings(ImageEntry& entry) { static_cast<void>(entry); }
+};
+
+}  // namespace piconel

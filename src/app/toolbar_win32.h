@@ -1,0 +1,27 @@
+#pragma once
+
+// The main window's toolbar (fourteen items), the zoom box over item 6 and
+// the status bar with its two parts. Windows only: include from *_win32.cpp
+// files only.
+
+#include <windows.h>
+
+#include "app/app_win32.h"
+
+namespace piconel {
+
+// Creates toolbar, zoom box and status bar as children of `main_window` and
+// measures their heights into `controls`. False when one cannot be made.
+[[nodiscard]] bool create_main_controls(HWND main_window, HINSTANCE instance,
+                                        MainWindowControls& controls);
+
+// Toolbar buttons 40029 and 40025 show whether their list window is open.
+void set_list_button(const MainWindowControls& controls, ListWindowKind kind, bool pressed);
+[[nodiscard]] bool list_button_pressed(const MainWindowControls& controls, ListWindowKind kind);
+
+// The zoom box's selected step (0 .. 5), or -1.
+[[nodiscard]] int selected_zoom_step(const MainWindowControls& controls);
+// Selects step `index` in the zoom box and sets the sheet view's zoom to it.
+void apply_zoom_step(App& app, int index);
+
+}  // namespace piconel
