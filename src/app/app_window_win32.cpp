@@ -97,6 +97,11 @@ LRESULT query_end_session(App& app) {
 }  // namespace
 
 bool register_main_window_class(HINSTANCE instance) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(instance, kMainWindowClass, &existing)) {
+    return true;  // registered once per module
+  }
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof(window_class);
   window_class.style = CS_BYTEALIGNWINDOW;
