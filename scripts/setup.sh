@@ -13,7 +13,7 @@ native=(g++ cmake ninja-build libgtest-dev libbenchmark-dev pkg-config imagemagi
 windows=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
          binutils-mingw-w64-i686 googletest wine64 xvfb xauth fonts-ipafont-gothic fontconfig
          libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3
-         util-linux)
+         util-linux unzip)
 
 wanted=("${native[@]}")
 if [ "${1:-}" = "--all" ]; then
