@@ -38,6 +38,8 @@ cmake -S . -B "$root/win64" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPICONEL_WERROR
   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake >/dev/null
 cmake --build "$root/win64" -j "$jobs"
 scripts/with-xvfb.sh ctest --test-dir "$root/win64" --output-on-failure -j "$jobs"
+stage "release package of the x86_64 build"
+scripts/check-package.sh "$root/win64"
 
 stage "Windows i686 build with its tests (compiled only: 32-bit programs cannot run here)"
 cmake -S . -B "$root/i686" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPICONEL_TESTS=ON \
