@@ -14,6 +14,7 @@
 #include "output/project_output.h"
 #include "project/current_page.h"
 #include "project/page_operations.h"
+#include "project/page_properties.h"
 #include "project/project_file.h"
 
 namespace piconel {

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "image/dib_bitmap_win32.h"
-#include "project/current_page.h"
 #include "project/project_file.h"
+#include "project/used_extent.h"
 #include "store/cp932.h"
 #include "store/handles_win32.h"
 #include "store/system_boundary_win32.h"
