@@ -69,9 +69,10 @@ std::string scratch_file(const std::string& name) {
 std::vector<std::uint8_t> make_bitmap_file(
     int width, int height, int bits, const std::vector<std::uint32_t>& palette,
     const std::function<std::uint32_t(int x, int y)>& pixel) {
-  const std::size_t bytes_per_pixel = static_cast<std::size_t>(bits) / 8;
-  const std::size_t stride = (static_cast<std::size_t>(width) * bytes_per_pixel + 3) / 4 * 4;
-  const std::size_t table = bits == 8 ? 4 * palette.size() : 0;
+  const bool indexed = bits <= 8;
+  const std::size_t stride =
+      (static_cast<std::size_t>(width) * static_cast<std::size_t>(bits) + 31) / 32 * 4;
+  const std::size_t table = indexed ? 4 * palette.size() : 0;
   const std::size_t offset = 54 + table;
   std::vector<std::uint8_t> out(offset + stride * static_cast<std::size_t>(height), 0);
   out[0] = 'B';
@@ -84,7 +85,7 @@ std::vector<std::uint8_t> make_bitmap_file(
   put_u16(out, 26, 1);
   put_u16(out, 28, static_cast<std::uint32_t>(bits));
   put_u32(out, 34, static_cast<std::uint32_t>(stride * static_cast<std::size_t>(height)));
-  if (bits == 8) {
+  if (indexed) {
     put_u32(out, 46, static_cast<std::uint32_t>(palette.size()));
     for (std::size_t i = 0; i < palette.size(); ++i) {
       put_u32(out, 54 + 4 * i, palette[i] & 0xFFFFFF);
@@ -96,8 +97,11 @@ std::vector<std::uint8_t> make_bitmap_file(
       const std::uint32_t value = pixel(x, y);
       if (bits == 8) {
         row[x] = static_cast<std::uint8_t>(value);
+      } else if (bits == 4) {
+        // Two pixels a byte, the left one in the high half.
+        row[x / 2] |= static_cast<std::uint8_t>((value & 0x0F) << (x % 2 == 0 ? 4 : 0));
       } else {
-        std::uint8_t* p = row + 3 * static_cast<std::size_t>(x);
+        std::uint8_t* p = row + static_cast<std::size_t>(bits / 8) * static_cast<std::size_t>(x);
         p[0] = static_cast<std::uint8_t>(value & 0xFF);
         p[1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
         p[2] = static_cast<std::uint8_t>((value >> 16) & 0xFF);

@@ -16,9 +16,10 @@ const std::string& scratch_folder();
 // "<scratch folder><name>".
 std::string scratch_file(const std::string& name);
 
-// A bottom-up BITMAPINFOHEADER bitmap file of `bits` 8 or 24. For 8 bits
-// `palette` (0x00RRGGBB) is the colour table and `pixel` gives indices; for
-// 24 bits `pixel` gives 0x00RRGGBB. `pixel` takes (x, y from the top).
+// A bottom-up BITMAPINFOHEADER bitmap file of `bits` 4, 8, 24 or 32
+// (BI_RGB). For 4 and 8 bits `palette` (0x00RRGGBB) is the colour table and
+// `pixel` gives indices; for 24 and 32 bits `pixel` gives 0x00RRGGBB. `pixel` takes (x, y from the
+// top).
 std::vector<std::uint8_t> make_bitmap_file(int width, int height, int bits,
                                            const std::vector<std::uint32_t>& palette,
                                            const std::function<std::uint32_t(int x, int y)>& pixel);

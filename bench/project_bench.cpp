@@ -1,0 +1,320 @@
+// The output benchmark: one run on a generated project of 64 pages x 256
+// sprites that reports
+//  - the whole output run of piconel-cli (the real program, started as a
+//    child process) and its peak memory;
+//  - the I/O floor: every input file read once and the same number of bytes
+//    written into as many files as the output run wrote;
+//  - project open and save with 64 x 256 image rows;
+//  - page switching in the model (sync and load of 256 entries, no window);
+//  - a digest of every output byte, to compare runs before and after a change.
+//
+//   piconel_project_bench [--runs N] [--jobs N] [--keep DIR]
+//
+// Each figure is the median of N runs (3 unless given). --jobs is handed to
+// piconel-cli. --keep copies the output of the last run into DIR.
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bench_files.h"
+#include "image/colour.h"
+#include "project/current_page.h"
+#include "project/image_entry_source.h"
+#include "project/page_operations.h"
+#include "project/project.h"
+#include "project/project_file.h"
+#include "sprite_project.h"
+
+namespace piconel::bench {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double seconds_since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+[[noreturn]] void fail(const std::string& what) {
+  std::fprintf(stderr, "bench: %s\n", what.c_str());
+  std::exit(1);
+}
+
+// A sheet view that exists without a window: a page load runs fully.
+class HeadlessSheet final : public SheetViewPort {
+ public:
+  bool exists() const override { return true; }
+  void begin_page_load() override {}
+  void reset_page_state() override { extent_ = {}; }
+  void set_sheet_size(int, int) override {}
+  void set_background_colour(ColorRef) override {}
+  void redraw() override {}
+  SheetExtent used_extent() const override { return extent_; }
+  void end_page_load(const ImageEntryList& entries) override {
+    for (const ImageEntry& entry : entries) {
+      extent_.width = std::max(extent_.width, entry.x + entry.width);
+      extent_.height = std::max(extent_.height, entry.y + entry.height);
+    }
+  }
+
+ private:
+  SheetExtent extent_;
+};
+
+struct CliRun {
+  double seconds = 0;
+  long peak_kib = 0;
+};
+
+// piconel-cli output PROJECT --out FOLDER [--jobs N], as a child process.
+CliRun run_cli_program(const std::string& project, const std::string& out,
+                       const std::string& jobs) {
+  std::vector<std::string> arguments = {PICONEL_CLI_PATH, "output", project, "--out", out};
+  if (!jobs.empty()) {
+    arguments.push_back("--jobs");
+    arguments.push_back(jobs);
+  }
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) {
+    argv.push_back(argument.data());
+  }
+  argv.push_back(nullptr);
+  const Clock::time_point start = Clock::now();
+  const pid_t child = fork();
+  if (child < 0) {
+    fail("fork failed");
+  }
+  if (child == 0) {
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (wait4(child, &status, 0, &usage) != child) {
+    fail("wait failed");
+  }
+  CliRun run;
+  run.seconds = seconds_since(start);
+  run.peak_kib = usage.ru_maxrss;
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    fail("piconel-cli failed with status " + std::to_string(status));
+  }
+  return run;
+}
+
+std::vector<fs::path> files_in(const fs::path& folder) {
+  std::vector<fs::path> files;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) {
+      files.push_back(entry.path());
+    }
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// FNV-1a over every file's name and bytes, in name order.
+std::uint64_t digest_of(const fs::path& folder, long long& bytes) {
+  std::uint64_t hash = 14695981039346656037ull;
+  auto mix = [&](const char* data, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) {
+      hash = (hash ^ static_cast<unsigned char>(data[i])) * 1099511628211ull;
+    }
+  };
+  bytes = 0;
+  for (const fs::path& file : files_in(folder)) {
+    const std::string name = file.filename().string();
+    mix(name.data(), name.size() + 1);
+    std::ifstream in(file, std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(in)), {});
+    mix(content.data(), content.size());
+    bytes += static_cast<long long>(content.size());
+  }
+  return hash;
+}
+
+// Reads every input once and writes files of the given sizes: what any
+// program that reads those inputs and writes that output cannot avoid.
+double io_floor(const std::vector<fs::path>& inputs, const std::vector<std::uintmax_t>& sizes,
+                const fs::path& folder) {
+  fs::create_directories(folder);
+  std::vector<char> buffer;
+  const Clock::time_point start = Clock::now();
+  std::uintmax_t largest = 0;
+  for (const fs::path& input : inputs) {
+    const int fd = open(input.c_str(), O_RDONLY);
+    struct stat info {};
+    if (fd < 0 || fstat(fd, &info) != 0) {
+      fail("cannot read " + input.string());
+    }
+    buffer.resize(static_cast<std::size_t>(info.st_size));
+    if (read(fd, buffer.data(), buffer.size()) != static_cast<ssize_t>(buffer.size())) {
+      fail("short read");
+    }
+    close(fd);
+  }
+  for (std::uintmax_t size : sizes) {
+    largest = std::max(largest, size);
+  }
+  buffer.resize(static_cast<std::size_t>(largest));
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    const fs::path path = folder / ("file" + std::to_string(i));
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || write(fd, buffer.data(), sizes[i]) != static_cast<ssize_t>(sizes[i])) {
+      fail("cannot write " + path.string());
+    }
+    close(fd);
+  }
+  return seconds_since(start);
+}
+
+std::string cpu_model() {
+  std::ifstream in("/proc/cpuinfo");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("model name", 0) == 0) {
+      return line.substr(line.find(':') + 2);
+    }
+  }
+  return "unknown";
+}
+
+double milliseconds(double seconds) {
+  return seconds * 1000.0;
+}
+
+}  // namespace
+}  // namespace piconel::bench
+
+int main(int argc, char** argv) {
+  using namespace piconel;
+  using namespace piconel::bench;
+  int runs = 3;
+  std::string jobs;
+  std::string keep;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string option = argv[i];
+    if (option == "--runs") {
+      runs = std::max(1, std::atoi(argv[i + 1]));
+    } else if (option == "--jobs") {
+      jobs = argv[i + 1];
+    } else if (option == "--keep") {
+      keep = argv[i + 1];
+    } else {
+      fail("usage: piconel_project_bench [--runs N] [--jobs N] [--keep DIR]");
+    }
+  }
+  const std::string folder = scratch_folder();
+  const Clock::time_point made = Clock::now();
+  const SpriteProject project = write_sprite_project(folder + "project/");
+  std::printf("machine: %ld cores (nproc), %s\n", sysconf(_SC_NPROCESSORS_ONLN),
+              cpu_model().c_str());
+  std::printf("project: %d pages x %d sprites, %d input files, %.1f MB in (made in %.1f s)\n",
+              kBenchPages, kBenchSpritesPerPage, project.input_files,
+              static_cast<double>(project.input_bytes) / 1e6, seconds_since(made));
+
+  // The output run, then the I/O floor on the same files.
+  std::vector<double> output_times;
+  long peak_kib = 0;
+  const fs::path out = folder + "out";
+  for (int run = 0; run < runs; ++run) {
+    fs::remove_all(out);
+    fs::create_directories(out);
+    const CliRun cli = run_cli_program(project.project_path, out.string(), jobs);
+    output_times.push_back(cli.seconds);
+    peak_kib = std::max(peak_kib, cli.peak_kib);
+  }
+  long long output_bytes = 0;
+  const std::uint64_t digest = digest_of(out, output_bytes);
+  std::vector<std::uintmax_t> sizes;
+  for (const fs::path& file : files_in(out)) {
+    sizes.push_back(fs::file_size(file));
+  }
+  std::vector<fs::path> inputs = files_in(folder + "project/");
+  std::vector<double> floor_times;
+  for (int run = 0; run < runs; ++run) {
+    fs::remove_all(folder + "floor");
+    floor_times.push_back(io_floor(inputs, sizes, folder + "floor"));
+  }
+  fs::remove_all(folder + "floor");
+  if (!keep.empty()) {
+    fs::create_directories(keep);
+    fs::copy(out, keep, fs::copy_options::overwrite_existing);
+  }
+
+  // Project open and save.
+  std::vector<double> open_times;
+  std::vector<double> save_times;
+  for (int run = 0; run < runs; ++run) {
+    Project opened;
+    Clock::time_point start = Clock::now();
+    open_project(opened, project.project_path);
+    open_times.push_back(seconds_since(start));
+    if (opened.page_count != kBenchPages) {
+      fail("project did not open");
+    }
+    start = Clock::now();
+    if (save_project(opened, folder + "project/saved.ijp") != SaveResult::Saved) {
+      fail("project did not save");
+    }
+    save_times.push_back(seconds_since(start));
+  }
+
+  // Page switching: every switch synchronises 256 entries and loads 256.
+  HeadlessSheet sheet;
+  ColourList sheet_colours = ColourList::starting_with(make_colorref(255, 255, 255));
+  ImageEntrySource source(nullptr, &sheet_colours, nullptr);
+  ProjectPorts ports;
+  ports.sheet = &sheet;
+  ports.entry_source = &source;
+  Project model(ports);
+  open_project(model, project.project_path);
+  if (model.entries.size() != kBenchSpritesPerPage) {
+    fail("page 0 did not load its entries");
+  }
+  std::vector<double> switch_times;
+  constexpr int kSwitches = 16;
+  for (int run = 0; run < runs; ++run) {
+    const Clock::time_point start = Clock::now();
+    for (int i = 1; i <= kSwitches; ++i) {
+      select_page(model, i % kBenchPages);
+    }
+    switch_times.push_back(seconds_since(start) / kSwitches);
+    select_page(model, 0);
+  }
+
+  const double output_s = median(output_times);
+  const double floor_s = median(floor_times);
+  std::printf("output: %zu files, %.1f MB, digest %016llx\n", sizes.size(),
+              static_cast<double>(output_bytes) / 1e6, static_cast<unsigned long long>(digest));
+  std::printf("median of %d runs%s%s\n", runs, jobs.empty() ? "" : ", --jobs ", jobs.c_str());
+  std::printf("  piconel-cli output         %8.1f ms  (%.2f x the I/O floor)\n",
+              milliseconds(output_s), output_s / floor_s);
+  std::printf("  I/O floor                  %8.1f ms\n", milliseconds(floor_s));
+  std::printf("  peak memory of the output  %8.1f MB\n", static_cast<double>(peak_kib) / 1024.0);
+  std::printf("  project open (%d rows)  %8.1f ms\n", kBenchPages * kBenchSpritesPerPage,
+              milliseconds(median(open_times)));
+  std::printf("  project save (%d rows)  %8.1f ms\n", kBenchPages * kBenchSpritesPerPage,
+              milliseconds(median(save_times)));
+  std::printf("  page switch (256 entries)  %8.1f ms\n", milliseconds(median(switch_times)));
+  return 0;
+}
