@@ -258,7 +258,7 @@ int main(int argc, char** argv) {
   fs::remove_all(folder + "floor");
   if (!keep.empty()) {
     fs::create_directories(keep);
-    fs::copy(out, keep, fs::copy_options::overwrite_existing);
+    fs::copy(out, keep, fs::copy_options::overwrite_existing | fs::copy_options::recursive);
   }
 
   // Project open and save.
