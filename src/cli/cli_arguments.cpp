@@ -7,10 +7,31 @@
 namespace piconel {
 namespace {
 
+// More threads than this only cost memory: each composes a page of its own.
+constexpr int kMaxJobs = 256;
+
 CliParse wrong(std::string message) {
   CliParse parse;
   parse.error = std::move(message);
   return parse;
+}
+
+// Decimal digits only, 1 to kMaxJobs.
+std::optional<int> parse_jobs(std::string_view text) {
+  if (text.empty() || text.size() > 4) {
+    return std::nullopt;
+  }
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') {
+      return std::nullopt;
+    }
+    value = value * 10 + (c - '0');
+  }
+  if (value < 1 || value > kMaxJobs) {
+    return std::nullopt;
+  }
+  return value;
 }
 
 }  // namespace
@@ -30,13 +51,18 @@ CliParse parse_cli_arguments(const std::vector<std::string>& arguments) {
     return wrong(std::string(cli_texts::kUnknownArgument) + arguments[0]);
   }
   bool have_project = false;
+  std::optional<std::string> jobs_text;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string_view argument = arguments[i];
+    if (argument == "--if-changed") {
+      options.if_changed = true;
+      continue;
+    }
     std::optional<std::string>* target = nullptr;
     std::string_view name;
-    for (const auto& [option, slot] :
-         {std::pair{std::string_view("--out"), &options.out},
-          std::pair{std::string_view("--settings"), &options.settings}}) {
+    for (const auto& [option, slot] : {std::pair{std::string_view("--out"), &options.out},
+                                       std::pair{std::string_view("--settings"), &options.settings},
+                                       std::pair{std::string_view("--jobs"), &jobs_text}}) {
       if (argument == option ||
           (argument.size() > option.size() && argument.substr(0, option.size()) == option &&
            argument[option.size()] == '=')) {
@@ -71,6 +97,12 @@ CliParse parse_cli_arguments(const std::vector<std::string>& arguments) {
   }
   if (options.settings && options.settings->empty()) {
     return wrong(std::string(cli_texts::kMissingValue) + "--settings");
+  }
+  if (jobs_text) {
+    options.jobs = parse_jobs(*jobs_text);
+    if (!options.jobs) {
+      return wrong(std::string(cli_texts::kBadJobs) + *jobs_text);
+    }
   }
   return CliParse{options, {}};
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // The command line: piconel-cli output PROJECT.ijp [--out DIR] [--settings FILE]
-// (also --out=DIR and --settings=FILE), or --help / -h.
+// [--jobs N] [--if-changed] (also --out=DIR, --settings=FILE, --jobs=N), or
+// --help / -h.
 
 #include <optional>
 #include <string>
@@ -14,6 +15,8 @@ struct CliOptions {
   std::string project;                  // CP932 path
   std::optional<std::string> out;       // --out DIR
   std::optional<std::string> settings;  // --settings FILE
+  std::optional<int> jobs;              // --jobs N (1 or more); none: one per core
+  bool if_changed = false;              // --if-changed
 };
 
 struct CliParse {

@@ -1,6 +1,8 @@
 #include "cli/cli_command.h"
 
+#include <algorithm>
 #include <optional>
+#include <thread>
 
 #include "cli/cli_arguments.h"
 #include "cli/cli_texts.h"
@@ -59,6 +61,12 @@ class CliPort final : public OutputRunPort {
   CliConsole& console_;
   bool progress_shown_ = false;
 };
+
+// One job per core; one when the number of cores is not known.
+int default_jobs() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores == 0 ? 1 : static_cast<int>(std::min(cores, 64u));
+}
 
 void usage_error(CliConsole& console, std::string_view message) {
   console.error(std::string(message) + "\n" + cli_texts::kUsageHint + "\n");
@@ -121,7 +129,9 @@ int run_cli(const CliInvocation& invocation, CliConsole& console) {
   }
 
   CliPort port(console);
-  const OutputRunResult result = run_project_output(project, nullptr, port, output_folder);
+  const OutputRunResult result =
+      run_project_output(project, nullptr, port, output_folder, options.if_changed,
+                         options.jobs ? *options.jobs : default_jobs());
   port.end_progress_line();
   return result.failed_pages.empty() ? kExitOk : kExitPageFailed;
 }

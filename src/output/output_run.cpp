@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "output/output_context.h"
+#include "output/output_file.h"
 #include "output/page_pass.h"
+#include "output/parallel_pages.h"
 #include "output/run_tables.h"
 #include "project/project.h"
 #include "project/property_chain.h"
@@ -76,10 +78,11 @@ std::vector<std::string> page_names_of(DocumentStore& project) {
   return names;
 }
 
-void write_table(std::string_view folder, std::string_view name, const std::string& bytes) {
+void write_table(std::string_view folder, std::string_view name, const std::string& bytes,
+                 bool if_changed) {
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
   // A table file that cannot be written is not reported.
-  (void)write_file_replacing(join_path(folder, name), {data, bytes.size()});
+  (void)write_output_file(join_path(folder, name), {data, bytes.size()}, if_changed);
 }
 
 }  // namespace
@@ -143,22 +146,21 @@ OutputRunResult run_output(const OutputRunRequest& request) {
   const std::vector<std::string> pages = page_names_of(project);
   const int page_count = static_cast<int>(pages.size());
   int pages_done = 0;
-  for (const std::string& page_name : pages) {
-    PagePassStatus status = PagePassStatus::Failed;
-    PagePassResult pass;
-    if (tables.page_count() < kMaxOutputPages) {
-      PagePassInputs inputs;
-      inputs.project = &project;
-      inputs.project_chain = &project_level;
-      inputs.page_name = page_name;
-      inputs.page_index = tables.page_count();
-      inputs.context = &context;
-      inputs.project_folder = request.project_folder;
-      inputs.output_folder = result.output_folder;
-      inputs.decoders = request.decoders;
-      pass = run_page_pass(inputs);
-      status = pass.status;
-    }
+  const auto inputs_for = [&](const std::string& page_name, int page_index) {
+    PagePassInputs inputs;
+    inputs.project = &project;
+    inputs.project_chain = &project_level;
+    inputs.page_name = page_name;
+    inputs.page_index = page_index;
+    inputs.context = &context;
+    inputs.project_folder = request.project_folder;
+    inputs.output_folder = result.output_folder;
+    inputs.decoders = request.decoders;
+    inputs.if_changed = request.if_changed;
+    return inputs;
+  };
+  const auto finish_page = [&](const std::string& page_name, const PagePassResult& pass) {
+    const PagePassStatus status = pass.status;
     if (status == PagePassStatus::Failed) {
       result.failed_pages.push_back(page_name);
       std::string message;
@@ -170,20 +172,54 @@ OutputRunResult run_output(const OutputRunRequest& request) {
                                        : std::nullopt);
     }
     request.port->page_finished(++pages_done, page_count);
+  };
+
+  // Plug-ins are not known to be thread-safe; beyond kMaxOutputPages pages
+  // the single-threaded run refuses pages before composing them.
+  bool finished = false;
+  if (request.jobs > 1 && page_count > 1 && request.decoders == nullptr &&
+      page_count <= kMaxOutputPages) {
+    ParallelPages work;
+    work.page_count = page_count;
+    work.jobs = std::min(request.jobs, page_count);
+    work.read = [&](int page) {
+      return read_page_source(project, project_level, pages[static_cast<std::size_t>(page)]);
+    };
+    // Composed as if every page before it succeeds; finish corrects the
+    // first label's number when one failed.
+    work.compose = [&](int page, const PageSource& source) {
+      return compose_page(source, inputs_for(pages[static_cast<std::size_t>(page)], page));
+    };
+    work.finish = [&](int page, PagePassResult& pass) {
+      if (pass.status != PagePassStatus::Failed) {
+        set_page_number(pass.tables, tables.page_count());
+      }
+      finish_page(pages[static_cast<std::size_t>(page)], pass);
+    };
+    finished = run_parallel_pages(work);
+  }
+  for (std::size_t i = 0; !finished && i < pages.size(); ++i) {
+    PagePassResult pass;
+    if (tables.page_count() < kMaxOutputPages) {
+      pass = run_page_pass(inputs_for(pages[i], tables.page_count()));
+    }
+    finish_page(pages[i], pass);
   }
   result.pages_output = tables.page_count();
 
   if (context.write_label) {
-    write_table(result.output_folder, "imgidx.h", tables.label_file());
+    write_table(result.output_folder, "imgidx.h", tables.label_file(), request.if_changed);
   }
   if (context.write_text_table) {
-    write_table(result.output_folder, "imgtable.h", tables.text_table_file());
+    write_table(result.output_folder, "imgtable.h", tables.text_table_file(), request.if_changed);
   }
   if (context.write_little_table) {
-    write_table(result.output_folder, "imgtable_l.bin", tables.little_table_file());
+    write_table(result.output_folder, "imgtable_l.bin", tables.little_table_file(),
+                request.if_changed);
   }
   if (context.write_big_table) {
-    write_table(result.output_folder, "imgtable_b.bin", tables.big_table_file());
+    write_table(result.output_folder, "imgtable_b.bin", tables.big_table_file(),
+                request.if_changed);
   }
   return result;
 }

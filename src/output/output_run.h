@@ -72,6 +72,14 @@ struct OutputRunRequest {
   std::optional<std::string> output_folder;
   const PictureDecoder* decoders = nullptr;
   OutputRunPort* port = nullptr;  // required
+  // Leave every output file that already holds the bytes it would get
+  // untouched, time stamp included (the command line's --if-changed).
+  bool if_changed = false;
+  // Pages composed and written at once on a pool of threads (the command
+  // line's --jobs). Messages, progress, tables and every byte are those of a
+  // run with one job; 1 runs every page on the calling thread, in order. A
+  // run with plug-ins always uses one job.
+  int jobs = 1;
 };
 
 struct OutputRunResult {

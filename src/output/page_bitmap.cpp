@@ -7,6 +7,7 @@
 
 #include "image/colour_index.h"
 #include "output/bitmap_header.h"
+#include "output/output_file.h"
 #include "store/file_io.h"
 
 namespace piconel {
@@ -115,17 +116,17 @@ std::array<std::uint8_t, kBitmapHeadersBytes> twenty_four_bit_headers(const Shee
   return headers;
 }
 
-bool write_page_bitmap(std::string_view path, const SheetCanvas& canvas,
-                       const ColourList& palette) {
+bool write_page_bitmap(std::string_view path, const SheetCanvas& canvas, const ColourList& palette,
+                       bool if_changed) {
   if (palette.count != -1 && canvas.width() <= kMaxEightBitSide &&
       canvas.height() <= kMaxEightBitSide) {
     if (const auto eight = encode_eight_bit_bitmap(canvas, palette)) {
-      return write_file_replacing(path, eight->span());
+      return write_output_file(path, eight->span(), if_changed);
     }
   }
   const auto headers = twenty_four_bit_headers(canvas);
   const std::span<const std::uint8_t> parts[] = {headers, canvas.rows()};
-  return write_file_replacing_parts(path, parts);
+  return write_output_file(path, parts, if_changed);
 }
 
 }  // namespace piconel

@@ -43,8 +43,9 @@ struct EightBitFile {
 
 // Writes the page bitmap to `path`: 8 bits when the palette count is not -1,
 // both sides are at most 1024 and encode_eight_bit_bitmap succeeds; 24 bits
-// otherwise. False when the file cannot be written.
+// otherwise. False when the file cannot be written. With `if_changed` a file
+// that already holds the same bytes is not rewritten (write_output_file).
 [[nodiscard]] bool write_page_bitmap(std::string_view path, const SheetCanvas& canvas,
-                                     const ColourList& palette);
+                                     const ColourList& palette, bool if_changed = false);
 
 }  // namespace piconel

@@ -20,10 +20,10 @@
 namespace piconel {
 namespace {
 
-// Views of the page's image rows: the pass changes nothing in the store
-// while it reads them. False when memory runs out.
+// Copies of the page's image rows (other pages' reads may add sections to
+// the store while this page is composed). False when memory runs out.
 bool image_rows_of(DocumentStore& project, const std::string& section,
-                   std::vector<std::string_view>& rows) {
+                   std::vector<std::string>& rows) {
   const StoreSection* list = project.find_section(section);
   if (list == nullptr) {
     return true;
@@ -31,7 +31,7 @@ bool image_rows_of(DocumentStore& project, const std::string& section,
   return allocation_succeeds([&] {
     rows.reserve(list->entries().size());
     for (const StoreEntry& entry : list->entries()) {
-      rows.push_back(entry.value());
+      rows.emplace_back(entry.value());
     }
   });
 }
@@ -47,17 +47,26 @@ std::string join_path(std::string_view folder, std::string_view name) {
   return path;
 }
 
+PageSource read_page_source(DocumentStore& project, const SectionCursor& project_chain,
+                            std::string_view page_name) {
+  PageSource source;
+  const SectionCursor page(project, page_property_section(page_name), &project_chain);
+  source.settings = read_page_settings(page);
+  source.rows_read = image_rows_of(project, page_file_section(page_name), source.rows);
+  return source;
+}
+
 PagePassResult run_page_pass(const PagePassInputs& in) {
+  return compose_page(read_page_source(*in.project, *in.project_chain, in.page_name), in);
+}
+
+PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) {
   PagePassResult result;
   const OutputContext& context = *in.context;
   const std::string page_name(in.page_name);
-  const std::string property_section = page_property_section(page_name);
-  const std::string list_section = page_file_section(page_name);
-
-  const SectionCursor page(*in.project, property_section, in.project_chain);
-  const PageSettings settings = read_page_settings(page);
-  std::vector<std::string_view> rows;
-  if (!image_rows_of(*in.project, list_section, rows)) {
+  const PageSettings& settings = source.settings;
+  const std::vector<std::string>& rows = source.rows;
+  if (!source.rows_read) {
     return result;
   }
 
@@ -141,7 +150,8 @@ PagePassResult run_page_pass(const PagePassInputs& in) {
 
   close_page_tables(result.tables, context, settings.page_label);
 
-  if (canvas && !write_page_bitmap(join_path(in.output_folder, *bitmap_name), *canvas, palette)) {
+  if (canvas && !write_page_bitmap(join_path(in.output_folder, *bitmap_name), *canvas, palette,
+                                   in.if_changed)) {
     return result;
   }
   result.status = PagePassStatus::Written;

@@ -9,9 +9,12 @@
 // Table lines and records go into the result's PageTables; the output run
 // appends them to the table files only for a page that succeeded.
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "output/output_context.h"
+#include "output/page_settings.h"
 #include "output/page_tables.h"
 #include "store/document_store.h"
 #include "store/section_cursor.h"
@@ -34,6 +37,8 @@ struct PagePassInputs {
   // Folder the bitmap is written into; empty for the current directory.
   std::string_view output_folder;
   const PictureDecoder* decoders = nullptr;  // plug-ins, or none
+  // Leave a bitmap file that already holds the same bytes untouched.
+  bool if_changed = false;
 };
 
 enum class PagePassStatus {
@@ -51,6 +56,22 @@ struct PagePassResult {
 };
 
 [[nodiscard]] PagePassResult run_page_pass(const PagePassInputs& inputs);
+
+// The two halves of the page pass. The first reads everything the page needs
+// from the project store (and makes "PROPERTY:<page>" when it is missing, as
+// the page's cursor does); the second composes and writes the page without
+// touching the store, so pages can be composed on several threads while the
+// store is read by one at a time.
+struct PageSource {
+  PageSettings settings;
+  std::vector<std::string> rows;  // image rows in list order
+  bool rows_read = true;          // false: no memory for the rows (the page fails)
+};
+[[nodiscard]] PageSource read_page_source(DocumentStore& project,
+                                          const SectionCursor& project_chain,
+                                          std::string_view page_name);
+// `inputs.project` and `inputs.project_chain` are not used.
+[[nodiscard]] PagePassResult compose_page(const PageSource& source, const PagePassInputs& inputs);
 
 // "<folder><name>" with a backslash between them when the folder is not
 // empty and does not end in a separator (CP932-aware).

@@ -61,7 +61,11 @@ void add_entry_tables(PageTables& tables, const OutputContext& context, std::str
   if (context.write_label) {
     const std::string text(label);
     if (entry_index == 0 && context.page_number_in_upper_bits) {
-      append_format(tables.label, "\t%s = %d,\r\n", text.c_str(), page_index * 256);
+      append_format(tables.label, "\t%s = ", text.c_str());
+      tables.page_number_begin = tables.label.size();
+      append_format(tables.label, "%d", page_index * 256);
+      tables.page_number_end = tables.label.size();
+      tables.label += ",\r\n";
     } else {
       append_format(tables.label, "\t%s,\r\n", text.c_str());
     }
@@ -78,6 +82,17 @@ void add_entry_tables(PageTables& tables, const OutputContext& context, std::str
       append_u16_big(tables.big, value);
     }
   }
+}
+
+void set_page_number(PageTables& tables, int page_index) {
+  if (tables.page_number_begin == tables.page_number_end) {
+    return;
+  }
+  std::string number;
+  append_format(number, "%d", page_index * 256);
+  tables.label.replace(tables.page_number_begin, tables.page_number_end - tables.page_number_begin,
+                       number);
+  tables.page_number_end = tables.page_number_begin + number.size();
 }
 
 void close_page_tables(PageTables& tables, const OutputContext& context,

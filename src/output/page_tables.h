@@ -38,6 +38,11 @@ struct PageTables {
   std::string text;    // imgtable.h
   std::string little;  // imgtable_l.bin
   std::string big;     // imgtable_b.bin
+  // Where the first label's number (page index * 256) sits in `label`; empty
+  // when there is none. Pages composed in parallel learn their page index
+  // only when the pages before them are done.
+  std::size_t page_number_begin = 0;
+  std::size_t page_number_end = 0;
 };
 
 // The openings of a page with `entry_count` entries (at least one).
@@ -49,6 +54,10 @@ void open_page_tables(PageTables& tables, const OutputContext& context, std::str
 // before this one in the run.
 void add_entry_tables(PageTables& tables, const OutputContext& context, std::string_view label,
                       int entry_index, int page_index, const CoordinateRow& row);
+
+// Replaces the first label's number with page_index * 256 (nothing when
+// the page has no such number).
+void set_page_number(PageTables& tables, int page_index);
 
 // The closings: the _MAX enumerator with the page label, and the array end.
 void close_page_tables(PageTables& tables, const OutputContext& context,

@@ -7,7 +7,8 @@
 namespace piconel {
 
 OutputRunResult run_project_output(Project& project, const PictureDecoder* decoders,
-                                   OutputRunPort& port, std::optional<std::string> output_folder) {
+                                   OutputRunPort& port, std::optional<std::string> output_folder,
+                                   bool if_changed, int jobs) {
   if (!project.store) {
     return {};
   }
@@ -21,6 +22,8 @@ OutputRunResult run_project_output(Project& project, const PictureDecoder* decod
   request.output_folder = std::move(output_folder);
   request.decoders = decoders;
   request.port = &port;
+  request.if_changed = if_changed;
+  request.jobs = jobs;
   return run_output(request);
 }
 

@@ -16,9 +16,11 @@
 namespace piconel {
 
 // `output_folder`: write there instead of what OUTPUTENABLE / OUTPUTDIR or
-// the folder selection give (the command line's --out).
+// the folder selection give (the command line's --out). `if_changed` and
+// `jobs` are the command line's --if-changed and --jobs (OutputRunRequest);
+// the window runs one job.
 [[nodiscard]] OutputRunResult run_project_output(
     Project& project, const PictureDecoder* decoders, OutputRunPort& port,
-    std::optional<std::string> output_folder = std::nullopt);
+    std::optional<std::string> output_folder = std::nullopt, bool if_changed = false, int jobs = 1);
 
 }  // namespace piconel
