@@ -35,6 +35,27 @@ TEST(CliArguments, ProjectAndOptionsInAnyOrder) {
   }
 }
 
+TEST(CliArguments, JobsAndIfChanged) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::optional<int> jobs;
+    bool if_changed;
+  };
+  const std::vector<Case> cases = {
+      {{"output", "a.ijp"}, std::nullopt, false},
+      {{"output", "a.ijp", "--jobs", "1"}, 1, false},
+      {{"output", "--jobs=4", "--if-changed", "a.ijp"}, 4, true},
+      {{"output", "--if-changed", "a.ijp", "--jobs", "256"}, 256, true},
+  };
+  for (const Case& c : cases) {
+    const CliParse parse = parse_cli_arguments(c.arguments);
+    ASSERT_TRUE(parse.options) << parse.error;
+    EXPECT_EQ(parse.options->project, "a.ijp");
+    EXPECT_EQ(parse.options->jobs, c.jobs);
+    EXPECT_EQ(parse.options->if_changed, c.if_changed);
+  }
+}
+
 TEST(CliArguments, HelpAnywhere) {
   for (const auto& arguments : std::vector<std::vector<std::string>>{
            {"--help"}, {"-h"}, {"output", "--help"}, {"output", "a.ijp", "-h"}, {"x", "--help"}}) {
@@ -60,6 +81,12 @@ TEST(CliArguments, WrongArgumentsGiveTheirMessage) {
       {{"output", "a.ijp", "--out"}, std::string(kMissingValue) + "--out"},
       {{"output", "a.ijp", "--out="}, std::string(kMissingValue) + "--out"},
       {{"output", "a.ijp", "--settings="}, std::string(kMissingValue) + "--settings"},
+      {{"output", "a.ijp", "--jobs"}, std::string(kMissingValue) + "--jobs"},
+      {{"output", "a.ijp", "--jobs", "0"}, std::string(kBadJobs) + "0"},
+      {{"output", "a.ijp", "--jobs=-2"}, std::string(kBadJobs) + "-2"},
+      {{"output", "a.ijp", "--jobs", "2x"}, std::string(kBadJobs) + "2x"},
+      {{"output", "a.ijp", "--jobs", "257"}, std::string(kBadJobs) + "257"},
+      {{"output", "a.ijp", "--jobs", "99999999999"}, std::string(kBadJobs) + "99999999999"},
   };
   for (const Case& c : cases) {
     const CliParse parse = parse_cli_arguments(c.arguments);

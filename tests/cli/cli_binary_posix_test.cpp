@@ -63,8 +63,8 @@ TEST(CliBinary, DemoProjectWritesEveryFileAndTheTablesAgree) {
   }
   // Byte for byte as reviewed when the demo was made (tests/cli/golden/demo).
   const std::string golden = std::string(PICONEL_SOURCE_DIR) + "/tests/cli/golden/demo/";
-  for (const char* name : {"page000.bmp", "page001.bmp", "imgidx.h", "imgtable.h",
-                           "imgtable_l.bin", "imgtable_b.bin"}) {
+  for (const char* name : {"page000.bmp", "page001.bmp", "imgidx.h", "imgtable.h", "imgtable_l.bin",
+                           "imgtable_b.bin"}) {
     EXPECT_EQ(test::read_bytes(out + "/" + name), test::read_bytes(golden + name)) << name;
   }
   // Page 0 fits a palette; page 1 (a shaded 32-bit ship) does not.

@@ -1,6 +1,8 @@
 #include "cli/cli_command.h"
 
+#include <chrono>
 #include <filesystem>
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -230,6 +232,97 @@ TEST_F(CliCommandTest, ProgressOnlyOnATerminalInALongRun) {
   EXPECT_EQ(run(arguments), kExitPageFailed);
   const std::string pages = cli_texts::kProgressPages;
   EXPECT_EQ(console_.errors, "\r1 / 2" + pages + "\n" + kPageTwoFailed + "\r2 / 2" + pages + "\n");
+}
+
+}  // namespace
+}  // namespace piconel
+
+namespace piconel {
+namespace {
+
+// Every regular file of `folder` by name with its bytes.
+std::map<std::string, std::vector<std::uint8_t>> files_of(const std::string& folder) {
+  std::map<std::string, std::vector<std::uint8_t>> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    files[entry.path().filename().string()] = test::read_bytes(entry.path());
+  }
+  return files;
+}
+
+TEST_F(CliCommandTest, JobsGiveTheBytesMessagesAndStatusOfOneJob) {
+  // Twelve pages of up to five images; pages 3 and 8 fail (no sheet size)
+  // and page 5 is empty, so later pages' first labels depend on the pages
+  // before them.
+  test::write_bytes(folder_.file("b.bmp"),
+                    make_bitmap_file(2, 2, 8, {0x112233, 0x445566}, {0, 1, 1, 0}));
+  std::string body = "[PAGELIST]\r\n";
+  for (int page = 0; page < 12; ++page) {
+    body += "p" + std::to_string(page) + "\r\n";
+  }
+  body +=
+      "[PROPERTY]\r\nOUTPUT_LABEL=1\r\nOUTPUT_LABEL_PAGENUM=1\r\nOUTPUT_TABLE_TEXT=1\r\n"
+      "OUTPUT_TABLE_LITTLE=1\r\nOUTPUT_TABLE_BIG=1\r\n";
+  for (int page = 0; page < 12; ++page) {
+    const std::string name = "p" + std::to_string(page);
+    const bool fails = page == 3 || page == 8;
+    body += "[PROPERTY:" + name + "]\r\nPAGELABEL=L" + std::to_string(page) +
+            "\r\nPUTIMAGEWIDTH=" + (fails ? "0" : "12") + "\r\nPUTIMAGEHEIGHT=3\r\n";
+    if (page != 5) {
+      body += "[FILELIST:" + name + "]\r\n";
+      for (int i = 0; i <= page % 5; ++i) {
+        body += std::string(i % 2 == 0 ? "a.bmp" : "b.bmp") + "\t" + std::to_string(2 * i) +
+                "\t0\tE" + std::to_string(i) + "\r\n";
+      }
+    }
+  }
+  write_project(body);
+  EXPECT_EQ(run({"output", project(), "--out", out("one"), "--jobs", "1"}), kExitPageFailed);
+  const std::string one_job_errors = console_.errors;
+  console_.errors.clear();
+  EXPECT_EQ(run({"output", project(), "--out", out("four"), "--jobs", "4"}), kExitPageFailed);
+  EXPECT_EQ(console_.errors, one_job_errors);
+  // ページ出力エラー(p3), ページ出力エラー(p8)
+  EXPECT_EQ(one_job_errors,
+            "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(p3)\n"
+            "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(p8)\n");
+  const auto one = files_of(out("one"));
+  EXPECT_EQ(one.size(), 9u + 4u);  // ten pages with images, less two failed, plus tables
+  EXPECT_EQ(files_of(out("four")), one);
+  // p4 is the fourth page output (p3 failed): its first label is 3 * 256.
+  const std::vector<std::uint8_t>& label = one.at("imgidx.h");
+  EXPECT_NE(std::string(label.begin(), label.end()).find("\tIMG_L4_E0 = 768,\r\n"),
+            std::string::npos);
+}
+
+TEST_F(CliCommandTest, IfChangedLeavesFilesWithTheSameBytesUntouched) {
+  write_project(kOnePage);
+  const std::vector<std::string> arguments = {"output", project(), "--out", out(""),
+                                              "--if-changed"};
+  ASSERT_EQ(run(arguments), kExitOk);
+  const auto old_time = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
+  for (const char* name : {"p.bmp", "imgtable_l.bin"}) {
+    std::filesystem::last_write_time(out(name), old_time);
+  }
+  const auto time_of = [&](const char* name) {
+    return std::filesystem::last_write_time(out(name));
+  };
+
+  // Nothing changed: neither file is written.
+  ASSERT_EQ(run(arguments), kExitOk);
+  EXPECT_EQ(time_of("p.bmp"), old_time);
+  EXPECT_EQ(time_of("imgtable_l.bin"), old_time);
+
+  // Another colour, same place and size: the bitmap is new, the table not.
+  test::write_bytes(folder_.file("a.bmp"), make_bitmap_file(1, 1, 24, {}, {0x0000FF}));
+  ASSERT_EQ(run(arguments), kExitOk);
+  EXPECT_NE(time_of("p.bmp"), old_time);
+  EXPECT_EQ(test::read_bytes(out("p.bmp")),
+            make_bitmap_file(2, 1, 8, {0xFFFFFF, 0x0000FF}, {0, 1}));
+  EXPECT_EQ(time_of("imgtable_l.bin"), old_time);
+
+  // Without the option every file is written again.
+  ASSERT_EQ(run({"output", project(), "--out", out("")}), kExitOk);
+  EXPECT_NE(time_of("imgtable_l.bin"), old_time);
 }
 
 }  // namespace
