@@ -300,29 +300,32 @@ TEST_F(CliCommandTest, IfChangedLeavesFilesWithTheSameBytesUntouched) {
                                               "--if-changed"};
   ASSERT_EQ(run(arguments), kExitOk);
   const auto old_time = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
-  for (const char* name : {"p.bmp", "imgtable_l.bin"}) {
-    std::filesystem::last_write_time(out(name), old_time);
-  }
   const auto time_of = [&](const char* name) {
     return std::filesystem::last_write_time(out(name));
   };
+  for (const char* name : {"p.bmp", "imgtable_l.bin"}) {
+    std::filesystem::last_write_time(out(name), old_time);
+  }
+  // The file system keeps the time at its own resolution (coarser under Wine).
+  const auto stored_old_time = time_of("p.bmp");
+  ASSERT_EQ(time_of("imgtable_l.bin"), stored_old_time);
 
   // Nothing changed: neither file is written.
   ASSERT_EQ(run(arguments), kExitOk);
-  EXPECT_EQ(time_of("p.bmp"), old_time);
-  EXPECT_EQ(time_of("imgtable_l.bin"), old_time);
+  EXPECT_EQ(time_of("p.bmp"), stored_old_time);
+  EXPECT_EQ(time_of("imgtable_l.bin"), stored_old_time);
 
   // Another colour, same place and size: the bitmap is new, the table not.
   test::write_bytes(folder_.file("a.bmp"), make_bitmap_file(1, 1, 24, {}, {0x0000FF}));
   ASSERT_EQ(run(arguments), kExitOk);
-  EXPECT_NE(time_of("p.bmp"), old_time);
+  EXPECT_NE(time_of("p.bmp"), stored_old_time);
   EXPECT_EQ(test::read_bytes(out("p.bmp")),
             make_bitmap_file(2, 1, 8, {0xFFFFFF, 0x0000FF}, {0, 1}));
-  EXPECT_EQ(time_of("imgtable_l.bin"), old_time);
+  EXPECT_EQ(time_of("imgtable_l.bin"), stored_old_time);
 
   // Without the option every file is written again.
   ASSERT_EQ(run({"output", project(), "--out", out("")}), kExitOk);
-  EXPECT_NE(time_of("imgtable_l.bin"), old_time);
+  EXPECT_NE(time_of("imgtable_l.bin"), stored_old_time);
 }
 
 }  // namespace
