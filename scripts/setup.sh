@@ -7,13 +7,18 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-native=(g++ cmake ninja-build libgtest-dev libbenchmark-dev pkg-config imagemagick)
+# libpng-dev and libgif-dev: the built-in PNG and GIF decoders.
+native=(g++ cmake ninja-build libgtest-dev libbenchmark-dev pkg-config imagemagick libpng-dev
+        libgif-dev)
+# libz-mingw-w64-dev and dpkg-dev: zlib for the Windows builds, and
+# dpkg-source to unpack the libpng and giflib sources they compile
+# (scripts/decoder-sources.sh).
 # wine64 is installed without its recommends, so the X libraries its display
 # driver loads at run time (and fontconfig to find IPA Gothic) are named here.
 windows=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
          binutils-mingw-w64-i686 googletest wine64 xvfb xauth fonts-ipafont-gothic fontconfig
          libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3
-         util-linux unzip)
+         util-linux unzip libz-mingw-w64-dev dpkg-dev)
 
 wanted=("${native[@]}")
 if [ "${1:-}" = "--all" ]; then
@@ -40,6 +45,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 if [ "${1:-}" = "--all" ]; then
+  "$here/scripts/decoder-sources.sh"
   prefix="${PICONEL_WINEPREFIX:-$here/build/wineprefix}"
   # The marker is written only after a complete wineboot and configuration,
   # so a prefix left half-made by an interrupted run is made again instead of

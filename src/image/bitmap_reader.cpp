@@ -1,5 +1,6 @@
 #include "image/bitmap_reader.h"
 
+
 #include <algorithm>
 #include <array>
 #include <bit>

@@ -1,5 +1,7 @@
 #include "image/dib.h"
 
+#include "image/bitmap_info.h"
+
 namespace piconel {
 
 std::size_t dib_stride(std::int32_t bits_per_pixel, std::int32_t width) {
@@ -84,13 +86,13 @@ std::vector<std::uint8_t> bitmap_info_bytes(const Dib& dib) {
   const std::size_t table_entries = paletted && dib.colour_table.empty()
                                         ? std::size_t{1} << dib.bits_per_pixel
                                         : dib.colour_table.size();
-  std::vector<std::uint8_t> info(40 + 4 * table_entries, 0);
+  std::vector<std::uint8_t> info(kInfoHeaderBytes + 4 * table_entries, 0);
   const auto put = [&info](std::size_t pos, std::uint32_t value, std::size_t bytes) {
     for (std::size_t i = 0; i < bytes; ++i) {
       info[pos + i] = static_cast<std::uint8_t>(value >> (8 * i));
     }
   };
-  put(0, 40, 4);
+  put(0, kInfoHeaderBytes, 4);
   put(4, static_cast<std::uint32_t>(dib.width), 4);
   put(8, static_cast<std::uint32_t>(dib.height), 4);
   put(12, 1, 2);
@@ -99,9 +101,10 @@ std::vector<std::uint8_t> bitmap_info_bytes(const Dib& dib) {
   put(32, static_cast<std::uint32_t>(table_entries), 4);
   for (std::size_t i = 0; i < dib.colour_table.size(); ++i) {
     const PaletteEntry& entry = dib.colour_table[i];
-    info[40 + 4 * i] = entry.blue;
-    info[40 + 4 * i + 1] = entry.green;
-    info[40 + 4 * i + 2] = entry.red;
+    std::uint8_t* out = info.data() + kInfoHeaderBytes + 4 * i;
+    out[0] = entry.blue;
+    out[1] = entry.green;
+    out[2] = entry.red;
   }
   return info;
 }

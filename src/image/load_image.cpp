@@ -1,6 +1,7 @@
 #include "image/load_image.h"
 
 #include "image/bitmap_reader.h"
+#include "image/built_in_decoder.h"
 #include "image/colour_analysis.h"
 #include "image/picture_decoder.h"
 #include "store/file_io.h"
@@ -26,12 +27,8 @@ std::optional<Decoded> decode_with(const PictureDecoder* decoders, std::string_v
   if (!picture) {
     return std::nullopt;
   }
-  BitmapReadResult result = read_bitmap_info(picture->bitmap_info, picture->pixels);
-  if (!result.ok()) {
-    return std::nullopt;
-  }
   const std::int32_t probed = picture->probed_transparent_index;
-  return Decoded{std::move(result.dib), probed >= 0 && probed <= 255 ? probed : -1};
+  return Decoded{std::move(picture->dib), probed >= 0 && probed <= 255 ? probed : -1};
 }
 
 std::optional<Decoded> read_built_in(std::string_view path) {
@@ -50,6 +47,9 @@ std::optional<Decoded> read_built_in(std::string_view path) {
 
 std::optional<Dib> load_image(const LoadImageRequest& request) {
   std::optional<Decoded> decoded = decode_with(request.decoders, request.path);
+  if (!decoded) {
+    decoded = decode_with(&built_in_decoder(), request.path);
+  }
   if (!decoded) {
     decoded = read_built_in(request.path);
   }

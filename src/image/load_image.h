@@ -1,7 +1,8 @@
 #pragma once
 
 // The one way from an image file to a bitmap: plug-in decoders first (by
-// extension), then the built-in "BM" reader; colour analysis into an entry,
+// extension), then the built-in PNG and GIF decoders (by extension), then the
+// built-in "BM" reader; colour analysis into an entry,
 // the merge into a colour list, and replacement of the transparent colour.
 
 #include <cstdint>
@@ -22,16 +23,16 @@ struct LoadImageRequest {
   ImageEntry* entry = nullptr;               // receives the analysis; none: no analysis, no merge
   ColourList* colour_list = nullptr;         // merge target (the caller passes the sheet list)
   std::int32_t transparent_key = -1;         // -1 automatic; palette index or 0x00RRGGBB
-  const PictureDecoder* decoders = nullptr;  // plug-ins, or none
+  const PictureDecoder* decoders = nullptr;  // plug-ins, or none (tried first)
 };
 
 // Loads `request.path` into the normalised Dib of image/dib.h (bottom-up, no
 // compression; 16-bit files come back as 24 bits).
 //
-// 1. `decoders` (when given) are asked first; their BITMAPINFO and pixels are
-//    checked exactly like a file (read_bitmap_info), and a malformed answer
-//    counts as no answer. The automatic transparent index is the decoder's
-//    probed index (0..255, else -1).
+// 1. `decoders` (when given) are asked first, then built_in_decoder(); the
+//    answers of both are checked exactly like a file (accept_decoder_answer),
+//    and a malformed answer counts as no answer. The automatic transparent
+//    index is the decoder's probed index (0..255, else -1).
 // 2. Otherwise the file is read whole and must be a well-formed "BM" file
 //    (read_bitmap_file); its automatic transparent index is -1.
 // 3. With an `entry`: analyse_colours (image/colour_analysis.h) with the

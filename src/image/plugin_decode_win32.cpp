@@ -1,6 +1,6 @@
 // Decoding a file through the Susie plug-ins: the whole file goes to
 // GetPicture as a memory buffer, and the two local-memory blocks it returns
-// are checked, copied out and released.
+// are checked (accept_decoder_answer), turned into a picture and released.
 
 #include <windows.h>
 
@@ -11,7 +11,6 @@
 #include "image/transparency_probe.h"
 #include "store/cp932.h"
 #include "store/file_io.h"
-#include "store/no_throw.h"
 
 namespace piconel {
 
@@ -60,35 +59,23 @@ class LocalLockGuard {
   void* data_;
 };
 
-// Copies the plug-in's BITMAPINFO and pixel array once plugin_picture_sizes
-// has found both blocks large enough for what the header claims.
-std::optional<DecodedPicture> copy_picture(HLOCAL info_handle, HLOCAL bits_handle) {
+// Checks the plug-in's BITMAPINFO and pixel array in place, each block read
+// within the size LocalSize reports, and builds the picture from them.
+std::optional<Dib> accept_blocks(HLOCAL info_handle, HLOCAL bits_handle) {
   const LocalLockGuard info(info_handle);
   const LocalLockGuard bits(bits_handle);
   if (info.data() == nullptr || bits.data() == nullptr) {
     return std::nullopt;
   }
-  const std::optional<PluginPictureSizes> sizes = plugin_picture_sizes(
-      std::span<const std::uint8_t>(info.data(), LocalSize(info_handle)), LocalSize(bits_handle));
-  if (!sizes) {
-    return std::nullopt;
-  }
-  DecodedPicture picture;
-  // No memory for the copy: the picture counts as unreadable.
-  if (!allocation_succeeds([&] {
-        picture.bitmap_info.assign(info.data(), info.data() + sizes->info_bytes);
-        picture.pixels.assign(bits.data(), bits.data() + sizes->pixel_bytes);
-      })) {
-    return std::nullopt;
-  }
-  return picture;
+  return accept_decoder_answer(
+      std::span<const std::uint8_t>(info.data(), LocalSize(info_handle)),
+      std::span<const std::uint8_t>(bits.data(), LocalSize(bits_handle)));
 }
 
 // Runs one plug-in on the file's bytes. The returned blocks are released on
 // every path once GetPicture has reported success; after a failure they are
 // not the caller's to free.
-std::optional<DecodedPicture> decode_with(const Plugin& plugin,
-                                          const std::vector<std::uint8_t>& file) {
+std::optional<Dib> decode_with(const Plugin& plugin, const std::vector<std::uint8_t>& file) {
   const auto get_picture =
       reinterpret_cast<GetPictureFunction>(plugin.entry(PluginEntry::GetPicture));
   if (get_picture == nullptr) {
@@ -112,7 +99,7 @@ std::optional<DecodedPicture> decode_with(const Plugin& plugin,
   if (!info_block || !bits_block) {
     return std::nullopt;
   }
-  return copy_picture(info_block.get(), bits_block.get());
+  return accept_blocks(info_block.get(), bits_block.get());
 }
 
 }  // namespace
@@ -133,14 +120,13 @@ std::optional<DecodedPicture> PluginHost::decode(std::string_view path) const {
         file.bytes.size() > static_cast<std::uint64_t>(std::numeric_limits<LONG_PTR>::max())) {
       continue;
     }
-    std::optional<DecodedPicture> picture = decode_with(plugin, file.bytes);
-    if (!picture) {
+    std::optional<Dib> dib = decode_with(plugin, file.bytes);
+    if (!dib) {
       continue;
     }
     // Plug-ins say nothing about transparency; paletted PNG and GIF files
     // carry it in their own bytes.
-    picture->probed_transparent_index = probe_transparent_index(path, file.bytes);
-    return picture;
+    return DecodedPicture{std::move(*dib), probe_transparent_index(path, file.bytes)};
   }
   return std::nullopt;
 }

@@ -5,8 +5,7 @@
 // and lists their file types for the open-file dialog.
 //
 // The pure rules (the version check, extension patterns, the folder list, the
-// open-file filter text, the checks on a decoded picture's blocks) live in
-// plugin_rules.cpp and are built everywhere; the library handling lives in
+// open-file filter text) live in plugin_rules.cpp and are built everywhere; the library handling lives in
 // plugin_*_win32.cpp and exists only on Windows. The declarations stay free
 // of OS headers: the module handle is an opaque pointer and entry points are
 // kept as a generic function pointer that the Windows side casts back to the
@@ -129,22 +128,6 @@ struct Plugin {
 [[nodiscard]] std::size_t build_plugin_filter(std::span<const Plugin> plugins,
                                               std::span<char> buffer);
 
-// How much of a plug-in's two picture blocks the host copies.
-struct PluginPictureSizes {
-  std::size_t info_bytes = 0;   // the 40-byte header and its colour table
-  std::size_t pixel_bytes = 0;  // stride x |height|
-};
-
-// Checks the BITMAPINFO block `info` (all of it, as the plug-in allocated it)
-// against the pixel block's size `bits_size`: a 40-byte header with a
-// positive width, a nonzero height and a DIB depth; the colour table
-// (biClrUsed entries, or 2^depth when that is 0 for depths up to 8, at most
-// 256; three masks more for BI_BITFIELDS) inside the block; stride x
-// |height| pixel bytes inside the pixel block. None for anything else, so no
-// copy ever passes the blocks' ends.
-[[nodiscard]] std::optional<PluginPictureSizes> plugin_picture_sizes(
-    std::span<const std::uint8_t> info, std::size_t bits_size);
-
 class PluginHost final : public PictureDecoder {
  public:
   PluginHost() = default;
@@ -171,13 +154,15 @@ class PluginHost final : public PictureDecoder {
   bool load_plugin(std::string_view path);
 
   // Tries the plug-ins whose patterns match the extension of `path`, in load
-  // order, each with the whole file in memory. The first plug-in that
-  // succeeds gives the picture; PNG and GIF files are then probed for their
-  // transparent palette index. A plug-in that fails (or whose answer is
-  // malformed: missing handles, an info block without a 40-byte header, a
-  // pixel block smaller than stride x height) passes the file to the next
-  // plug-in; the rest of its own pairs are not tried. None when no plug-in
-  // decodes the file.
+  // order, each with the whole file in memory. The first plug-in whose
+  // answer accept_decoder_answer takes gives the picture (its info block read
+  // whole, so a V4 or V5 header keeps its masks); PNG and GIF files are then
+  // probed for their transparent palette index. A plug-in that fails, or
+  // whose answer is refused (missing handles, a malformed or compressed
+  // header, a palette longer than the depth allows, a side above
+  // kMaxBitmapSide, a pixel block smaller than stride x height), passes the
+  // file to the next plug-in; the rest of its own pairs are not tried. None
+  // when no plug-in decodes the file.
   std::optional<DecodedPicture> decode(std::string_view path) const override;
 
   // The open-file filter of all loaded plug-ins (the free

@@ -151,11 +151,20 @@ TEST(ImageFuzzTest, RandomMutationsOfBitmaps) {
   }
 }
 
-// A decoder answering with the info block and pixels of a (mutated) file.
+// A decoder answering with the info block and pixels of a (mutated) file,
+// checked as every decoder's answer is.
 class BytesDecoder final : public PictureDecoder {
  public:
-  std::optional<DecodedPicture> answer;
-  std::optional<DecodedPicture> decode(std::string_view) const override { return answer; }
+  Bytes info;
+  Bytes pixels;
+  std::int32_t probed = -1;
+  std::optional<DecodedPicture> decode(std::string_view) const override {
+    std::optional<Dib> dib = accept_decoder_answer(info, pixels);
+    if (!dib) {
+      return std::nullopt;
+    }
+    return DecodedPicture{std::move(*dib), probed};
+  }
 };
 
 // load_image as the output calls it: an entry, a page palette, a key and a
@@ -212,11 +221,10 @@ TEST(ImageFuzzTest, MutatedFilesThroughLoadImage) {
       // built-in reader then reads the file when the answer is refused.
       if (file.size() > 14) {
         BytesDecoder decoder;
-        decoder.answer = DecodedPicture{};
-        decoder.answer->bitmap_info.assign(file.begin() + 14, file.end());
-        decoder.answer->pixels.assign(file.begin() + static_cast<std::ptrdiff_t>(file.size() / 2),
-                                      file.end());
-        decoder.answer->probed_transparent_index = static_cast<std::int32_t>(random() % 300) - 20;
+        decoder.info.assign(file.begin() + 14, file.end());
+        decoder.pixels.assign(file.begin() + static_cast<std::ptrdiff_t>(file.size() / 2),
+                              file.end());
+        decoder.probed = static_cast<std::int32_t>(random() % 300) - 20;
         load_end_to_end(path, &decoder, key);
       }
     }

@@ -18,22 +18,37 @@ using testing::make_true_colour_bitmap;
 using testing::rgb;
 using testing::ScratchFolder;
 
-// A decoder that answers every path with one scripted picture (or nothing)
-// and records the paths it was asked about.
+// What a scripted decoder answers: info block, pixels and probed index.
+struct ScriptedAnswer {
+  Bytes bitmap_info;
+  Bytes pixels;
+  std::int32_t probed_transparent_index = -1;
+};
+
+// A decoder that answers every path with one scripted picture (or nothing),
+// checked as every decoder's answer is, and records the paths it was asked
+// about.
 class FakeDecoder final : public PictureDecoder {
  public:
-  std::optional<DecodedPicture> answer;
+  std::optional<ScriptedAnswer> answer;
   mutable std::vector<std::string> asked;
 
   std::optional<DecodedPicture> decode(std::string_view path) const override {
     asked.emplace_back(path);
-    return answer;
+    if (!answer) {
+      return std::nullopt;
+    }
+    std::optional<Dib> dib = accept_decoder_answer(answer->bitmap_info, answer->pixels);
+    if (!dib) {
+      return std::nullopt;
+    }
+    return DecodedPicture{std::move(*dib), answer->probed_transparent_index};
   }
 };
 
 // The decoder's form of a bitmap file: info block and pixels.
-DecodedPicture as_decoded(const Bytes& file, std::int32_t probed) {
-  DecodedPicture picture;
+ScriptedAnswer as_decoded(const Bytes& file, std::int32_t probed) {
+  ScriptedAnswer picture;
   picture.bitmap_info.assign(file.begin() + 14, file.begin() + 54);
   const std::uint32_t offset = file[10] | (file[11] << 8);
   picture.bitmap_info.insert(picture.bitmap_info.end(), file.begin() + 54, file.begin() + offset);

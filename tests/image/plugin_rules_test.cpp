@@ -1,6 +1,6 @@
 // The plug-in host's text and size rules on hand-made records: the version
 // check, info texts, extension patterns (CP932 names included), the folder
-// list, the open-file filter bytes and the picture block checks.
+// list, the open-file filter bytes and the checks on a plug-in's answer.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "image/image_test_helpers.h"
+#include "image/picture_decoder.h"
 #include "image/plugin_host.h"
 
 namespace piconel {
@@ -308,48 +309,70 @@ Bytes info_block(std::int32_t width, std::int32_t height, std::uint16_t depth,
   return info;
 }
 
-TEST(PluginPicture, BlockSizesFromHeader) {
+// A plug-in's answer passes the same checks as a bitmap file, so an answer
+// the loader cannot use is refused here and the host moves on to the next
+// plug-in.
+TEST(DecoderAnswer, AcceptedOnlyWhenTheBitmapReaderWouldReadIt) {
   struct Case {
     const char* name;
     Bytes info;
-    std::size_t bits_size;
-    std::optional<std::size_t> info_bytes;  // none: refused
     std::size_t pixel_bytes;
+    bool accepted;
   };
   const Case cases[] = {
-      {"24-bit 3 x 2", info_block(3, 2, 24, 0, 0), 24, 40, 24},
-      {"pixel block larger than needed", info_block(3, 2, 24, 0, 0), 100, 40, 24},
-      {"pixel block one byte short", info_block(3, 2, 24, 0, 0), 23, std::nullopt, 0},
-      {"top-down", info_block(1, -2, 24, 0, 0), 8, 40, 8},
-      {"info block with spare bytes", info_block(1, 1, 24, 0, 2), 4, 40, 4},
-      {"8-bit full table", info_block(2, 1, 8, 0, 256), 4, 1064, 4},
-      {"8-bit table one entry short", info_block(2, 1, 8, 0, 255), 4, std::nullopt, 0},
-      {"8-bit four colours used", info_block(2, 1, 8, 4, 4), 4, 56, 4},
-      {"1-bit 33 wide", info_block(33, 2, 1, 0, 2), 16, 48, 16},
-      {"4-bit", info_block(3, 1, 4, 0, 16), 4, 104, 4},
-      {"2-bit", info_block(17, 1, 2, 0, 4), 8, 56, 8},
-      {"colours used capped at 256", info_block(1, 1, 8, 100000, 256), 4, 1064, 4},
-      {"24-bit with a table", info_block(1, 1, 24, 2, 2), 4, 48, 4},
-      {"16-bit bit fields", info_block(2, 1, 16, 0, 3, 3), 4, 52, 4},
-      {"32-bit bit fields, masks missing", info_block(1, 1, 32, 0, 2, 3), 4, std::nullopt, 0},
-      {"39-byte header", Bytes(39, 0), 100, std::nullopt, 0},
-      {"empty info block", Bytes{}, 100, std::nullopt, 0},
-      {"zero width", info_block(0, 1, 24, 0, 0), 100, std::nullopt, 0},
-      {"negative width", info_block(-1, 1, 24, 0, 0), 100, std::nullopt, 0},
-      {"zero height", info_block(1, 0, 24, 0, 0), 100, std::nullopt, 0},
-      {"depth 3", info_block(1, 1, 3, 0, 16), 100, std::nullopt, 0},
-      {"depth 0", info_block(1, 1, 0, 0, 0), 100, std::nullopt, 0},
-      {"huge sides, small block", info_block(0x7FFFFFFF, INT32_MIN, 32, 0, 0), 1 << 20,
-       std::nullopt, 0},
+      {"24-bit 3 x 2", info_block(3, 2, 24, 0, 0), 24, true},
+      {"pixel block larger than needed", info_block(3, 2, 24, 0, 0), 100, true},
+      {"pixel block one byte short", info_block(3, 2, 24, 0, 0), 23, false},
+      {"top-down", info_block(1, -2, 24, 0, 0), 8, true},
+      {"info block with spare bytes", info_block(1, 1, 24, 0, 2), 4, true},
+      {"8-bit full table", info_block(2, 1, 8, 0, 256), 4, true},
+      {"8-bit table one entry short", info_block(2, 1, 8, 0, 255), 4, false},
+      {"8-bit four colours used", info_block(2, 1, 8, 4, 4), 4, true},
+      {"1-bit 33 wide", info_block(33, 2, 1, 0, 2), 16, true},
+      {"4-bit", info_block(3, 1, 4, 0, 16), 4, true},
+      {"2-bit", info_block(17, 1, 2, 0, 4), 8, true},
+      {"PaletteLongerThanDepth", info_block(1, 1, 4, 17, 17), 4, false},
+      {"PaletteOver256", info_block(1, 1, 8, 100000, 256), 4, false},
+      {"24-bit with a table", info_block(1, 1, 24, 2, 2), 4, true},
+      {"16-bit bit fields, masks empty", info_block(2, 1, 16, 0, 3, 3), 4, false},
+      {"32-bit bit fields, masks missing", info_block(1, 1, 32, 0, 2, 3), 4, false},
+      {"Compressed RLE8", info_block(1, 1, 8, 0, 256, 1), 4, false},
+      {"SideOver32768", info_block(32769, 1, 8, 0, 256), 32772, false},
+      {"39-byte header", Bytes(39, 0), 100, false},
+      {"empty info block", Bytes{}, 100, false},
+      {"zero width", info_block(0, 1, 24, 0, 0), 100, false},
+      {"negative width", info_block(-1, 1, 24, 0, 0), 100, false},
+      {"zero height", info_block(1, 0, 24, 0, 0), 100, false},
+      {"depth 3", info_block(1, 1, 3, 0, 16), 100, false},
+      {"depth 0", info_block(1, 1, 0, 0, 0), 100, false},
+      {"huge sides, small block", info_block(0x7FFFFFFF, INT32_MIN, 32, 0, 0), 1 << 20, false},
   };
   for (const Case& c : cases) {
-    const std::optional<PluginPictureSizes> sizes = plugin_picture_sizes(c.info, c.bits_size);
-    ASSERT_EQ(sizes.has_value(), c.info_bytes.has_value()) << c.name;
-    if (sizes) {
-      EXPECT_EQ(sizes->info_bytes, *c.info_bytes) << c.name;
-      EXPECT_EQ(sizes->pixel_bytes, c.pixel_bytes) << c.name;
-    }
+    const Bytes pixels(c.pixel_bytes, 0);
+    EXPECT_EQ(accept_decoder_answer(c.info, pixels).has_value(), c.accepted) << c.name;
   }
+}
+
+TEST(DecoderAnswer, V5HeaderIsReadWholeWithItsMasks) {
+  // BITMAPV5HEADER (124 bytes), 2 x 1, 16 bits, BI_BITFIELDS with 5-6-5
+  // masks at offsets 40, 44, 48 inside the header.
+  Bytes info(124, 0);
+  testing::put_u32_le(info, 0, 124);
+  testing::put_u32_le(info, 4, 2);
+  testing::put_u32_le(info, 8, 1);
+  testing::put_u16_le(info, 12, 1);
+  testing::put_u16_le(info, 14, 16);
+  testing::put_u32_le(info, 16, 3);
+  testing::put_u32_le(info, 40, 0xF800);
+  testing::put_u32_le(info, 44, 0x07E0);
+  testing::put_u32_le(info, 48, 0x001F);
+  const Bytes pixels = {0x00, 0xF8, 0x1F, 0x00};  // red, blue
+  const std::optional<Dib> dib = accept_decoder_answer(info, pixels);
+  ASSERT_TRUE(dib.has_value());
+  EXPECT_EQ(dib->pixel(0, 0), 0xFF0000u);
+  EXPECT_EQ(dib->pixel(1, 0), 0x0000FFu);
+  // The same header cut to 40 bytes loses its masks and is refused.
+  EXPECT_FALSE(accept_decoder_answer(Bytes(info.begin(), info.begin() + 40), pixels).has_value());
 }
 
 }  // namespace
