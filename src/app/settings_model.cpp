@@ -53,10 +53,6 @@ int read_snap_width(DocumentStore& settings) {
   return width;
 }
 
-bool read_search_susie_folder(DocumentStore& settings) {
-  return settings.get_flag(kPropertySection, kPluginSusieDir);
-}
-
 bool write_settings_identity(DocumentStore& settings) {
   return settings.write_info(kApplicationName, kApplicationVersion);
 }

@@ -13,6 +13,7 @@
 #include "app/centre_window.h"
 #include "canvas/sheet_view_state.h"  // kDefaultSnapWidth
 #include "project/project_keys.h"
+#include "image/plugin_settings.h"
 #include "store/document_store.h"
 
 namespace piconel {
@@ -31,7 +32,7 @@ inline constexpr std::string_view kWindowSection = "WINDOW";
 // application end of the property chain are the chained keys of
 // property_chain.h, the same names as in project files.
 inline constexpr std::string_view kSnapWidth = "SNAPWIDTH";
-inline constexpr std::string_view kPluginSusieDir = "PLUGIN_SUSIEDIR";
+// PLUGIN_SUSIEDIR (kPluginSusieDir) lives with the plug-in host: image/plugin_settings.h.
 
 // WINDOW ("Colmn" is the files' spelling)
 inline constexpr std::string_view kMainWindowMode = "MainWindowMode";
@@ -69,9 +70,8 @@ inline constexpr std::size_t kMaxSettingsPathBytes = 259;
 // SNAPWIDTH read with atoi, 4 when absent; a hand-edited value is returned
 // unchanged (no range check).
 [[nodiscard]] int read_snap_width(DocumentStore& settings);
-// The PLUGIN_SUSIEDIR flag ("1" at the start). PROJ_RELATIVEPATH is read by
-// read_relative_image_paths (project_keys.h).
-[[nodiscard]] bool read_search_susie_folder(DocumentStore& settings);
+// PROJ_RELATIVEPATH is read by read_relative_image_paths (project_keys.h),
+// PLUGIN_SUSIEDIR by read_search_susie_folder (image/plugin_settings.h).
 
 // INFOMATION with "ピコネル設定ファイル" and version 1.0.8 (every start).
 bool write_settings_identity(DocumentStore& settings);

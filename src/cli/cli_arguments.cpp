@@ -80,6 +80,10 @@ CliParse parse_cli_arguments(const std::vector<std::string>& arguments) {
       }
       continue;
     }
+    if (argument == "--strict") {
+      options.strict = true;
+      continue;
+    }
     if (argument.size() > 1 && argument[0] == '-') {
       return wrong(std::string(cli_texts::kUnknownArgument) + std::string(argument));
     }

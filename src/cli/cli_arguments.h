@@ -1,8 +1,8 @@
 #pragma once
 
 // The command line: piconel-cli output PROJECT.ijp [--out DIR] [--settings FILE]
-// [--jobs N] [--if-changed] (also --out=DIR, --settings=FILE, --jobs=N), or
-// --help / -h.
+// [--jobs N] [--if-changed] [--strict] (also --out=DIR, --settings=FILE,
+// --jobs=N), or --help / -h.
 
 #include <optional>
 #include <string>
@@ -17,6 +17,7 @@ struct CliOptions {
   std::optional<std::string> settings;  // --settings FILE
   std::optional<int> jobs;              // --jobs N (1 or more); none: one per core
   bool if_changed = false;              // --if-changed
+  bool strict = false;                  // --strict: an unreadable image fails the run
 };
 
 struct CliParse {

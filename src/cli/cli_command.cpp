@@ -1,15 +1,19 @@
 #include "cli/cli_command.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <thread>
 
 #include "cli/cli_arguments.h"
+#include "cli/cli_plugins.h"
 #include "cli/cli_texts.h"
+#include "image/plugin_settings.h"
 #include "output/output_run.h"
 #include "output/project_output.h"
 #include "project/project.h"
 #include "project/project_file.h"
+#include "store/bounded_format.h"
 #include "store/decimal_text.h"
 #include "store/document_store.h"
 #include "store/file_io.h"
@@ -19,6 +23,8 @@ namespace {
 
 // Progress is shown once a run has taken this long.
 constexpr double kLongRunSeconds = 1.0;
+// Room for one image message: the page name and a path of up to 259 bytes.
+constexpr std::size_t kMessageBytes = 512;
 
 class CliPort final : public OutputRunPort {
  public:
@@ -35,6 +41,17 @@ class CliPort final : public OutputRunPort {
     end_progress_line();
     console_.error(std::string(text) + "\n");
   }
+
+  void image_unreadable(std::string_view page_name, std::string_view path) override {
+    end_progress_line();
+    std::string message;
+    (void)bounded_format_string(message, kMessageBytes, cli_texts::kImageUnreadableFormat,
+                                std::string(page_name).c_str(), std::string(path).c_str());
+    console_.error(message + "\n");
+    ++unreadable_images_;
+  }
+
+  int unreadable_images() const { return unreadable_images_; }
 
   void page_finished(int pages_done, int page_count) override {
     if (!console_.error_is_terminal() || console_.elapsed_seconds() < kLongRunSeconds) {
@@ -60,6 +77,7 @@ class CliPort final : public OutputRunPort {
  private:
   CliConsole& console_;
   bool progress_shown_ = false;
+  int unreadable_images_ = 0;
 };
 
 // One job per core; one when the number of cores is not known.
@@ -128,12 +146,19 @@ int run_cli(const CliInvocation& invocation, CliConsole& console) {
     return kExitUsage;
   }
 
+  // Plug-ins first, as in the window; the built-in decoders follow them.
+  const std::unique_ptr<PictureDecoder> plugins =
+      load_cli_plugins(invocation.program_folder, read_search_susie_folder(settings));
+
   CliPort port(console);
   const OutputRunResult result =
-      run_project_output(project, nullptr, port, output_folder, options.if_changed,
+      run_project_output(project, plugins.get(), port, output_folder, options.if_changed,
                          options.jobs ? *options.jobs : default_jobs());
   port.end_progress_line();
-  return result.failed_pages.empty() ? kExitOk : kExitPageFailed;
+  if (!result.failed_pages.empty() || (options.strict && port.unreadable_images() > 0)) {
+    return kExitPageFailed;
+  }
+  return kExitOk;
 }
 
 }  // namespace piconel

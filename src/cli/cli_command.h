@@ -3,9 +3,13 @@
 // piconel-cli: the output run without a window. Runs the same output code as
 // the window's "出力" command on a project file and reports on stderr.
 //
+// Every image that cannot be read is reported as "画像読み込みエラー(PAGE):
+// PATH" (the path as the project stores it); its page is still written.
+//
 // Exit status: 0 when every page was output, 1 when a page failed (each
-// reported as "ページ出力エラー(NAME)"), 2 when the project or the settings
-// file does not load or the arguments are wrong.
+// reported as "ページ出力エラー(NAME)") or, with --strict, when an image could
+// not be read, 2 when the project or the settings file does not load or the
+// arguments are wrong.
 
 #include <string>
 #include <string_view>

@@ -30,8 +30,8 @@ std::optional<DecodedPicture> decode_built_in(std::string_view extension,
     return std::nullopt;
   }
   // The same checks as a plug-in's answer and a bitmap file.
-  std::optional<Dib> accepted = accept_decoder_answer(bitmap_info_bytes(*candidate),
-                                                      candidate->pixels);
+  std::optional<Dib> accepted =
+      accept_decoder_answer(bitmap_info_bytes(*candidate), candidate->pixels);
   if (!accepted) {
     return std::nullopt;
   }

@@ -207,8 +207,8 @@ GifDecodeResult decode_gif(std::span<const std::uint8_t> file) {
   dib.bits_per_pixel = dib_depth_for(table->BitsPerPixel);
   dib.file_bits_per_pixel = dib.bits_per_pixel;
   dib.stride = dib_stride(dib.bits_per_pixel, dib.width);
-  const auto total = checked_mul(dib.stride, static_cast<std::uint64_t>(dib.height),
-                                 kMaxBitmapBytes);
+  const auto total =
+      checked_mul(dib.stride, static_cast<std::uint64_t>(dib.height), kMaxBitmapBytes);
   if (!total) {
     return failed(GifError::TooLarge);
   }

@@ -67,9 +67,8 @@ std::optional<Dib> accept_blocks(HLOCAL info_handle, HLOCAL bits_handle) {
   if (info.data() == nullptr || bits.data() == nullptr) {
     return std::nullopt;
   }
-  return accept_decoder_answer(
-      std::span<const std::uint8_t>(info.data(), LocalSize(info_handle)),
-      std::span<const std::uint8_t>(bits.data(), LocalSize(bits_handle)));
+  return accept_decoder_answer(std::span<const std::uint8_t>(info.data(), LocalSize(info_handle)),
+                               std::span<const std::uint8_t>(bits.data(), LocalSize(bits_handle)));
 }
 
 // Runs one plug-in on the file's bytes. The returned blocks are released on

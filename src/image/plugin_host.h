@@ -5,11 +5,10 @@
 // and lists their file types for the open-file dialog.
 //
 // The pure rules (the version check, extension patterns, the folder list, the
-// open-file filter text) live in plugin_rules.cpp and are built everywhere; the library handling lives in
-// plugin_*_win32.cpp and exists only on Windows. The declarations stay free
-// of OS headers: the module handle is an opaque pointer and entry points are
-// kept as a generic function pointer that the Windows side casts back to the
-// plug-in signatures.
+// open-file filter text) live in plugin_rules.cpp and are built everywhere; the library handling
+// lives in plugin_*_win32.cpp and exists only on Windows. The declarations stay free of OS headers:
+// the module handle is an opaque pointer and entry points are kept as a generic function pointer
+// that the Windows side casts back to the plug-in signatures.
 
 #include <array>
 #include <cstddef>

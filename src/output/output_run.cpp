@@ -161,6 +161,9 @@ OutputRunResult run_output(const OutputRunRequest& request) {
   };
   const auto finish_page = [&](const std::string& page_name, const PagePassResult& pass) {
     const PagePassStatus status = pass.status;
+    for (const std::string& path : pass.unreadable_images) {
+      request.port->image_unreadable(page_name, path);
+    }
     if (status == PagePassStatus::Failed) {
       result.failed_pages.push_back(page_name);
       std::string message;

@@ -51,6 +51,13 @@ class OutputRunPort {
   virtual bool choose_output_folder(std::string& folder) = 0;
   // A failing page: `text` under `caption`, with the error icon.
   virtual void show_error(std::string_view text, std::string_view caption) = 0;
+  // An image of page `page_name` that could not be read; `path` as the
+  // image row stores it. The page still goes on (0 x 0, or its forced
+  // size), so the window says nothing; the command line reports it.
+  virtual void image_unreadable(std::string_view page_name, std::string_view path) {
+    (void)page_name;
+    (void)path;
+  }
   // After each page pass, `pages_done` of `page_count` pages tried.
   virtual void page_finished(int pages_done, int page_count) {
     (void)pages_done;

@@ -132,7 +132,9 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
     if (path) {
       picture = load_image(request);
     }
-    if (picture) {
+    if (!picture) {
+      result.unreadable_images.push_back(row.path);
+    } else {
       coordinates.width = picture->width;
       coordinates.height = picture->height;
       if (canvas) {

@@ -53,6 +53,9 @@ enum class PagePassStatus {
 struct PagePassResult {
   PagePassStatus status = PagePassStatus::Failed;
   PageTables tables;  // filled for Written and Empty
+  // Paths, as the image rows store them, of the images that could not be
+  // read (missing, unreadable or malformed), in row order.
+  std::vector<std::string> unreadable_images;
 };
 
 [[nodiscard]] PagePassResult run_page_pass(const PagePassInputs& inputs);

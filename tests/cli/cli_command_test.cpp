@@ -234,6 +234,86 @@ TEST_F(CliCommandTest, ProgressOnlyOnATerminalInALongRun) {
   EXPECT_EQ(console_.errors, "\r1 / 2" + pages + "\n" + kPageTwoFailed + "\r2 / 2" + pages + "\n");
 }
 
+// 画像読み込みエラー(p): NAME
+std::string unreadable(const std::string& name) {
+  return "\x89\xe6\x91\x9c\x93\xc7\x82\xdd\x8d\x9e\x82\xdd\x83\x47\x83\x89\x81\x5b(p): " + name +
+         "\n";
+}
+
+TEST_F(CliCommandTest, UnreadableImagesAreReportedAndFailOnlyWithStrict) {
+  test::write_bytes(folder_.file("broken.gif"), {'G', 'I', 'F', '8', '9', 'a', 1});
+  write_project(
+      "[PAGELIST]\r\np\r\n[PROPERTY]\r\nOUTPUT_TABLE_LITTLE=1\r\n"
+      "[PROPERTY:p]\r\nPUTIMAGEWIDTH=2\r\nPUTIMAGEHEIGHT=1\r\n"
+      "[FILELIST:p]\r\nmissing.png\t0\t0\r\na.bmp\t1\t0\r\n"
+      "broken.gif\t0\t0\tB\t1\t5\t6\r\n");
+  const std::string reports = unreadable("missing.png") + unreadable("broken.gif");
+  const std::vector<std::uint8_t> table = {1, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0,
+                                           0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 5, 0, 6, 0};
+  for (const bool strict : {false, true}) {
+    console_.errors.clear();
+    std::vector<std::string> arguments = {"output", project(), "--out", folder_.file("out")};
+    if (strict) {
+      arguments.push_back("--strict");
+    }
+    EXPECT_EQ(run(arguments), strict ? kExitPageFailed : kExitOk);
+    EXPECT_EQ(console_.errors, reports);
+    // The page is still written: the two unread images as 0 x 0 and the
+    // forced 5 x 6.
+    EXPECT_EQ(test::read_bytes(out("p.bmp")),
+              make_bitmap_file(2, 1, 8, {0xFFFFFF, 0x00FF00}, {0, 1}));
+    EXPECT_EQ(test::read_bytes(out("imgtable_l.bin")), table);
+  }
+  // Without unreadable images --strict changes nothing.
+  console_.errors.clear();
+  write_project(kOnePage);
+  EXPECT_EQ(run({"output", project(), "--out", folder_.file("out"), "--strict"}), kExitOk);
+  EXPECT_EQ(console_.errors, "");
+}
+
+// Copies tests/data/image/png_gif/<name> into the scratch folder.
+void copy_fixture(const test::ScratchFolder& folder, const std::string& name) {
+  test::write_bytes(folder.file(name), test::read_bytes(std::string(PICONEL_TEST_DATA_DIR) +
+                                                        "/image/png_gif/" + name));
+}
+
+TEST_F(CliCommandTest, PngAndGifProjectOutputsLikeItsBitmaps) {
+  // Each PNG or GIF beside the same picture converted to a bitmap by
+  // ImageMagick (same palette order). Every output file must be the same,
+  // with a paletted key and a true-colour key replaced by the background.
+  const std::string names[] = {"png_index4", "png_rgb8", "gif_8bit"};
+  const std::string extensions[] = {".png", ".png", ".gif"};
+  for (const std::string& name : names) {
+    copy_fixture(folder_, name + ".bmp");
+  }
+  copy_fixture(folder_, "png_index4.png");
+  copy_fixture(folder_, "png_rgb8.png");
+  copy_fixture(folder_, "gif_8bit.gif");
+  const auto project_with = [&](bool bitmaps) {
+    std::string rows;
+    const std::string keys[] = {"\t\t0\t0\t0\t1\t2", "\t\t0\t0\t0\t1\t65280", ""};
+    for (std::size_t i = 0; i < 3; ++i) {
+      rows += names[i] + (bitmaps ? ".bmp" : extensions[i]) + "\t" + std::to_string(i * 9) + "\t1" +
+              keys[i] + "\r\n";
+    }
+    return "[PAGELIST]\r\np\r\n[PROPERTY]\r\nOUTPUT_LABEL=1\r\nOUTPUT_TABLE_TEXT=1\r\n"
+           "OUTPUT_TABLE_LITTLE=1\r\nOUTPUT_TABLE_BIG=1\r\n"
+           "[PROPERTY:p]\r\nPUTIMAGEWIDTH=27\r\nPUTIMAGEHEIGHT=4\r\n"
+           "[FILELIST:p]\r\n" +
+           rows;
+  };
+  write_project(project_with(false), "images.ijp");
+  write_project(project_with(true), "bitmaps.ijp");
+  ASSERT_EQ(run({"output", folder_.file("images.ijp"), "--out", folder_.file("a")}), kExitOk);
+  ASSERT_EQ(run({"output", folder_.file("bitmaps.ijp"), "--out", folder_.file("b")}), kExitOk);
+  EXPECT_EQ(console_.errors, "");
+  for (const char* file : {"p.bmp", "imgidx.h", "imgtable.h", "imgtable_l.bin", "imgtable_b.bin"}) {
+    const std::vector<std::uint8_t> written = test::read_bytes(folder_.file("a") + "/" + file);
+    EXPECT_FALSE(written.empty()) << file;
+    EXPECT_EQ(written, test::read_bytes(folder_.file("b") + "/" + file)) << file;
+  }
+}
+
 }  // namespace
 }  // namespace piconel
 

@@ -104,10 +104,40 @@ TEST(GifDecoder, FrameSmallerThanTheScreenSitsOnTheBackground) {
 // each, packed from the low bit.
 Bytes one_pixel_gif(std::uint8_t index) {
   const std::uint32_t bits = 4u | (std::uint32_t{index} << 3) | (5u << 6);
-  return {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,  // header, screen 1 x 1
-          0, 0, 0, 255, 255, 255,                                // global table
-          0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0,                       // image descriptor
-          2, 2, static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8), 0,
+  return {'G',
+          'I',
+          'F',
+          '8',
+          '9',
+          'a',
+          1,
+          0,
+          1,
+          0,
+          0x80,
+          0,
+          0,  // header, screen 1 x 1
+          0,
+          0,
+          0,
+          255,
+          255,
+          255,  // global table
+          0x2C,
+          0,
+          0,
+          0,
+          0,
+          1,
+          0,
+          1,
+          0,
+          0,  // image descriptor
+          2,
+          2,
+          static_cast<std::uint8_t>(bits),
+          static_cast<std::uint8_t>(bits >> 8),
+          0,
           0x3B};
 }
 
