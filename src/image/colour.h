@@ -12,7 +12,7 @@
 
 namespace piconel {
 
-using ColorRef = std::int32_t;   // 0x00BBGGRR; -1 = none
+using ColorRef = std::int32_t;  // 0x00BBGGRR; -1 = none
 using DibColour = std::int32_t;  // 0x00RRGGBB; -1 = none
 
 constexpr ColorRef make_colorref(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
