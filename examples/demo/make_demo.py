@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
 """Draws the sprites of the demo project and writes demo.ijp.
 
-The sprites are plain Windows bitmaps at several depths (4-bit, 8-bit with a
-transparent palette index, 24-bit, 32-bit); demo.ijp is a CP932 text file
-with CR LF line ends, as the program writes projects. Run from anywhere:
+The sprites are Windows bitmaps at several depths (8-bit with a transparent
+palette index, 24-bit, 32-bit) and PNG files (4-bit indexed, 8-bit RGB),
+which the program reads with its built-in decoder; demo.ijp is a CP932 text
+file with CR LF line ends, as the program writes projects. Run from anywhere:
     python3 examples/demo/make_demo.py
 The results are committed; rerun only after changing this script.
 """
 import math
 import os
 import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SPRITES = os.path.join(HERE, "sprites")
@@ -40,12 +42,39 @@ def bitmap(width, height, bits, palette, pixel):
     return header + info + table + rows
 
 
+def png(width, height, bits, palette, pixel):
+    """The same picture as bitmap() as a PNG: indexed (bits <= 8, PLTE =
+    `palette`) or 8-bit RGB (bits 24)."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    raw = b""
+    for y in range(height):  # top row first, each with filter type 0
+        if bits == 24:
+            row = b"".join(bytes(pixel(x, y)) for x in range(width))
+        else:
+            row = bytearray((width * bits + 7) // 8)
+            for x in range(width):
+                at = x * bits
+                row[at // 8] |= pixel(x, y) << (8 - bits - at % 8)
+            row = bytes(row)
+        raw += b"\0" + row
+    colour_type = 2 if bits == 24 else 3
+    ihdr = struct.pack(">IIBBBBB", width, height, 8 if bits == 24 else bits, colour_type, 0, 0, 0)
+    body = chunk(b"IHDR", ihdr)
+    if colour_type == 3:
+        body += chunk(b"PLTE", b"".join(bytes(c) for c in palette))
+    body += chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+    return b"\x89PNG\r\n\x1a\n" + body
+
+
 def save(name, data):
     with open(os.path.join(SPRITES, name), "wb") as f:
         f.write(data)
 
 
-# heart4.bmp: 16 x 16, 4 bits; index 0 is magenta, the sheet's background.
+# heart4.png: 16 x 16, 4-bit indexed PNG; index 0 is magenta, the sheet's
+# background.
 HEART = [
     "................",
     "..XXXX....XXXX..",
@@ -66,8 +95,8 @@ HEART = [
 ]
 heart_palette = [(255, 0, 255), (40, 0, 0), (220, 30, 60), (255, 170, 190), (150, 0, 30)]
 heart_index = {".": 0, "X": 1, "r": 2, "p": 3, "d": 4}
-save("heart4.bmp", bitmap(16, 16, 4, heart_palette + [(0, 0, 0)] * 11,
-                          lambda x, y: heart_index[HEART[y][x]]))
+save("heart4.png", png(16, 16, 4, heart_palette + [(0, 0, 0)] * 11,
+                       lambda x, y: heart_index[HEART[y][x]]))
 
 # coin8.bmp: 16 x 16, 8 bits; index 0 (teal) is the transparent index set in
 # the project, so it shows the page background.
@@ -122,7 +151,7 @@ def ship(x, y):
 save("ship32.bmp", bitmap(48, 32, 32, [], ship))
 
 
-# gem24.bmp: 24 x 24, 24 bits, a faceted gem on black.
+# gem24.png: 24 x 24, 8-bit RGB PNG, a faceted gem on black.
 def gem(x, y):
     d = abs(x - 11.5) + abs(y - 11.5)
     if d > 11:
@@ -130,21 +159,21 @@ def gem(x, y):
     return (int(40 + 8 * x), int(180 - 6 * y), int(120 + 5 * (x + y) % 120))
 
 
-save("gem24.bmp", bitmap(24, 24, 24, [], gem))
+save("gem24.png", png(24, 24, 24, [], gem))
 
 # demo.ijp: two pages, all table switches on, relative image paths. The
 # project asks for an output folder (OUTPUTENABLE 0); the command line gets
 # one with --out.
 ROWS0 = [
-    ("sprites\\heart4.bmp", 0, 0, "HEART", 0, 16, 16, 0, -1),
+    ("sprites\\heart4.png", 0, 0, "HEART", 0, 16, 16, 0, -1),
     ("sprites\\coin8.bmp", 16, 0, "COIN", 0, 16, 16, 1, 0),
     ("sprites\\\u30bd\u30fc\u30c9.bmp", 32, 0, "SWORD", 0, 8, 24, 1, 0xFFFFFF),
     ("sprites\\coin8.bmp", 40, 8, "COIN_SMALL", 1, 8, 8, 1, 0),
 ]
 ROWS1 = [
     ("sprites\\ship32.bmp", 0, 0, "SHIP", 0, 48, 32, 1, 0x000040),
-    ("sprites\\gem24.bmp", 48, 0, "GEM", 0, 24, 24, 0, 0),
-    ("sprites\\heart4.bmp", 48, 24, "LIFE", 0, 16, 16, 1, 0),
+    ("sprites\\gem24.png", 48, 0, "GEM", 0, 24, 24, 0, 0),
+    ("sprites\\heart4.png", 48, 24, "LIFE", 0, 16, 16, 1, 0),
 ]
 lines = [
     "[INFOMATION]",

@@ -127,6 +127,13 @@ struct Plugin {
 [[nodiscard]] std::size_t build_plugin_filter(std::span<const Plugin> plugins,
                                               std::span<char> buffer);
 
+// The decoder part of the add-image filter: the pairs of `plugins` as
+// build_plugin_filter writes them, followed by the built-in decoders' pairs
+// (kBuiltInPairs), which are listed after the plug-ins as they are tried
+// after them. Same buffer rules and result as build_plugin_filter.
+[[nodiscard]] std::size_t build_decoder_filter(std::span<const Plugin> plugins,
+                                               std::span<char> buffer);
+
 class PluginHost final : public PictureDecoder {
  public:
   PluginHost() = default;
@@ -168,6 +175,12 @@ class PluginHost final : public PictureDecoder {
   // build_plugin_filter over plugins()).
   std::size_t build_plugin_filter(std::span<char> buffer) const {
     return piconel::build_plugin_filter(plugins_, buffer);
+  }
+
+  // The add-image filter of the loaded plug-ins and the built-in decoders
+  // (the free build_decoder_filter over plugins()).
+  std::size_t build_decoder_filter(std::span<char> buffer) const {
+    return piconel::build_decoder_filter(plugins_, buffer);
   }
 
   // Shut-down: forgets every record. The libraries stay loaded.

@@ -1,9 +1,10 @@
 // The plug-in host's rules that need no library calls: which version strings
 // load, which extension patterns claim a file, where plug-ins are looked for,
-// and the open-file filter text.
+// and the open-file filter text (with the built-in decoders' pairs).
 
 #include <algorithm>
 
+#include "image/built_in_decoder.h"
 #include "image/plugin_host.h"
 #include "store/cp932.h"
 
@@ -105,6 +106,16 @@ std::size_t build_plugin_filter(std::span<const Plugin> plugins, std::span<char>
   }
   buffer[used++] = '\0';
   return used;
+}
+
+std::size_t build_decoder_filter(std::span<const Plugin> plugins, std::span<char> buffer) {
+  std::vector<Plugin> all(plugins.begin(), plugins.end());
+  Plugin built_in;
+  for (const BuiltInPair& pair : kBuiltInPairs) {
+    built_in.pairs.push_back({std::string(pair.patterns), std::string(pair.description)});
+  }
+  all.push_back(std::move(built_in));
+  return build_plugin_filter(all, buffer);
 }
 
 }  // namespace piconel

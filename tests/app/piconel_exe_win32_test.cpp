@@ -812,7 +812,7 @@ TEST(PiconelProgram, OutputCommandWritesTheDemoOutput) {
   }
   const std::wstring project = folder.write_file(L"demo.ijp", *demo);
   folder.make_folder(L"sprites");
-  for (const wchar_t* sprite : {L"coin8.bmp", L"gem24.bmp", L"heart4.bmp", L"ship32.bmp",
+  for (const wchar_t* sprite : {L"coin8.bmp", L"gem24.png", L"heart4.png", L"ship32.bmp",
                                 L"\x30bd\x30fc\x30c9.bmp"}) {  // ソード.bmp
     folder.copy_file(source + L"\\examples\\demo\\sprites\\" + sprite,
                      std::wstring(L"sprites\\") + sprite);

@@ -13,8 +13,10 @@ TEST(CliArguments, ProjectAndOptionsInAnyOrder) {
     std::string project;
     std::optional<std::string> out;
     std::optional<std::string> settings;
+    bool strict = false;
   };
   const std::vector<Case> cases = {
+      {{"output", "--strict", "a.ijp", "--out", "d"}, "a.ijp", "d", std::nullopt, true},
       {{"output", "a.ijp"}, "a.ijp", std::nullopt, std::nullopt},
       {{"output", "a.ijp", "--out", "dist"}, "a.ijp", "dist", std::nullopt},
       {{"output", "--out", "dist", "a.ijp"}, "a.ijp", "dist", std::nullopt},
@@ -32,6 +34,7 @@ TEST(CliArguments, ProjectAndOptionsInAnyOrder) {
     EXPECT_EQ(parse.options->project, c.project);
     EXPECT_EQ(parse.options->out, c.out);
     EXPECT_EQ(parse.options->settings, c.settings);
+    EXPECT_EQ(parse.options->strict, c.strict);
   }
 }
 

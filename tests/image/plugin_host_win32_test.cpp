@@ -331,11 +331,11 @@ TEST_F(PluginHostTest, DecodesTstIntoBottomUpDib) {
                                                         10, 11, 12, 13, 14, 15, 16, 17, 18}));
   const std::optional<DecodedPicture> picture = host_.decode(path);
   ASSERT_TRUE(picture.has_value());
-  EXPECT_EQ(picture->bitmap_info, info_header(3, 2, 24, 24, 0));
+  EXPECT_EQ(bitmap_info_bytes(picture->dib), info_header(3, 2, 24, 24, 0));
   // Stride 12; bottom row first, blue-green-red, two padding... three bytes.
   const Bytes expected = {12, 11, 10, 15, 14, 13, 18, 17, 16, 0, 0, 0,  //
                           3,  2,  1,  6,  5,  4,  9,  8,  7,  0, 0, 0};
-  EXPECT_EQ(picture->pixels, expected);
+  EXPECT_EQ(picture->dib.pixels, expected);
   EXPECT_EQ(picture->probed_transparent_index, -1);
 
   // The refusing plug-in comes first and was asked once, although two of its
@@ -355,7 +355,7 @@ TEST_F(PluginHostTest, UpperCaseExtensionMatches) {
   const std::string path = put(L"UPPER.TST", tst_file('1', 1, 1, {9, 8, 7}));
   const std::optional<DecodedPicture> picture = host_.decode(path);
   ASSERT_TRUE(picture.has_value());
-  EXPECT_EQ(picture->pixels, (Bytes{7, 8, 9, 0}));
+  EXPECT_EQ(picture->dib.pixels, (Bytes{7, 8, 9, 0}));
 }
 
 TEST_F(PluginHostTest, FixedBlocksAreTakenToo) {
@@ -363,19 +363,19 @@ TEST_F(PluginHostTest, FixedBlocksAreTakenToo) {
   const std::string path = put(L"fixed.tst", tst_file('F', 1, 2, {1, 2, 3, 4, 5, 6}));
   const std::optional<DecodedPicture> picture = host_.decode(path);
   ASSERT_TRUE(picture.has_value());
-  EXPECT_EQ(picture->bitmap_info, info_header(1, 2, 24, 8, 0));
-  EXPECT_EQ(picture->pixels, (Bytes{6, 5, 4, 0, 3, 2, 1, 0}));
+  EXPECT_EQ(bitmap_info_bytes(picture->dib), info_header(1, 2, 24, 8, 0));
+  EXPECT_EQ(picture->dib.pixels, (Bytes{6, 5, 4, 0, 3, 2, 1, 0}));
 }
 
-// A top-down answer is passed on as it is (|height| rows); the loader
-// decides what to do with it.
-TEST_F(PluginHostTest, TopDownAnswerKeepsItsNegativeHeight) {
+// A top-down answer passes the same checks as a top-down bitmap file and
+// comes back bottom-up.
+TEST_F(PluginHostTest, TopDownAnswerIsTurnedBottomUp) {
   load();
   const std::string path = put(L"top_down.tst", tst_file('T', 1, 2, {1, 2, 3, 4, 5, 6}));
   const std::optional<DecodedPicture> picture = host_.decode(path);
   ASSERT_TRUE(picture.has_value());
-  EXPECT_EQ(picture->bitmap_info, info_header(1, -2, 24, 8, 0));
-  EXPECT_EQ(picture->pixels, (Bytes{3, 2, 1, 0, 6, 5, 4, 0}));
+  EXPECT_EQ(bitmap_info_bytes(picture->dib), info_header(1, 2, 24, 8, 0));
+  EXPECT_EQ(picture->dib.pixels, (Bytes{6, 5, 4, 0, 3, 2, 1, 0}));
 }
 
 TEST_F(PluginHostTest, BitmapNamedTstOrPngFallsThroughEveryPlugin) {
@@ -448,8 +448,8 @@ TEST_F(PluginHostTest, PngDecodedByPluginIsProbed) {
   Bytes info = info_header(2, 1, 8, 4, 4);
   const Bytes table = {0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 0, 0, 255, 0, 0};
   info.insert(info.end(), table.begin(), table.end());
-  EXPECT_EQ(picture->bitmap_info, info);
-  EXPECT_EQ(picture->pixels, (Bytes{1, 1, 1, 1}));
+  EXPECT_EQ(bitmap_info_bytes(picture->dib), info);
+  EXPECT_EQ(picture->dib.pixels, (Bytes{1, 1, 1, 1}));
   EXPECT_EQ(picture->probed_transparent_index, 2);
   EXPECT_EQ(picture_calls(), (Calls{1, 1}));
 }

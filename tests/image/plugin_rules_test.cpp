@@ -298,6 +298,21 @@ TEST(PluginFilter, EmptyBufferGetsNothing) {
   EXPECT_EQ(build_plugin_filter(plugins, none), 0u);
 }
 
+TEST(PluginFilter, BuiltInDecodersFollowThePlugins) {
+  const std::vector<Plugin> plugins = {plugin_with({{"*.jpg", "JPEG"}})};
+  // PNG ファイル, GIF ファイル
+  const std::string png = "PNG \x83\x74\x83\x40\x83\x43\x83\x8b";
+  const std::string gif = "GIF \x83\x74\x83\x40\x83\x43\x83\x8b";
+  std::vector<char> buffer(256, 'x');
+  const std::size_t used = build_decoder_filter(plugins, buffer);
+  EXPECT_EQ(std::string(buffer.data(), used), filter_pair("JPEG", "*.jpg") +
+                                                  filter_pair(png, "*.png") +
+                                                  filter_pair(gif, "*.gif") + std::string(1, '\0'));
+  std::vector<char> only_built_in(256, 'x');
+  EXPECT_EQ(std::string(only_built_in.data(), build_decoder_filter({}, only_built_in)),
+            filter_pair(png, "*.png") + filter_pair(gif, "*.gif") + std::string(1, '\0'));
+}
+
 // A BITMAPINFOHEADER followed by `table_entries` zero colour-table entries:
 // a bitmap file without its 14-byte file header.
 Bytes info_block(std::int32_t width, std::int32_t height, std::uint16_t depth,
