@@ -24,6 +24,9 @@ if(NOT EXISTS "${png_source}/png.c" OR NOT EXISTS "${gif_source}/dgif_lib.c")
   message(FATAL_ERROR "No libpng/giflib sources in ${PICONEL_DECODER_SOURCES}; "
                       "run scripts/setup.sh --all")
 endif()
+# libz.a, not the import library of zlib1.dll: the executables stay
+# self-contained.
+set(ZLIB_USE_STATIC_LIBS ON)
 find_package(ZLIB REQUIRED)
 
 # libpng's default configuration (what its own builds use when not told
