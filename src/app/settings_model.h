@@ -12,8 +12,8 @@
 
 #include "app/centre_window.h"
 #include "canvas/sheet_view_state.h"  // kDefaultSnapWidth
-#include "project/project_keys.h"
 #include "image/plugin_settings.h"
+#include "project/project_keys.h"
 #include "store/document_store.h"
 
 namespace piconel {

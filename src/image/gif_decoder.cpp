@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "image/checked_size.h"
+#include "store/no_throw.h"
 
 namespace piconel {
 
@@ -111,9 +112,11 @@ GifError read_frame(GifFileType* gif, Dib& dib, std::size_t colour_count) {
   const GifImageDesc& frame = gif->Image;
   const auto width = static_cast<std::size_t>(frame.Width);
   const auto height = static_cast<std::size_t>(frame.Height);
-  std::vector<GifPixelType> line(width);
+  std::vector<GifPixelType> line;
   std::vector<std::size_t> order;
-  order.reserve(height);
+  if (!try_resize(line, width) || !allocation_succeeds([&] { order.reserve(height); })) {
+    return GifError::NoMemory;
+  }
   if (frame.Interlace) {
     constexpr std::size_t kStart[] = {0, 4, 2, 1};
     constexpr std::size_t kStep[] = {8, 8, 4, 2};
@@ -214,16 +217,21 @@ GifDecodeResult decode_gif(std::span<const std::uint8_t> file) {
   }
   const auto colour_count =
       std::min(static_cast<std::size_t>(table->ColorCount), std::size_t{1} << dib.bits_per_pixel);
+  if (!try_resize(dib.colour_table, colour_count)) {
+    return failed(GifError::NoMemory);
+  }
   for (std::size_t i = 0; i < colour_count; ++i) {
     const GifColorType& colour = table->Colors[i];
-    dib.colour_table.push_back({colour.Blue, colour.Green, colour.Red, 0});
+    dib.colour_table[i] = {colour.Blue, colour.Green, colour.Red, 0};
   }
 
   int fill = transparent_index >= 0 ? transparent_index : gif->SBackGroundColor;
   if (fill < 0 || static_cast<std::size_t>(fill) >= colour_count) {
     fill = 0;
   }
-  dib.pixels.assign(static_cast<std::size_t>(*total), 0);
+  if (!try_assign(dib.pixels, static_cast<std::size_t>(*total), std::uint8_t{0})) {
+    return failed(GifError::NoMemory);
+  }
   if (fill != 0) {
     for (std::size_t row = 0; row < static_cast<std::size_t>(dib.height); ++row) {
       for (std::size_t x = 0; x < static_cast<std::size_t>(dib.width); ++x) {
@@ -259,6 +267,8 @@ const char* gif_error_name(GifError error) {
       return "FrameOutsideScreen";
     case GifError::BadPaletteIndex:
       return "BadPaletteIndex";
+    case GifError::NoMemory:
+      return "NoMemory";
   }
   return "Unknown";
 }

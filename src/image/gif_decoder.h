@@ -39,6 +39,7 @@ enum class GifError {
   NoColourTable,       // neither a local nor a global colour table
   FrameOutsideScreen,  // the first frame does not lie inside the logical screen
   BadPaletteIndex,     // a pixel at or past the end of the colour table
+  NoMemory,            // the picture or a row buffer could not be allocated
 };
 
 struct GifDecodeResult {

@@ -7,6 +7,7 @@
 #include "image/built_in_decoder.h"
 #include "image/plugin_host.h"
 #include "store/cp932.h"
+#include "store/no_throw.h"
 
 namespace piconel {
 
@@ -109,13 +110,17 @@ std::size_t build_plugin_filter(std::span<const Plugin> plugins, std::span<char>
 }
 
 std::size_t build_decoder_filter(std::span<const Plugin> plugins, std::span<char> buffer) {
-  std::vector<Plugin> all(plugins.begin(), plugins.end());
-  Plugin built_in;
-  for (const BuiltInPair& pair : kBuiltInPairs) {
-    built_in.pairs.push_back({std::string(pair.patterns), std::string(pair.description)});
-  }
-  all.push_back(std::move(built_in));
-  return build_plugin_filter(all, buffer);
+  std::vector<Plugin> all;
+  const bool made = allocation_succeeds([&] {
+    all.assign(plugins.begin(), plugins.end());
+    Plugin built_in;
+    for (const BuiltInPair& pair : kBuiltInPairs) {
+      built_in.pairs.push_back({std::string(pair.patterns), std::string(pair.description)});
+    }
+    all.push_back(std::move(built_in));
+  });
+  // Without memory for the copy, the plug-ins' pairs alone.
+  return build_plugin_filter(made ? std::span<const Plugin>(all) : plugins, buffer);
 }
 
 }  // namespace piconel

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "image/checked_size.h"
+#include "store/no_throw.h"
 
 namespace piconel {
 
@@ -176,8 +177,11 @@ PngDecodeResult decode_png(std::span<const std::uint8_t> file) {
       return failed(PngError::Malformed);
     }
     dib.bits_per_pixel = layout.bit_depth;
-    for (int i = 0; i < palette_length; ++i) {
-      dib.colour_table.push_back({palette[i].blue, palette[i].green, palette[i].red, 0});
+    if (!try_resize(dib.colour_table, static_cast<std::size_t>(palette_length))) {
+      return failed(PngError::NoMemory);
+    }
+    for (std::size_t i = 0; i < dib.colour_table.size(); ++i) {
+      dib.colour_table[i] = {palette[i].blue, palette[i].green, palette[i].red, 0};
     }
   } else {
     dib.bits_per_pixel = layout.channels * 8;
@@ -195,9 +199,12 @@ PngDecodeResult decode_png(std::span<const std::uint8_t> file) {
   if (layout.row_bytes > dib.stride) {
     return failed(PngError::Malformed);
   }
-  dib.pixels.assign(static_cast<std::size_t>(*total), 0);
   // Rows are stored bottom-up: the file's first row goes last.
-  std::vector<png_bytep> rows(layout.height);
+  std::vector<png_bytep> rows;
+  if (!try_assign(dib.pixels, static_cast<std::size_t>(*total), std::uint8_t{0}) ||
+      !try_resize(rows, layout.height)) {
+    return failed(PngError::NoMemory);
+  }
   for (std::size_t y = 0; y < rows.size(); ++y) {
     rows[y] = dib.pixels.data() + (rows.size() - 1 - y) * dib.stride;
   }
@@ -235,6 +242,8 @@ const char* png_error_name(PngError error) {
       return "TooLarge";
     case PngError::BadPaletteIndex:
       return "BadPaletteIndex";
+    case PngError::NoMemory:
+      return "NoMemory";
   }
   return "Unknown";
 }

@@ -35,6 +35,7 @@ enum class PngError {
   BadDimensions,    // width or height above kMaxBitmapSide
   TooLarge,         // stride * height above kMaxBitmapBytes
   BadPaletteIndex,  // an indexed pixel at or past the end of PLTE
+  NoMemory,         // the pixel rows could not be allocated
 };
 
 struct PngDecodeResult {

@@ -133,7 +133,8 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
       picture = load_image(request);
     }
     if (!picture) {
-      result.unreadable_images.push_back(row.path);
+      // Without memory for the note the image is simply not reported.
+      (void)allocation_succeeds([&] { result.unreadable_images.push_back(row.path); });
     } else {
       coordinates.width = picture->width;
       coordinates.height = picture->height;
