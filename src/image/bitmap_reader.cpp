@@ -1,6 +1,5 @@
 #include "image/bitmap_reader.h"
 
-
 #include <algorithm>
 #include <array>
 #include <bit>
