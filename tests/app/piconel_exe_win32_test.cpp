@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -797,7 +798,7 @@ TEST(PiconelProgram, CancelledOpenDialogKeepsTheProject) {
 // same bytes). The demo's project switches the output folder on here. Its
 // current page is the first one: the extent the sheet view measures is the
 // one the project stores, so the window and the command line agree.
-TEST(PiconelProgram, OutputCommandWritesTheDemoOutput) {
+TEST(PiconelProgram, DemoShowsItsLoadedPageAndOutputsTheGoldenFiles) {
   ProgramFolder folder;
   ASSERT_FALSE(folder.exe().empty());
   const std::wstring source = build_path(PICONEL_SOURCE_DIR);
@@ -826,6 +827,13 @@ TEST(PiconelProgram, OutputCommandWritesTheDemoOutput) {
   RunningProgram program = start_program(folder.exe(), true, project);
   ASSERT_NE(program.main_window, nullptr);
   EXPECT_EQ(title_of(program.main_window), title_for(L"demo"));
+  // The status bar's first part (WM_GETTEXT crosses processes, SB_GETTEXT
+  // does not) tells that the page's four images were loaded and measured.
+  const HWND status_bar = FindWindowExW(program.main_window, nullptr, STATUSCLASSNAMEW, nullptr);
+  ASSERT_NE(status_bar, nullptr);
+  wchar_t summary[64] = {};
+  SendMessageW(status_bar, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(summary));
+  EXPECT_STREQ(summary, L"(56,24) 16\x8272 4\x679a");  // (56,24) 16色 4枚
   run_command_of(program.main_window, IDM_OUTPUT);
   // No error box came up.
   EXPECT_EQ(program.find_window(L"#32770", 1), nullptr);
@@ -843,6 +851,10 @@ TEST(PiconelProgram, OutputCommandWritesTheDemoOutput) {
 
   PostMessageW(program.main_window, WM_CLOSE, 0, 0);
   EXPECT_EQ(wait_for_exit(program.process), 0u);
+  // Closed without changes: no prompt, and the window state was written.
+  const std::optional<std::string> settings = folder.read_settings();
+  ASSERT_TRUE(settings.has_value());
+  EXPECT_NE(settings->find("\r\nMainWindowMode=NORMAL\r\n"), std::string::npos) << *settings;
 }
 
 #endif  // PICONEL_SOURCE_DIR
