@@ -10,6 +10,7 @@
 #include "output/output_fixture.h"
 #include "output/project_output.h"
 #include "project/project_file.h"
+#include "project/row_forms.h"
 #include "store/file_io.h"
 
 namespace piconel {
@@ -247,7 +248,13 @@ TEST_F(CliCommandTest, UnreadableImagesAreReportedAndFailOnlyWithStrict) {
       "[PROPERTY:p]\r\nPUTIMAGEWIDTH=2\r\nPUTIMAGEHEIGHT=1\r\n"
       "[FILELIST:p]\r\nmissing.png\t0\t0\r\na.bmp\t1\t0\r\n"
       "broken.gif\t0\t0\tB\t1\t5\t6\r\n");
-  const std::string reports = unreadable("missing.png") + unreadable("broken.gif");
+  // Opening makes rows full against the project folder where the image path
+  // rule takes it as absolute (a drive on Windows); the report names the row.
+  const auto row_path = [&](std::string_view name) {
+    return full_image_row(name, folder_.file("")).value_or(std::string(name));
+  };
+  const std::string reports =
+      unreadable(row_path("missing.png")) + unreadable(row_path("broken.gif"));
   const std::vector<std::uint8_t> table = {1, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0,
                                            0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 5, 0, 6, 0};
   for (const bool strict : {false, true}) {
