@@ -21,8 +21,7 @@ std::optional<std::string> resolve_image_path(std::string_view path,
   return full;
 }
 
-std::string label_from_path(std::string_view path) {
-  const std::string label = to_upper_keeping_double_bytes(split_path(path).name);
+std::string cut_label(std::string_view label) {
   std::size_t end = 0;
   while (end < label.size()) {
     const std::size_t step =
@@ -32,9 +31,13 @@ std::string label_from_path(std::string_view path) {
     }
     end += step;
   }
-  // A lone first byte at the very end of the name stays (there is no second
+  // A lone first byte at the very end of the text stays (there is no second
   // byte to keep it company anyway).
-  return label.substr(0, end < label.size() ? end : label.size());
+  return std::string(label.substr(0, end < label.size() ? end : label.size()));
+}
+
+std::string label_from_path(std::string_view path) {
+  return cut_label(to_upper_keeping_double_bytes(split_path(path).name));
 }
 
 }  // namespace piconel

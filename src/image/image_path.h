@@ -24,4 +24,8 @@ namespace piconel {
 // first byte of a double-byte character without its second.
 [[nodiscard]] std::string label_from_path(std::string_view path);
 
+// The first kMaxLabelBytes (63) bytes of a label, cut before a double-byte
+// character (first byte 0x80-0x9F or 0xE0-0xFF) that would not fit whole.
+[[nodiscard]] std::string cut_label(std::string_view label);
+
 }  // namespace piconel
