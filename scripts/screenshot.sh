@@ -4,13 +4,39 @@
 # of the whole screen, so anyone can look at the window without Windows.
 #
 #   scripts/screenshot.sh [PROJECT.ijp] [OUT.png]
+#   scripts/screenshot.sh --dialog image-settings|colour-picker [OUT.png]
 #
+# With --dialog it photographs a dialog instead: the dialog tests' showcase
+# opens the image settings dialog on a small picture (and, for
+# colour-picker, the transparent colour picker over it) and leaves it open.
 # Needs the win64 build (build/win64, or PICONEL_BUILD_ROOT/win64), Xvfb and
 # ImageMagick's import. Uses the shared Wine prefix (PICONEL_WINEPREFIX).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 build=${PICONEL_BUILD_ROOT:-$root/build}/win64
+if [ "${1:-}" = --dialog ]; then
+  case "${2:-}" in
+    image-settings | colour-picker) ;;
+    *) echo "--dialog takes image-settings or colour-picker" >&2; exit 2 ;;
+  esac
+  tests=$build/tests/dialogs/dialogs_tests.exe
+  [ -x "$tests" ] || { echo "no $tests: build win64 first (scripts/test-all.sh)" >&2; exit 2; }
+  command -v import >/dev/null || { echo "ImageMagick import is missing (apt-get install imagemagick)" >&2; exit 2; }
+  out=${3:-$root/build/screenshot-$2.png}
+  # The showcase's dialog answerer cancels a dialog left alone for 10
+  # seconds, so the picture is taken well before.
+  PICONEL_SHOWCASE=$2 "$here/with-xvfb.sh" sh -c '
+    "$1" "$2" --gtest_filter=ImageSettingsDialog.Showcase >/dev/null &
+    pid=$!
+    sleep "${PICONEL_SCREENSHOT_WAIT:-5}"
+    import -window root "$3"
+    kill $pid 2>/dev/null || true
+    wait $pid 2>/dev/null || true
+  ' screenshot "$here/wine-run.sh" "$tests" "$out"
+  echo "wrote $out"
+  exit 0
+fi
 project=${1:-$root/examples/demo/demo.ijp}
 out=${2:-$root/build/screenshot.png}
 exe=$build/src/app/piconel.exe

@@ -15,6 +15,7 @@
 #include "app/prompter_win32.h"
 #include "app/settings_model.h"
 #include "canvas/sheet_view_win32.h"
+#include "dialogs/window_dialogs_win32.h"
 #include "image/plugin_host.h"
 #include "project/image_entry_source.h"
 #include "project/project.h"
@@ -107,9 +108,9 @@ struct App {
   WindowTitle title;
   MainWindowControls controls;
   ListWindowHooks default_list_windows;
-  DialogHooks default_dialogs;
+  WindowDialogs window_dialogs{*this};
   ListWindowHooks* list_windows = &default_list_windows;
-  DialogHooks* dialogs = &default_dialogs;
+  DialogHooks* dialogs = &window_dialogs;
   // -1 while no property dialog is open; 0 or the edited page's index while
   // one is (the page settings dialog and the page list read it).
   int dialog_guard = -1;

@@ -32,6 +32,8 @@ class ListWindowHooks {
   }
   // A new entry's row at the end of the image list.
   virtual void image_row_appended(const ImageEntry& entry) { static_cast<void>(entry); }
+  // The entry's label or settings changed: redraw its row.
+  virtual void image_row_changed(const ImageEntry& entry) { static_cast<void>(entry); }
   // The image list's selected rows one place up or down (Ctrl+Up/Down).
   virtual void move_selected_images(bool up) { static_cast<void>(up); }
   // F2 in the page list: edit the name of the page whose row has the focus.

@@ -8,6 +8,8 @@
 #define IDR_ACCELERATORS 105
 #define IDD_ABOUT 116
 #define IDI_PICONEL 117
+#define IDD_IMAGE_SETTINGS 118
+#define IDD_COLOUR_PICKER 119
 
 // Commands: menu items, toolbar buttons and accelerators share these ids.
 // Tooltip texts are string resources with the id of their command.
@@ -40,6 +42,19 @@
 #define IDC_ABOUT_TEXT 1034
 #define IDC_ABOUT_WEB_PAGE 1035
 #define IDC_ABOUT_MAIL 1036
+
+// Controls of the image settings dialog.
+#define IDC_IMAGE_LABEL 1006
+#define IDC_IMAGE_SWATCH 1012
+#define IDC_IMAGE_TRANSPARENT 1037
+#define IDC_IMAGE_SIZE_FORCED 1038
+#define IDC_IMAGE_CHOOSE_COLOUR 1039
+#define IDC_IMAGE_FORCED_WIDTH 1040
+#define IDC_IMAGE_FORCED_HEIGHT 1041
+
+// Controls of the transparent colour picker.
+#define IDC_PICKER_FRAME 1042
+#define IDC_PICKER_TEXT 1044
 
 // Controls of the main window.
 #define IDC_ZOOM_BOX 50001

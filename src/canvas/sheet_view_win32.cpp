@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "canvas/scroll_request_win32.h"
 #include "image/dib_bitmap_win32.h"
 #include "project/project_file.h"
 #include "project/used_extent.h"
@@ -121,28 +122,6 @@ bool register_class(const wchar_t* name, WNDPROC procedure) {
   window_class.hbrBackground = nullptr;
   window_class.lpszClassName = name;
   return RegisterClassExW(&window_class) != 0;
-}
-
-std::optional<ScrollRequest> scroll_request_of(WORD code) {
-  switch (code) {
-    case SB_LINEUP:
-      return ScrollRequest::LineUp;
-    case SB_LINEDOWN:
-      return ScrollRequest::LineDown;
-    case SB_PAGEUP:
-      return ScrollRequest::PageUp;
-    case SB_PAGEDOWN:
-      return ScrollRequest::PageDown;
-    case SB_THUMBPOSITION:
-      return ScrollRequest::ThumbPosition;
-    case SB_TOP:
-      return ScrollRequest::Top;
-    case SB_BOTTOM:
-      return ScrollRequest::Bottom;
-    default:
-      // Thumb tracking scrolls nothing until the thumb is released.
-      return std::nullopt;
-  }
 }
 
 }  // namespace

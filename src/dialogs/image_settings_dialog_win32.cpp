@@ -1,0 +1,147 @@
+#include "dialogs/image_settings_dialog_win32.h"
+
+#include <string>
+
+#include "app/centre_window_win32.h"
+#include "app/resource.h"
+#include "canvas/colour_picker_win32.h"
+#include "canvas/transparent_key.h"
+#include "dialogs/image_settings_form.h"
+#include "store/handles_win32.h"
+#include "store/system_boundary_win32.h"
+#include "store/wide_text.h"
+
+namespace piconel {
+
+namespace {
+
+struct ImageSettingsDialog {
+  HWND owner;
+  const ImageEntry& entry;
+  ImageSettings& copy;
+  const PictureDecoder* decoders;
+  // The swatch's brush, replaced at every colour request.
+  GdiBrush swatch;
+};
+
+std::string control_text(HWND dialog, int id) {
+  const HWND control = GetDlgItem(dialog, id);
+  const int length = GetWindowTextLengthW(control);
+  if (length <= 0) {
+    return {};
+  }
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(control, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+  return to_cp932(text);
+}
+
+void set_control_text(HWND dialog, int id, const std::string& text) {
+  SetDlgItemTextW(dialog, id, to_wide(text).c_str());
+}
+
+bool is_checked(HWND dialog, int id) {
+  return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+ImageSettingsForm read_form(HWND dialog) {
+  ImageSettingsForm form;
+  form.label = control_text(dialog, IDC_IMAGE_LABEL);
+  form.size_forced = is_checked(dialog, IDC_IMAGE_SIZE_FORCED);
+  form.width_text = control_text(dialog, IDC_IMAGE_FORCED_WIDTH);
+  form.height_text = control_text(dialog, IDC_IMAGE_FORCED_HEIGHT);
+  form.transparent_on = is_checked(dialog, IDC_IMAGE_TRANSPARENT);
+  return form;
+}
+
+// The enabling rules, from the check boxes as they are now.
+void enable_controls(HWND dialog) {
+  const ImageSettingsForm form = read_form(dialog);
+  EnableWindow(GetDlgItem(dialog, IDC_IMAGE_FORCED_WIDTH), form.size_edits_enabled());
+  EnableWindow(GetDlgItem(dialog, IDC_IMAGE_FORCED_HEIGHT), form.size_edits_enabled());
+  EnableWindow(GetDlgItem(dialog, IDC_IMAGE_CHOOSE_COLOUR), form.colour_button_enabled());
+}
+
+void start(const ImageSettingsDialog& state, HWND dialog) {
+  static_cast<void>(centre_window(dialog, state.owner));
+  const ImageSettingsForm form = form_from_settings(state.copy);
+  // The label field holds 63 bytes; the limit counts characters, so a
+  // label of double-byte characters is cut to 63 bytes again on OK.
+  SendDlgItemMessageW(dialog, IDC_IMAGE_LABEL, EM_LIMITTEXT, kMaxLabelBytes, 0);
+  set_control_text(dialog, IDC_IMAGE_LABEL, form.label);
+  CheckDlgButton(dialog, IDC_IMAGE_SIZE_FORCED, form.size_forced ? BST_CHECKED : BST_UNCHECKED);
+  set_control_text(dialog, IDC_IMAGE_FORCED_WIDTH, form.width_text);
+  set_control_text(dialog, IDC_IMAGE_FORCED_HEIGHT, form.height_text);
+  CheckDlgButton(dialog, IDC_IMAGE_TRANSPARENT, form.transparent_on ? BST_CHECKED : BST_UNCHECKED);
+  enable_controls(dialog);
+  SetForegroundWindow(dialog);
+  SetFocus(GetDlgItem(dialog, IDC_IMAGE_LABEL));
+}
+
+// The swatch shows the key's colour whether or not "透過色" is checked; a key
+// that names no colour leaves the dialog's own background.
+INT_PTR swatch_brush(ImageSettingsDialog& state) {
+  const DibColour colour = key_to_colour(state.entry, state.copy.transparent_key);
+  if (colour < 0) {
+    return FALSE;
+  }
+  state.swatch =
+      GdiBrush(CreateSolidBrush(RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF)));
+  return reinterpret_cast<INT_PTR>(state.swatch.get());
+}
+
+INT_PTR handle_message(ImageSettingsDialog& state, HWND dialog, UINT message, WPARAM wparam,
+                       LPARAM lparam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      start(state, dialog);
+      // The focus was set here.
+      return FALSE;
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lparam) == GetDlgItem(dialog, IDC_IMAGE_SWATCH)) {
+        return swatch_brush(state);
+      }
+      return FALSE;
+    case WM_COMMAND:
+      switch (LOWORD(wparam)) {
+        case IDC_IMAGE_SIZE_FORCED:
+        case IDC_IMAGE_TRANSPARENT:
+          if (HIWORD(wparam) == BN_CLICKED) {
+            enable_controls(dialog);
+          }
+          return TRUE;
+        case IDC_IMAGE_CHOOSE_COLOUR:
+          if (HIWORD(wparam) == BN_CLICKED) {
+            static_cast<void>(pick_transparent_colour(dialog, state.entry,
+                                                      state.copy.transparent_key, state.decoders));
+            InvalidateRect(GetDlgItem(dialog, IDC_IMAGE_SWATCH), nullptr, TRUE);
+          }
+          return TRUE;
+        case IDOK:
+          state.copy = settings_from_form(read_form(dialog), state.copy.transparent_key);
+          EndDialog(dialog, IDOK);
+          return TRUE;
+        case IDCANCEL:
+          EndDialog(dialog, IDCANCEL);
+          return TRUE;
+        default:
+          return FALSE;
+      }
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+INT_PTR run_image_settings_dialog(HWND owner, const ImageEntry& entry, ImageSettings& copy,
+                                  const PictureDecoder* decoders) {
+  ImageSettingsDialog state{owner, entry, copy, decoders, GdiBrush()};
+  const INT_PTR result =
+      DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_IMAGE_SETTINGS), owner,
+                      bound_dialog_procedure<ImageSettingsDialog, handle_message>,
+                      reinterpret_cast<LPARAM>(&state));
+  return result == IDOK ? IDOK : IDCANCEL;
+}
+
+}  // namespace piconel

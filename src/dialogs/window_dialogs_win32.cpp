@@ -1,0 +1,29 @@
+#include "dialogs/window_dialogs_win32.h"
+
+#include <utility>
+
+#include "app/app_win32.h"
+#include "app/modal_scope_win32.h"
+#include "dialogs/image_settings_dialog_win32.h"
+#include "project/project_file.h"
+
+namespace piconel {
+
+void WindowDialogs::image_settings(ImageEntry& entry) {
+  ImageSettings copy = entry.settings;
+  INT_PTR result = IDCANCEL;
+  {
+    // The list windows stay disabled while the dialog runs, so the entry
+    // cannot be deleted under it.
+    ModalScope modal(app_.main_window);
+    result = run_image_settings_dialog(app_.main_window, entry, copy, &app_.plugins);
+  }
+  if (result != IDOK) {
+    return;
+  }
+  entry.settings = std::move(copy);
+  mark_modified(app_.project);
+  app_.list_windows->image_row_changed(entry);
+}
+
+}  // namespace piconel

@@ -1,0 +1,26 @@
+#pragma once
+
+// The property dialogs as the main window opens them: the DialogHooks of
+// the program. Windows only: include from *_win32.cpp files only.
+
+#include "app/list_window_hooks.h"
+
+namespace piconel {
+
+struct App;
+
+class WindowDialogs final : public DialogHooks {
+ public:
+  // `app` outlives the hooks (they are one of its members).
+  explicit WindowDialogs(App& app) : app_(app) {}
+
+  // Template 118 on a copy of the entry's settings over the main window; OK
+  // writes the copy back, marks the project modified and has the image list
+  // redraw the entry's row. Cancel changes nothing.
+  void image_settings(ImageEntry& entry) override;
+
+ private:
+  App& app_;
+};
+
+}  // namespace piconel
