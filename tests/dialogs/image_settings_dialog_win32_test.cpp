@@ -175,9 +175,19 @@ TEST(ImageSettingsDialog, PickedColourIsStoredOnOkOnly) {
 TEST(ImageSettingsDialog, Showcase) {
   const char* showcase = std::getenv("PICONEL_SHOWCASE");
   const std::string mode = showcase != nullptr ? showcase : "";
-  const TempFile file("piconel_settings_showcase.bmp", paletted_picture());
+  // 48 x 32 in diagonal stripes of the six palette colours.
+  std::string rows;
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 48; ++x) {
+      rows.push_back(static_cast<char>((x / 8 + y / 8) % 6));
+    }
+  }
+  const TempFile file(
+      "piconel_settings_showcase.bmp",
+      testing::bitmap_file(48, 32, 8, {0x000000, 0xFF0000, 0x00FF00, 0xFF0000, 0x00FF00, 0x0000FF},
+                           rows));
   ImageEntry entry = entry_of(file.path());
-  entry.settings = {"GEM", 1, 4, 1, 1, 3};
+  entry.settings = {"GEM", 1, 48, 32, 1, 3};
   App app;
   DialogAnswerer answerer([&](HWND dialog) {
     const bool picker = GetDlgItem(dialog, IDC_PICKER_FRAME) != nullptr;
