@@ -11,6 +11,9 @@
 # colour-picker, the transparent colour picker over it) and leaves it open.
 # Needs the win64 build (build/win64, or PICONEL_BUILD_ROOT/win64), Xvfb and
 # ImageMagick's import. Uses the shared Wine prefix (PICONEL_WINEPREFIX).
+# PICONEL_SCREENSHOT_SETTINGS names a settings file to start with (for
+# example one with ListWindowEnable=1 and PageWindowEnable=1 to show the list
+# windows).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -48,6 +51,9 @@ command -v import >/dev/null || { echo "ImageMagick import is missing (apt-get i
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$exe" "$build/src/app/piconel.txt" "$work/" 2>/dev/null || cp "$exe" "$work/"
+if [ -n "${PICONEL_SCREENSHOT_SETTINGS:-}" ]; then
+  cp "$PICONEL_SCREENSHOT_SETTINGS" "$work/piconel.ini"
+fi
 winpath=$(printf 'Z:%s' "$project" | tr / '\\')
 
 "$here/with-xvfb.sh" sh -c '

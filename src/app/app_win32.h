@@ -52,6 +52,11 @@ struct MainWindowControls final : public SheetViewHost {
     }
   }
   void entry_double_clicked(ImageEntry& entry) override;
+  // The image list rows go to the list windows.
+  void image_row_selected(int index, bool selected) override;
+  void image_row_removed(int index) override;
+  void image_rows_filled(const ImageEntryList& entries) override;
+  void image_rows_cleared() override;
 
   HWND toolbar = nullptr;
   HWND zoom_box = nullptr;
@@ -125,6 +130,30 @@ inline void MainWindowControls::entry_double_clicked(ImageEntry& entry) {
     app->dialog_guard = 0;
     app->dialogs->image_settings(entry);
     app->dialog_guard = -1;
+  }
+}
+
+inline void MainWindowControls::image_row_selected(int index, bool selected) {
+  if (app != nullptr) {
+    app->list_windows->image_row_selected(index, selected);
+  }
+}
+
+inline void MainWindowControls::image_row_removed(int index) {
+  if (app != nullptr) {
+    app->list_windows->image_row_removed(index);
+  }
+}
+
+inline void MainWindowControls::image_rows_filled(const ImageEntryList& entries) {
+  if (app != nullptr) {
+    app->list_windows->image_rows_filled(entries);
+  }
+}
+
+inline void MainWindowControls::image_rows_cleared() {
+  if (app != nullptr) {
+    app->list_windows->image_rows_cleared();
   }
 }
 

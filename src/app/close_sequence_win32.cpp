@@ -17,6 +17,7 @@ void save_window_state(HWND window, App& app) {
     state.max_position = ScreenPoint{placement.ptMaxPosition.x, placement.ptMaxPosition.y};
     write_main_window_placement(app.settings, state);
   }
+  app.list_windows->store_geometry();
   write_list_window_settings(app.settings, app.list_geometry, app.image_list_open,
                              app.page_list_open);
   static_cast<void>(app.settings.save());

@@ -38,6 +38,20 @@ class ListWindowHooks {
   virtual void move_selected_images(bool up) { static_cast<void>(up); }
   // F2 in the page list: edit the name of the page whose row has the focus.
   virtual void start_page_rename() {}
+
+  // The sheet view's row work on the image list (see SheetViewHost): row
+  // `index` selected or not, removed; all rows rebuilt from `entries` or
+  // removed. Nothing while the window is closed.
+  virtual void image_row_selected(int index, bool selected) {
+    static_cast<void>(index);
+    static_cast<void>(selected);
+  }
+  virtual void image_row_removed(int index) { static_cast<void>(index); }
+  virtual void image_rows_filled(const ImageEntryList& entries) { static_cast<void>(entries); }
+  virtual void image_rows_cleared() {}
+  // The close sequence: each open window's rectangle and column widths into
+  // the in-memory geometry.
+  virtual void store_geometry() {}
 };
 
 // The modal property dialogs, each owned by the main window. They run under

@@ -2,7 +2,7 @@
 // command line, main window and its placement), the message loop and the
 // close sequence that asks about unsaved changes and writes the window state
 // back. The main window only routes: commands go to the command table
-// (commands_win32.cpp); the sheet view and the list windows are not there yet.
+// (commands_win32.cpp), the list windows live in list_windows_win32.cpp.
 
 #include <windows.h>
 
@@ -15,6 +15,7 @@
 #include "app/app_window_win32.h"
 #include "app/command_actions_win32.h"
 #include "app/command_line_win32.h"
+#include "app/list_windows_win32.h"
 #include "app/message_loop_win32.h"
 #include "app/name_refusal_win32.h"
 #include "app/resource.h"
@@ -122,6 +123,7 @@ int run(HINSTANCE instance) {
     return 1;
   }
   App app;
+  ListWindows list_windows(app);
   app.program_folder = *folder;
   if (!app.settings.load(*path, true)) {
     // No main window yet, so no owner and no centring.

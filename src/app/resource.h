@@ -7,6 +7,7 @@
 #define IDR_MAIN_MENU 104
 #define IDR_ACCELERATORS 105
 #define IDD_ABOUT 116
+#define IDR_PAGE_MENU 111
 #define IDI_PICONEL 117
 #define IDD_IMAGE_SETTINGS 118
 #define IDD_COLOUR_PICKER 119
@@ -37,6 +38,14 @@
 #define IDM_ZOOM_OUT 40051
 #define IDM_ZOOM_IN 40052
 #define IDM_OVERLAP_CHECK 40053
+
+// The page list's context menu (menu resource 111).
+#define IDM_PAGE_PROPERTIES 40034
+#define IDM_PAGE_DELETE 40035
+#define IDM_PAGE_NEW 40036
+#define IDM_PAGE_UP 40038
+#define IDM_PAGE_DOWN 40039
+#define IDM_PAGE_SELECT 40041
 
 // Controls of the About box.
 #define IDC_ABOUT_TEXT 1034

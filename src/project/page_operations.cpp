@@ -110,27 +110,34 @@ bool new_page_command(Project& project, int clicked_index) {
   return true;
 }
 
-bool rename_page(Project& project, int index, std::string_view new_name) {
+PageRename try_rename_page(Project& project, int index, std::string_view new_name) {
   if (!project.store) {
-    return true;
+    return PageRename::Unchanged;
   }
   if (index == -1) {
     index = project.current_page;
   }
   const auto old_name = page_name_at(project, index);
   if (!old_name || *old_name == new_name) {
-    return true;
+    return PageRename::Unchanged;
   }
-  if (new_name.empty() || new_name.size() > static_cast<std::size_t>(kMaxPageNameBytes) ||
-      page_list_holds(project, new_name)) {
-    return false;
+  if (new_name.empty() || new_name.size() > static_cast<std::size_t>(kMaxPageNameBytes)) {
+    return PageRename::NameNotAllowed;
+  }
+  if (page_list_holds(project, new_name)) {
+    return PageRename::NameTaken;
   }
   DocumentStore& store = *project.store;
   (void)store.rename_section(page_file_section(*old_name), page_file_section(new_name));
   (void)store.rename_section(page_property_section(*old_name), page_property_section(new_name));
   (void)store.delete_entry_at(kPageListSection, index);
   (void)store.insert_row(kPageListSection, index, new_name);
-  return true;
+  return PageRename::Renamed;
+}
+
+bool rename_page(Project& project, int index, std::string_view new_name) {
+  const PageRename result = try_rename_page(project, index, new_name);
+  return result == PageRename::Renamed || result == PageRename::Unchanged;
 }
 
 bool delete_page(Project& project, int index, Prompter& owner) {

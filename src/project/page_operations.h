@@ -33,6 +33,16 @@ bool new_page_command(Project& project, int clicked_index);
 // 30 bytes. The page list row is the caller's to update.
 [[nodiscard]] bool rename_page(Project& project, int index, std::string_view new_name);
 
+// rename_page with the reason of a refusal, for callers that answer a taken
+// name differently from one the rule does not allow.
+enum class PageRename {
+  Renamed,
+  Unchanged,       // no store, no such page, or the page's own name
+  NameTaken,       // another page has that name
+  NameNotAllowed,  // empty or longer than 30 bytes
+};
+[[nodiscard]] PageRename try_rename_page(Project& project, int index, std::string_view new_name);
+
 // Asks "ページ(%s)を削除しますか？" through `owner`; on Yes removes the page,
 // its sections and its row. When it was the current page the page that moved
 // into its index becomes current (the one before it when it was the last;

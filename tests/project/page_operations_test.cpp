@@ -184,6 +184,23 @@ TEST(RenamePageTest, RefusesOverlongOrEmptyName) {
   EXPECT_EQ(page_names(f.project), (Names{std::string(30, 'a')}));
 }
 
+TEST(RenamePageTest, TellsTakenFromNotAllowed) {
+  ProjectFixture f;
+  make_pages(f, {"page000", "page001"});
+  const struct {
+    std::string name;
+    PageRename result;
+  } cases[] = {
+      {"page001", PageRename::NameTaken}, {std::string(31, 'a'), PageRename::NameNotAllowed},
+      {"", PageRename::NameNotAllowed},   {"page000", PageRename::Unchanged},
+      {"intro", PageRename::Renamed},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(try_rename_page(f.project, 0, c.name), c.result) << c.name;
+  }
+  EXPECT_EQ(page_names(f.project), (Names{"intro", "page001"}));
+}
+
 TEST(DeletePageTest, AsksAndStopsOnNo) {
   ProjectFixture f;
   make_pages(f, {"page000", "page001"});

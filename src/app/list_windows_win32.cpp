@@ -1,0 +1,53 @@
+#include "app/list_windows_win32.h"
+
+namespace piconel {
+
+ListWindows::ListWindows(App& app) : app_(app), image_list_(app), page_list_(app) {
+  app_.list_windows = this;
+  app_.project.ports.page_list = &page_list_;
+}
+
+ListWindows::~ListWindows() {
+  app_.list_windows = &app_.default_list_windows;
+  app_.project.ports.page_list = &null_page_list_view();
+}
+
+HWND ListWindows::window_of(ListWindowKind kind) const {
+  return kind == ListWindowKind::ImageList ? image_list_.window() : page_list_.window();
+}
+
+bool ListWindows::is_open(ListWindowKind kind) const {
+  return window_of(kind) != nullptr;
+}
+
+void ListWindows::open(ListWindowKind kind) {
+  if (kind == ListWindowKind::ImageList) {
+    static_cast<void>(image_list_.open());
+  } else {
+    static_cast<void>(page_list_.open());
+  }
+}
+
+void ListWindows::close(ListWindowKind kind) {
+  if (kind == ListWindowKind::ImageList) {
+    image_list_.request_close();
+  } else {
+    page_list_.request_close();
+  }
+}
+
+bool ListWindows::is_foreground(ListWindowKind kind) const {
+  const HWND window = window_of(kind);
+  return window != nullptr && GetForegroundWindow() == window;
+}
+
+void ListWindows::move_selected_images(bool up) {
+  image_list_.move_selected(up ? MoveDirection::Up : MoveDirection::Down);
+}
+
+void ListWindows::store_geometry() {
+  image_list_.store_geometry();
+  page_list_.store_geometry();
+}
+
+}  // namespace piconel

@@ -1,0 +1,143 @@
+// The portable decisions of the two list windows: the block move of Ctrl+Up
+// and Ctrl+Down, the page list's selection rule, the end of an in-place page
+// name edit and the texts of an image row.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/image_order.h"
+#include "app/image_row_texts.h"
+#include "app/page_list_selection.h"
+#include "app/page_rename_edit.h"
+#include "project/page_operations.h"
+#include "project/project_fakes.h"
+
+namespace piconel {
+namespace {
+
+// Five entries labelled by their first position; `selected` marks some.
+ImageEntryList entries_with(std::vector<int> selected) {
+  ImageEntryList entries;
+  for (int i = 0; i < 5; ++i) {
+    ImageEntry& entry = entries.emplace_back();
+    entry.settings.label = std::to_string(i);
+    for (const int s : selected) {
+      entry.selected = entry.selected || s == i;
+    }
+  }
+  return entries;
+}
+
+std::string order_of(const ImageEntryList& entries) {
+  std::string order;
+  for (const ImageEntry& entry : entries) {
+    order += entry.settings.label;
+  }
+  return order;
+}
+
+using Moves = std::vector<std::pair<int, int>>;
+
+TEST(ImageOrder, BlockMovesAsAWhole) {
+  const struct {
+    std::vector<int> selected;
+    MoveDirection direction;
+    int presses;
+    std::string order;
+    Moves last_moves;
+  } cases[] = {
+      // Rows 2 and 3 up twice: 2 3 0 1 4; a third press changes nothing.
+      {{2, 3}, MoveDirection::Up, 1, "02314", {{2, 1}, {3, 2}}},
+      {{2, 3}, MoveDirection::Up, 2, "23014", {{1, 0}, {2, 1}}},
+      {{2, 3}, MoveDirection::Up, 3, "23014", {}},
+      // Rows 0 and 3 down: 3 goes to 4, 0 goes to 1.
+      {{0, 3}, MoveDirection::Down, 1, "10243", {{3, 4}, {0, 1}}},
+      {{4}, MoveDirection::Down, 1, "01234", {}},
+      {{0, 1, 2, 3, 4}, MoveDirection::Up, 1, "01234", {}},
+      {{0, 2, 4}, MoveDirection::Up, 1, "02143", {{2, 1}, {4, 3}}},
+      {{}, MoveDirection::Down, 1, "01234", {}},
+  };
+  for (const auto& c : cases) {
+    ImageEntryList entries = entries_with(c.selected);
+    const ImageEntry* first = &entries.front();
+    Moves moves;
+    for (int press = 0; press < c.presses; ++press) {
+      moves.clear();
+      const int count = move_selected_entries(
+          entries, c.direction, [&](int from, int to) { moves.emplace_back(from, to); });
+      EXPECT_EQ(count, static_cast<int>(moves.size()));
+    }
+    EXPECT_EQ(order_of(entries), c.order);
+    EXPECT_EQ(moves, c.last_moves) << c.order;
+    // Entries keep their addresses: child windows point back at them.
+    bool found = false;
+    for (const ImageEntry& entry : entries) {
+      found = found || &entry == first;
+    }
+    EXPECT_TRUE(found);
+  }
+}
+
+TEST(PageListSelection, CurrentRowIsAlwaysTheSelectedOne) {
+  const struct {
+    int first_selected, current, rows, expected;
+  } cases[] = {
+      {-1, 1, 3, 1},   // nothing selected
+      {2, 1, 3, 1},    // a click elsewhere
+      {1, 1, 3, -1},   // already right
+      {0, -1, 0, -1},  // no page
+      {-1, 3, 3, -1},  // no row for the current page
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(page_row_to_select(c.first_selected, c.current, c.rows), c.expected);
+  }
+}
+
+TEST(PageNameEdit, RefusesInvalidAndTakenNamesAndMarksModified) {
+  testing::ProjectFixture f;
+  f.project.store = std::make_unique<DocumentStore>();
+  ASSERT_TRUE(new_page(f.project, -1));
+  ASSERT_TRUE(new_page(f.project, -1));
+  f.project.current_page = 0;
+  const struct {
+    std::string name;
+    PageNameEdit result;
+    bool modified;
+    std::string message;  // the invalid-name box, if any
+  } cases[] = {
+      // "使用できない文字が含まれています。\r\n(6文字目)"
+      {"stage-01", PageNameEdit::Refused, false,
+       "\x8e\x67\x97\x70\x82\xc5\x82\xab\x82\xc8\x82\xa2\x95\xb6\x8e\x9a\x82\xaa\x8a\xdc\x82\xdc"
+       "\x82\xea\x82\xc4\x82\xa2\x82\xdc\x82\xb7\x81\x42\r\n(6\x95\xb6\x8e\x9a\x96\xda)"},
+      {"", PageNameEdit::Refused, false, ""},
+      {std::string(31, 'a'), PageNameEdit::Refused, false, ""},
+      {"page001", PageNameEdit::Refused, true, ""},   // taken: no message
+      {"page000", PageNameEdit::Accepted, true, ""},  // unchanged
+      {"stage_01", PageNameEdit::Accepted, true, ""},
+  };
+  for (const auto& c : cases) {
+    f.project.modified = false;
+    f.prompter.boxes.clear();
+    EXPECT_EQ(finish_page_name_edit(f.project, 0, c.name, f.prompter), c.result) << c.name;
+    EXPECT_EQ(f.project.modified, c.modified) << c.name;
+    EXPECT_EQ(f.prompter.boxes.empty() ? std::string() : f.prompter.boxes.front().text, c.message);
+  }
+  EXPECT_EQ(page_name_at(f.project, 0), "stage_01");
+  EXPECT_EQ(f.page_list.items.at(0).name, "stage_01");
+  EXPECT_EQ(f.page_list.items.at(0).label, "PAGE000");
+}
+
+TEST(ImageRowTexts, SplitsThePathAsCp932) {
+  ImageEntry entry;
+  // C:\ソフト\表.bmp: the second bytes of ソ and 表 are 0x5C.
+  entry.path = "C:\\\x83\x5c\x83t\x83g\\\x95\x5c.bmp";
+  entry.settings.label = "HERO";
+  EXPECT_EQ(image_row_texts(entry),
+            (ImageRowTexts{"\x95\x5c.bmp", "HERO", "C:\\\x83\x5c\x83t\x83g\\"}));
+}
+
+}  // namespace
+}  // namespace piconel

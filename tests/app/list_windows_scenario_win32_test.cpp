@@ -1,0 +1,563 @@
+// Under Wine, the two floating list windows on a real main window, driven
+// with real list-view notifications, mouse and key messages: selection
+// mirrored both ways, Ctrl+Up/Down, the image settings double-click, page
+// switching, the page context menu, renaming in place, and the geometry kept
+// through closing, reopening and the settings file.
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_win32.h"
+#include "app/app_window_win32.h"
+#include "app/close_sequence_win32.h"
+#include "app/command_actions_win32.h"
+#include "app/list_view_win32.h"
+#include "app/list_windows_win32.h"
+#include "app/resource.h"
+#include "app/toolbar_win32.h"
+#include "dialog_answerer_win32.h"
+#include "project/project_file.h"
+#include "settings_file_win32.h"
+#include "store/handles_win32.h"
+#include "store/wide_text.h"
+
+namespace piconel {
+namespace {
+
+using testing::DialogAnswerer;
+using testing::press_button;
+
+void pump_messages() {
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message != WM_QUIT) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+}
+
+// A project file under the temporary folder: five missing images on the
+// first page (placeholders), two more pages, the second with a manual size.
+class ProjectFile {
+ public:
+  ProjectFile() {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"piconel_list_windows.ijp";
+    std::string text =
+        "[PAGELIST]\r\npage000\r\npage001\r\npage002\r\n[PROPERTY:page001]\r\nPAGELABEL=TITLE\r\n"
+        "FIXEDSHEET=1\r\nSHEETSIZEMANUAL=1\r\nSHEETWIDTH=256\r\nSHEETHEIGHT=128\r\n"
+        "[FILELIST:page000]\r\n";
+    for (int i = 0; i < 5; ++i) {
+      const std::string n = std::to_string(i);
+      text += "C:\\nowhere\\img" + n + ".bmp\t" + std::to_string(20 * i) + "\t0\tIMG" + n +
+              "\t1\t16\t16\t0\t0\r\n";
+    }
+    FileHandle file(
+        CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  }
+  ~ProjectFile() { DeleteFileW(path_.c_str()); }
+  [[nodiscard]] std::string cp932() const { return to_cp932(path_); }
+
+ private:
+  std::wstring path_;
+};
+
+// Records the image and page settings dialogs with the guard they ran under.
+class RecordingDialogs final : public DialogHooks {
+ public:
+  explicit RecordingDialogs(App& app) : app_(app) {}
+  void page_settings(int page_index) override {
+    calls.push_back("page " + std::to_string(page_index) + " guard " +
+                    std::to_string(app_.dialog_guard));
+  }
+  void image_settings(ImageEntry& entry) override {
+    calls.push_back("image " + entry.settings.label + " guard " +
+                    std::to_string(app_.dialog_guard));
+  }
+  std::vector<std::string> calls;
+
+ private:
+  App& app_;
+};
+
+struct MainWindow {
+  explicit MainWindow(const std::string& project_path, const wchar_t* settings_name)
+      : settings(settings_name) {
+    EXPECT_TRUE(app.settings.load(settings.cp932(), true));
+    app.dialogs = &dialogs;
+    // The missing images, when the page is loaded into the new view: Cancel
+    // silences the prompt for the rest.
+    DialogAnswerer answerer([](HWND dialog) { press_button(dialog, IDCANCEL); });
+    open_project(app.project, project_path);
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    static const bool registered = register_main_window_class(instance);
+    EXPECT_TRUE(registered);
+    window = create_main_window(app, instance, update_title(app.project));
+    app.accelerators.table = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    SetWindowPos(window, nullptr, 300, 0, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    pump_messages();
+  }
+  ~MainWindow() {
+    if (IsWindow(window)) {
+      app.project.modified = false;
+      DestroyWindow(window);
+    }
+    pump_messages();
+  }
+
+  // A key pressed in `target` as the message loop handles it, with Ctrl
+  // held or not.
+  void key(HWND target, WPARAM virtual_key, bool control = false) {
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(state);
+    MSG message{target, WM_KEYDOWN, virtual_key, 1, 0, {}};
+    handle_loop_message(app.accelerators, message);
+    state[VK_CONTROL] = 0;
+    SetKeyboardState(state);
+    pump_messages();
+  }
+
+  std::string order() const {
+    std::string labels;
+    for (const ImageEntry& entry : app.project.entries) {
+      labels += entry.settings.label.substr(3) + (entry.selected ? "*" : "");
+    }
+    return labels;
+  }
+
+  testing::SettingsFile settings;
+  App app;
+  RecordingDialogs dialogs{app};
+  ListWindows lists{app};
+  HWND window = nullptr;
+};
+
+std::string row_text(HWND list, int row, int column) {
+  wchar_t text[256] = {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = 256;
+  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return to_cp932(text);
+}
+
+// Row labels (column `column`), a '*' after selected rows and a '>' before
+// the focused one.
+std::string rows_of(HWND list, int column) {
+  std::string rows;
+  const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < count; ++row) {
+    const UINT state =
+        static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_SELECTED | LVIS_FOCUSED));
+    rows += (state & LVIS_FOCUSED) != 0 ? ">" : "";
+    rows += row_text(list, row, column);
+    rows += (state & LVIS_SELECTED) != 0 ? "* " : " ";
+  }
+  return rows;
+}
+
+void set_row_state(HWND list, int row, UINT state, UINT mask) {
+  LVITEMW item{};
+  item.state = state;
+  item.stateMask = mask;
+  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+// The client point in the middle of a row's first column.
+LPARAM row_point(HWND list, int row) {
+  RECT rect{};
+  rect.left = LVIR_LABEL;
+  SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+  return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+std::wstring status_text(const App& app, int part) {
+  wchar_t text[256] = {};
+  SendMessageW(app.controls.status_bar, SB_GETTEXTW, static_cast<WPARAM>(part),
+               reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+bool menu_checked(App& app, UINT id) {
+  const HMENU view = GetSubMenu(GetMenu(app.main_window), 2);
+  SendMessageW(app.main_window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), 2);
+  return (GetMenuState(view, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+TEST(ImageListScenario, MirrorsTheSheetMovesBlocksAndKeepsItsGeometry) {
+  ProjectFile project;
+  MainWindow main(project.cp932(), L"piconel_image_list_scenario.ini");
+  App& app = main.app;
+  ASSERT_EQ(app.project.entries.size(), 5u);
+  app.list_geometry.image_list = ListWindowBox{20, 30, 320, 200};
+  app.list_geometry.image_list_columns = {90, 70, 110};
+
+  // Open: the tool window without close box, owned by the main window, a row
+  // per entry (placeholders included), button and menu item in step.
+  SendMessageW(main.window, WM_COMMAND, IDM_IMAGE_LIST, 0);
+  ImageListWindow& list_window = main.lists.image_list();
+  const HWND window = list_window.window();
+  const HWND list = list_window.list();
+  ASSERT_NE(list, nullptr);
+  wchar_t class_name[32] = {};
+  GetClassNameW(window, class_name, 32);
+  EXPECT_STREQ(class_name, L"imglist");
+  EXPECT_NE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+  EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & WS_SYSMENU, 0);
+  EXPECT_EQ(GetWindow(window, GW_OWNER), main.window);
+  EXPECT_TRUE(list_button_pressed(app.controls, ListWindowKind::ImageList));
+  EXPECT_TRUE(menu_checked(app, IDM_IMAGE_LIST));
+  EXPECT_FALSE(menu_checked(app, IDM_PAGE_LIST));
+  EXPECT_EQ(rows_of(list, 1), "IMG0 IMG1 IMG2 IMG3 IMG4 ");
+  EXPECT_EQ(row_text(list, 2, 0), "img2.bmp");
+  EXPECT_EQ(row_text(list, 2, 2), "C:\\nowhere\\");
+
+  // List to sheet: selecting a row selects the image and describes it.
+  set_row_state(list, 2, LVIS_SELECTED, LVIS_SELECTED);
+  EXPECT_EQ(main.order(), "012*34");
+  EXPECT_EQ(status_text(app, 1).substr(0, 14), L"(40,0)-(16,16)");
+  set_row_state(list, 2, 0, LVIS_SELECTED);
+  EXPECT_EQ(main.order(), "01234");
+  EXPECT_EQ(status_text(app, 1), L"");
+
+  // Sheet to list, then Ctrl+Up twice with the list in front: 2 3 0 1 4,
+  // the focused row going along; a third press moves nothing but still
+  // marks the project modified.
+  app.sheet_view.set_entry_selected(2, true);
+  app.sheet_view.set_entry_selected(3, true);
+  EXPECT_EQ(rows_of(list, 1), "IMG0 IMG1 IMG2* >IMG3* IMG4 ");
+  SetForegroundWindow(window);
+  ASSERT_TRUE(app.list_windows->is_foreground(ListWindowKind::ImageList));
+  main.key(list, VK_UP, true);
+  main.key(list, VK_UP, true);
+  EXPECT_EQ(main.order(), "2*3*014");
+  EXPECT_EQ(rows_of(list, 1), "IMG2* >IMG3* IMG0 IMG1 IMG4 ");
+  app.project.modified = false;
+  main.key(list, VK_UP, true);
+  EXPECT_EQ(main.order(), "2*3*014");
+  EXPECT_TRUE(app.project.modified);
+
+  // Rows 0 and 3 selected, Ctrl+Down: row 3 moves to 4, row 0 to 1.
+  app.sheet_view.set_entry_selected(1, false);
+  app.sheet_view.set_entry_selected(0, false);
+  app.sheet_view.set_entry_selected(0, true);
+  app.sheet_view.set_entry_selected(3, true);
+  main.key(list, VK_DOWN, true);
+  EXPECT_EQ(main.order(), "32*041*");
+  EXPECT_EQ(rows_of(list, 0), "img3.bmp img2.bmp* img0.bmp img4.bmp >img1.bmp* ");
+
+  // A double-click opens the image settings under the dialog guard; not
+  // while another dialog is open.
+  SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, row_point(list, 4));
+  app.dialog_guard = 3;
+  SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, row_point(list, 4));
+  app.dialog_guard = -1;
+  EXPECT_EQ(main.dialogs.calls, (std::vector<std::string>{"image IMG1 guard 0"}));
+  // A changed label reaches its row.
+  app.project.entries.back().settings.label = "HERO";
+  app.list_windows->image_row_changed(app.project.entries.back());
+  EXPECT_EQ(row_text(list, 4, 1), "HERO");
+
+  // Delete takes the selected rows with their entries.
+  SendMessageW(main.window, WM_COMMAND, IDM_DELETE_SELECTED, 0);
+  EXPECT_EQ(rows_of(list, 1).find("IMG2"), std::string::npos);
+  EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3);
+
+  // Close keeps the rectangle and widths of that moment and releases the
+  // button; row work while closed does nothing; reopening restores both.
+  SetWindowPos(window, nullptr, 40, 50, 300, 180, SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, 77);
+  SendMessageW(main.window, WM_COMMAND, IDM_IMAGE_LIST, 0);
+  pump_messages();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(app.list_windows->is_open(ListWindowKind::ImageList));
+  EXPECT_FALSE(list_button_pressed(app.controls, ListWindowKind::ImageList));
+  EXPECT_EQ(app.list_geometry.image_list, (ListWindowBox{40, 50, 300, 180}));
+  EXPECT_EQ(app.list_geometry.image_list_columns[1], 77);
+  app.sheet_view.set_entry_selected(0, true);
+  SendMessageW(main.window, WM_COMMAND, IDM_IMAGE_LIST, 0);
+  const HWND reopened = main.lists.image_list().window();
+  EXPECT_EQ(window_box(reopened), (ListWindowBox{40, 50, 300, 180}));
+  EXPECT_EQ(SendMessageW(main.lists.image_list().list(), LVM_GETCOLUMNWIDTH, 1, 0), 77);
+  EXPECT_EQ(rows_of(main.lists.image_list().list(), 1).substr(0, 5), "IMG3*");
+}
+
+// Notes the page context menu when it opens and closes it again, as a user
+// pressing Escape would; the test then sends the chosen command itself.
+class ContextMenuCloser {
+ public:
+  ContextMenuCloser() {
+    current() = this;
+    hook_.reset(SetWindowsHookExW(WH_CALLWNDPROC, observe, nullptr, GetCurrentThreadId()));
+  }
+  ~ContextMenuCloser() {
+    hook_.reset();
+    current() = nullptr;
+  }
+  ContextMenuCloser(const ContextMenuCloser&) = delete;
+  ContextMenuCloser& operator=(const ContextMenuCloser&) = delete;
+
+  std::vector<std::wstring> items;  // texts; empty for separators
+  std::vector<UINT> ids;
+
+ private:
+  static ContextMenuCloser*& current() {
+    static ContextMenuCloser* instance = nullptr;
+    return instance;
+  }
+  static LRESULT CALLBACK observe(int code, WPARAM wparam, LPARAM lparam) {
+    ContextMenuCloser* self = current();
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
+    if (code == HC_ACTION && self != nullptr) {
+      if (call->message == WM_INITMENUPOPUP) {
+        const auto menu = reinterpret_cast<HMENU>(call->wParam);
+        self->items.clear();
+        self->ids.clear();
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+          wchar_t text[64] = {};
+          GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+          self->items.emplace_back(text);
+          self->ids.push_back(GetMenuItemID(menu, i));
+        }
+      } else if (call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU) {
+        EndMenu();
+      }
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+  }
+
+  WindowsHook hook_;
+};
+
+// A right-click in the page list at a client point; the list's own tracking
+// loop finds the button released at once.
+void right_click(HWND list, LPARAM point) {
+  PostMessageW(list, WM_RBUTTONUP, 0, point);
+  SendMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, point);
+  pump_messages();
+}
+
+std::string page_names(Project& project) {
+  std::string names;
+  for (int i = 0; i < project.page_count; ++i) {
+    names += page_name_at(project, i).value_or("?") + " ";
+  }
+  return names;
+}
+
+TEST(PageListScenario, SwitchesPagesRunsTheMenuAndRenamesInPlace) {
+  ProjectFile project;
+  MainWindow main(project.cp932(), L"piconel_page_list_scenario.ini");
+  App& app = main.app;
+  app.list_geometry.page_list = ListWindowBox{10, 320, 360, 220};
+
+  SendMessageW(main.window, WM_COMMAND, IDM_PAGE_LIST, 0);
+  PageListWindow& pages = main.lists.page_list();
+  const HWND window = pages.window();
+  const HWND list = pages.list();
+  ASSERT_NE(list, nullptr);
+  wchar_t class_name[32] = {};
+  GetClassNameW(window, class_name, 32);
+  EXPECT_STREQ(class_name, L"pagelist");
+  EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & WS_SYSMENU, 0);
+  EXPECT_TRUE(list_button_pressed(app.controls, ListWindowKind::PageList));
+  EXPECT_TRUE(menu_checked(app, IDM_PAGE_LIST));
+  EXPECT_EQ(rows_of(list, 0), ">page000* page001 page002 ");
+  EXPECT_EQ(row_text(list, 1, 1) + "x" + row_text(list, 1, 2) + " " + row_text(list, 1, 3),
+            "256x128 TITLE");
+  EXPECT_EQ(row_text(list, 0, 3), "PAGE000");
+
+  // A single click elsewhere does not switch: the highlight comes back at
+  // the next redraw. A double-click switches, and so does Enter on the
+  // focused row.
+  set_row_state(list, 2, LVIS_SELECTED, LVIS_SELECTED);
+  RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(app.project.current_page, 0);
+  EXPECT_EQ(rows_of(list, 0), ">page000* page001 page002 ");
+  SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, row_point(list, 1));
+  EXPECT_EQ(app.project.current_page, 1);
+  EXPECT_TRUE(app.project.entries.empty());
+  set_row_state(list, 2, LVIS_FOCUSED, LVIS_FOCUSED);
+  SendMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(app.project.current_page, 2);
+  RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(rows_of(list, 0), "page000 page001 >page002* ");
+
+  // The context menu on the first row, then each command on that row.
+  {
+    ContextMenuCloser closer;
+    right_click(list, row_point(list, 0));
+    EXPECT_EQ(pages.clicked_row(), 0);
+    EXPECT_EQ(closer.ids, (std::vector<UINT>{IDM_PAGE_SELECT, IDM_PAGE_PROPERTIES, IDM_PAGE_DELETE,
+                                             0, IDM_PAGE_UP, IDM_PAGE_DOWN, 0, IDM_PAGE_NEW}));
+    ASSERT_EQ(closer.items.size(), 8u);
+    EXPECT_EQ(closer.items[4], L"\x4e0a\x3078(Ctrl\xff0b\x2191)");
+  }
+  const auto menu_command = [&](UINT id) {
+    SendMessageW(window, WM_COMMAND, id, 0);
+    pump_messages();
+  };
+  app.project.modified = false;
+  menu_command(IDM_PAGE_UP);  // already first: nothing moves, modified
+  EXPECT_EQ(page_names(app.project), "page000 page001 page002 ");
+  EXPECT_TRUE(app.project.modified);
+  menu_command(IDM_PAGE_DOWN);
+  EXPECT_EQ(page_names(app.project), "page001 page000 page002 ");
+  EXPECT_EQ(rows_of(list, 0).substr(0, 16), "page001 page000 ");
+  menu_command(IDM_PAGE_PROPERTIES);  // the clicked row: now page001
+  EXPECT_EQ(main.dialogs.calls, (std::vector<std::string>{"page 0 guard 0"}));
+  menu_command(IDM_PAGE_SELECT);
+  EXPECT_EQ(app.project.current_page, 0);
+  menu_command(IDM_PAGE_NEW);  // before the clicked row, made current
+  EXPECT_EQ(page_names(app.project), "page003 page001 page000 page002 ");
+  EXPECT_EQ(app.project.current_page, 0);
+  {
+    int asked = 0;
+    DialogAnswerer answerer([&](HWND dialog) {
+      ++asked;
+      press_button(dialog, IDYES);
+    });
+    menu_command(IDM_PAGE_DELETE);
+    EXPECT_EQ(asked, 1);
+  }
+  EXPECT_EQ(page_names(app.project), "page001 page000 page002 ");
+  EXPECT_NE(rows_of(list, 0).find("page001* page000 "), std::string::npos);
+
+  // Below the last row: select, properties and delete do nothing, new page
+  // appends.
+  {
+    ContextMenuCloser closer;
+    right_click(list, MAKELPARAM(20, 150));
+    EXPECT_EQ(pages.clicked_row(), -1);
+  }
+  menu_command(IDM_PAGE_SELECT);
+  menu_command(IDM_PAGE_PROPERTIES);
+  menu_command(IDM_PAGE_DELETE);  // no question either
+  EXPECT_EQ(main.dialogs.calls.size(), 1u);
+  menu_command(IDM_PAGE_NEW);
+  EXPECT_EQ(page_names(app.project), "page001 page000 page002 page003 ");
+  EXPECT_EQ(app.project.current_page, 3);
+
+  // Rename in place: F2 with the page list in front starts the edit of the
+  // focused row and turns the accelerators off.
+  SetForegroundWindow(window);
+  ASSERT_TRUE(app.list_windows->is_foreground(ListWindowKind::PageList));
+  const auto edit = [&](const wchar_t* text) {
+    main.key(list, VK_F2);
+    const auto field = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0));
+    EXPECT_NE(field, nullptr);
+    EXPECT_TRUE(app.accelerators.name_edit_active);
+    if (field != nullptr) {
+      SetWindowTextW(field, text);
+      SendMessageW(field, WM_KEYDOWN, VK_RETURN, 0);
+    }
+    pump_messages();
+    EXPECT_FALSE(app.accelerators.name_edit_active);
+  };
+  std::vector<std::wstring> messages;
+  DialogAnswerer answerer([&](HWND dialog) {
+    wchar_t text[256] = {};
+    GetDlgItemTextW(dialog, 0xFFFF, text, 256);
+    messages.emplace_back(text);
+    press_button(dialog, IDOK);
+  });
+  // "stage-01" is refused at its sixth character.
+  edit(L"stage-01");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find(L"(6\x6587\x5b57\x76ee)"), std::wstring::npos);
+  EXPECT_EQ(row_text(list, 3, 0), "page003");
+  // A taken name is refused without a message but marks modified.
+  app.project.modified = false;
+  edit(L"page000");
+  EXPECT_EQ(page_names(app.project), "page001 page000 page002 page003 ");
+  EXPECT_EQ(row_text(list, 3, 0), "page003");
+  EXPECT_TRUE(app.project.modified);
+  edit(L"stage_01");
+  EXPECT_EQ(page_names(app.project), "page001 page000 page002 stage_01 ");
+  EXPECT_EQ(row_text(list, 3, 0), "stage_01");
+  EXPECT_EQ(messages.size(), 1u);
+
+  // The field takes no more than 30 bytes: fifteen double-byte characters.
+  main.key(list, VK_F2);
+  const auto field = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0));
+  ASSERT_NE(field, nullptr);
+  SetWindowTextW(field, L"");
+  for (int i = 0; i < 20; ++i) {
+    SendMessageW(field, WM_CHAR, 0x3042, 1);
+  }
+  EXPECT_EQ(GetWindowTextLengthW(field), 15);
+  SendMessageW(field, WM_KEYDOWN, VK_ESCAPE, 0);
+  pump_messages();
+  EXPECT_EQ(page_name_at(app.project, 3), "stage_01");
+
+  // F2 while a property dialog is open does nothing.
+  app.dialog_guard = 0;
+  main.key(list, VK_F2);
+  EXPECT_EQ(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0), 0);
+  EXPECT_FALSE(app.accelerators.name_edit_active);
+  app.dialog_guard = -1;
+
+  // Close keeps the geometry and releases the button.
+  SetWindowPos(window, nullptr, 30, 340, 330, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(main.window, WM_COMMAND, IDM_PAGE_LIST, 0);
+  pump_messages();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(list_button_pressed(app.controls, ListWindowKind::PageList));
+  EXPECT_EQ(app.list_geometry.page_list, (ListWindowBox{30, 340, 330, 200}));
+  EXPECT_FALSE(answerer.watchdog_fired());
+}
+
+TEST(ListWindowsScenario, GeometryGoesThroughTheSettingsFileAndReopensAtStartUp) {
+  ProjectFile project;
+  testing::SettingsFile settings(L"piconel_list_windows_round_trip.ini");
+  {
+    MainWindow main(project.cp932(), L"piconel_list_windows_first.ini");
+    App& app = main.app;
+    SendMessageW(main.window, WM_COMMAND, IDM_IMAGE_LIST, 0);
+    SendMessageW(main.window, WM_COMMAND, IDM_PAGE_LIST, 0);
+    SetWindowPos(main.lists.image_list().window(), nullptr, 15, 25, 250, 190,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(main.lists.page_list().window(), nullptr, 35, 45, 270, 170,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(main.lists.page_list().list(), LVM_SETCOLUMNWIDTH, 3, 88);
+    ASSERT_TRUE(app.settings.load(settings.cp932(), true));
+    app.project.modified = false;
+    ASSERT_TRUE(close_main_window(main.window, app));
+    pump_messages();
+  }
+  const std::string text = settings.read();
+  EXPECT_NE(text.find("ListWindowPos=15,25,250,190\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("PageColmnWidth=120,36,36,88\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("ListWindowEnable=1\r\nPageWindowPos=35,45,270,170\r\n"), std::string::npos)
+      << text;
+
+  // Start-up reads the keys and opens both windows where they were.
+  MainWindow again(project.cp932(), L"piconel_list_windows_second.ini");
+  App& app = again.app;
+  ASSERT_TRUE(app.settings.load(settings.cp932(), true));
+  app.image_list_open = read_image_list_settings(app.settings, app.list_geometry);
+  app.page_list_open = read_page_list_settings(app.settings, app.list_geometry);
+  restore_list_windows(app);
+  ASSERT_TRUE(app.list_windows->is_open(ListWindowKind::ImageList));
+  ASSERT_TRUE(app.list_windows->is_open(ListWindowKind::PageList));
+  EXPECT_EQ(window_box(again.lists.page_list().window()), (ListWindowBox{35, 45, 270, 170}));
+  EXPECT_EQ(SendMessageW(again.lists.page_list().list(), LVM_GETCOLUMNWIDTH, 3, 0), 88);
+  EXPECT_TRUE(list_button_pressed(app.controls, ListWindowKind::ImageList));
+  EXPECT_TRUE(list_button_pressed(app.controls, ListWindowKind::PageList));
+}
+
+}  // namespace
+}  // namespace piconel
