@@ -12,14 +12,13 @@ namespace piconel {
 
 enum class MoveDirection { Up, Down };
 
-// Walks the list from the head (Up) or the tail (Down). Whenever a selected
-// entry has a neighbour in the walking direction's opposite side that exists
-// and is not selected (the entry before it for Up, after it for Down), the two
-// swap and `on_move(from, to)` is called with the moved entry's old and new
-// position; the walk goes on after the neighbour that was passed. So a block
-// of selected entries moves by one as a whole, and an entry at the end, or
-// next to a selected entry that cannot move, stays. Returns the number of
-// moves.
+// Up: walks the list from the head; whenever a selected entry follows one
+// that is not selected, the two swap. Down: the mirror image, from the tail,
+// swapping a selected entry with an unselected one after it. Each swap calls
+// `on_move(from, to)` with the selected entry's old and new position, and the
+// walk goes on past the entry it swapped with. So a block of selected entries
+// moves by one as a whole, and an entry at the end, or next to a selected
+// entry that cannot move, stays. Returns the number of moves.
 template <typename OnMove>
 int move_selected_entries(ImageEntryList& entries, MoveDirection direction, OnMove&& on_move) {
   int moves = 0;
