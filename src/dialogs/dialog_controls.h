@@ -4,6 +4,7 @@
 // works through this interface; the Win32 side implements it over a real
 // dialog and tests implement it with a fake. Texts are CP932.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,10 @@ class DialogControls {
 [[nodiscard]] int control_number(const DialogControls& controls, int id);
 // "%d" of the value into the control.
 void set_control_number(DialogControls& controls, int id, int value);
+
+// The control's text cut to at most `max_bytes` bytes, never inside a
+// double-byte character.
+[[nodiscard]] std::string control_text_up_to(const DialogControls& controls, int id,
+                                             std::size_t max_bytes);
 
 }  // namespace piconel

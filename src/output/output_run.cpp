@@ -56,15 +56,15 @@ bool can_enter(std::string_view folder) {
 
 OutputContext read_output_context(const SectionCursor& project) {
   OutputContext context;
-  context.write_bitmap = switch_on(project, "OUTPUT_BMP", true);
-  context.write_label = switch_on(project, "OUTPUT_LABEL", false);
-  if (const auto format = project.get_string("OUTPUT_LABEL_FORMAT")) {
+  context.write_bitmap = switch_on(project, kOutputBitmapKey, true);
+  context.write_label = switch_on(project, kOutputLabelKey, false);
+  if (const auto format = project.get_string(kOutputLabelFormatKey)) {
     context.label_format = std::string(cut_setting(*format));
   }
-  context.page_number_in_upper_bits = switch_on(project, "OUTPUT_LABEL_PAGENUM", false);
-  context.write_text_table = switch_on(project, "OUTPUT_TABLE_TEXT", false);
-  context.write_little_table = switch_on(project, "OUTPUT_TABLE_LITTLE", false);
-  context.write_big_table = switch_on(project, "OUTPUT_TABLE_BIG", false);
+  context.page_number_in_upper_bits = switch_on(project, kOutputLabelPageNumberKey, false);
+  context.write_text_table = switch_on(project, kOutputTableTextKey, false);
+  context.write_little_table = switch_on(project, kOutputTableLittleKey, false);
+  context.write_big_table = switch_on(project, kOutputTableBigKey, false);
   return context;
 }
 
@@ -128,9 +128,9 @@ OutputRunResult run_output(const OutputRunRequest& request) {
 
   if (request.output_folder) {
     result.output_folder = *request.output_folder;
-  } else if (switch_on(project_level, "OUTPUTENABLE", false)) {
+  } else if (switch_on(project_level, kOutputEnableKey, false)) {
     std::string output_dir;
-    (void)project_level.get_string_to("OUTPUTDIR", output_dir);
+    (void)project_level.get_string_to(kOutputDirKey, output_dir);
     result.output_folder = enabled_output_folder(cut_setting(output_dir), project_base);
   } else {
     std::string chosen = project_base;

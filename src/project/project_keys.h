@@ -19,6 +19,17 @@ inline constexpr std::string_view kPropertySection = "PROPERTY";
 // Project PROPERTY.
 inline constexpr std::string_view kCurrentPageKey = "CURRENTPAGE";
 
+// Project PROPERTY: the output settings.
+inline constexpr std::string_view kOutputEnableKey = "OUTPUTENABLE";
+inline constexpr std::string_view kOutputDirKey = "OUTPUTDIR";
+inline constexpr std::string_view kOutputBitmapKey = "OUTPUT_BMP";
+inline constexpr std::string_view kOutputLabelKey = "OUTPUT_LABEL";
+inline constexpr std::string_view kOutputLabelFormatKey = "OUTPUT_LABEL_FORMAT";
+inline constexpr std::string_view kOutputLabelPageNumberKey = "OUTPUT_LABEL_PAGENUM";
+inline constexpr std::string_view kOutputTableTextKey = "OUTPUT_TABLE_TEXT";
+inline constexpr std::string_view kOutputTableLittleKey = "OUTPUT_TABLE_LITTLE";
+inline constexpr std::string_view kOutputTableBigKey = "OUTPUT_TABLE_BIG";
+
 // "PROPERTY:<page>".
 inline constexpr std::string_view kPageLabelKey = "PAGELABEL";
 inline constexpr std::string_view kPutImageWidthKey = "PUTIMAGEWIDTH";
