@@ -3,8 +3,14 @@
 # project (the demo project by default), waits for its window and saves a PNG
 # of the whole screen, so anyone can look at the window without Windows.
 #
-#   scripts/screenshot.sh [PROJECT.ijp] [OUT.png]
 #   scripts/screenshot.sh --dialog image-settings|colour-picker [OUT.png]
+#   scripts/screenshot.sh [--command ID [--click BUTTON]] [PROJECT.ijp] [OUT.png]
+#
+# --command ID sends the menu command ID (src/app/resource.h) to the window
+# once it is up, so a dialog can be looked at: 40043 project properties,
+# 40044 page settings, 40045 application settings. --click BUTTON then
+# presses a button of that dialog (1014 "色の変更..." opens the colour
+# dialog).
 #
 # With --dialog it photographs a dialog instead: the dialog tests' showcase
 # opens the image settings dialog on a small picture (and, for
@@ -15,6 +21,15 @@
 # example one with ListWindowEnable=1 and PageWindowEnable=1 to show the list
 # windows).
 set -eu
+command_id=
+if [ "${1:-}" = "--command" ]; then
+  command_id=${2:?--command needs a command id}
+  shift 2
+  if [ "${1:-}" = "--click" ]; then
+    command_id="$command_id ${2:?--click needs a button id}"
+    shift 2
+  fi
+fi
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 build=${PICONEL_BUILD_ROOT:-$root/build}/win64
@@ -55,14 +70,23 @@ if [ -n "${PICONEL_SCREENSHOT_SETTINGS:-}" ]; then
   cp "$PICONEL_SCREENSHOT_SETTINGS" "$work/piconel.ini"
 fi
 winpath=$(printf 'Z:%s' "$project" | tr / '\\')
+if [ -n "$command_id" ]; then
+  x86_64-w64-mingw32-gcc -O2 -o "$work/post-command.exe" "$here/post-command.c"
+fi
 
 "$here/with-xvfb.sh" sh -c '
   "$1" "$2/piconel.exe" "$3" &
   pid=$!
   # Wait until the window has been mapped and painted.
   sleep "${PICONEL_SCREENSHOT_WAIT:-8}"
+  if [ -n "$5" ]; then
+    # $5 is "COMMAND [BUTTON]": split on purpose.
+    # shellcheck disable=SC2086
+    "$1" "$2/post-command.exe" $5 || true
+    sleep 3
+  fi
   import -window root "$4"
   kill $pid 2>/dev/null || true
   wait $pid 2>/dev/null || true
-' screenshot "$here/wine-run.sh" "$work" "$winpath" "$out"
+' screenshot "$here/wine-run.sh" "$work" "$winpath" "$out" "$command_id"
 echo "wrote $out"

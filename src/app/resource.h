@@ -68,3 +68,6 @@
 // Controls of the main window.
 #define IDC_ZOOM_BOX 50001
 #define IDC_STATUS_BAR 300
+
+// The settings dialogs and their controls.
+#include "dialogs/dialog_ids.h"

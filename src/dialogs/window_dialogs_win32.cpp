@@ -5,6 +5,7 @@
 #include "app/app_win32.h"
 #include "app/modal_scope_win32.h"
 #include "dialogs/image_settings_dialog_win32.h"
+#include "dialogs/settings_dialogs_win32.h"
 #include "project/project_file.h"
 
 namespace piconel {
@@ -24,6 +25,18 @@ void WindowDialogs::image_settings(ImageEntry& entry) {
   entry.settings = std::move(copy);
   mark_modified(app_.project);
   app_.list_windows->image_row_changed(entry);
+}
+
+void WindowDialogs::project_properties() {
+  static_cast<void>(run_project_properties_dialog(app_));
+}
+
+void WindowDialogs::application_settings() {
+  static_cast<void>(run_application_settings_dialog(app_));
+}
+
+void WindowDialogs::page_settings(int page_index) {
+  static_cast<void>(run_page_settings_dialog(app_, page_index));
 }
 
 }  // namespace piconel

@@ -19,6 +19,12 @@ class WindowDialogs final : public DialogHooks {
   // redraw the entry's row. Cancel changes nothing.
   void image_settings(ImageEntry& entry) override;
 
+  // Templates 114, 115 and 112 over the main window, under the dialog guard
+  // the commands keep.
+  void project_properties() override;
+  void application_settings() override;
+  void page_settings(int page_index) override;
+
  private:
   App& app_;
 };

@@ -1,0 +1,33 @@
+#pragma once
+
+// What every settings dialog does around its own work. Windows only:
+// include from *_win32.cpp files only.
+
+#include <windows.h>
+
+#include "app/modal_scope_win32.h"
+#include "store/system_boundary_win32.h"
+
+namespace piconel {
+
+// Centres the dialog over its owner, makes it active and puts the focus on
+// control `focus_id`.
+void activate_dialog(HWND dialog, HWND owner, int focus_id);
+
+// Registers the trackbar class the templates use (once is enough; again is
+// harmless).
+void register_trackbar_class();
+
+// Runs dialog template `template_id` modally over `owner` with `state` as
+// its target; IDOK or IDCANCEL.
+template <typename State, INT_PTR (*Handle)(State&, HWND, UINT, WPARAM, LPARAM)>
+int run_settings_dialog(HWND owner, int template_id, State& state) {
+  register_trackbar_class();
+  const ModalScope modal(owner);
+  const INT_PTR result =
+      DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(template_id), owner,
+                      bound_dialog_procedure<State, Handle>, reinterpret_cast<LPARAM>(&state));
+  return result == IDOK ? IDOK : IDCANCEL;
+}
+
+}  // namespace piconel

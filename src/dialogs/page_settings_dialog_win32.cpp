@@ -1,0 +1,104 @@
+#include <optional>
+#include <string>
+
+#include "app/name_refusal_win32.h"
+#include "app/prompter_win32.h"
+#include "dialogs/dialog_frame_win32.h"
+#include "dialogs/dialog_ids.h"
+#include "dialogs/group_filter_win32.h"
+#include "dialogs/page_settings_accept.h"
+#include "dialogs/settings_dialogs_win32.h"
+#include "dialogs/window_controls_win32.h"
+#include "project/project_texts.h"
+#include "project/property_chain.h"
+
+namespace piconel {
+
+namespace {
+
+struct PageDialog {
+  App& app;
+  int index;
+  std::string name;
+  const PropertyChain& chain;
+  GroupFilter group;
+};
+
+void initialise(PageDialog& state, HWND dialog) {
+  WindowControls controls(dialog);
+  controls.set_text(IDC_PAGE_NAME, state.name);
+  const auto label = state.chain.start().get_string(kPageLabelKey);
+  controls.set_text(IDC_PAGE_LABEL, label ? std::string(*label) : std::string());
+  for (const int id : {IDC_PAGE_NAME, IDC_PAGE_LABEL}) {
+    SendDlgItemMessageW(dialog, id, EM_LIMITTEXT, kMaxPageNameBytes, 0);
+  }
+  state.group.initialise(dialog, state.chain.start());
+  activate_dialog(dialog, state.app.main_window, IDC_PAGE_NAME);
+}
+
+void accept(PageDialog& state, HWND dialog) {
+  WindowControls controls(dialog);
+  // A name or label without an exact CP932 form is refused, never stored as
+  // a look-alike.
+  for (const int id : {IDC_PAGE_NAME, IDC_PAGE_LABEL}) {
+    if (!controls.exact_text(id)) {
+      refuse_name(dialog, project_texts::kRenamePageCaption, NameCheck::WithoutCp932,
+                  controls.wide_text(id));
+      SetFocus(GetDlgItem(dialog, id));
+      return;
+    }
+  }
+  const std::string name =
+      control_text_up_to(controls, IDC_PAGE_NAME, static_cast<std::size_t>(kMaxPageNameBytes));
+  WindowPrompter owner(dialog);
+  if (accept_page_settings(state.app.project, state.index, name, controls, state.group.group(),
+                           &owner) == PageAccept::Close) {
+    EndDialog(dialog, IDOK);
+  }
+}
+
+INT_PTR handle_page_message(PageDialog& state, HWND dialog, UINT message, WPARAM wparam,
+                            LPARAM lparam) {
+  INT_PTR result = FALSE;
+  if (message != WM_INITDIALOG && state.group.filter(dialog, message, wparam, lparam, result)) {
+    return result;
+  }
+  switch (message) {
+    case WM_INITDIALOG:
+      initialise(state, dialog);
+      return FALSE;
+    case WM_COMMAND:
+      switch (LOWORD(wparam)) {
+        case IDOK:
+          accept(state, dialog);
+          return TRUE;
+        case IDCANCEL:
+          EndDialog(dialog, IDCANCEL);
+          return TRUE;
+        default:
+          return FALSE;
+      }
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+int run_page_settings_dialog(App& app, int page_index) {
+  int index = page_index;
+  std::optional<std::string> name = page_name_at(app.project, index);
+  if (!name) {
+    index = app.project.current_page;
+    name = page_name_at(app.project, index);
+  }
+  if (!name || !app.project.store) {
+    return IDCANCEL;
+  }
+  const PropertyChain chain(*app.project.store, app.project.settings, *name);
+  PageDialog state{app, index, *name, chain, GroupFilter()};
+  return run_settings_dialog<PageDialog, handle_page_message>(app.main_window, IDD_PAGE_SETTINGS,
+                                                              state);
+}
+
+}  // namespace piconel
