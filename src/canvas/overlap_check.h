@@ -1,0 +1,41 @@
+#pragma once
+
+// The overlap check of the current page: finds the first pair of images, in
+// list order, whose rectangles share a pixel, selects the later one and
+// says what it found in a message box.
+
+#include <optional>
+
+#include "canvas/snapping.h"
+#include "image/image_entry.h"
+#include "project/project_ports.h"
+
+namespace piconel {
+
+// Whether two rectangles share a pixel. A rectangle covers
+// x <= px < x + width and y <= py < y + height, so edges that merely touch do
+// not overlap and a rectangle of width or height 0 (or less) overlaps
+// nothing.
+[[nodiscard]] bool rects_overlap(const SheetRect& a, const SheetRect& b);
+
+// The index (list order) of the later image of the first overlapping pair:
+// pairs are taken with the earlier image from the head of the list, each
+// with every image after it. None when nothing overlaps.
+[[nodiscard]] std::optional<int> find_overlap(const ImageEntryList& entries);
+
+// The view's select and deselect steps (flag, image list row, repaint,
+// status bar part 1), by list index.
+class EntrySelection {
+ public:
+  virtual ~EntrySelection() = default;
+  virtual void set_entry_selected(int index, bool on) = 0;
+};
+
+// The "重なりチェック" command: when an overlap is found, every image is
+// deselected and the later image of the pair selected, then "重なってます"
+// is shown; otherwise "重なりはありませんでした". Both are information boxes
+// with an OK button and the caption "ピコネル：重なりチェック". The project is
+// not marked modified.
+void check_overlaps(const ImageEntryList& entries, EntrySelection& selection, Prompter& prompter);
+
+}  // namespace piconel
