@@ -31,6 +31,7 @@ void DragState::record_press(ScreenPoint point, const ImageEntry& entry, std::in
   press_position = {sheet_length_to_view(entry.x, zoom), sheet_length_to_view(entry.y, zoom)};
   press_x = entry.x;
   press_y = entry.y;
+  has_last_move = false;
 }
 
 DragMove drag_move(const DragState& drag, ScreenPoint cursor, const ImageEntry& dragged,
@@ -86,6 +87,14 @@ void move_followers(ImageEntryList& entries, const ImageEntry& leader, ScreenPoi
 std::int32_t sheet_position_of_window(std::int32_t view_offset, std::int32_t scroll,
                                       std::int32_t zoom) {
   return sum32(view_length_to_sheet(view_offset, zoom), scroll);
+}
+
+ScreenPoint dragged_position(const DragState& drag, ScreenPoint window, const DragView& view) {
+  if (drag.has_last_move && window == drag.last_window) {
+    return {drag.last_move.x, drag.last_move.y};
+  }
+  return {sheet_position_of_window(window.x - view.view_left, view.scroll_x, view.zoom),
+          sheet_position_of_window(window.y - view.view_top, view.scroll_y, view.zoom)};
 }
 
 bool is_click(ScreenPoint press_point, ScreenPoint cursor) {

@@ -37,6 +37,11 @@ struct DragState {
   // The entry whose first move carries the other selected entries; none
   // outside a drag.
   ImageEntry* target = nullptr;
+  // The rectangle of the last moving notification since the press and its
+  // window's top-left corner in screen pixels.
+  bool has_last_move = false;
+  SheetRect last_move;
+  ScreenPoint last_window;
 
   // Records a press or double-click at `point` on `entry`.
   void record_press(ScreenPoint point, const ImageEntry& entry, std::int32_t zoom);
@@ -90,6 +95,15 @@ void move_followers(ImageEntryList& entries, const ImageEntry& leader, ScreenPoi
 // pixels: (offset * 16) / zoom + scroll.
 [[nodiscard]] std::int32_t sheet_position_of_window(std::int32_t view_offset, std::int32_t scroll,
                                                     std::int32_t zoom);
+
+// The dragged entry's position once its window stands at `window` (top-left
+// corner, screen pixels): taken back from the window, except that a window
+// standing where the last moving notification put it gets that
+// notification's position. Below 100 % several sheet pixels share one view
+// pixel, and the way back through the window would lose the pixel the
+// snapping chose.
+[[nodiscard]] ScreenPoint dragged_position(const DragState& drag, ScreenPoint window,
+                                           const DragView& view);
 
 // The first mouse move after a press counts the gesture as a click when the
 // cursor is at the press point's x or at its y.

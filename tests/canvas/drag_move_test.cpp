@@ -124,6 +124,34 @@ TEST(DragMove, FollowersMoveByTheLeadersViewDisplacement) {
   EXPECT_EQ(follower_offset(half, {20, 10}, view), (ScreenPoint{18, 0}));
 }
 
+TEST(DragMove, SnappedPixelSurvivesZoomBelowOneToOne) {
+  ImageEntryList entries;
+  add_entry(entries, 0, 0, 33, 32);
+  const ImageEntry& dragged = add_entry(entries, 100, 0, 32, 32);
+  DragState drag = pressed_at({500, 500}, dragged, 8);
+  DragView view;
+  view.zoom = 8;
+  view.snap_width = 4;
+  view.view_left = 10;
+  // 33 view pixels left are 66 sheet pixels: proposed x 34, 1 right of the
+  // neighbour's right edge at 33, snapped to 33, whose window stands at
+  // 33 * 8 / 16 + 10 = 26.
+  const DragMove move = drag_move(drag, {467, 500}, dragged, entries, view);
+  ASSERT_EQ(move.sheet.x, 33);
+  ASSERT_EQ(move.window.left, 26);
+  drag.has_last_move = true;
+  drag.last_move = move.sheet;
+  drag.last_window = {move.window.left, move.window.top};
+  // Back through the window alone would give 32, overlapping by a pixel.
+  EXPECT_EQ(sheet_position_of_window(16, 0, 8), 32);
+  EXPECT_EQ(dragged_position(drag, {26, 0}, view), (ScreenPoint{33, 0}));
+  // A window elsewhere is taken as it stands.
+  EXPECT_EQ(dragged_position(drag, {30, 0}, view), (ScreenPoint{40, 0}));
+  // A new press forgets the last move.
+  drag.record_press({0, 0}, dragged, 8);
+  EXPECT_EQ(dragged_position(drag, {26, 0}, view), (ScreenPoint{32, 0}));
+}
+
 TEST(DragMove, PositionBackFromTheWindowAndTheClickDecision) {
   EXPECT_EQ(sheet_position_of_window(20, 10, 8), 50);
   EXPECT_EQ(sheet_position_of_window(-3, 0, 32), -1);  // -1.5 truncates toward zero
