@@ -10,6 +10,7 @@
 #include "app/output_port_win32.h"
 #include "app/resource.h"
 #include "app/toolbar_win32.h"
+#include "canvas/overlap_check.h"
 #include "canvas/sheet_geometry.h"
 #include "output/project_output.h"
 #include "project/current_page.h"
@@ -104,6 +105,12 @@ void select_all(App& app, const CommandMessage&) {
   app.sheet_view.select_all();
 }
 
+// "重なりチェック": the message box goes through the project's prompter, owned
+// by the main window.
+void overlap_check(App& app, const CommandMessage&) {
+  check_overlaps(app.project.entries, app.sheet_view, *app.project.ports.prompter);
+}
+
 void page_list(App& app, const CommandMessage&) {
   toggle_list_window(app, ListWindowKind::PageList);
 }
@@ -163,7 +170,6 @@ void about(App& app, const CommandMessage&) {
   show_about_box(app);
 }
 
-// The overlap check (40053) has no entry yet: it reaches no handler.
 constexpr std::array kCommands = {
     Command{IDM_PROJECT_NEW, new_project},
     Command{IDM_PROJECT_OPEN, open_project_file},
@@ -184,6 +190,7 @@ constexpr std::array kCommands = {
     Command{IDM_HELP_FILE, help_file},
     Command{IDM_ABOUT, about},
     Command{IDM_SELECT_ALL, select_all},
+    Command{IDM_OVERLAP_CHECK, overlap_check},
     Command{IDM_DELETE_SELECTED, delete_images},
     Command{IDM_MOVE_UP, move_up},
     Command{IDM_MOVE_DOWN, move_down},

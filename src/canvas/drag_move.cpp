@@ -26,7 +26,7 @@ std::int32_t cursor_displacement(std::int32_t press, std::int32_t cursor, std::i
 
 }  // namespace
 
-void DragState::record_press(ScreenPoint point, const ImageEntry& entry, std::int32_t zoom) {
+void DragState::record_press(DragPoint point, const ImageEntry& entry, std::int32_t zoom) {
   press_point = point;
   press_position = {sheet_length_to_view(entry.x, zoom), sheet_length_to_view(entry.y, zoom)};
   press_x = entry.x;
@@ -34,7 +34,7 @@ void DragState::record_press(ScreenPoint point, const ImageEntry& entry, std::in
   has_last_move = false;
 }
 
-DragMove drag_move(const DragState& drag, ScreenPoint cursor, const ImageEntry& dragged,
+DragMove drag_move(const DragState& drag, DragPoint cursor, const ImageEntry& dragged,
                    const ImageEntryList& entries, const DragView& view) {
   const SheetRect proposed{
       sum32(drag.press_x,
@@ -62,7 +62,7 @@ std::string drag_status_text(const SheetRect& rect) {
   return text;
 }
 
-ScreenPoint follower_offset(const DragState& drag, ScreenPoint new_client, const DragView& view) {
+DragPoint follower_offset(const DragState& drag, DragPoint new_client, const DragView& view) {
   const std::int32_t dx_view =
       sum32(sum32(new_client.x, sheet_length_to_view(view.scroll_x, view.zoom)),
             -std::int64_t{drag.press_position.x});
@@ -72,7 +72,7 @@ ScreenPoint follower_offset(const DragState& drag, ScreenPoint new_client, const
   return {view_length_to_sheet(dx_view, view.zoom), view_length_to_sheet(dy_view, view.zoom)};
 }
 
-void move_followers(ImageEntryList& entries, const ImageEntry& leader, ScreenPoint offset) {
+void move_followers(ImageEntryList& entries, const ImageEntry& leader, DragPoint offset) {
   for (ImageEntry& entry : entries) {
     if (&entry == &leader || !entry.selected) {
       continue;
@@ -89,7 +89,7 @@ std::int32_t sheet_position_of_window(std::int32_t view_offset, std::int32_t scr
   return sum32(view_length_to_sheet(view_offset, zoom), scroll);
 }
 
-ScreenPoint dragged_position(const DragState& drag, ScreenPoint window, const DragView& view) {
+DragPoint dragged_position(const DragState& drag, DragPoint window, const DragView& view) {
   if (drag.has_last_move && window == drag.last_window) {
     return {drag.last_move.x, drag.last_move.y};
   }
@@ -97,7 +97,7 @@ ScreenPoint dragged_position(const DragState& drag, ScreenPoint window, const Dr
           sheet_position_of_window(window.y - view.view_top, view.scroll_y, view.zoom)};
 }
 
-bool is_click(ScreenPoint press_point, ScreenPoint cursor) {
+bool is_click(DragPoint press_point, DragPoint cursor) {
   return press_point.x == cursor.x || press_point.y == cursor.y;
 }
 

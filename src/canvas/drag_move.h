@@ -15,19 +15,20 @@
 
 namespace piconel {
 
-// A point in screen pixels (or view pixels, as the name says).
-struct ScreenPoint {
+// A point of a drag in screen pixels (or view or sheet pixels, as the name
+// says).
+struct DragPoint {
   std::int32_t x = 0;
   std::int32_t y = 0;
-  friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
+  friend bool operator==(const DragPoint&, const DragPoint&) = default;
 };
 
 // The sheet view's drag state.
 struct DragState {
   // Screen position of the last press or double-click on an entry.
-  ScreenPoint press_point;
+  DragPoint press_point;
   // The pressed entry's position in view pixels: (x * zoom / 16, y * zoom / 16).
-  ScreenPoint press_position;
+  DragPoint press_position;
   // The pressed entry's position in sheet pixels; the moved rectangle is
   // measured from it.
   std::int32_t press_x = 0;
@@ -41,10 +42,10 @@ struct DragState {
   // window's top-left corner in screen pixels.
   bool has_last_move = false;
   SheetRect last_move;
-  ScreenPoint last_window;
+  DragPoint last_window;
 
   // Records a press or double-click at `point` on `entry`.
-  void record_press(ScreenPoint point, const ImageEntry& entry, std::int32_t zoom);
+  void record_press(DragPoint point, const ImageEntry& entry, std::int32_t zoom);
 };
 
 // What the view's state gives a move.
@@ -73,9 +74,8 @@ struct DragMove {
 // ((press - cursor) * 16) / zoom truncated, taken off the press position;
 // then snapped against every other entry of `entries` and kept within 0 ..
 // 32768 - size.
-[[nodiscard]] DragMove drag_move(const DragState& drag, ScreenPoint cursor,
-                                 const ImageEntry& dragged, const ImageEntryList& entries,
-                                 const DragView& view);
+[[nodiscard]] DragMove drag_move(const DragState& drag, DragPoint cursor, const ImageEntry& dragged,
+                                 const ImageEntryList& entries, const DragView& view);
 
 // Status bar part 1 while an image is moved: "(%d,%d)-(%d,%d)" with x, y,
 // width and height.
@@ -84,12 +84,12 @@ struct DragMove {
 // How far the other selected images follow the dragged one, in sheet
 // pixels: the dragged window's displacement in view pixels,
 // new client position + scroll * zoom / 16 - press position, times 16 / zoom.
-[[nodiscard]] ScreenPoint follower_offset(const DragState& drag, ScreenPoint new_client,
-                                          const DragView& view);
+[[nodiscard]] DragPoint follower_offset(const DragState& drag, DragPoint new_client,
+                                        const DragView& view);
 
 // Moves every selected entry of `entries` except `leader` by `offset`, kept
 // within the sheet limits.
-void move_followers(ImageEntryList& entries, const ImageEntry& leader, ScreenPoint offset);
+void move_followers(ImageEntryList& entries, const ImageEntry& leader, DragPoint offset);
 
 // A sheet position back from a window's offset to the view's corner in view
 // pixels: (offset * 16) / zoom + scroll.
@@ -102,11 +102,11 @@ void move_followers(ImageEntryList& entries, const ImageEntry& leader, ScreenPoi
 // notification's position. Below 100 % several sheet pixels share one view
 // pixel, and the way back through the window would lose the pixel the
 // snapping chose.
-[[nodiscard]] ScreenPoint dragged_position(const DragState& drag, ScreenPoint window,
-                                           const DragView& view);
+[[nodiscard]] DragPoint dragged_position(const DragState& drag, DragPoint window,
+                                         const DragView& view);
 
 // The first mouse move after a press counts the gesture as a click when the
 // cursor is at the press point's x or at its y.
-[[nodiscard]] bool is_click(ScreenPoint press_point, ScreenPoint cursor);
+[[nodiscard]] bool is_click(DragPoint press_point, DragPoint cursor);
 
 }  // namespace piconel

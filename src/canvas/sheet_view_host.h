@@ -11,6 +11,11 @@
 
 namespace piconel {
 
+// The status bar's parts: the page summary, and the selected image or the
+// rectangle being dragged.
+inline constexpr int kSummaryStatusPart = 0;
+inline constexpr int kEntryStatusPart = 1;
+
 class SheetViewHost {
  public:
   virtual ~SheetViewHost() = default;

@@ -20,9 +20,6 @@ namespace {
 
 constexpr wchar_t kViewClass[] = L"client";
 constexpr wchar_t kEntryClass[] = L"child";
-// Part 1 of the status bar.
-constexpr int kEntryStatusPart = 1;
-constexpr int kSummaryStatusPart = 0;
 // How a placeholder is marked: a pale red box with a red frame and cross.
 constexpr COLORREF kPlaceholderFill = RGB(255, 228, 228);
 constexpr COLORREF kPlaceholderInk = RGB(200, 0, 0);
@@ -170,7 +167,7 @@ bool SheetView::create(HWND parent, const RECT& rect) {
 void SheetView::reset_sheet_view() {
   state_.reset_page();
   rubber_ = Rubber{};
-  drag_target_ = nullptr;
+  drag_.target = nullptr;
   host_.set_status_text(kEntryStatusPart, "");
 }
 
@@ -198,7 +195,7 @@ void SheetView::begin_page_load() {
     SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
     frozen_ = true;
   }
-  drag_target_ = nullptr;
+  drag_.target = nullptr;
   host_.image_rows_cleared();
 }
 
@@ -295,7 +292,7 @@ void SheetView::scroll_wheel(std::int32_t wheel_delta) {
   update_extent(true);
 }
 
-void SheetView::place_entry_window(const ImageEntry& entry) const {
+void SheetView::place_entry_window(const ImageEntry& entry, bool repaint) const {
   const EntryWindow* display = entry_window(entry);
   if (display == nullptr || !display->window) {
     return;
@@ -303,7 +300,7 @@ void SheetView::place_entry_window(const ImageEntry& entry) const {
   MoveWindow(display->window.get(), sheet_to_view(entry.x, state_.scroll_x, state_.zoom),
              sheet_to_view(entry.y, state_.scroll_y, state_.zoom),
              sheet_length_to_view(entry.width, state_.zoom),
-             sheet_length_to_view(entry.height, state_.zoom), FALSE);
+             sheet_length_to_view(entry.height, state_.zoom), repaint ? TRUE : FALSE);
 }
 
 void SheetView::set_zoom(std::int32_t zoom_sixteenths) {
@@ -313,11 +310,11 @@ void SheetView::set_zoom(std::int32_t zoom_sixteenths) {
   state_.zoom = zoom_sixteenths;
   {
     RedrawLock lock(window_);
-    drag_target_ = nullptr;
+    drag_.target = nullptr;
     for (ImageEntry& entry : project_.entries) {
       entry.x = clamp_sheet_position(entry.x, entry.width);
       entry.y = clamp_sheet_position(entry.y, entry.height);
-      place_entry_window(entry);
+      place_entry_window(entry, false);
     }
   }
   refresh_scroll_bars();
@@ -397,8 +394,8 @@ void SheetView::delete_selected() {
     for (auto it = project_.entries.begin(); it != project_.entries.end();) {
       if (it->selected && it->has_display()) {
         host_.image_row_removed(index);
-        if (drag_target_ == &*it) {
-          drag_target_ = nullptr;
+        if (drag_.target == &*it) {
+          drag_.target = nullptr;
         }
         it = project_.entries.erase(it);
       } else {
@@ -414,7 +411,7 @@ void SheetView::delete_all() {
   for (std::size_t row = project_.entries.size(); row > 0; --row) {
     host_.image_row_removed(static_cast<int>(row) - 1);
   }
-  drag_target_ = nullptr;
+  drag_.target = nullptr;
   project_.entries.clear();
 }
 
@@ -428,7 +425,7 @@ void SheetView::forget_entry_windows() {
 
 void SheetView::free_all() {
   forget_entry_windows();
-  drag_target_ = nullptr;
+  drag_.target = nullptr;
   project_.entries.clear();
 }
 
@@ -564,19 +561,6 @@ void SheetView::paint_entry(HWND window, const ImageEntry& entry) const {
   }
 }
 
-void SheetView::press_entry(ImageEntry& entry) {
-  SetFocus(window_);
-  // TODO(dragging): the press also starts the system move loop with
-  // snapping; until then a press only selects. Ctrl toggles the entry.
-  if (GetKeyState(VK_CONTROL) < 0) {
-    select_entry(entry, !entry.selected);
-  } else if (!entry.selected) {
-    deselect_all_except(nullptr);
-    select_entry(entry, true);
-  }
-  drag_target_ = &entry;
-}
-
 void SheetView::begin_rectangle(std::int32_t x, std::int32_t y) {
   SetFocus(window_);
   rubber_.active = true;
@@ -667,12 +651,22 @@ LRESULT SheetView::handle_entry_message(HWND window, ImageEntry& entry, UINT mes
       // Every point is caption: the window system moves entry windows.
       return HTCAPTION;
     case WM_NCLBUTTONDOWN:
-      press_entry(entry);
-      return 0;
+      return press_entry(window, entry, wparam, lparam);
     case WM_NCLBUTTONDBLCLK:
-      deselect_all_except(&entry);
-      select_entry(entry, true);
-      host_.entry_double_clicked(entry);
+      double_click_entry(entry, lparam);
+      return 0;
+    case WM_NCMOUSEMOVE:
+      entry_mouse_move(entry, lparam);
+      return DefWindowProcW(window, message, wparam, lparam);
+    case WM_MOVING:
+      if (move_loop_entry_ == &entry && move_entry_rect(entry, *reinterpret_cast<RECT*>(lparam))) {
+        return TRUE;
+      }
+      return DefWindowProcW(window, message, wparam, lparam);
+    case WM_MOVE:
+      if (move_loop_entry_ == &entry) {
+        entry_moved(window, entry, lparam);
+      }
       return 0;
     case WM_PAINT:
       paint_entry(window, entry);

@@ -2,8 +2,9 @@
 
 // The sheet view: window class "client" showing the current page's sheet,
 // one window of class "child" per image entry, scrolling, zoom, selection by
-// click and by rectangle, and the page summary in the status bar. It is the
-// project's SheetViewPort and the image loader's EntryDisplayFactory.
+// click and by rectangle, dragging images with snapping, and the page
+// summary in the status bar. It is the project's SheetViewPort, the image
+// loader's EntryDisplayFactory and the overlap check's EntrySelection.
 // Windows only: include from *_win32.cpp files only.
 
 #include <windows.h>
@@ -11,6 +12,8 @@
 #include <optional>
 #include <string_view>
 
+#include "canvas/drag_move.h"
+#include "canvas/overlap_check.h"
 #include "canvas/sheet_geometry.h"
 #include "canvas/sheet_view_host.h"
 #include "canvas/sheet_view_state.h"
@@ -22,7 +25,7 @@ namespace piconel {
 
 class PictureDecoder;
 
-class SheetView final : public SheetViewPort, public EntryDisplayFactory {
+class SheetView final : public SheetViewPort, public EntryDisplayFactory, public EntrySelection {
  public:
   // `project` owns the entry list the view shows; `decoders` (may be none)
   // are the plug-ins used when images are added. Both outlive the view.
@@ -66,7 +69,7 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory {
 
   void select_all();
   // Selects or deselects entry `index` (list order); nothing for no entry.
-  void set_entry_selected(int index, bool on);
+  void set_entry_selected(int index, bool on) override;
   // Removes every selected entry (its image list row, its place in the list,
   // its window) and marks the project modified, also when none was
   // selected. The caller rebuilds the colours and updates the extent.
@@ -111,10 +114,16 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory {
   [[nodiscard]] std::int32_t visible_width() const;
   [[nodiscard]] std::int32_t visible_height() const;
   void apply_scroll(bool vertical, std::int32_t step);
-  void place_entry_window(const ImageEntry& entry) const;
+  void place_entry_window(const ImageEntry& entry, bool repaint) const;
   void paint_view();
   void paint_entry(HWND window, const ImageEntry& entry) const;
-  void press_entry(ImageEntry& entry);
+  // Dragging (sheet_view_drag_win32.cpp).
+  [[nodiscard]] DragView drag_view() const;
+  LRESULT press_entry(HWND window, ImageEntry& entry, WPARAM wparam, LPARAM lparam);
+  [[nodiscard]] bool move_entry_rect(ImageEntry& entry, RECT& rect);
+  void entry_moved(HWND window, ImageEntry& entry, LPARAM lparam);
+  void entry_mouse_move(ImageEntry& entry, LPARAM lparam);
+  void double_click_entry(ImageEntry& entry, LPARAM lparam);
   void begin_rectangle(std::int32_t x, std::int32_t y);
   void drag_rectangle(std::int32_t x, std::int32_t y);
   void end_rectangle(std::int32_t x, std::int32_t y);
@@ -130,8 +139,13 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory {
   std::int32_t horizontal_bar_height_ = 0;
   // Redrawing is frozen from begin_page_load to end_page_load.
   bool frozen_ = false;
-  // The entry whose moves carry the other selected ones (dragging).
-  ImageEntry* drag_target_ = nullptr;
+  // Press point and position, pending click, drag target.
+  DragState drag_;
+  // The entry whose window the system's move loop is moving: the loop runs
+  // inside the default handling of the press, and only its moving and moved
+  // notifications are a drag (zooming, scrolling and creating windows move
+  // them too).
+  const ImageEntry* move_loop_entry_ = nullptr;
 
   // Selection rectangle over empty sheet, in client coordinates.
   struct Rubber {

@@ -23,7 +23,7 @@ ImageEntry& add_entry(ImageEntryList& entries, std::int32_t x, std::int32_t y, s
   return entry;
 }
 
-DragState pressed_at(ScreenPoint point, const ImageEntry& entry, std::int32_t zoom) {
+DragState pressed_at(DragPoint point, const ImageEntry& entry, std::int32_t zoom) {
   DragState drag;
   drag.record_press(point, entry, zoom);
   return drag;
@@ -34,7 +34,7 @@ TEST(DragMove, CursorDisplacementTruncatesAtEveryZoom) {
   const ImageEntry& dragged = add_entry(entries, 100, 100, 32, 32);
   const struct {
     std::int32_t zoom;
-    ScreenPoint cursor;
+    DragPoint cursor;
     std::int32_t x, y;
   } cases[] = {
       {16, {510, 490}, 110, 90},   {32, {503, 495}, 101, 98},  // -1.5 and 2.5 truncate toward zero
@@ -61,7 +61,7 @@ TEST(DragMove, WindowRectangleFollowsScrollZoomAndViewOrigin) {
   const DragMove move = drag_move(drag, {500, 500}, dragged, entries, view);
   EXPECT_EQ(move.window, (ViewRect{380, 242, 444, 306}));
   // The press position is in view pixels without the scroll.
-  EXPECT_EQ(drag.press_position, (ScreenPoint{200, 200}));
+  EXPECT_EQ(drag.press_position, (DragPoint{200, 200}));
 }
 
 TEST(DragMove, SnappingAndLimitsChangeTheRectangle) {
@@ -71,7 +71,7 @@ TEST(DragMove, SnappingAndLimitsChangeTheRectangle) {
   const DragState drag = pressed_at({500, 500}, dragged, 16);
   const struct {
     const char* name;
-    ScreenPoint cursor;
+    DragPoint cursor;
     std::int32_t snap_width;
     SheetRect expected;
     bool changed;
@@ -102,8 +102,8 @@ TEST(DragMove, FollowersMoveByTheLeadersViewDisplacement) {
 
   // Zoom 16: 40 right and 20 up in view pixels are 40 and 20 sheet pixels.
   const DragState drag = pressed_at({0, 0}, leader, 16);
-  const ScreenPoint offset = follower_offset(drag, {73, 0}, DragView{});
-  EXPECT_EQ(offset, (ScreenPoint{40, -20}));
+  const DragPoint offset = follower_offset(drag, {73, 0}, DragView{});
+  EXPECT_EQ(offset, (DragPoint{40, -20}));
   move_followers(entries, leader, offset);
   auto it = entries.begin();
   EXPECT_EQ((std::pair{it->x, it->y}), (std::pair{33, 20}));  // the leader itself
@@ -121,7 +121,7 @@ TEST(DragMove, FollowersMoveByTheLeadersViewDisplacement) {
   DragView view;
   view.zoom = 8;
   view.scroll_x = 10;
-  EXPECT_EQ(follower_offset(half, {20, 10}, view), (ScreenPoint{18, 0}));
+  EXPECT_EQ(follower_offset(half, {20, 10}, view), (DragPoint{18, 0}));
 }
 
 TEST(DragMove, SnappedPixelSurvivesZoomBelowOneToOne) {
@@ -144,12 +144,12 @@ TEST(DragMove, SnappedPixelSurvivesZoomBelowOneToOne) {
   drag.last_window = {move.window.left, move.window.top};
   // Back through the window alone would give 32, overlapping by a pixel.
   EXPECT_EQ(sheet_position_of_window(16, 0, 8), 32);
-  EXPECT_EQ(dragged_position(drag, {26, 0}, view), (ScreenPoint{33, 0}));
+  EXPECT_EQ(dragged_position(drag, {26, 0}, view), (DragPoint{33, 0}));
   // A window elsewhere is taken as it stands.
-  EXPECT_EQ(dragged_position(drag, {30, 0}, view), (ScreenPoint{40, 0}));
+  EXPECT_EQ(dragged_position(drag, {30, 0}, view), (DragPoint{40, 0}));
   // A new press forgets the last move.
   drag.record_press({0, 0}, dragged, 8);
-  EXPECT_EQ(dragged_position(drag, {26, 0}, view), (ScreenPoint{32, 0}));
+  EXPECT_EQ(dragged_position(drag, {26, 0}, view), (DragPoint{32, 0}));
 }
 
 TEST(DragMove, PositionBackFromTheWindowAndTheClickDecision) {
