@@ -16,6 +16,8 @@ bool ctrl_held() {
   return GetAsyncKeyState(VK_CONTROL) < 0;
 }
 
+// Signed, like the GetCursorPos point it is compared with: screens left of
+// or above the primary one have negative coordinates.
 DragPoint point_of(LPARAM lparam) {
   return {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
 }
