@@ -323,7 +323,7 @@ TEST(DragScenario, ClicksCtrlClicksAndDoubleClickInAGroup) {
   // The mouse move after it is no click.
   SendMessageW(last_window, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(last.x, last.y));
   EXPECT_EQ(main.selected(), (std::vector<int>{2}));
-  app.dialogs = &app.default_dialogs;
+  app.dialogs = &app.window_dialogs;
 }
 
 TEST(DragScenario, OverlapCheckSelectsTheContainedImage) {
