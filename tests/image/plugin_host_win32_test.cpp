@@ -18,6 +18,7 @@
 #include "image/image_entry.h"
 #include "image/load_image.h"
 #include "image/plugin_host.h"
+#include "store/file_io.h"
 
 namespace piconel {
 namespace {
@@ -231,9 +232,9 @@ class PluginHostTest : public ::testing::Test {
   // GetPicture calls so far of the refusing plug-in and of the decoder.
   Calls picture_calls() const { return {picture_calls("refusing"), picture_calls("decoder")}; }
 
-  // The blocks the decoder handed out last.
-  void decoder_handles(HLOCAL* info, HLOCAL* bits) const {
-    const Plugin* plugin = plugin_named("decoder" + std::string(kPluginLibraryExtension));
+  // The blocks the decoder (or the plug-in `stem`) handed out last.
+  void decoder_handles(HLOCAL* info, HLOCAL* bits, std::string_view stem = "decoder") const {
+    const Plugin* plugin = plugin_named(std::string(stem) + std::string(kPluginLibraryExtension));
     ASSERT_NE(plugin, nullptr);
     using Handles = void(WINAPI*)(HLOCAL*, HLOCAL*);
     const auto handles = reinterpret_cast<Handles>(reinterpret_cast<void (*)()>(
@@ -438,6 +439,84 @@ TEST_F(PluginHostTest, MalformedAnswersAreRefusedAndReleased) {
     EXPECT_TRUE(released(info)) << c.mode;
     EXPECT_TRUE(released(bits)) << c.mode;
   }
+}
+
+// A V4 or V5 answer is read whole: its bit-field masks sit inside the
+// header, past the first 40 bytes.
+TEST_F(PluginHostTest, V4AndV5AnswersKeepTheirMasks) {
+  load();
+  for (const char mode : {'4', '5'}) {
+    // Top row red, blue; bottom row green, white.
+    const std::string path =
+        put(mode == '4' ? L"v4.tst" : L"v5.tst",
+            tst_file(mode, 2, 2, {255, 0, 0, 0, 0, 255, 0, 255, 0, 255, 255, 255}));
+    const std::optional<DecodedPicture> picture = host_.decode(path);
+    ASSERT_TRUE(picture.has_value()) << mode;
+    const Dib& dib = picture->dib;
+    EXPECT_EQ(dib.file_bits_per_pixel, 16) << mode;
+    EXPECT_EQ(dib.pixel(0, 0), 0xFF0000u) << mode;
+    EXPECT_EQ(dib.pixel(1, 0), 0x0000FFu) << mode;
+    EXPECT_EQ(dib.pixel(0, 1), 0x00FF00u) << mode;
+    EXPECT_EQ(dib.pixel(1, 1), 0xFFFFFFu) << mode;
+  }
+  EXPECT_EQ(picture_calls(), (Calls{2, 2}));
+}
+
+// A plug-in whose answer is refused (compressed, or a V5 header cut to 40
+// bytes) counts as failed: its blocks are released and the next plug-in
+// decodes the file.
+TEST_F(PluginHostTest, RefusedAnswersMoveOnToTheNextPlugin) {
+  ASSERT_TRUE(CreateDirectoryW((root_ + L"first").c_str(), nullptr));
+  install(L"wrong_answers", root_ + L"first\\");
+  const std::vector<std::string> folders = {root_narrow_ + "first", root_narrow_ + "plugin"};
+  ASSERT_EQ(host_.load_plugins_from(folders), 2);
+  int calls = 0;
+  for (const char mode : {'C', 'V'}) {
+    const std::string path = put(mode == 'C' ? L"compressed.tst" : L"cut_v5.tst",
+                                 tst_file(mode, 1, 2, {1, 2, 3, 4, 5, 6}));
+    const std::optional<DecodedPicture> picture = host_.decode(path);
+    ++calls;
+    ASSERT_TRUE(picture.has_value()) << mode;
+    EXPECT_EQ(bitmap_info_bytes(picture->dib), info_header(1, 2, 24, 8, 0)) << mode;
+    EXPECT_EQ(picture->dib.pixels, (Bytes{6, 5, 4, 0, 3, 2, 1, 0})) << mode;
+    EXPECT_EQ(picture_calls("wrong_answers"), calls) << mode;
+    EXPECT_EQ(picture_calls("decoder"), calls) << mode;
+    HLOCAL info = nullptr;
+    HLOCAL bits = nullptr;
+    decoder_handles(&info, &bits, "wrong_answers");
+    EXPECT_NE(info, nullptr) << mode;
+    EXPECT_TRUE(released(info)) << mode;
+    EXPECT_TRUE(released(bits)) << mode;
+  }
+}
+
+// After the plug-ins come the built-in decoders: a PNG whose plug-in answer
+// is refused is decoded by the built-in PNG decoder, as without plug-ins.
+TEST_F(PluginHostTest, RefusedPngAnswerMovesOnToTheBuiltInDecoder) {
+  ASSERT_TRUE(CreateDirectoryW((root_ + L"first").c_str(), nullptr));
+  install(L"wrong_answers", root_ + L"first\\");
+  const std::vector<std::string> folders = {root_narrow_ + "first"};
+  ASSERT_EQ(host_.load_plugins_from(folders), 1);
+  const FileBytes fixture =
+      read_whole_file(std::string(PICONEL_TEST_DATA_DIR) + "/image/png_gif/png_rgb8.png");
+  ASSERT_EQ(fixture.status, ReadStatus::Ok);
+  const std::string path = put(L"rgb.png", fixture.bytes);
+
+  ImageEntry entry;
+  const std::optional<Dib> through_host = load_through_host(path, &entry);
+  EXPECT_EQ(picture_calls("wrong_answers"), 1);
+  ColourList list;
+  ImageEntry plain_entry;
+  LoadImageRequest plain;
+  plain.path = path;
+  plain.entry = &plain_entry;
+  plain.colour_list = &list;
+  const std::optional<Dib> without_plugins = load_image(plain);
+  ASSERT_TRUE(through_host.has_value());
+  ASSERT_TRUE(without_plugins.has_value());
+  EXPECT_EQ(bitmap_info_bytes(*through_host), bitmap_info_bytes(*without_plugins));
+  EXPECT_EQ(through_host->pixels, without_plugins->pixels);
+  EXPECT_EQ(entry.colour_count, plain_entry.colour_count);
 }
 
 TEST_F(PluginHostTest, PngDecodedByPluginIsProbed) {

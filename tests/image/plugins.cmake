@@ -25,6 +25,7 @@ if(WIN32)
   piconel_test_plugin(version_00im 3 "PICONEL_TEST_VERSION=\"00IM\"")
   piconel_test_plugin(version_short 3 "PICONEL_TEST_VERSION=\"00I\"")
   piconel_test_plugin(no_info 4)
+  piconel_test_plugin(wrong_answers 5)
 
   add_custom_target(piconel_test_plugins DEPENDS ${piconel_test_plugin_targets})
   if(TARGET image_tests)

@@ -9,7 +9,10 @@
 //   3  version: answers GetPluginInfo(0) with PICONEL_TEST_VERSION and
 //      decodes every "*.tst" to a 1 x 1 picture (so a host that wrongly loads
 //      it is caught);
-//   4  no GetPluginInfo export at all.
+//   4  no GetPluginInfo export at all;
+//   5  wrong answers: claims "*.tst" and "*.png" and answers "TSTC" files and
+//      PNG files with a compressed (BI_RLE8) header, "TSTV" files with a V5
+//      header cut to 40 bytes; refuses everything else.
 //
 // The ".tst" format (all numbers little-endian):
 //   0  "TST1"
@@ -23,9 +26,13 @@
 //          colour-table entries
 //   "TSTN" success without an info handle
 //   "TSTS" success with one block given as both handles
-// and two well-formed variants of "TST1":
+// and well-formed variants of "TST1":
 //   "TSTF" the same picture in fixed (LMEM_FIXED) blocks
 //   "TSTT" the same picture stored top-down (negative biHeight)
+//   "TST4" / "TST5" the picture at 16 bits (5-6-5) with a BITMAPV4HEADER /
+//          BITMAPV5HEADER whose masks sit inside the header
+//   "TSTC" / "TSTV" the plain picture (the wrong-answers plug-in refuses
+//          them its own way first)
 //
 // The calling convention is WINAPI (__stdcall on 32-bit x86); the 32-bit
 // build links with --kill-at so the exports carry their plain names.
@@ -112,13 +119,19 @@ struct Header {
   std::uint32_t colours_used;
 };
 
-void write_header(unsigned char* info, const Header& header, std::uint32_t image_bytes) {
-  put_u32(info + 0, 40);
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiBitFields = 3;
+constexpr std::size_t kV4HeaderBytes = 108;
+constexpr std::size_t kV5HeaderBytes = 124;
+
+void write_header(unsigned char* info, const Header& header, std::uint32_t image_bytes,
+                  std::uint32_t header_bytes = 40, std::uint32_t compression = 0) {
+  put_u32(info + 0, header_bytes);
   put_u32(info + 4, static_cast<std::uint32_t>(header.width));
   put_u32(info + 8, static_cast<std::uint32_t>(header.height));
   info[12] = 1;  // planes
   info[14] = static_cast<unsigned char>(header.depth);
-  put_u32(info + 16, 0);  // BI_RGB
+  put_u32(info + 16, compression);
   put_u32(info + 20, image_bytes);
   put_u32(info + 32, header.colours_used);
 }
@@ -186,17 +199,30 @@ int hand_over(HLOCAL info, HLOCAL bits, HANDLE* info_out, HANDLE* bits_out) {
   const std::size_t stride = stride_of(static_cast<std::int32_t>(width), 24);
   std::size_t pixel_bytes = stride * height;
   std::size_t info_bytes = 40;
+  std::uint32_t header_bytes = 40;
+  std::uint32_t compression = 0;
   Header header = {static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), 24, 0};
+  const bool has_pixels = mode == '1' || mode == 'F' || mode == 'T' || mode == 'C' || mode == 'V' ||
+                          mode == '4' || mode == '5';
+  if (has_pixels && (size - 8) / 3 / width < height) {
+    return kSpiOutOfOrder;
+  }
   switch (mode) {
     case '1':
     case 'F':
+    case 'C':
+    case 'V':
+      break;
     case 'T':
-      if ((size - 8) / 3 / width < height) {
-        return kSpiOutOfOrder;
-      }
-      if (mode == 'T') {
-        header.height = -header.height;
-      }
+      header.height = -header.height;
+      break;
+    case '4':
+    case '5':
+      header.depth = 16;
+      pixel_bytes = stride_of(header.width, 16) * height;
+      header_bytes = mode == '4' ? kV4HeaderBytes : kV5HeaderBytes;
+      info_bytes = header_bytes;
+      compression = kBiBitFields;
       break;
     case 'X':
       pixel_bytes -= 1;
@@ -231,21 +257,37 @@ int hand_over(HLOCAL info, HLOCAL bits, HANDLE* info_out, HANDLE* bits_out) {
   }
   if (info_bytes >= 40) {
     auto* info_data = static_cast<unsigned char*>(LocalLock(info));
-    write_header(info_data, header, static_cast<std::uint32_t>(pixel_bytes));
+    write_header(info_data, header, static_cast<std::uint32_t>(pixel_bytes), header_bytes,
+                 compression);
+    if (compression == kBiBitFields) {
+      put_u32(info_data + 40, 0xF800);  // red, green, blue masks inside the header
+      put_u32(info_data + 44, 0x07E0);
+      put_u32(info_data + 48, 0x001F);
+    }
     LocalUnlock(info);
   }
-  if (mode == '1' || mode == 'F' || mode == 'T') {
+  if (has_pixels) {
     auto* pixels = static_cast<unsigned char*>(LocalLock(bits));
+    const std::size_t row_bytes = pixel_bytes / height;
     for (unsigned y = 0; y < height; ++y) {
       // File rows run top-down; DIB rows bottom-up unless the height is
       // negative.
       const unsigned char* source = file + 8 + static_cast<std::size_t>(y) * width * 3;
       const unsigned row = mode == 'T' ? y : height - 1 - y;
-      unsigned char* target = pixels + static_cast<std::size_t>(row) * stride;
+      unsigned char* target = pixels + static_cast<std::size_t>(row) * row_bytes;
       for (unsigned x = 0; x < width; ++x) {
-        target[3 * x + 0] = source[3 * x + 2];
-        target[3 * x + 1] = source[3 * x + 1];
-        target[3 * x + 2] = source[3 * x + 0];
+        const unsigned char red = source[3 * x + 0];
+        const unsigned char green = source[3 * x + 1];
+        const unsigned char blue = source[3 * x + 2];
+        if (header.depth == 16) {
+          const unsigned value = ((red >> 3) << 11) | ((green >> 2) << 5) | (blue >> 3);
+          target[2 * x + 0] = static_cast<unsigned char>(value);
+          target[2 * x + 1] = static_cast<unsigned char>(value >> 8);
+        } else {
+          target[3 * x + 0] = blue;
+          target[3 * x + 1] = green;
+          target[3 * x + 2] = red;
+        }
       }
     }
     LocalUnlock(bits);
@@ -271,6 +313,34 @@ int hand_over(HLOCAL info, HLOCAL bits, HANDLE* info_out, HANDLE* bits_out) {
   return paletted_stub_of_size(read_u16_le(file + 6), read_u16_le(file + 8), info_out, bits_out);
 }
 
+// Kind 5: answers that look decoded but that the host must refuse.
+[[maybe_unused]] int wrong_answer(const unsigned char* file, std::size_t size, HANDLE* info_out,
+                                  HANDLE* bits_out) {
+  static const unsigned char kPngSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
+  const bool png = size >= 8 && std::memcmp(file, kPngSignature, 8) == 0;
+  const bool compressed = png || (size >= 4 && std::memcmp(file, "TSTC", 4) == 0);
+  const bool cut_v5 = size >= 4 && std::memcmp(file, "TSTV", 4) == 0;
+  if (!compressed && !cut_v5) {
+    return kSpiNotSupported;
+  }
+  // A 4 x 4 picture either way: 8-bit RLE with a full table, or 16-bit bit
+  // fields whose V5 header (and masks) end after 40 bytes.
+  const Header header = {4, 4, static_cast<std::uint16_t>(compressed ? 8 : 16), 0};
+  const std::size_t info_bytes = compressed ? 40 + 256 * 4 : 40;
+  const std::size_t pixel_bytes = 64;
+  HLOCAL info = nullptr;
+  HLOCAL bits = nullptr;
+  if (!allocate_both(info_bytes, pixel_bytes, false, &info, &bits)) {
+    return kSpiNoMemory;
+  }
+  auto* info_data = static_cast<unsigned char*>(LocalLock(info));
+  write_header(info_data, header, static_cast<std::uint32_t>(pixel_bytes),
+               compressed ? 40 : static_cast<std::uint32_t>(kV5HeaderBytes),
+               compressed ? kBiRle8 : kBiBitFields);
+  LocalUnlock(info);
+  return hand_over(info, bits, info_out, bits_out);
+}
+
 #if PICONEL_TEST_PLUGIN_KIND == 1
 const char* const kInfo[] = {"00IN",        "Piconel test decoder",
                              "*.tst",       "Piconel test picture",
@@ -290,6 +360,8 @@ const PaddedInfo kInfo[] = {{"00IN", 0},    {"Piconel refusing plug-in", 0},
                             {"*.r1;", 254}, {"R", 254},
                             {"*.r2;", 255}, {"S", 254},
                             {"*.end", 0},   {"Refusing last", 0}};
+#elif PICONEL_TEST_PLUGIN_KIND == 5
+const char* const kInfo[] = {"00IN", "Piconel wrong answers", "*.tst;*.png", "Wrong answers"};
 #elif PICONEL_TEST_PLUGIN_KIND == 3
 const char* const kInfo[] = {PICONEL_TEST_VERSION, "Piconel version test plug-in", "*.tst",
                              "Wrongly loaded picture"};
@@ -328,7 +400,7 @@ PLUGIN_EXPORT int WINAPI PiconelNotAPlugin() {
 }
 #endif
 
-#if PICONEL_TEST_PLUGIN_KIND == 1 || PICONEL_TEST_PLUGIN_KIND == 2 || PICONEL_TEST_PLUGIN_KIND == 3
+#if PICONEL_TEST_PLUGIN_KIND != 4
 PLUGIN_EXPORT int WINAPI GetPicture(LPCSTR buffer, LONG_PTR length, unsigned int flag,
                                     HANDLE* info_out, HANDLE* bits_out, ProgressCallback progress,
                                     LONG_PTR data) {
@@ -353,6 +425,8 @@ PLUGIN_EXPORT int WINAPI GetPicture(LPCSTR buffer, LONG_PTR length, unsigned int
   return result;
 #elif PICONEL_TEST_PLUGIN_KIND == 2
   return kSpiNotSupported;
+#elif PICONEL_TEST_PLUGIN_KIND == 5
+  return wrong_answer(file, size, info_out, bits_out);
 #else
   return paletted_stub(1, 1, info_out, bits_out);
 #endif
