@@ -1,5 +1,6 @@
 #include "image/colour_analysis.h"
 
+#include <array>
 #include <cstddef>
 
 #include "image/colour_index.h"
@@ -16,16 +17,38 @@ void analyse_paletted(const Dib& dib, std::int32_t transparent_index, ImageEntry
   }
   const auto depth = static_cast<unsigned>(dib.bits_per_pixel);
   const unsigned mask = (1u << depth) - 1u;
+  const auto width = static_cast<std::size_t>(dib.width);
+  std::array<bool, 256> used{};
   for (std::int32_t row = 0; row < dib.height; ++row) {
     const std::uint8_t* line = dib.pixels.data() + static_cast<std::size_t>(row) * dib.stride;
-    for (std::int32_t x = 0; x < dib.width; ++x) {
-      const std::size_t bit = static_cast<std::size_t>(x) * depth;
+    if (depth == 8) {
+      for (std::size_t x = 0; x < width; ++x) {
+        used[line[x]] = true;
+      }
+      continue;
+    }
+    if (depth == 4) {
+      // Two pixels a byte, the left one in the high half; an odd width's
+      // last byte holds one.
+      for (std::size_t x = 0; x + 1 < width; x += 2) {
+        used[line[x / 2] >> 4] = true;
+        used[line[x / 2] & 15] = true;
+      }
+      if (width % 2 != 0) {
+        used[line[width / 2] >> 4] = true;
+      }
+      continue;
+    }
+    for (std::size_t x = 0; x < width; ++x) {
+      const std::size_t bit = x * depth;
       // The leftmost pixel of a byte sits in its most significant bits.
       const unsigned shift = static_cast<unsigned>(8 - depth - bit % 8);
-      const unsigned index = (line[bit / 8] >> shift) & mask;
-      if (index < length) {
-        entry.palette[index].flag = 0;
-      }
+      used[(line[bit / 8] >> shift) & mask] = true;
+    }
+  }
+  for (std::size_t i = 0; i < length; ++i) {
+    if (used[i]) {
+      entry.palette[i].flag = 0;
     }
   }
   for (std::size_t i = 0; i < length; ++i) {
@@ -45,11 +68,17 @@ void analyse_true_colour(const Dib& dib, ImageEntry& entry) {
   ColourIndex positions;
   // Neighbouring pixels mostly repeat a colour: the last one is tried first.
   std::uint32_t last_key = ColourIndex::kNoColour;
+  const auto width = static_cast<std::size_t>(dib.width);
   for (std::int32_t row = 0; row < dib.height; ++row) {
     const std::uint8_t* line = dib.pixels.data() + static_cast<std::size_t>(row) * dib.stride;
-    for (std::int32_t x = 0; x < dib.width; ++x) {
-      const std::uint8_t* p = line + static_cast<std::size_t>(x) * bytes_per_pixel;
-      const std::uint32_t key = colour_key(p[0], p[1], p[2]);
+    // The last pixel of a row is read whole only when a byte follows it.
+    const std::size_t last_pixel_end =
+        static_cast<std::size_t>(row) * dib.stride + (width - 1) * bytes_per_pixel + 4;
+    const std::size_t wide_end = last_pixel_end <= dib.pixels.size() ? width : width - 1;
+    for (std::size_t x = 0; x < width; ++x) {
+      const std::uint8_t* p = line + x * bytes_per_pixel;
+      const std::uint32_t key =
+          x < wide_end ? colour_key_with_spare_byte(p) : colour_key(p[0], p[1], p[2]);
       if (key == last_key) {
         continue;
       }
@@ -113,6 +142,13 @@ void merge_colours(const ImageEntry& entry, ColourList& list) {
   }
   const bool paletted = entry.bits_per_pixel <= 8;
   const std::int32_t start = entry.transparent_slot >= 0 ? 1 : 0;
+  // The list's colours from `start` on, looked up by hash instead of a scan
+  // of up to 256 entries for each colour of the picture.
+  ColourIndex listed;
+  for (std::int32_t j = start; j < list.count; ++j) {
+    const PaletteEntry& known = list.entries[static_cast<std::size_t>(j)];
+    listed.add(colour_key(known.blue, known.green, known.red), j);
+  }
   std::int32_t slot = -1;  // position among the used colours
   std::int32_t visited = 0;
   for (std::size_t i = 0; i < kMaxColours && visited < entry.colour_count; ++i) {
@@ -125,14 +161,8 @@ void merge_colours(const ImageEntry& entry, ColourList& list) {
     if (slot == entry.transparent_slot) {
       continue;
     }
-    bool found = false;
-    for (std::int32_t j = start; j < list.count; ++j) {
-      if (list.entries[static_cast<std::size_t>(j)].same_colour(colour)) {
-        found = true;
-        break;
-      }
-    }
-    if (found) {
+    const std::uint32_t key = colour_key(colour.blue, colour.green, colour.red);
+    if (listed.find(key) >= 0) {
       continue;
     }
     if (list.count >= kMaxColours) {
@@ -140,6 +170,7 @@ void merge_colours(const ImageEntry& entry, ColourList& list) {
       return;
     }
     list.entries[static_cast<std::size_t>(list.count)] = {colour.blue, colour.green, colour.red, 0};
+    listed.add(key, list.count);
     ++list.count;
   }
 }

@@ -6,8 +6,10 @@
 // most colours it holds keeps every probe short.
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "image/colour.h"
 
@@ -16,6 +18,19 @@ namespace piconel {
 // The 24-bit key of a colour: blue | green << 8 | red << 16.
 constexpr std::uint32_t colour_key(std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
   return std::uint32_t{blue} | (std::uint32_t{green} << 8) | (std::uint32_t{red} << 16);
+}
+
+// colour_key of the pixel whose blue, green, red bytes start at `p`, read
+// with one 32-bit load on little-endian machines: the byte after the pixel
+// must lie inside the same buffer (its value is masked off).
+inline std::uint32_t colour_key_with_spare_byte(const std::uint8_t* p) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::uint32_t word = 0;
+    std::memcpy(&word, p, sizeof word);
+    return word & 0xFFFFFFu;
+  } else {
+    return colour_key(p[0], p[1], p[2]);
+  }
 }
 
 class ColourIndex {

@@ -34,7 +34,8 @@ bool write_output_file(std::string_view path, std::span<const std::span<const st
   if (if_changed && holds_bytes(path, parts)) {
     return true;
   }
-  return write_file_replacing_parts(path, parts);
+  // Output files can be made again: replaced in one step, not flushed.
+  return write_file_replacing_parts(path, parts, Durability::Unsynced);
 }
 
 bool write_output_file(std::string_view path, std::span<const std::uint8_t> bytes,

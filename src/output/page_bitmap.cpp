@@ -54,7 +54,9 @@ std::optional<EightBitFile> encode_eight_bit_bitmap(const SheetCanvas& canvas,
     return std::nullopt;
   }
   file.size = size;
-  std::memset(file.bytes.get(), 0, size);
+  // Headers and table are written below; of the rows only the padding
+  // needs clearing.
+  std::memset(file.bytes.get(), 0, kBitmapHeadersBytes + table_bytes);
 
   BitmapHeaderFields fields;
   fields.width = canvas.width();
@@ -84,12 +86,19 @@ std::optional<EightBitFile> encode_eight_bit_bitmap(const SheetCanvas& canvas,
   // reused without a lookup.
   std::uint32_t last_key = colour_key(table[0].blue, table[0].green, table[0].red);
   int last_index = 0;
-  // Rows keep their bottom-up order; padding bytes stay 0.
+  const auto width = static_cast<std::size_t>(canvas.width());
+  // Rows keep their bottom-up order; padding bytes are 0.
   for (std::int32_t row = 0; row < canvas.height(); ++row) {
     const std::uint8_t* p = rows.data() + static_cast<std::size_t>(row) * canvas.stride();
     std::uint8_t* out = out_rows + static_cast<std::size_t>(row) * stride;
-    for (std::int32_t x = 0; x < canvas.width(); ++x, p += 3) {
-      const std::uint32_t key = colour_key(p[0], p[1], p[2]);
+    std::memset(out + width, 0, stride - width);
+    // The last pixel of a row is read whole only when a byte follows it.
+    const std::size_t last_pixel_end =
+        static_cast<std::size_t>(row) * canvas.stride() + 3 * (width - 1) + 4;
+    const std::size_t wide_end = last_pixel_end <= rows.size() ? width : width - 1;
+    for (std::size_t x = 0; x < width; ++x, p += 3) {
+      const std::uint32_t key =
+          x < wide_end ? colour_key_with_spare_byte(p) : colour_key(p[0], p[1], p[2]);
       if (key != last_key) {
         last_index = index.find(key);
         if (last_index < 0) {

@@ -99,11 +99,10 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
 
   std::optional<SheetCanvas> canvas;
   if (context.write_bitmap) {
-    canvas = SheetCanvas::create(width, height);
+    canvas = SheetCanvas::create(width, height, settings.background);
     if (!canvas) {
       return result;
     }
-    canvas->fill(settings.background);
   }
 
   const SubstitutionList page_list = {{"PAGE", settings.page_label}, {"page", page_name}};

@@ -8,7 +8,8 @@
 
 namespace piconel {
 
-std::optional<SheetCanvas> SheetCanvas::create(std::int32_t width, std::int32_t height) {
+std::optional<SheetCanvas> SheetCanvas::create(std::int32_t width, std::int32_t height,
+                                               ColorRef background) {
   if (width < 1 || height < 1 || width > kMaxSheetSide || height > kMaxSheetSide) {
     return std::nullopt;
   }
@@ -23,8 +24,10 @@ std::optional<SheetCanvas> SheetCanvas::create(std::int32_t width, std::int32_t 
   if (!buffer) {
     return std::nullopt;
   }
-  std::memset(buffer.get(), 0, static_cast<std::size_t>(bytes));
-  return SheetCanvas(width, height, stride, std::move(buffer), static_cast<std::size_t>(bytes));
+  // Filled once, padding included, rather than cleared and then filled.
+  SheetCanvas canvas(width, height, stride, std::move(buffer), static_cast<std::size_t>(bytes));
+  canvas.fill(background);
+  return canvas;
 }
 
 void SheetCanvas::fill(ColorRef colour) {
@@ -37,8 +40,9 @@ void SheetCanvas::fill(ColorRef colour) {
     first[3 * x + 1] = green;
     first[3 * x + 2] = red;
   }
+  std::memset(first + 3 * std::size_t(width_), 0, stride_ - 3 * std::size_t(width_));
   for (std::int32_t row = 1; row < height_; ++row) {
-    std::memcpy(first + static_cast<std::size_t>(row) * stride_, first, 3 * std::size_t(width_));
+    std::memcpy(first + static_cast<std::size_t>(row) * stride_, first, stride_);
   }
 }
 
@@ -64,6 +68,28 @@ void copy_picture_row(const Dib& picture, std::size_t source_row, std::int64_t f
       out[0] = p[0];
       out[1] = p[1];
       out[2] = p[2];
+    }
+    return;
+  }
+  if (picture.bits_per_pixel == 8) {
+    const std::uint8_t* p = line + start;
+    for (std::size_t i = 0; i < n; ++i, out += 3) {
+      const PaletteEntry& colour = colours[p[i]];
+      out[0] = colour.blue;
+      out[1] = colour.green;
+      out[2] = colour.red;
+    }
+    return;
+  }
+  if (picture.bits_per_pixel == 4) {
+    for (std::size_t i = 0; i < n; ++i, out += 3) {
+      const std::size_t x = start + i;
+      // The left pixel of a byte sits in its high half.
+      const unsigned index = x % 2 == 0 ? line[x / 2] >> 4 : line[x / 2] & 15u;
+      const PaletteEntry& colour = colours[index];
+      out[0] = colour.blue;
+      out[1] = colour.green;
+      out[2] = colour.red;
     }
     return;
   }

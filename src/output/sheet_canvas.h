@@ -26,14 +26,17 @@ constexpr std::size_t canvas_stride(std::int32_t width) {
 class SheetCanvas {
  public:
   // None when a side is not within 1..32768 or the memory cannot be had.
-  // The pixels start out black.
-  [[nodiscard]] static std::optional<SheetCanvas> create(std::int32_t width, std::int32_t height);
+  // Every pixel starts out as `background` (COLORREF; black unless given),
+  // the row padding as 0.
+  [[nodiscard]] static std::optional<SheetCanvas> create(std::int32_t width, std::int32_t height,
+                                                         ColorRef background = 0);
 
   std::int32_t width() const { return width_; }
   std::int32_t height() const { return height_; }
   std::size_t stride() const { return stride_; }
 
-  // Every pixel becomes `colour` (COLORREF order, red in the low byte).
+  // Every pixel becomes `colour` (COLORREF order, red in the low byte); the
+  // row padding becomes 0.
   void fill(ColorRef colour);
 
   // Copies the whole picture with its top-left corner at sheet (x, y), y

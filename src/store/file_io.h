@@ -32,13 +32,24 @@ struct FileBytes {
 [[nodiscard]] FileBytes read_whole_file(std::string_view path,
                                         std::uint64_t max_bytes = std::uint64_t{1} << 31);
 
+// Whether a replaced file is forced onto the disk before it takes the
+// target's place. User data (project and settings files) is: a crash or
+// power loss must leave the old file or the new one, never an empty one.
+// Output files (page bitmaps and tables) are made again by the next output
+// run, so they only keep the temporary-file-and-rename step (a reader never
+// sees half a file, a failed write keeps the old one) and leave the writing
+// back to the system; flushing each of them cost most of an output run.
+enum class Durability { Synced, Unsynced };
+
 // Replaces `path` whole: writes a temporary file in the same folder and
 // renames it over the target. On failure the old file stays as it was.
-[[nodiscard]] bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> bytes);
+[[nodiscard]] bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> bytes,
+                                        Durability durability = Durability::Synced);
 // The same with the file's bytes given in parts, written one after the other
 // (headers and a large pixel buffer need not be joined in memory first).
 [[nodiscard]] bool write_file_replacing_parts(std::string_view path,
-                                              std::span<const std::span<const std::uint8_t>> parts);
+                                              std::span<const std::span<const std::uint8_t>> parts,
+                                              Durability durability = Durability::Synced);
 
 [[nodiscard]] bool is_directory(std::string_view path);
 [[nodiscard]] bool file_exists(std::string_view path);

@@ -63,6 +63,18 @@ void sync_folder_of(const std::string& native_file) {
   }
 }
 
+// umask can only be read by setting it, which is not safe while other threads
+// create files (the command line writes pages on several); it is read once,
+// by the first writer, and taken to stay as it was at start.
+mode_t process_umask() {
+  static const mode_t mask = [] {
+    const mode_t read = ::umask(0);
+    ::umask(read);
+    return read;
+  }();
+  return mask;
+}
+
 bool stat_path(std::string_view path, struct stat& info) {
   const std::optional<std::string> native = native_path(path);
   return native && ::stat(native->c_str(), &info) == 0;
@@ -161,12 +173,14 @@ FileBytes read_whole_file(std::string_view path, std::uint64_t max_bytes) {
   return result;
 }
 
-bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> bytes) {
-  return write_file_replacing_parts(path, {&bytes, 1});
+bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> bytes,
+                          Durability durability) {
+  return write_file_replacing_parts(path, {&bytes, 1}, durability);
 }
 
 bool write_file_replacing_parts(std::string_view path,
-                                std::span<const std::span<const std::uint8_t>> parts) {
+                                std::span<const std::span<const std::uint8_t>> parts,
+                                Durability durability) {
   const std::optional<std::string> native = native_path(path);
   if (!native || native->back() == '/') {
     return false;
@@ -180,25 +194,26 @@ bool write_file_replacing_parts(std::string_view path,
   }
   // mkstemp creates the file 0600: give it the target's permissions, or for
   // a new file the mode a plain create would.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
   struct stat target {};
   const mode_t mode =
-      ::stat(native->c_str(), &target) == 0 ? (target.st_mode & 07777) : (0666 & ~mask);
+      ::stat(native->c_str(), &target) == 0 ? (target.st_mode & 07777) : (0666 & ~process_umask());
   bool ok = ::fchmod(fd.get(), mode) == 0;
   for (const std::span<const std::uint8_t> part : parts) {
     ok = ok && write_all(fd.get(), part);
   }
   // On the disk before the rename, and the rename itself recorded in the
   // folder: otherwise a crash can leave an empty file in place of the old.
-  ok = ok && ::fsync(fd.get()) == 0;
+  const bool synced = durability == Durability::Synced;
+  ok = ok && (!synced || ::fsync(fd.get()) == 0);
   ok = fd.close() && ok;
   ok = ok && ::rename(temp_name.c_str(), native->c_str()) == 0;
   if (!ok) {
     ::unlink(temp_name.c_str());
     return false;
   }
-  sync_folder_of(*native);
+  if (synced) {
+    sync_folder_of(*native);
+  }
   return true;
 }
 

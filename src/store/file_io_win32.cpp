@@ -156,12 +156,14 @@ FileBytes read_whole_file(std::string_view path, std::uint64_t max_bytes) {
   return result;
 }
 
-bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> bytes) {
-  return write_file_replacing_parts(path, {&bytes, 1});
+bool write_file_replacing(std::string_view path, std::span<const std::uint8_t> bytes,
+                          Durability durability) {
+  return write_file_replacing_parts(path, {&bytes, 1}, durability);
 }
 
 bool write_file_replacing_parts(std::string_view path,
-                                std::span<const std::span<const std::uint8_t>> parts) {
+                                std::span<const std::span<const std::uint8_t>> parts,
+                                Durability durability) {
   const std::optional<std::wstring> wide = wide_path(path);
   if (!wide || wide->back() == L'\\' || wide->back() == L'/') {
     return false;
@@ -187,7 +189,7 @@ bool write_file_replacing_parts(std::string_view path,
     }
     // On the disk before the rename: otherwise a crash or power loss after
     // the rename can leave an empty project in place of the old one.
-    ok = ok && FlushFileBuffers(file.get()) != FALSE;
+    ok = ok && (durability == Durability::Unsynced || FlushFileBuffers(file.get()) != FALSE);
     // A failed close means the bytes may not be on disk either.
     ok = CloseHandle(file.release()) != FALSE && ok;
     ok = ok && replace_with(temp, target);

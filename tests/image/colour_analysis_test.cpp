@@ -135,6 +135,49 @@ TEST(ColourAnalysisTest, LowDepthsReadLeftmostPixelFromHighBits) {
   }
 }
 
+// The used entries are found by depth-specific loops; at every depth and
+// width they must be exactly the indices Dib::palette_index reads.
+TEST(ColourAnalysisTest, UsedEntriesAreThoseThePixelsIndexAtEveryDepth) {
+  std::uint32_t seed = 99;
+  const auto next_byte = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<std::uint8_t>(seed >> 16);
+  };
+  for (const int depth : {1, 2, 4, 8}) {
+    for (int width = 1; width <= 9; ++width) {
+      Dib dib;
+      dib.width = width;
+      dib.height = 2;
+      dib.bits_per_pixel = depth;
+      dib.file_bits_per_pixel = depth;
+      dib.stride = dib_stride(depth, width);
+      dib.pixels.resize(dib.stride * 2);
+      for (std::uint8_t& byte : dib.pixels) {
+        // Few distinct values at 8 bits, so some entries stay unused.
+        byte = depth == 8 ? static_cast<std::uint8_t>(next_byte() % 7) : next_byte();
+      }
+      dib.colour_table = ramp_palette();
+      dib.colour_table.resize(std::size_t{1} << depth);
+      ASSERT_TRUE(dib.is_well_formed());
+      std::vector<bool> used(dib.colour_table.size(), false);
+      int count = 0;
+      for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < width; ++x) {
+          const auto index = static_cast<std::size_t>(dib.palette_index(x, y));
+          count += used[index] ? 0 : 1;
+          used[index] = true;
+        }
+      }
+      ImageEntry entry;
+      analyse_colours(dib, -1, entry);
+      EXPECT_EQ(entry.colour_count, count) << depth << " bits, width " << width;
+      for (std::size_t i = 0; i < used.size(); ++i) {
+        EXPECT_EQ(entry.palette[i].flag, used[i] ? 0 : 1) << depth << " bits, index " << i;
+      }
+    }
+  }
+}
+
 TEST(ColourAnalysisTest, IndicesPastThePaletteLengthAreNotColours) {
   // biClrUsed 2; the pixels use 0 and 7.
   const Dib dib =

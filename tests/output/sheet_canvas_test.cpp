@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace piconel {
 namespace {
 
@@ -66,6 +68,54 @@ TEST(SheetCanvas, FillUsesColorRefOrderAndLeavesPaddingZero) {
                                          0x33, 0x22, 0x11, 0,    0,    0};
   EXPECT_EQ(std::vector<std::uint8_t>(rows.begin(), rows.begin() + 12), row);
   EXPECT_EQ(std::vector<std::uint8_t>(rows.begin() + 12, rows.end()), row);
+
+  // Created with a background: the same bytes, no fill needed.
+  const auto filled = SheetCanvas::create(3, 2, make_colorref(0x11, 0x22, 0x33));
+  ASSERT_TRUE(filled);
+  const auto filled_rows = filled->rows();
+  EXPECT_TRUE(std::equal(rows.begin(), rows.end(), filled_rows.begin(), filled_rows.end()));
+}
+
+// Rows are copied by depth-specific loops; every depth and width (odd and
+// even, whole bytes or not) must give what Dib::pixel reads, indices past a
+// short colour table included (black).
+TEST(SheetCanvas, DrawGivesWhatDibPixelReadsAtEveryDepth) {
+  std::uint32_t seed = 12345;
+  const auto next_byte = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<std::uint8_t>(seed >> 16);
+  };
+  for (const int depth : {1, 2, 4, 8, 24, 32}) {
+    for (int width = 1; width <= 9; ++width) {
+      Dib dib;
+      dib.width = width;
+      dib.height = 3;
+      dib.bits_per_pixel = depth;
+      dib.file_bits_per_pixel = depth;
+      dib.stride = dib_stride(depth, width);
+      dib.pixels.resize(dib.stride * 3);
+      for (std::uint8_t& byte : dib.pixels) {
+        byte = next_byte();
+      }
+      if (depth <= 8) {
+        // One entry short of full, so the highest index has no colour.
+        dib.colour_table.resize((std::size_t{1} << depth) - 1);
+        for (PaletteEntry& entry : dib.colour_table) {
+          entry = {next_byte(), next_byte(), next_byte(), 0};
+        }
+      }
+      ASSERT_TRUE(dib.is_well_formed());
+      auto canvas = SheetCanvas::create(width + 2, 4, make_colorref(1, 2, 3));
+      ASSERT_TRUE(canvas);
+      canvas->draw(dib, 1, 1);
+      for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < width; ++x) {
+          EXPECT_EQ(static_cast<DibColour>(rgb(canvas->pixel(x + 1, y + 1))), dib.pixel(x, y))
+              << depth << " bits, width " << width << " at " << x << "," << y;
+        }
+      }
+    }
+  }
 }
 
 TEST(SheetCanvas, DrawPlacesTopRowAtYAndClips) {

@@ -95,6 +95,29 @@ TEST_F(FileIo, ReplacingKeepsNoTemporaryFiles) {
   EXPECT_EQ(entries, 1u);
 }
 
+// Output files skip the flush to disk; the replacing is the same.
+TEST_F(FileIo, UnsyncedReplacingReplacesTheSameWay) {
+  const std::string path = sub("page.bmp");
+  const std::vector<std::uint8_t> first = {1, 2, 3, 4, 5};
+  const std::vector<std::uint8_t> second = {9};
+  const std::string folder = sub("folder");
+  ASSERT_TRUE(make_directories(folder));
+  for (const Durability durability : {Durability::Synced, Durability::Unsynced}) {
+    ASSERT_TRUE(write_file_replacing(path, first, durability));
+    ASSERT_TRUE(write_file_replacing(path, second, durability));
+    EXPECT_EQ(read_whole_file(path).bytes, second);
+    // A folder in the way fails and stays.
+    EXPECT_FALSE(write_file_replacing(folder, first, durability));
+    EXPECT_TRUE(is_directory(folder));
+  }
+  std::size_t entries = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
+    (void)entry;
+    ++entries;
+  }
+  EXPECT_EQ(entries, 2u);  // the file and the folder, no temporary files
+}
+
 TEST_F(FileIo, FailedReplaceLeavesFolderTargetAlone) {
   // A folder cannot be replaced by a file: the write fails and the folder
   // and what it holds stay.
