@@ -55,7 +55,7 @@ if [ "${1:-}" = --dialog ]; then
   echo "wrote $out"
   exit 0
 fi
-project=${1:-$root/examples/demo/demo.ijp}
+project=$(realpath -m "${1:-$root/examples/demo/demo.ijp}")  # Wine needs it absolute (Z:/...)
 out=${2:-$root/build/screenshot.png}
 exe=$build/src/app/piconel.exe
 [ -x "$exe" ] || { echo "no $exe: build win64 first (scripts/test-all.sh)" >&2; exit 2; }
