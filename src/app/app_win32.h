@@ -125,14 +125,6 @@ struct App {
   ImageEntrySource entry_source;
 };
 
-inline void MainWindowControls::entry_double_clicked(ImageEntry& entry) {
-  if (app != nullptr && app->dialog_guard == -1) {
-    app->dialog_guard = 0;
-    app->dialogs->image_settings(entry);
-    app->dialog_guard = -1;
-  }
-}
-
 inline void MainWindowControls::image_row_selected(int index, bool selected) {
   if (app != nullptr) {
     app->list_windows->image_row_selected(index, selected);

@@ -82,10 +82,28 @@ void application_settings(App& app, const CommandMessage&) {
   });
 }
 
+}  // namespace
+
+void open_image_settings(App& app, ImageEntry& entry, HWND owner) {
+  run_guarded(app, 0, [&] {
+    app.dialogs->image_settings(entry, owner);
+    apply_page_properties(app.project);
+    fill_page_list(app.project);
+  });
+}
+
+void MainWindowControls::entry_double_clicked(ImageEntry& entry) {
+  if (app != nullptr) {
+    open_image_settings(*app, entry, app->main_window);
+  }
+}
+
+namespace {
+
 void page_settings(App& app, const CommandMessage&) {
   const int page = app.project.current_page;
   run_guarded(app, page, [&] {
-    app.dialogs->page_settings(page);
+    app.dialogs->page_settings(page, app.main_window);
     if (app.project.current_page == page) {
       apply_page_properties(app.project);
     }

@@ -24,4 +24,10 @@ struct Command {
 // Runs the command with `message.id`; false when the table has none.
 bool run_command(App& app, const CommandMessage& message);
 
+// The image settings of `entry`, owned by `owner` (the main window for a
+// double-click on the sheet, the image list for one on its row), under the
+// dialog guard; afterwards, OK or not, the page properties are applied again
+// and the page list rows rebuilt. Nothing while another dialog is open.
+void open_image_settings(App& app, ImageEntry& entry, HWND owner);
+
 }  // namespace piconel

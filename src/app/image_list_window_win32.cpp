@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/commands_win32.h"
 #include "app/image_row_texts.h"
 #include "app/list_view_win32.h"
 #include "app/toolbar_win32.h"
@@ -219,8 +220,8 @@ void ImageListWindow::list_state_changed(const NMLISTVIEW& change) {
 
 void ImageListWindow::double_clicked(int row) {
   if (ImageEntry* entry = entry_at(app_.project.entries, row)) {
-    // The same way as a double-click on the sheet: under the dialog guard.
-    app_.controls.entry_double_clicked(*entry);
+    // As a double-click on the sheet does, but owned by this window.
+    open_image_settings(app_, *entry, window_);
   }
 }
 

@@ -1,14 +1,20 @@
 #pragma once
 
 // Where the main window meets the two floating list windows and the property
-// dialogs. The list-window and dialog issues fill these in; until then the
-// defaults say no list window exists and no dialog opens.
+// dialogs. The defaults say no list window exists and no dialog opens, which
+// is what tests that need neither use.
 
 #include <string_view>
 
 #include "image/image_entry.h"
 
+// The window a dialog is owned by: an HWND, named without the Windows
+// headers so this file stays free of them.
+struct HWND__;
+
 namespace piconel {
+
+using DialogOwner = HWND__*;
 
 enum class ListWindowKind {
   PageList,   // toolbar button and command 40029
@@ -54,17 +60,25 @@ class ListWindowHooks {
   virtual void store_geometry() {}
 };
 
-// The modal property dialogs, each owned by the main window. They run under
-// the dialog guard that the commands keep.
+// The modal property dialogs. They run under the dialog guard that their
+// openers keep. The project and application dialogs are owned by the main
+// window; the page and image dialogs by the window they were opened from
+// (the main window, the page list or the image list).
 class DialogHooks {
  public:
   virtual ~DialogHooks() = default;
-  virtual void project_properties() {}          // template 114
-  virtual void application_settings() {}        // template 115
-  virtual void page_settings(int page_index) {  // template 112
+  virtual void project_properties() {}    // template 114
+  virtual void application_settings() {}  // template 115
+  // Template 112.
+  virtual void page_settings(int page_index, DialogOwner owner) {
     static_cast<void>(page_index);
+    static_cast<void>(owner);
   }
-  virtual void image_settings(ImageEntry& entry) { static_cast<void>(entry); }
+  // Template 118.
+  virtual void image_settings(ImageEntry& entry, DialogOwner owner) {
+    static_cast<void>(entry);
+    static_cast<void>(owner);
+  }
 };
 
 }  // namespace piconel

@@ -35,7 +35,7 @@ void PageListWindow::run_menu_command(UINT id) {
     case IDM_PAGE_PROPERTIES:
       if (row >= 0) {
         run_guarded(app_, row, [&] {
-          app_.dialogs->page_settings(row);
+          app_.dialogs->page_settings(row, window_);
           if (project.current_page == row) {
             apply_page_properties(project);
           }

@@ -85,7 +85,7 @@ INT_PTR handle_page_message(PageDialog& state, HWND dialog, UINT message, WPARAM
 
 }  // namespace
 
-int run_page_settings_dialog(App& app, int page_index) {
+int run_page_settings_dialog(App& app, int page_index, HWND owner) {
   int index = page_index;
   std::optional<std::string> name = page_name_at(app.project, index);
   if (!name) {
@@ -97,8 +97,7 @@ int run_page_settings_dialog(App& app, int page_index) {
   }
   const PropertyChain chain(*app.project.store, app.project.settings, *name);
   PageDialog state{app, index, *name, chain, GroupFilter()};
-  return run_settings_dialog<PageDialog, handle_page_message>(app.main_window, IDD_PAGE_SETTINGS,
-                                                              state);
+  return run_settings_dialog<PageDialog, handle_page_message>(owner, IDD_PAGE_SETTINGS, state);
 }
 
 }  // namespace piconel

@@ -13,9 +13,10 @@ namespace piconel {
 // and marks the project modified. IDOK or IDCANCEL (also without a project).
 int run_project_properties_dialog(App& app);
 
-// Page `page_index` (the current page when it names no page). OK checks the
-// name, stores label and group, renames and marks the project modified.
-int run_page_settings_dialog(App& app, int page_index);
+// Page `page_index` (the current page when it names no page), owned by
+// `owner`. OK checks the name, stores label and group, renames and marks the
+// project modified.
+int run_page_settings_dialog(App& app, int page_index, HWND owner);
 
 // OK writes SNAPWIDTH, the two switches and the group into the settings
 // store, hands the snap width to the sheet view and saves the settings file.

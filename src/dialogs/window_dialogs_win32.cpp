@@ -10,14 +10,14 @@
 
 namespace piconel {
 
-void WindowDialogs::image_settings(ImageEntry& entry) {
+void WindowDialogs::image_settings(ImageEntry& entry, DialogOwner owner) {
   ImageSettings copy = entry.settings;
   INT_PTR result = IDCANCEL;
   {
     // The list windows stay disabled while the dialog runs, so the entry
     // cannot be deleted under it.
-    ModalScope modal(app_.main_window);
-    result = run_image_settings_dialog(app_.main_window, entry, copy, &app_.plugins);
+    ModalScope modal(owner);
+    result = run_image_settings_dialog(owner, entry, copy, &app_.plugins);
   }
   if (result != IDOK) {
     return;
@@ -35,8 +35,8 @@ void WindowDialogs::application_settings() {
   static_cast<void>(run_application_settings_dialog(app_));
 }
 
-void WindowDialogs::page_settings(int page_index) {
-  static_cast<void>(run_page_settings_dialog(app_, page_index));
+void WindowDialogs::page_settings(int page_index, DialogOwner owner) {
+  static_cast<void>(run_page_settings_dialog(app_, page_index, owner));
 }
 
 }  // namespace piconel

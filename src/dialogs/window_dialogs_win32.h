@@ -14,16 +14,16 @@ class WindowDialogs final : public DialogHooks {
   // `app` outlives the hooks (they are one of its members).
   explicit WindowDialogs(App& app) : app_(app) {}
 
-  // Template 118 on a copy of the entry's settings over the main window; OK
+  // Template 118 on a copy of the entry's settings, owned by `owner`; OK
   // writes the copy back, marks the project modified and has the image list
   // redraw the entry's row. Cancel changes nothing.
-  void image_settings(ImageEntry& entry) override;
+  void image_settings(ImageEntry& entry, DialogOwner owner) override;
 
-  // Templates 114, 115 and 112 over the main window, under the dialog guard
-  // the commands keep.
+  // Templates 114 and 115 over the main window, 112 owned by `owner`, under
+  // the dialog guard their openers keep.
   void project_properties() override;
   void application_settings() override;
-  void page_settings(int page_index) override;
+  void page_settings(int page_index, DialogOwner owner) override;
 
  private:
   App& app_;

@@ -45,7 +45,7 @@ TEST(CommandTable, DialogGuardRefusesASecondDialog) {
   App app;
   app.dialog_guard = 0;  // a property dialog is open
   struct CountingDialogs : DialogHooks {
-    void page_settings(int) override { ++opened; }
+    void page_settings(int, DialogOwner) override { ++opened; }
     void project_properties() override { ++opened; }
     int opened = 0;
   } dialogs;

@@ -301,13 +301,15 @@ TEST(DragScenario, ClicksCtrlClicksAndDoubleClickInAGroup) {
   // A double-click selects the image alone and opens its settings under the
   // dialog guard.
   struct RecordingDialogs : DialogHooks {
-    void image_settings(ImageEntry& entry) override {
+    void image_settings(ImageEntry& entry, DialogOwner owner) override {
       opened.push_back(&entry);
+      owned_by_main = owner == app->main_window;
       guard_while_open = app->dialog_guard;
     }
     App* app = nullptr;
     std::vector<ImageEntry*> opened;
     int guard_while_open = -1;
+    bool owned_by_main = false;
   } dialogs;
   dialogs.app = &app;
   app.dialogs = &dialogs;
@@ -317,6 +319,7 @@ TEST(DragScenario, ClicksCtrlClicksAndDoubleClickInAGroup) {
   SendMessageW(last_window, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(last.x, last.y));
   EXPECT_EQ(dialogs.opened, (std::vector<ImageEntry*>{&main.entry(2)}));
   EXPECT_EQ(dialogs.guard_while_open, 0);
+  EXPECT_TRUE(dialogs.owned_by_main);
   EXPECT_EQ(app.dialog_guard, -1);
   EXPECT_EQ(main.selected(), (std::vector<int>{2}));
   EXPECT_EQ(status_text(app, 1), L"(240,0)-(32,32) 0\x8272");

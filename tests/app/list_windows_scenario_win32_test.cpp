@@ -75,15 +75,18 @@ class ProjectFile {
 class RecordingDialogs final : public DialogHooks {
  public:
   explicit RecordingDialogs(App& app) : app_(app) {}
-  void page_settings(int page_index) override {
+  void page_settings(int page_index, DialogOwner owner) override {
+    owners.push_back(owner);
     calls.push_back("page " + std::to_string(page_index) + " guard " +
                     std::to_string(app_.dialog_guard));
   }
-  void image_settings(ImageEntry& entry) override {
+  void image_settings(ImageEntry& entry, DialogOwner owner) override {
+    owners.push_back(owner);
     calls.push_back("image " + entry.settings.label + " guard " +
                     std::to_string(app_.dialog_guard));
   }
   std::vector<std::string> calls;
+  std::vector<HWND> owners;  // each dialog is owned by the window it came from
 
  private:
   App& app_;
@@ -266,6 +269,7 @@ TEST(ImageListScenario, MirrorsTheSheetMovesBlocksAndKeepsItsGeometry) {
   SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, row_point(list, 4));
   app.dialog_guard = -1;
   EXPECT_EQ(main.dialogs.calls, (std::vector<std::string>{"image IMG1 guard 0"}));
+  EXPECT_EQ(main.dialogs.owners, (std::vector<HWND>{list_window.window()}));
   // A changed label reaches its row.
   app.project.entries.back().settings.label = "HERO";
   app.list_windows->image_row_changed(app.project.entries.back());
@@ -420,6 +424,7 @@ TEST(PageListScenario, SwitchesPagesRunsTheMenuAndRenamesInPlace) {
   EXPECT_EQ(rows_of(list, 0).substr(0, 17), "page001 >page000 ");
   menu_command(IDM_PAGE_PROPERTIES);  // the clicked row: now page001
   EXPECT_EQ(main.dialogs.calls, (std::vector<std::string>{"page 0 guard 0"}));
+  EXPECT_EQ(main.dialogs.owners, (std::vector<HWND>{window}));
   menu_command(IDM_PAGE_SELECT);
   EXPECT_EQ(app.project.current_page, 0);
   menu_command(IDM_PAGE_NEW);  // before the clicked row, made current

@@ -116,7 +116,7 @@ TEST(ImageSettingsDialog, OkStoresTheControlsAndMarksTheProject) {
     EXPECT_EQ(swatch_colour(dialog), RGB(0x12, 0x34, 0x56));
     press_button(dialog, IDOK);
   });
-  app.dialogs->image_settings(entry);
+  app.dialogs->image_settings(entry, app.main_window);
   EXPECT_EQ(answerer.dialogs_shown(), 1);
   EXPECT_EQ(entry.settings, (ImageSettings{"NEW", 0, 100, -3, 0, 0x123456}));
   EXPECT_TRUE(app.project.modified);
@@ -155,7 +155,7 @@ TEST(ImageSettingsDialog, PickedColourIsStoredOnOkOnly) {
       // Handled after the picker has closed.
       press_button(settings_dialog, answer);
     });
-    app.dialogs->image_settings(entry);
+    app.dialogs->image_settings(entry, app.main_window);
     EXPECT_EQ(answerer.dialogs_shown(), 2);
     if (answer == IDOK) {
       EXPECT_EQ(entry.settings, (ImageSettings{"GEM", 0, 4, 1, 1, 2}));
@@ -201,7 +201,7 @@ TEST(ImageSettingsDialog, Showcase) {
       SendMessageW(area, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 1));
     }
   });
-  app.dialogs->image_settings(entry);
+  app.dialogs->image_settings(entry, app.main_window);
   EXPECT_EQ(entry.settings.label, "GEM");
 }
 
