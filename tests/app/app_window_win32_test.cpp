@@ -27,21 +27,11 @@
 namespace piconel {
 namespace {
 
+using testing::pump_messages;
+
 using testing::DialogAnswerer;
 using testing::press_button;
 using testing::SettingsFile;
-
-// Handles what is queued (the deferred close among it) and drops the
-// WM_QUIT of a destroyed main window, so later tests' modal loops run.
-void pump_messages() {
-  MSG message{};
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message != WM_QUIT) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
-}
 
 // The real main window over an app with a new, modified project, and a
 // floating window it owns, standing in for a list window.

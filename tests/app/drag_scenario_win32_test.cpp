@@ -19,6 +19,7 @@
 #include "app/app_window_win32.h"
 #include "app/commands_win32.h"
 #include "app/resource.h"
+#include "app/test_window_win32.h"
 #include "dialog_answerer_win32.h"
 #include "project/project_file.h"
 #include "settings_file_win32.h"
@@ -27,13 +28,7 @@
 namespace piconel {
 namespace {
 
-void pump_messages() {
-  MSG message{};
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
+using testing::pump_messages;
 
 std::wstring status_text(const App& app, int part) {
   wchar_t text[256] = {};

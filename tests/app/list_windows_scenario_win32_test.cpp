@@ -19,6 +19,7 @@
 #include "app/list_view_win32.h"
 #include "app/list_windows_win32.h"
 #include "app/resource.h"
+#include "app/test_window_win32.h"
 #include "app/toolbar_win32.h"
 #include "dialog_answerer_win32.h"
 #include "project/project_file.h"
@@ -29,18 +30,10 @@
 namespace piconel {
 namespace {
 
+using testing::pump_messages;
+
 using testing::DialogAnswerer;
 using testing::press_button;
-
-void pump_messages() {
-  MSG message{};
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message != WM_QUIT) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
-}
 
 // A project file under the temporary folder: five missing images on the
 // first page (placeholders), two more pages, the second with a manual size.

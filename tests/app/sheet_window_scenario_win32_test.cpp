@@ -19,6 +19,7 @@
 #include "app/app_win32.h"
 #include "app/app_window_win32.h"
 #include "app/resource.h"
+#include "app/test_window_win32.h"
 #include "dialog_answerer_win32.h"
 #include "project/current_page.h"
 #include "project/project_file.h"
@@ -28,6 +29,8 @@
 
 namespace piconel {
 namespace {
+
+using testing::pump_messages;
 
 using testing::DialogAnswerer;
 using testing::press_button;
@@ -135,16 +138,6 @@ void command(HWND window, unsigned id) {
 
 LPARAM point(int x, int y) {
   return MAKELPARAM(x, y);
-}
-
-void pump_messages() {
-  MSG message{};
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message != WM_QUIT) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
 }
 
 struct MainWindow {

@@ -52,4 +52,16 @@ inline RECT work_area() {
   return area;
 }
 
+// Handles what is queued (a deferred close among it) and drops the WM_QUIT
+// of a destroyed main window, so later tests' modal loops run.
+inline void pump_messages() {
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message != WM_QUIT) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+}
+
 }  // namespace piconel::testing
