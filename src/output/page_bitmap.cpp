@@ -28,6 +28,30 @@ bool sheet_has_colour(const SheetCanvas& canvas, const PaletteEntry& colour) {
 
 }  // namespace
 
+EightBitHead eight_bit_head(std::int32_t width, std::int32_t height,
+                            std::span<const PaletteEntry> table) {
+  const std::size_t pixel_bytes = eight_bit_stride(width) * static_cast<std::size_t>(height);
+  BitmapHeaderFields fields;
+  fields.width = width;
+  fields.height = height;
+  fields.bits_per_pixel = 8;
+  fields.size_image = static_cast<std::uint32_t>(pixel_bytes);
+  fields.colours_used = static_cast<std::uint32_t>(table.size());
+  fields.pixel_bytes = static_cast<std::uint32_t>(pixel_bytes);
+  EightBitHead head;
+  head.size = kBitmapHeadersBytes + 4 * table.size();
+  write_bitmap_headers({head.bytes.data(), kBitmapHeadersBytes}, fields);
+  std::uint8_t* entry = head.bytes.data() + kBitmapHeadersBytes;
+  for (const PaletteEntry& colour : table) {
+    entry[0] = colour.blue;
+    entry[1] = colour.green;
+    entry[2] = colour.red;
+    entry[3] = 0;
+    entry += 4;
+  }
+  return head;
+}
+
 std::optional<EightBitFile> encode_eight_bit_bitmap(const SheetCanvas& canvas,
                                                     const ColourList& palette) {
   if (palette.count < 1 || palette.count > kMaxColours) {
@@ -44,36 +68,19 @@ std::optional<EightBitFile> encode_eight_bit_bitmap(const SheetCanvas& canvas,
     }
   }
 
-  const std::size_t stride = (static_cast<std::size_t>(canvas.width()) + 3) / 4 * 4;
+  const std::size_t stride = eight_bit_stride(canvas.width());
   const std::size_t pixel_bytes = stride * static_cast<std::size_t>(canvas.height());
-  const std::size_t table_bytes = 4 * static_cast<std::size_t>(count);
-  const std::size_t size = kBitmapHeadersBytes + table_bytes + pixel_bytes;
+  const EightBitHead head =
+      eight_bit_head(canvas.width(), canvas.height(), {table.data(), std::size_t(count)});
+  const std::size_t size = head.size + pixel_bytes;
   EightBitFile file;
   file.bytes.reset(new (std::nothrow) std::uint8_t[size]);
   if (!file.bytes) {
     return std::nullopt;
   }
   file.size = size;
-  // Headers and table are written below; of the rows only the padding
-  // needs clearing.
-  std::memset(file.bytes.get(), 0, kBitmapHeadersBytes + table_bytes);
-
-  BitmapHeaderFields fields;
-  fields.width = canvas.width();
-  fields.height = canvas.height();
-  fields.bits_per_pixel = 8;
-  fields.size_image = static_cast<std::uint32_t>(pixel_bytes);
-  fields.colours_used = static_cast<std::uint32_t>(count);
-  fields.pixel_bytes = static_cast<std::uint32_t>(pixel_bytes);
-  write_bitmap_headers({file.bytes.get(), kBitmapHeadersBytes}, fields);
-
-  std::uint8_t* colour_table = file.bytes.get() + kBitmapHeadersBytes;
-  for (int i = 0; i < count; ++i) {
-    colour_table[4 * i] = table[i].blue;
-    colour_table[4 * i + 1] = table[i].green;
-    colour_table[4 * i + 2] = table[i].red;
-    colour_table[4 * i + 3] = 0;
-  }
+  // Of the rows only the padding needs clearing: every pixel is written.
+  std::memcpy(file.bytes.get(), head.bytes.data(), head.size);
 
   // Filled in index order: a lookup gives the first entry of a colour.
   ColourIndex index;
@@ -81,7 +88,7 @@ std::optional<EightBitFile> encode_eight_bit_bitmap(const SheetCanvas& canvas,
     index.add(colour_key(table[i].blue, table[i].green, table[i].red), i);
   }
   const std::span<const std::uint8_t> rows = canvas.rows();
-  std::uint8_t* out_rows = colour_table + table_bytes;
+  std::uint8_t* out_rows = file.bytes.get() + head.size;
   // Neighbouring pixels mostly repeat a colour: the last one's index is
   // reused without a lookup.
   std::uint32_t last_key = colour_key(table[0].blue, table[0].green, table[0].red);

@@ -19,6 +19,23 @@ namespace piconel {
 
 inline constexpr std::int32_t kMaxEightBitSide = 1024;
 
+// Bytes per row of an 8-bit picture of `width` pixels.
+constexpr std::size_t eight_bit_stride(std::int32_t width) {
+  return (static_cast<std::size_t>(width) + 3) / 4 * 4;
+}
+
+// The 54 header bytes and the colour table (blue, green, red, 0 for each
+// entry) that start an 8-bit page file; its rows follow.
+struct EightBitHead {
+  std::array<std::uint8_t, kBitmapHeadersBytes + 4 * kMaxColours> bytes{};
+  std::size_t size = 0;
+  std::span<const std::uint8_t> span() const { return {bytes.data(), size}; }
+};
+
+// `table` holds 1 to 256 colours.
+[[nodiscard]] EightBitHead eight_bit_head(std::int32_t width, std::int32_t height,
+                                          std::span<const PaletteEntry> table);
+
 // A whole 8-bit bitmap file in memory.
 struct EightBitFile {
   std::unique_ptr<std::uint8_t[]> bytes;

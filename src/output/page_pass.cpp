@@ -9,10 +9,9 @@
 #include "image/image_row.h"
 #include "image/load_image.h"
 #include "output/label_format.h"
-#include "output/page_bitmap.h"
 #include "output/page_file_name.h"
 #include "output/page_settings.h"
-#include "output/sheet_canvas.h"
+#include "output/page_sheet.h"
 #include "project/project.h"
 #include "store/cp932.h"
 #include "store/no_throw.h"
@@ -97,10 +96,10 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
 
   open_page_tables(result.tables, context, page_name, static_cast<int>(rows.size()));
 
-  std::optional<SheetCanvas> canvas;
+  std::optional<PageSheet> sheet;
   if (context.write_bitmap) {
-    canvas = SheetCanvas::create(width, height, settings.background);
-    if (!canvas) {
+    sheet = PageSheet::create(width, height, settings.background);
+    if (!sheet) {
       return result;
     }
   }
@@ -137,8 +136,8 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
     } else {
       coordinates.width = picture->width;
       coordinates.height = picture->height;
-      if (canvas) {
-        canvas->draw(*picture, row.x, row.y);
+      if (sheet && !sheet->draw(*picture, row.x, row.y, palette)) {
+        return result;
       }
     }
     // A forced size changes what the tables record, not what is drawn.
@@ -152,8 +151,7 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
 
   close_page_tables(result.tables, context, settings.page_label);
 
-  if (canvas && !write_page_bitmap(join_path(in.output_folder, *bitmap_name), *canvas, palette,
-                                   in.if_changed)) {
+  if (sheet && !sheet->write(join_path(in.output_folder, *bitmap_name), palette, in.if_changed)) {
     return result;
   }
   result.status = PagePassStatus::Written;

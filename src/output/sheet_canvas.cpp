@@ -8,8 +8,7 @@
 
 namespace piconel {
 
-std::optional<SheetCanvas> SheetCanvas::create(std::int32_t width, std::int32_t height,
-                                               ColorRef background) {
+std::optional<SheetCanvas> SheetCanvas::allocate(std::int32_t width, std::int32_t height) {
   if (width < 1 || height < 1 || width > kMaxSheetSide || height > kMaxSheetSide) {
     return std::nullopt;
   }
@@ -24,9 +23,38 @@ std::optional<SheetCanvas> SheetCanvas::create(std::int32_t width, std::int32_t 
   if (!buffer) {
     return std::nullopt;
   }
-  // Filled once, padding included, rather than cleared and then filled.
-  SheetCanvas canvas(width, height, stride, std::move(buffer), static_cast<std::size_t>(bytes));
-  canvas.fill(background);
+  return SheetCanvas(width, height, stride, std::move(buffer), static_cast<std::size_t>(bytes));
+}
+
+std::optional<SheetCanvas> SheetCanvas::create(std::int32_t width, std::int32_t height,
+                                               ColorRef background) {
+  std::optional<SheetCanvas> canvas = allocate(width, height);
+  if (canvas) {
+    // Filled once, padding included, rather than cleared and then filled.
+    canvas->fill(background);
+  }
+  return canvas;
+}
+
+std::optional<SheetCanvas> SheetCanvas::from_indices(
+    std::int32_t width, std::int32_t height, std::span<const std::uint8_t> indices,
+    std::size_t index_stride, const std::array<PaletteEntry, kMaxColours>& colours) {
+  std::optional<SheetCanvas> canvas = allocate(width, height);
+  if (!canvas) {
+    return canvas;
+  }
+  const auto pixels = static_cast<std::size_t>(width);
+  for (std::int32_t row = 0; row < height; ++row) {
+    const std::uint8_t* in = indices.data() + static_cast<std::size_t>(row) * index_stride;
+    std::uint8_t* out = canvas->buffer_.get() + static_cast<std::size_t>(row) * canvas->stride_;
+    for (std::size_t x = 0; x < pixels; ++x, out += 3) {
+      const PaletteEntry& colour = colours[in[x]];
+      out[0] = colour.blue;
+      out[1] = colour.green;
+      out[2] = colour.red;
+    }
+    std::memset(out, 0, canvas->stride_ - 3 * pixels);
+  }
   return canvas;
 }
 

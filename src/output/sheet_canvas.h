@@ -5,6 +5,7 @@
 // padded to stride = 4 * ceil(3 * width / 4) bytes. The page bitmap writer
 // (page_bitmap.h) turns it into a file.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -30,6 +31,13 @@ class SheetCanvas {
   // the row padding as 0.
   [[nodiscard]] static std::optional<SheetCanvas> create(std::int32_t width, std::int32_t height,
                                                          ColorRef background = 0);
+
+  // The canvas of an 8-bit picture: `indices` holds at least `height` rows
+  // bottom-up, `index_stride` (>= width) bytes each, and `colours` the colour
+  // of every index. None as create gives none.
+  [[nodiscard]] static std::optional<SheetCanvas> from_indices(
+      std::int32_t width, std::int32_t height, std::span<const std::uint8_t> indices,
+      std::size_t index_stride, const std::array<PaletteEntry, kMaxColours>& colours);
 
   std::int32_t width() const { return width_; }
   std::int32_t height() const { return height_; }
@@ -59,6 +67,9 @@ class SheetCanvas {
         stride_(stride),
         buffer_(std::move(buffer)),
         buffer_bytes_(buffer_bytes) {}
+
+  // Pixels and padding not set.
+  static std::optional<SheetCanvas> allocate(std::int32_t width, std::int32_t height);
 
   std::uint8_t* row_from_top(std::int32_t y) const {
     return buffer_.get() + static_cast<std::size_t>(height_ - 1 - y) * stride_;

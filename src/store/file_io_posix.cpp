@@ -7,9 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "store/cp932.h"
@@ -46,7 +48,12 @@ class FileDescriptor {
   int fd_;
 };
 
-std::optional<std::string> cp932_to_utf8(std::string_view text) {
+std::optional<std::string> cp932_to_utf8(std::string text) {
+  // ASCII reads the same in both encodings; most paths are ASCII, and the
+  // output run converts one path for every image it reads.
+  if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
+    return text;
+  }
   return iconv_convert("UTF-8", "CP932", text);
 }
 
@@ -118,7 +125,7 @@ std::optional<std::string> native_path(std::string_view cp932_path) {
       path.insert(path.begin(), '/');
     }
   }
-  return cp932_to_utf8(path);
+  return cp932_to_utf8(std::move(path));
 }
 
 std::string native_path_for_display(std::string_view path) {

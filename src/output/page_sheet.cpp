@@ -1,0 +1,214 @@
+#include "output/page_sheet.h"
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+
+#include "output/output_file.h"
+#include "output/page_bitmap.h"
+#include "store/no_throw.h"
+
+namespace piconel {
+namespace {
+
+// Index of every value a pixel of `picture` (8 bits or less) can hold: the
+// first page palette position of the colour SheetCanvas::draw would give it
+// (black past the colour table), -1 where the page palette lacks it.
+std::array<std::int16_t, 256> positions_of_values(const Dib& picture, const ColourIndex& index) {
+  std::array<std::int16_t, 256> positions{};
+  const int values = 1 << picture.bits_per_pixel;
+  for (int value = 0; value < values; ++value) {
+    const auto v = static_cast<std::size_t>(value);
+    const PaletteEntry colour =
+        v < picture.colour_table.size() ? picture.colour_table[v] : PaletteEntry{};
+    positions[v] =
+        static_cast<std::int16_t>(index.find(colour_key(colour.blue, colour.green, colour.red)));
+  }
+  return positions;
+}
+
+// The palette indices of `count` pixels of a stored picture row from column
+// `first`; false at the first value without a position.
+bool index_paletted_row(const std::uint8_t* line, std::int32_t depth, std::size_t first,
+                        std::size_t count, const std::array<std::int16_t, 256>& positions,
+                        std::uint8_t* out) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t x = first + i;
+    unsigned value;
+    if (depth == 8) {
+      value = line[x];
+    } else if (depth == 4) {
+      // The left pixel of a byte sits in its high half.
+      value = x % 2 == 0 ? line[x / 2] >> 4 : line[x / 2] & 15u;
+    } else {
+      const std::size_t bit = x * static_cast<std::size_t>(depth);
+      const unsigned shift = static_cast<unsigned>(8 - depth - static_cast<int>(bit % 8));
+      value = (line[bit / 8] >> shift) & ((1u << depth) - 1u);
+    }
+    const std::int16_t position = positions[value];
+    if (position < 0) {
+      return false;
+    }
+    out[i] = static_cast<std::uint8_t>(position);
+  }
+  return true;
+}
+
+// The same for a 24- or 32-bit row; neighbouring pixels mostly repeat a
+// colour, so the last one's position is reused without a lookup.
+bool index_true_colour_row(const std::uint8_t* line, std::int32_t depth, std::size_t first,
+                           std::size_t count, const ColourIndex& index, std::uint8_t* out) {
+  const std::size_t step = depth == 32 ? 4 : 3;
+  const std::uint8_t* p = line + step * first;
+  std::uint32_t last_key = ColourIndex::kNoColour;
+  int last_position = -1;
+  for (std::size_t i = 0; i < count; ++i, p += step) {
+    // A 24-bit pixel is read whole only when the next pixel follows it.
+    const std::uint32_t key =
+        step == 4 || i + 1 < count ? colour_key_with_spare_byte(p) : colour_key(p[0], p[1], p[2]);
+    if (key != last_key) {
+      last_position = index.find(key);
+      if (last_position < 0) {
+        return false;
+      }
+      last_key = key;
+    }
+    out[i] = static_cast<std::uint8_t>(last_position);
+  }
+  return true;
+}
+
+bool row_holds_zero(const std::uint8_t* row, std::size_t width) {
+  return std::memchr(row, 0, width) != nullptr;
+}
+
+}  // namespace
+
+std::optional<PageSheet> PageSheet::create(std::int32_t width, std::int32_t height,
+                                           ColorRef background) {
+  if (width < 1 || height < 1 || width > kMaxSheetSide || height > kMaxSheetSide) {
+    return std::nullopt;
+  }
+  PageSheet sheet(width, height, background);
+  // Index 0 is the background until the palette says otherwise.
+  sheet.colours_[0] = ColourList::starting_with(background).entries[0];
+  if (width <= kMaxEightBitSide && height <= kMaxEightBitSide) {
+    sheet.index_stride_ = eight_bit_stride(width);
+    if (!try_resize(sheet.indices_, sheet.index_stride_ * static_cast<std::size_t>(height))) {
+      return std::nullopt;
+    }
+    return sheet;
+  }
+  sheet.canvas_ = SheetCanvas::create(width, height, background);
+  if (!sheet.canvas_) {
+    return std::nullopt;
+  }
+  return sheet;
+}
+
+bool PageSheet::learn_palette(const ColourList& palette) {
+  if (palette.count < 1 || palette.count > kMaxColours || palette.count < known_colours_ ||
+      !palette.entries[0].same_colour(colours_[0])) {
+    return false;
+  }
+  for (std::int32_t i = known_colours_; i < palette.count; ++i) {
+    const PaletteEntry& colour = palette.entries[static_cast<std::size_t>(i)];
+    colours_[static_cast<std::size_t>(i)] = colour;
+    first_position_.add(colour_key(colour.blue, colour.green, colour.red), i);
+  }
+  known_colours_ = palette.count;
+  return true;
+}
+
+bool PageSheet::draw_indices(const Dib& picture, std::int32_t x, std::int32_t y) {
+  // The sheet rectangle the picture covers, in 64 bits as SheetCanvas::draw
+  // works it out.
+  const std::int64_t left = std::max<std::int64_t>(x, 0);
+  const std::int64_t top = std::max<std::int64_t>(y, 0);
+  const std::int64_t right = std::min<std::int64_t>(std::int64_t{x} + picture.width, width_);
+  const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{y} + picture.height, height_);
+  if (left >= right || top >= bottom) {
+    return true;
+  }
+  const auto first = static_cast<std::size_t>(left - x);
+  const auto count = static_cast<std::size_t>(right - left);
+  const bool paletted = picture.bits_per_pixel <= 8;
+  const std::array<std::int16_t, 256> positions =
+      paletted ? positions_of_values(picture, first_position_) : std::array<std::int16_t, 256>{};
+  for (std::int64_t sheet_y = top; sheet_y < bottom; ++sheet_y) {
+    const auto source_row = static_cast<std::size_t>(picture.height - 1 - (sheet_y - y));
+    const std::uint8_t* line = picture.pixels.data() + source_row * picture.stride;
+    std::uint8_t* out = index_row_from_top(sheet_y) + left;
+    const bool done =
+        paletted ? index_paletted_row(line, picture.bits_per_pixel, first, count, positions, out)
+                 : index_true_colour_row(line, picture.bits_per_pixel, first, count,
+                                         first_position_, out);
+    if (!done) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool PageSheet::become_true_colour() {
+  // Every index drawn so far names one of the known colours (0, the
+  // background, before any).
+  canvas_ = SheetCanvas::from_indices(width_, height_, indices_, index_stride_, colours_);
+  if (!canvas_) {
+    return false;
+  }
+  indices_ = {};
+  return true;
+}
+
+bool PageSheet::draw(const Dib& picture, std::int32_t x, std::int32_t y,
+                     const ColourList& palette) {
+  if (picture.width <= 0 || picture.height <= 0) {
+    return true;
+  }
+  if (!canvas_) {
+    if (picture.is_well_formed() && learn_palette(palette) && draw_indices(picture, x, y)) {
+      return true;
+    }
+    // What a failed picture left drawn are indices of colours it would draw
+    // anyway: drawing it again on the canvas overwrites them.
+    if (!become_true_colour()) {
+      return false;
+    }
+  }
+  canvas_->draw(picture, x, y);
+  return true;
+}
+
+bool PageSheet::write(std::string_view path, const ColourList& palette, bool if_changed) {
+  if (!canvas_ && !learn_palette(palette) && !become_true_colour()) {
+    return false;
+  }
+  if (canvas_) {
+    return write_page_bitmap(path, *canvas_, palette, if_changed);
+  }
+  const auto width = static_cast<std::size_t>(width_);
+  std::span<const PaletteEntry> table(palette.entries.data(),
+                                      static_cast<std::size_t>(palette.count));
+  bool background_seen = false;
+  for (std::int32_t row = 0; row < height_ && !background_seen; ++row) {
+    background_seen =
+        row_holds_zero(indices_.data() + static_cast<std::size_t>(row) * index_stride_, width);
+  }
+  if (!background_seen) {
+    // No pixel names entry 0: the file leaves it out and every index moves
+    // down by one.
+    table = table.subspan(1);
+    for (std::int32_t row = 0; row < height_; ++row) {
+      std::uint8_t* out = indices_.data() + static_cast<std::size_t>(row) * index_stride_;
+      for (std::size_t x = 0; x < width; ++x) {
+        --out[x];
+      }
+    }
+  }
+  const EightBitHead head = eight_bit_head(width_, height_, table);
+  const std::span<const std::uint8_t> parts[] = {head.span(), indices_};
+  return write_output_file(path, parts, if_changed);
+}
+
+}  // namespace piconel

@@ -1,0 +1,73 @@
+#pragma once
+
+// The sheet the page pass composes. While the page palette holds every colour
+// drawn and the page may become an 8-bit file, pictures are drawn straight as
+// palette indices into the rows of that file: no 24-bit canvas to fill, draw
+// and convert afterwards. The first picture that cannot be drawn so turns the
+// indices into a 24-bit SheetCanvas (each index becomes its colour, so nothing
+// drawn changes) and the page goes on there. Either way the file written is
+// byte for byte the one write_page_bitmap makes of the same pictures drawn on
+// a SheetCanvas.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "image/colour.h"
+#include "image/colour_index.h"
+#include "image/dib.h"
+#include "output/sheet_canvas.h"
+
+namespace piconel {
+
+class PageSheet {
+ public:
+  // None when a side is not within 1..32768 or the memory cannot be had.
+  [[nodiscard]] static std::optional<PageSheet> create(std::int32_t width, std::int32_t height,
+                                                       ColorRef background);
+
+  // Draws `picture` with its top-left corner at sheet (x, y), as
+  // SheetCanvas::draw does. `palette` is the page palette with the picture's
+  // colours merged; entries below the count it once had never change. False
+  // when the 24-bit canvas the sheet has to turn into cannot be had.
+  [[nodiscard]] bool draw(const Dib& picture, std::int32_t x, std::int32_t y,
+                          const ColourList& palette);
+
+  // Writes the page bitmap, as write_page_bitmap does. The sheet's last step:
+  // an 8-bit file that leaves out the background entry renumbers the indices
+  // in place.
+  [[nodiscard]] bool write(std::string_view path, const ColourList& palette, bool if_changed);
+
+  // Whether the sheet still holds palette indices.
+  bool indexed() const { return !canvas_.has_value(); }
+
+ private:
+  PageSheet(std::int32_t width, std::int32_t height, ColorRef background)
+      : width_(width), height_(height), background_(background) {}
+
+  bool learn_palette(const ColourList& palette);
+  bool draw_indices(const Dib& picture, std::int32_t x, std::int32_t y);
+  bool become_true_colour();
+  std::uint8_t* index_row_from_top(std::int64_t y) {
+    return indices_.data() + static_cast<std::size_t>(height_ - 1 - y) * index_stride_;
+  }
+
+  std::int32_t width_;
+  std::int32_t height_;
+  ColorRef background_;
+  // Bottom-up rows of the 8-bit file, padding 0, while indexed.
+  std::vector<std::uint8_t> indices_;
+  std::size_t index_stride_ = 0;
+  // The palette's colours the indices may name, and the first position of
+  // each (the index an 8-bit file gives a pixel of that colour).
+  std::array<PaletteEntry, kMaxColours> colours_{};
+  std::int32_t known_colours_ = 0;
+  ColourIndex first_position_;
+  // The 24-bit sheet, once the pictures no longer fit the indices.
+  std::optional<SheetCanvas> canvas_;
+};
+
+}  // namespace piconel

@@ -1,0 +1,181 @@
+#include "output/page_sheet.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "image/colour_index.h"
+#include "output/output_fixture.h"
+#include "output/page_bitmap.h"
+
+namespace piconel {
+namespace {
+
+// A picture of `bits` whose pixel (x, y from the top) holds value(x, y): a
+// palette index up to 8 bits (the table from `table`, 0x00RRGGBB), else the
+// colour 0x00RRGGBB.
+Dib make_picture(int width, int height, int bits, const std::vector<std::uint32_t>& table,
+                 const std::function<std::uint32_t(int, int)>& value) {
+  Dib dib;
+  dib.width = width;
+  dib.height = height;
+  dib.bits_per_pixel = bits;
+  dib.file_bits_per_pixel = bits;
+  dib.stride = dib_stride(bits, width);
+  dib.pixels.assign(dib.stride * static_cast<std::size_t>(height), 0);
+  for (std::uint32_t c : table) {
+    dib.colour_table.push_back({static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
+                                static_cast<std::uint8_t>(c >> 16), 0});
+  }
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* row = dib.pixels.data() + static_cast<std::size_t>(height - 1 - y) * dib.stride;
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t v = value(x, y);
+      if (bits > 8) {
+        std::uint8_t* p = row + static_cast<std::size_t>(x * bits / 8);
+        p[0] = static_cast<std::uint8_t>(v);
+        p[1] = static_cast<std::uint8_t>(v >> 8);
+        p[2] = static_cast<std::uint8_t>(v >> 16);
+        continue;
+      }
+      const int bit = x * bits;
+      row[bit / 8] = static_cast<std::uint8_t>(row[bit / 8] | v << (8 - bits - bit % 8));
+    }
+  }
+  return dib;
+}
+
+// Adds the colours the picture shows to the page palette, as the loader's
+// merge does: in order, each once, -1 past 256.
+void merge(ColourList& palette, const Dib& picture) {
+  for (int y = 0; y < picture.height && palette.count >= 0; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
+      const DibColour c = picture.pixel(x, y);
+      const PaletteEntry entry{static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
+                               static_cast<std::uint8_t>(c >> 16), 0};
+      const auto end = palette.entries.begin() + palette.count;
+      if (std::find(palette.entries.begin(), end, entry) != end) {
+        continue;
+      }
+      if (palette.count == kMaxColours) {
+        palette.count = -1;
+        break;
+      }
+      palette.entries[static_cast<std::size_t>(palette.count++)] = entry;
+    }
+  }
+}
+
+struct Placed {
+  Dib picture;
+  int x = 0;
+  int y = 0;
+  bool merged = true;  // false: its colours are left out of the palette
+};
+
+struct Scenario {
+  const char* name;
+  int width;
+  int height;
+  ColorRef background;
+  std::vector<Placed> pictures;
+  bool stays_indexed;
+  int bits;  // of the file written
+};
+
+const std::vector<std::uint32_t> kSixteen = {
+    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+
+std::vector<Scenario> scenarios() {
+  const auto gradient = [](int x, int y) { return std::uint32_t(0x102030 + 0x010203 * (x + y)); };
+  const auto wide = [](int x, int y) { return std::uint32_t(x * 0x010101 + y * 0x1000); };
+  const auto pattern = [](int modulo) {
+    return [modulo](int x, int y) { return std::uint32_t((x * 3 + y * 5) % modulo); };
+  };
+  std::vector<std::uint32_t> grey(256);
+  for (std::uint32_t i = 0; i < 256; ++i) {
+    grey[i] = i * 0x010101;
+  }
+  const ColorRef red = make_colorref(255, 0, 0);
+  return {
+      {"every depth, overlapping and clipped",
+       37,
+       23,
+       red,
+       {{make_picture(9, 7, 1, {0x123456, 0xFEDCBA}, pattern(2)), -3, -2},
+        {make_picture(10, 6, 2, {0x1, 0x2, 0x3, 0x4}, pattern(4)), 30, 20},
+        {make_picture(11, 9, 4, kSixteen, pattern(16)), 5, 4},
+        {make_picture(12, 8, 8, grey, pattern(200)), 9, 6},
+        {make_picture(13, 7, 24, {}, gradient), 20, 10},
+        {make_picture(7, 7, 32, {}, gradient), 25, -4},
+        {make_picture(3, 3, 24, {}, [](int, int) { return 0xFF0000u; }), 0, 20}},
+       true,
+       8},
+      {"the background covered: its entry left out",
+       6,
+       3,
+       red,
+       {{make_picture(6, 3, 4, kSixteen, pattern(8)), 0, 0}},
+       true,
+       8},
+      {"past 256 colours at the second picture",
+       40,
+       30,
+       0,
+       {{make_picture(8, 8, 8, grey, pattern(256)), 1, 1},
+        {make_picture(40, 20, 24, {}, wide), 0, 10},
+        {make_picture(5, 5, 4, kSixteen, pattern(16)), 30, 0}},
+       false,
+       24},
+      {"a colour the palette lacks",
+       16,
+       16,
+       0,
+       {{make_picture(4, 4, 4, kSixteen, pattern(16)), 2, 2},
+        {make_picture(4, 4, 24, {}, gradient), 8, 8, false}},
+       false,
+       24},
+      {"an index past the colour table (black, not in the palette)",
+       16,
+       16,
+       make_colorref(9, 9, 9),
+       {{make_picture(4, 4, 4, {0x00FF00, 0x0000FF}, pattern(3)), 2, 2}},
+       true,
+       8},
+      {"wider than an 8-bit page",
+       1025,
+       2,
+       0,
+       {{make_picture(4, 2, 4, kSixteen, pattern(16)), 1020, 0}},
+       false,
+       24},
+  };
+}
+
+TEST(PageSheet, WritesTheBytesOfTheCanvasPathForEveryScenario) {
+  test::ScratchFolder folder;
+  for (const Scenario& s : scenarios()) {
+    SCOPED_TRACE(s.name);
+    auto canvas = SheetCanvas::create(s.width, s.height, s.background);
+    auto sheet = PageSheet::create(s.width, s.height, s.background);
+    ASSERT_TRUE(canvas && sheet);
+    ColourList palette = ColourList::starting_with(s.background);
+    for (const Placed& placed : s.pictures) {
+      if (placed.merged) {
+        merge(palette, placed.picture);
+      }
+      canvas->draw(placed.picture, placed.x, placed.y);
+      ASSERT_TRUE(sheet->draw(placed.picture, placed.x, placed.y, palette));
+    }
+    EXPECT_EQ(sheet->indexed(), s.stays_indexed);
+    ASSERT_TRUE(write_page_bitmap(folder.file("canvas.bmp"), *canvas, palette));
+    ASSERT_TRUE(sheet->write(folder.file("sheet.bmp"), palette, false));
+    const std::vector<std::uint8_t> expected = test::read_bytes(folder.file("canvas.bmp"));
+    EXPECT_EQ(test::read_bytes(folder.file("sheet.bmp")), expected);
+    EXPECT_EQ(test::u16_at(expected, 28), s.bits);
+  }
+}
+
+}  // namespace
+}  // namespace piconel
