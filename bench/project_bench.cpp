@@ -10,7 +10,8 @@
 //
 //   piconel_project_bench [--runs N] [--jobs N] [--keep DIR] [--keep-project DIR]
 //
-// Each figure is the median of N runs (3 unless given). --jobs is handed to
+// Each figure is the median of N runs (3 unless given); output and floor runs
+// take turns and the ratios are the median of each pair's. --jobs is handed to
 // piconel-cli. --keep copies the output of the last run into DIR,
 // --keep-project the generated project and its images (for profiling the
 // command line by hand). Besides wall times the output run and the floor
@@ -262,24 +263,21 @@ int main(int argc, char** argv) {
               kBenchPages, kBenchSpritesPerPage, project.input_files,
               static_cast<double>(project.input_bytes) / 1e6, seconds_since(made));
 
-  // The output run, then the I/O floor on the same files.
+  // A first output run (not counted) gives the sizes of the files the floor
+  // writes; then output runs and floor runs take turns, so both meet the
+  // machine in the same state, and each pair gives a ratio.
   if (!keep_project.empty()) {
     fs::create_directories(keep_project);
     fs::copy(folder + "project/", keep_project,
              fs::copy_options::overwrite_existing | fs::copy_options::recursive);
   }
-  std::vector<double> output_times;
-  std::vector<double> output_cpu_times;
-  long peak_kib = 0;
   const fs::path out = folder + "out";
-  for (int run = 0; run < runs; ++run) {
+  const auto output_run = [&] {
     fs::remove_all(out);
     fs::create_directories(out);
-    const CliRun cli = run_cli_program(project.project_path, out.string(), jobs);
-    output_times.push_back(cli.seconds);
-    output_cpu_times.push_back(cli.cpu_seconds);
-    peak_kib = std::max(peak_kib, cli.peak_kib);
-  }
+    return run_cli_program(project.project_path, out.string(), jobs);
+  };
+  long peak_kib = output_run().peak_kib;
   long long output_bytes = 0;
   const std::uint64_t digest = digest_of(out, output_bytes);
   std::vector<std::uintmax_t> sizes;
@@ -287,13 +285,23 @@ int main(int argc, char** argv) {
     sizes.push_back(fs::file_size(file));
   }
   std::vector<fs::path> inputs = files_in(folder + "project/");
+  std::vector<double> output_times;
+  std::vector<double> output_cpu_times;
   std::vector<double> floor_times;
   std::vector<double> floor_cpu_times;
+  std::vector<double> ratios;
+  std::vector<double> cpu_ratios;
   for (int run = 0; run < runs; ++run) {
+    const CliRun cli = output_run();
+    output_times.push_back(cli.seconds);
+    output_cpu_times.push_back(cli.cpu_seconds);
+    peak_kib = std::max(peak_kib, cli.peak_kib);
     fs::remove_all(folder + "floor");
     const FloorRun floor = io_floor(inputs, sizes, folder + "floor");
     floor_times.push_back(floor.seconds);
     floor_cpu_times.push_back(floor.cpu_seconds);
+    ratios.push_back(cli.seconds / floor.seconds);
+    cpu_ratios.push_back(cli.cpu_seconds / floor.cpu_seconds);
   }
   fs::remove_all(folder + "floor");
   if (!keep.empty()) {
@@ -348,12 +356,12 @@ int main(int argc, char** argv) {
               static_cast<double>(output_bytes) / 1e6, static_cast<unsigned long long>(digest));
   std::printf("median of %d runs%s%s\n", runs, jobs.empty() ? "" : ", --jobs ", jobs.c_str());
   std::printf("  piconel-cli output         %8.1f ms  (%.2f x the I/O floor)\n",
-              milliseconds(output_s), output_s / floor_s);
+              milliseconds(output_s), median(ratios));
   std::printf("  I/O floor                  %8.1f ms\n", milliseconds(floor_s));
   const double output_cpu_s = median(output_cpu_times);
   const double floor_cpu_s = median(floor_cpu_times);
   std::printf("  piconel-cli output CPU     %8.1f ms  (%.2f x the floor's CPU)\n",
-              milliseconds(output_cpu_s), output_cpu_s / floor_cpu_s);
+              milliseconds(output_cpu_s), median(cpu_ratios));
   std::printf("  I/O floor CPU              %8.1f ms\n", milliseconds(floor_cpu_s));
   std::printf("  peak memory of the output  %8.1f MB\n", static_cast<double>(peak_kib) / 1024.0);
   std::printf("  project open (%d rows)  %8.1f ms\n", kBenchPages * kBenchSpritesPerPage,

@@ -33,4 +33,10 @@ void write_output_text(std::string_view cp932);
 // it cannot be found.
 [[nodiscard]] std::string program_folder();
 
+// Asks the allocator to keep freed memory for reuse: the output composes
+// page after page in buffers of up to a few MB, and returning them to the
+// system after each page costs page faults to get them back (and, with
+// several workers, a cross-core flush for every unmapping).
+void keep_freed_memory_for_reuse();
+
 }  // namespace piconel

@@ -117,4 +117,7 @@ std::string program_folder() {
   return folder_of(*converted);
 }
 
+// The Windows heap keeps freed blocks of this size for reuse by itself.
+void keep_freed_memory_for_reuse() {}
+
 }  // namespace piconel

@@ -24,6 +24,7 @@ class SystemConsole final : public piconel::CliConsole {
 }  // namespace
 
 int main(int argc, char** argv) {
+  piconel::keep_freed_memory_for_reuse();
   SystemConsole console;
   auto arguments = piconel::cp932_arguments(argc, argv);
   if (!arguments) {

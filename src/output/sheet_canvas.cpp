@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <limits>
 #include <new>
+
+#include "image/colour_index.h"
 
 namespace piconel {
 
@@ -43,17 +46,31 @@ std::optional<SheetCanvas> SheetCanvas::from_indices(
   if (!canvas) {
     return canvas;
   }
-  const auto pixels = static_cast<std::size_t>(width);
+  // Each pixel is stored as 4 bytes whose last one the next pixel
+  // overwrites; the last pixel of a row gets its 3 bytes alone.
+  std::array<std::uint32_t, kMaxColours> words{};
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    words[i] = colour_key(colours[i].blue, colours[i].green, colours[i].red);
+  }
+  const auto last = static_cast<std::size_t>(width) - 1;
   for (std::int32_t row = 0; row < height; ++row) {
     const std::uint8_t* in = indices.data() + static_cast<std::size_t>(row) * index_stride;
     std::uint8_t* out = canvas->buffer_.get() + static_cast<std::size_t>(row) * canvas->stride_;
-    for (std::size_t x = 0; x < pixels; ++x, out += 3) {
-      const PaletteEntry& colour = colours[in[x]];
-      out[0] = colour.blue;
-      out[1] = colour.green;
-      out[2] = colour.red;
+    for (std::size_t x = 0; x < last; ++x, out += 3) {
+      const std::uint32_t word = words[in[x]];
+      if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(out, &word, sizeof word);
+      } else {
+        out[0] = static_cast<std::uint8_t>(word);
+        out[1] = static_cast<std::uint8_t>(word >> 8);
+        out[2] = static_cast<std::uint8_t>(word >> 16);
+      }
     }
-    std::memset(out, 0, canvas->stride_ - 3 * pixels);
+    const PaletteEntry& colour = colours[in[last]];
+    out[0] = colour.blue;
+    out[1] = colour.green;
+    out[2] = colour.red;
+    std::memset(out + 3, 0, canvas->stride_ - 3 * (last + 1));
   }
   return canvas;
 }

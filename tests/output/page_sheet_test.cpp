@@ -120,7 +120,7 @@ std::vector<Scenario> scenarios() {
        true,
        8},
       {"past 256 colours at the second picture",
-       40,
+       41,
        30,
        0,
        {{make_picture(8, 8, 8, grey, pattern(256)), 1, 1},
