@@ -121,15 +121,11 @@ bool PageSheet::learn_palette(const ColourList& palette) {
 }
 
 bool PageSheet::draw_indices(const Dib& picture, std::int32_t x, std::int32_t y) {
-  // The sheet rectangle the picture covers, in 64 bits as SheetCanvas::draw
-  // works it out.
-  const std::int64_t left = std::max<std::int64_t>(x, 0);
-  const std::int64_t top = std::max<std::int64_t>(y, 0);
-  const std::int64_t right = std::min<std::int64_t>(std::int64_t{x} + picture.width, width_);
-  const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{y} + picture.height, height_);
-  if (left >= right || top >= bottom) {
+  const CoveredArea area = covered_area(width_, height_, picture, x, y);
+  if (area.empty()) {
     return true;
   }
+  const auto [left, top, right, bottom] = area;
   const auto first = static_cast<std::size_t>(left - x);
   const auto count = static_cast<std::size_t>(right - left);
   const bool paletted = picture.bits_per_pixel <= 8;

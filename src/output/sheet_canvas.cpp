@@ -153,19 +153,22 @@ void copy_picture_row(const Dib& picture, std::size_t source_row, std::int64_t f
 
 }  // namespace
 
+CoveredArea covered_area(std::int32_t sheet_width, std::int32_t sheet_height, const Dib& picture,
+                         std::int32_t x, std::int32_t y) {
+  return {std::max<std::int64_t>(x, 0), std::max<std::int64_t>(y, 0),
+          std::min<std::int64_t>(std::int64_t{x} + picture.width, sheet_width),
+          std::min<std::int64_t>(std::int64_t{y} + picture.height, sheet_height)};
+}
+
 void SheetCanvas::draw(const Dib& picture, std::int32_t x, std::int32_t y) {
   if (picture.width <= 0 || picture.height <= 0) {
     return;
   }
-  // Sheet rectangle covered by the picture, in 64 bits: positions come from
-  // the project file and may be anything an int holds.
-  const std::int64_t left = std::max<std::int64_t>(x, 0);
-  const std::int64_t top = std::max<std::int64_t>(y, 0);
-  const std::int64_t right = std::min<std::int64_t>(std::int64_t{x} + picture.width, width_);
-  const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{y} + picture.height, height_);
-  if (left >= right || top >= bottom) {
+  const CoveredArea area = covered_area(width_, height_, picture, x, y);
+  if (area.empty()) {
     return;
   }
+  const auto [left, top, right, bottom] = area;
   if (picture.is_well_formed()) {
     // Whole rows at a time; indices past the colour table show black.
     std::array<PaletteEntry, 256> colours{};

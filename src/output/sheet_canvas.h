@@ -24,6 +24,21 @@ constexpr std::size_t canvas_stride(std::int32_t width) {
   return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
 }
 
+// The part of a sheet of `sheet_width` x `sheet_height` a picture covers
+// with its top-left corner at (x, y), y growing downward: columns left..right
+// and rows top..bottom, ends excluded, in 64 bits (positions come from the
+// project file and may be anything an int holds). Empty when the picture
+// lies wholly outside.
+struct CoveredArea {
+  std::int64_t left = 0;
+  std::int64_t top = 0;
+  std::int64_t right = 0;
+  std::int64_t bottom = 0;
+  bool empty() const { return left >= right || top >= bottom; }
+};
+CoveredArea covered_area(std::int32_t sheet_width, std::int32_t sheet_height, const Dib& picture,
+                         std::int32_t x, std::int32_t y);
+
 class SheetCanvas {
  public:
   // None when a side is not within 1..32768 or the memory cannot be had.
