@@ -13,6 +13,7 @@
 #include "output/project_output.h"
 #include "project/project.h"
 #include "project/project_file.h"
+#include "project/project_keys.h"
 #include "store/bounded_format.h"
 #include "store/decimal_text.h"
 #include "store/document_store.h"
@@ -141,7 +142,7 @@ int run_cli(const CliInvocation& invocation, CliConsole& console) {
       return kExitUsage;
     }
     output_folder = *options.out;
-  } else if (!project.store->get_flag(kPropertySection, "OUTPUTENABLE")) {
+  } else if (!project.store->get_flag(kPropertySection, kOutputEnableKey)) {
     usage_error(console, cli_texts::kNoOutputFolder);
     return kExitUsage;
   }
