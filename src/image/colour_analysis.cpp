@@ -16,7 +16,6 @@ void analyse_paletted(const Dib& dib, std::int32_t transparent_index, ImageEntry
     entry.palette[i].flag = 1;
   }
   const auto depth = static_cast<unsigned>(dib.bits_per_pixel);
-  const unsigned mask = (1u << depth) - 1u;
   const auto width = static_cast<std::size_t>(dib.width);
   std::array<bool, 256> used{};
   for (std::int32_t row = 0; row < dib.height; ++row) {
@@ -40,10 +39,7 @@ void analyse_paletted(const Dib& dib, std::int32_t transparent_index, ImageEntry
       continue;
     }
     for (std::size_t x = 0; x < width; ++x) {
-      const std::size_t bit = x * depth;
-      // The leftmost pixel of a byte sits in its most significant bits.
-      const unsigned shift = static_cast<unsigned>(8 - depth - bit % 8);
-      used[(line[bit / 8] >> shift) & mask] = true;
+      used[packed_pixel_value(line, dib.bits_per_pixel, x)] = true;
     }
   }
   for (std::size_t i = 0; i < length; ++i) {

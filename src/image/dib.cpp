@@ -45,16 +45,12 @@ std::int32_t Dib::palette_index(std::int32_t x, std::int32_t y_from_top) const {
   }
   const std::size_t row = static_cast<std::size_t>(height - 1 - y_from_top);
   const std::size_t offset = row * stride;
-  const auto depth = static_cast<std::size_t>(bits_per_pixel);
-  const std::size_t bit = static_cast<std::size_t>(x) * depth;
-  const std::size_t at = offset + bit / 8;
-  if (at >= pixels.size()) {
+  const std::size_t bit = static_cast<std::size_t>(x) * static_cast<std::size_t>(bits_per_pixel);
+  if (offset + bit / 8 >= pixels.size()) {
     return -1;
   }
-  // The leftmost pixel of a byte sits in its most significant bits.
-  const unsigned shift = static_cast<unsigned>(8 - depth - bit % 8);
-  const unsigned mask = (1u << depth) - 1u;
-  return static_cast<std::int32_t>((pixels[at] >> shift) & mask);
+  return static_cast<std::int32_t>(
+      packed_pixel_value(pixels.data() + offset, bits_per_pixel, static_cast<std::size_t>(x)));
 }
 
 DibColour Dib::pixel(std::int32_t x, std::int32_t y_from_top) const {

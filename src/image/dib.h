@@ -67,4 +67,17 @@ std::vector<std::uint8_t> bitmap_info_bytes(const Dib& dib);
 // kMaxBitmapSide and the depths above; a negative width counts as 0.
 std::size_t dib_stride(std::int32_t bits_per_pixel, std::int32_t width);
 
+// Value (palette index) of pixel `x` of a stored row of 1, 2, 4 or 8 bits a
+// pixel; the leftmost pixel of a byte sits in its most significant bits. The
+// caller keeps `x` inside the row.
+inline unsigned packed_pixel_value(const std::uint8_t* row, std::int32_t depth, std::size_t x) {
+  if (depth == 8) {
+    return row[x];
+  }
+  const auto bits = static_cast<std::size_t>(depth);
+  const std::size_t bit = x * bits;
+  const auto shift = static_cast<unsigned>(8 - bits - bit % 8);
+  return (row[bit / 8] >> shift) & ((1u << bits) - 1u);
+}
+
 }  // namespace piconel

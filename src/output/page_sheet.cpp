@@ -33,19 +33,7 @@ bool index_paletted_row(const std::uint8_t* line, std::int32_t depth, std::size_
                         std::size_t count, const std::array<std::int16_t, 256>& positions,
                         std::uint8_t* out) {
   for (std::size_t i = 0; i < count; ++i) {
-    const std::size_t x = first + i;
-    unsigned value;
-    if (depth == 8) {
-      value = line[x];
-    } else if (depth == 4) {
-      // The left pixel of a byte sits in its high half.
-      value = x % 2 == 0 ? line[x / 2] >> 4 : line[x / 2] & 15u;
-    } else {
-      const std::size_t bit = x * static_cast<std::size_t>(depth);
-      const unsigned shift = static_cast<unsigned>(8 - depth - static_cast<int>(bit % 8));
-      value = (line[bit / 8] >> shift) & ((1u << depth) - 1u);
-    }
-    const std::int16_t position = positions[value];
+    const std::int16_t position = positions[packed_pixel_value(line, depth, first + i)];
     if (position < 0) {
       return false;
     }
@@ -76,10 +64,6 @@ bool index_true_colour_row(const std::uint8_t* line, std::int32_t depth, std::si
     out[i] = static_cast<std::uint8_t>(last_position);
   }
   return true;
-}
-
-bool row_holds_zero(const std::uint8_t* row, std::size_t width) {
-  return std::memchr(row, 0, width) != nullptr;
 }
 
 }  // namespace
@@ -188,8 +172,8 @@ bool PageSheet::write(std::string_view path, const ColourList& palette, bool if_
                                       static_cast<std::size_t>(palette.count));
   bool background_seen = false;
   for (std::int32_t row = 0; row < height_ && !background_seen; ++row) {
-    background_seen =
-        row_holds_zero(indices_.data() + static_cast<std::size_t>(row) * index_stride_, width);
+    background_seen = std::memchr(indices_.data() + static_cast<std::size_t>(row) * index_stride_,
+                                  0, width) != nullptr;
   }
   if (!background_seen) {
     // No pixel names entry 0: the file leaves it out and every index moves

@@ -138,13 +138,9 @@ void copy_picture_row(const Dib& picture, std::size_t source_row, std::int64_t f
     }
     return;
   }
-  const auto depth = static_cast<std::size_t>(picture.bits_per_pixel);
-  const unsigned mask = (1u << depth) - 1u;
   for (std::size_t i = 0; i < n; ++i, out += 3) {
-    const std::size_t bit = (start + i) * depth;
-    // The leftmost pixel of a byte sits in its most significant bits.
-    const unsigned shift = static_cast<unsigned>(8 - depth - bit % 8);
-    const PaletteEntry& colour = colours[(line[bit / 8] >> shift) & mask];
+    const PaletteEntry& colour =
+        colours[packed_pixel_value(line, picture.bits_per_pixel, start + i)];
     out[0] = colour.blue;
     out[1] = colour.green;
     out[2] = colour.red;
