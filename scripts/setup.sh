@@ -7,9 +7,11 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# libpng-dev and libgif-dev: the built-in PNG and GIF decoders.
+# libpng-dev and libgif-dev: the built-in PNG and GIF decoders;
+# nlohmann-json3-dev: the JSON the command line and the output write (its
+# headers also serve the Windows builds).
 native=(g++ cmake ninja-build libgtest-dev libbenchmark-dev pkg-config imagemagick libpng-dev
-        libgif-dev)
+        libgif-dev nlohmann-json3-dev)
 # libz-mingw-w64-dev and dpkg-dev: zlib for the Windows builds, and
 # dpkg-source to unpack the libpng and giflib sources they compile
 # (scripts/decoder-sources.sh).
