@@ -1,9 +1,11 @@
 #pragma once
 
-// piconel-cli: the output run without a window. Runs the same output code as
-// the window's "出力" command on a project file and reports on stderr.
+// piconel-cli: the project commands without a window. `output` runs the
+// same output code as the window's "出力" command on a project file and
+// reports on stderr; the other commands (listed in kCliCommands) make, fill,
+// check and list projects with the window's own project code.
 //
-// Every image that cannot be read is reported as "画像読み込みエラー(PAGE):
+// Output: every image that cannot be read is reported as "画像読み込みエラー(PAGE):
 // PATH" (the path as the project stores it); its page is still written.
 //
 // Exit status: 0 when every page was output, 1 when a page failed (each
@@ -11,6 +13,7 @@
 // not be read, 2 when the project or the settings file does not load or the
 // arguments are wrong.
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,5 +42,19 @@ struct CliInvocation {
 };
 
 [[nodiscard]] int run_cli(const CliInvocation& invocation, CliConsole& console);
+
+// One command besides `output`: its name (the first argument), its usage
+// line for the overview of --help (CP932), and what runs it with the
+// arguments after its name.
+struct CliCommand {
+  std::string_view name;
+  std::string_view usage;
+  int (*run)(std::span<const std::string> arguments, const CliInvocation& invocation,
+             CliConsole& console);
+};
+[[nodiscard]] std::span<const CliCommand> cli_commands();
+
+// A wrong argument: the message, then the hint where help is found.
+void report_usage_error(CliConsole& console, std::string_view message);
 
 }  // namespace piconel
