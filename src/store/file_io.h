@@ -56,6 +56,23 @@ enum class Durability { Synced, Unsynced };
 // Creates the folder and its missing parents.
 [[nodiscard]] bool make_directories(std::string_view path);
 
+// One name of a folder listing.
+struct FolderItem {
+  std::string name;  // CP932, without the folder
+  bool is_folder = false;
+};
+
+struct FolderListing {
+  bool ok = false;  // false: the folder could not be read (nothing listed)
+  // Every entry but "." and "..", in the order the system gives them.
+  std::vector<FolderItem> items;
+  // Names without a CP932 form (left out: no project row could name them).
+  int unnamed = 0;
+};
+
+// The entries of `folder` (not of its subfolders).
+[[nodiscard]] FolderListing list_folder(std::string_view folder);
+
 // The native form of a CP932 path (see above); exposed for tests and the CLI.
 // Windows returns the path unchanged; Linux gives empty when it has no
 // native form.

@@ -2,6 +2,7 @@
 // POSIX names; files are read with open/read and replaced through mkstemp and
 // rename.
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -232,6 +234,42 @@ bool is_directory(std::string_view path) {
 bool file_exists(std::string_view path) {
   struct stat info {};
   return stat_path(path, info) && !S_ISDIR(info.st_mode);
+}
+
+FolderListing list_folder(std::string_view folder) {
+  FolderListing listing;
+  const std::optional<std::string> native = native_path(folder);
+  if (!native) {
+    return listing;
+  }
+  const std::unique_ptr<DIR, int (*)(DIR*)> directory(::opendir(native->c_str()), ::closedir);
+  if (!directory) {
+    return listing;
+  }
+  while (const dirent* item = ::readdir(directory.get())) {
+    const std::string_view name = item->d_name;
+    if (name == "." || name == "..") {
+      continue;
+    }
+    std::optional<std::string> cp932 = iconv_convert("CP932", "UTF-8", name);
+    if (!cp932) {
+      ++listing.unnamed;
+      continue;
+    }
+    // d_type is not filled on every file system; stat decides then.
+    bool is_folder = item->d_type == DT_DIR;
+    if (item->d_type == DT_UNKNOWN || item->d_type == DT_LNK) {
+      struct stat info {};
+      is_folder =
+          ::stat((*native + "/" + std::string(name)).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    }
+    if (!allocation_succeeds([&] { listing.items.push_back({std::move(*cp932), is_folder}); })) {
+      listing.items.clear();
+      return listing;
+    }
+  }
+  listing.ok = true;
+  return listing;
 }
 
 bool make_directories(std::string_view path) {

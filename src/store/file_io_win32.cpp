@@ -47,6 +47,11 @@ std::wstring usable_name(const std::wstring& name) {
   return L"\\\\?\\" + full;
 }
 
+// FindFirstFileW reports failure as INVALID_HANDLE_VALUE; FindClose ends a search.
+struct FindSearch : handle_traits::File {
+  static void close(Handle handle) { FindClose(handle); }
+};
+
 bool write_all(HANDLE file, std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -209,6 +214,48 @@ bool is_directory(std::string_view path) {
 bool file_exists(std::string_view path) {
   const DWORD attributes = attributes_of(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+FolderListing list_folder(std::string_view folder) {
+  FolderListing listing;
+  const std::optional<std::wstring> wide = wide_path(folder);
+  if (!wide) {
+    return listing;
+  }
+  std::wstring pattern = *wide;
+  if (pattern.back() != L'\\' && pattern.back() != L'/') {
+    pattern += L'\\';
+  }
+  pattern += L'*';
+  WIN32_FIND_DATAW found{};
+  const ScopedHandle<FindSearch> search(FindFirstFileW(usable_name(pattern).c_str(), &found));
+  if (!search) {
+    // A folder always lists "." except a drive's root, which may say it is
+    // empty this way.
+    listing.ok = GetLastError() == ERROR_FILE_NOT_FOUND;
+    return listing;
+  }
+  do {
+    const std::wstring_view name = found.cFileName;
+    if (name == L"." || name == L"..") {
+      continue;
+    }
+    std::optional<std::string> cp932 = to_cp932_strict(name);
+    if (!cp932) {
+      ++listing.unnamed;
+      continue;
+    }
+    const bool is_folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (!allocation_succeeds([&] { listing.items.push_back({std::move(*cp932), is_folder}); })) {
+      listing.items.clear();
+      return listing;
+    }
+  } while (FindNextFileW(search.get(), &found));
+  listing.ok = GetLastError() == ERROR_NO_MORE_FILES;
+  if (!listing.ok) {
+    listing.items.clear();
+  }
+  return listing;
 }
 
 bool make_directories(std::string_view path) {

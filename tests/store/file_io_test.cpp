@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -69,6 +70,31 @@ TEST_F(FileIo, FolderIsNotAFile) {
   EXPECT_EQ(read_whole_file(sub("dir")).status, ReadStatus::CannotOpen);
   EXPECT_FALSE(file_exists(sub("dir")));
   EXPECT_TRUE(is_directory(sub("dir")));
+}
+
+TEST_F(FileIo, FolderListingGivesNamesAndKinds) {
+  ASSERT_TRUE(make_directories(sub("list", "inner")));
+  // ソ.bmp: the second byte of ソ is a backslash.
+  ASSERT_TRUE(write_test_file(sub("list", "\x83\x5c.bmp"), "x"));
+  ASSERT_TRUE(write_test_file(sub("list", "a.txt"), "y"));
+  FolderListing listing = list_folder(sub("list"));
+  ASSERT_TRUE(listing.ok);
+  EXPECT_EQ(listing.unnamed, 0);
+  std::sort(listing.items.begin(), listing.items.end(),
+            [](const FolderItem& a, const FolderItem& b) { return a.name < b.name; });
+  // Byte order: 0x83 sorts after the letters.
+  ASSERT_EQ(listing.items.size(), 3u);
+  EXPECT_EQ(listing.items[0].name, "a.txt");
+  EXPECT_FALSE(listing.items[0].is_folder);
+  EXPECT_EQ(listing.items[1].name, "inner");
+  EXPECT_TRUE(listing.items[1].is_folder);
+  EXPECT_EQ(listing.items[2].name, "\x83\x5c.bmp");
+  EXPECT_FALSE(listing.items[2].is_folder);
+
+  EXPECT_TRUE(list_folder(sub("list", "inner")).ok);
+  EXPECT_TRUE(list_folder(sub("list", "inner")).items.empty());
+  EXPECT_FALSE(list_folder(sub("nowhere")).ok);
+  EXPECT_FALSE(list_folder(sub("list", "a.txt")).ok);
 }
 
 TEST_F(FileIo, SizeLimit) {
