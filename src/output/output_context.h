@@ -6,6 +6,7 @@
 #include <string>
 
 #include "output/label_format.h"
+#include "store/section_cursor.h"
 
 namespace piconel {
 
@@ -18,5 +19,10 @@ struct OutputContext {
   bool write_little_table = false;         // imgtable_l.bin
   bool write_big_table = false;            // imgtable_b.bin
 };
+
+// The switches of the project's PROPERTY section (`project`, a cursor on it):
+// OUTPUT_BMP on when absent, the others off; OUTPUT_LABEL_FORMAT cut to 259
+// bytes, the default template when absent.
+[[nodiscard]] OutputContext read_output_context(const SectionCursor& project);
 
 }  // namespace piconel

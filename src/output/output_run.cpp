@@ -54,6 +54,8 @@ bool can_enter(std::string_view folder) {
   return folder.empty() || is_directory(folder);
 }
 
+}  // namespace
+
 OutputContext read_output_context(const SectionCursor& project) {
   OutputContext context;
   context.write_bitmap = switch_on(project, kOutputBitmapKey, true);
@@ -67,6 +69,8 @@ OutputContext read_output_context(const SectionCursor& project) {
   context.write_big_table = switch_on(project, kOutputTableBigKey, false);
   return context;
 }
+
+namespace {
 
 std::vector<std::string> page_names_of(DocumentStore& project) {
   std::vector<std::string> names;
