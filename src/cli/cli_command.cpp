@@ -1,10 +1,12 @@
 #include "cli/cli_command.h"
 
-#include <array>
 #include <string>
 
+#include "cli/cli_add.h"
+#include "cli/cli_new.h"
 #include "cli/cli_output.h"
 #include "cli/cli_project_texts.h"
+#include "cli/cli_remove.h"
 #include "cli/cli_texts.h"
 
 namespace piconel {
@@ -12,7 +14,11 @@ namespace {
 
 // One row per command; `output` is not here: it runs for every first
 // argument no row names.
-constexpr std::array<CliCommand, 0> kCliCommands = {};
+constexpr CliCommand kCliCommands[] = {
+    {"new", cli_project_texts::kNewUsage, run_new_command},
+    {"add", cli_project_texts::kAddUsage, run_add_command},
+    {"remove", cli_project_texts::kRemoveUsage, run_remove_command},
+};
 
 // piconel-cli --help: the output's help, then the usage of the other commands.
 std::string overview_help() {

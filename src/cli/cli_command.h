@@ -23,6 +23,9 @@ namespace piconel {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitPageFailed = 1;
 inline constexpr int kExitUsage = 2;
+// A project command that ran but could not do all it was asked, or found
+// problems (check).
+inline constexpr int kExitFailed = 1;
 
 // Where the command writes; CP932 text, converted by the implementation.
 class CliConsole {

@@ -8,6 +8,7 @@
 #include "cli/cli_arguments.h"
 #include "cli/cli_command.h"
 #include "cli/cli_plugins.h"
+#include "cli/cli_session.h"
 #include "cli/cli_texts.h"
 #include "image/plugin_settings.h"
 #include "output/output_run.h"
@@ -102,36 +103,27 @@ int run_output_command(const CliInvocation& invocation, CliConsole& console) {
     return kExitOk;
   }
 
-  // The application level: --settings FILE (must load; may be empty), else
-  // piconel.ini beside the program when it is there.
+  // The application level, then the project as the window opens it, so the
+  // same file gives the same output. No sheet view: the current page's rows
+  // are carried, not read, until the page pass reads them.
   DocumentStore settings;
-  std::optional<std::string> settings_path = options.settings;
-  if (!settings_path) {
-    std::string beside = invocation.program_folder + "piconel.ini";
-    if (!invocation.program_folder.empty() && file_exists(beside)) {
-      settings_path = std::move(beside);
-    }
-  }
-  if (settings_path && !settings.load(*settings_path, false)) {
-    console.error(std::string(cli_texts::kSettingsLoadFailed) + "\n");
+  if (!load_cli_settings(settings, options.settings, invocation.program_folder, console)) {
     return kExitUsage;
   }
-
-  // Opened as the window opens it (a project without pages gets page000,
-  // the current page is loaded and later synchronised), so the same file
-  // gives the same output. No window: the open's own messages go nowhere and
-  // are reported here instead.
   Project project(ProjectPorts{}, &settings);
-  const OpenResult opened = open_project(project, options.project);
-  if (opened != OpenResult::Opened) {
-    std::string message = cli_texts::kProjectLoadFailed;
-    if (opened == OpenResult::LoadFailed && project.store->line_count() > 0) {
-      message += "\n(line:" + format_decimal(project.store->line_count()) + ")";
-    }
-    console.error(message + "\n");
+  if (!open_cli_project(project, options.project, console)) {
     return kExitUsage;
   }
 
+  // Plug-ins first, as in the window; the built-in decoders follow them.
+  const std::unique_ptr<PictureDecoder> plugins =
+      load_cli_plugins(invocation.program_folder, read_search_susie_folder(settings));
+
+  return output_opened_project(project, plugins.get(), options, console);
+}
+
+int output_opened_project(Project& project, const PictureDecoder* decoders,
+                          const CliOptions& options, CliConsole& console) {
   std::optional<std::string> output_folder;
   if (options.out) {
     if (!is_directory(*options.out) && !make_directories(*options.out)) {
@@ -144,13 +136,9 @@ int run_output_command(const CliInvocation& invocation, CliConsole& console) {
     return kExitUsage;
   }
 
-  // Plug-ins first, as in the window; the built-in decoders follow them.
-  const std::unique_ptr<PictureDecoder> plugins =
-      load_cli_plugins(invocation.program_folder, read_search_susie_folder(settings));
-
   CliPort port(console);
   const OutputRunResult result =
-      run_project_output(project, plugins.get(), port, output_folder, options.if_changed,
+      run_project_output(project, decoders, port, output_folder, options.if_changed,
                          options.jobs ? *options.jobs : default_jobs());
   port.end_progress_line();
   if (!result.failed_pages.empty() || (options.strict && port.unreadable_images() > 0)) {

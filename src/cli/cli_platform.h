@@ -29,6 +29,14 @@ void write_output_text(std::string_view cp932);
 // progress lines may be rewritten in place; false when redirected.
 [[nodiscard]] bool stderr_is_terminal();
 
+// `path` (CP932) as a full path in the program's form, so project rows and
+// project folders name it from anywhere: on Windows as GetFullPathNameW
+// gives it; on Linux taken from the current folder when relative, "." and
+// ".." folded, and written as Wine's Z: drive with backslashes ("Z:\\home\\a").
+// None when it cannot be made (no current folder, or text without a CP932
+// form).
+[[nodiscard]] std::optional<std::string> full_path_of(std::string_view path);
+
 // Folder of the running program as CP932, ending in a separator; empty when
 // it cannot be found.
 [[nodiscard]] std::string program_folder();

@@ -78,6 +78,57 @@ std::string program_folder() {
   return folder_of(*converted);
 }
 
+std::optional<std::string> full_path_of(std::string_view path) {
+  if (path.empty()) {
+    return std::nullopt;
+  }
+  // Already in the program's form (a drive or a share): as it is.
+  if ((path.size() >= 3 && path[1] == ':' && path[2] == '\\') ||
+      (path.size() >= 2 && path[0] == '\\' && path[1] == '\\')) {
+    return std::string(path);
+  }
+  std::string joined;
+  if (path[0] != '/') {
+    char current[PATH_MAX];
+    if (getcwd(current, sizeof current) == nullptr) {
+      return std::nullopt;
+    }
+    const auto folder = utf8_to_cp932(current);
+    if (!folder) {
+      return std::nullopt;
+    }
+    joined = *folder + "/";
+  }
+  joined += path;
+  // '/' is never the second byte of a CP932 character, so the split is safe.
+  std::vector<std::string_view> parts;
+  std::string_view rest = joined;
+  while (!rest.empty()) {
+    const std::size_t slash = rest.find('/');
+    const std::string_view part = rest.substr(0, slash);
+    rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+    if (part.empty() || part == ".") {
+      continue;
+    }
+    if (part == "..") {
+      if (!parts.empty()) {
+        parts.pop_back();
+      }
+      continue;
+    }
+    parts.push_back(part);
+  }
+  std::string full = "Z:";
+  for (const std::string_view part : parts) {
+    full += '\\';
+    full += part;
+  }
+  if (parts.empty()) {
+    full += '\\';
+  }
+  return full;
+}
+
 void keep_freed_memory_for_reuse() {
 #ifdef __GLIBC__
   // Blocks below 16 MB come from the heap, and up to 64 MB of free heap is

@@ -118,6 +118,24 @@ std::string program_folder() {
 }
 
 // The Windows heap keeps freed blocks of this size for reuse by itself.
+std::optional<std::string> full_path_of(std::string_view path) {
+  const std::optional<std::wstring> wide = path.empty() ? std::nullopt : to_wide_strict(path);
+  if (!wide) {
+    return std::nullopt;
+  }
+  const DWORD needed = GetFullPathNameW(wide->c_str(), 0, nullptr, nullptr);
+  if (needed == 0) {
+    return std::nullopt;
+  }
+  std::wstring full(needed, L'\0');
+  const DWORD length = GetFullPathNameW(wide->c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) {
+    return std::nullopt;
+  }
+  full.resize(length);
+  return to_cp932_strict(full);
+}
+
 void keep_freed_memory_for_reuse() {}
 
 }  // namespace piconel
