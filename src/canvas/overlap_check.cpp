@@ -42,6 +42,18 @@ std::optional<int> find_overlap(const ImageEntryList& entries) {
   return std::nullopt;
 }
 
+std::vector<std::pair<int, int>> find_overlapping_pairs(std::span<const SheetRect> rects) {
+  std::vector<std::pair<int, int>> pairs;
+  for (std::size_t earlier = 0; earlier < rects.size(); ++earlier) {
+    for (std::size_t later = earlier + 1; later < rects.size(); ++later) {
+      if (rects_overlap(rects[earlier], rects[later])) {
+        pairs.emplace_back(static_cast<int>(earlier), static_cast<int>(later));
+      }
+    }
+  }
+  return pairs;
+}
+
 void check_overlaps(const ImageEntryList& entries, EntrySelection& selection, Prompter& prompter) {
   const std::optional<int> found = find_overlap(entries);
   if (!found) {

@@ -5,6 +5,9 @@
 // says what it found in a message box.
 
 #include <optional>
+#include <span>
+#include <utility>
+#include <vector>
 
 #include "canvas/snapping.h"
 #include "image/image_entry.h"
@@ -22,6 +25,11 @@ namespace piconel {
 // pairs are taken with the earlier image from the head of the list, each
 // with every image after it. None when nothing overlaps.
 [[nodiscard]] std::optional<int> find_overlap(const ImageEntryList& entries);
+
+// Every pair of rectangles that share a pixel, as (earlier, later) indices
+// in list order: the earlier index ascending, then the later.
+[[nodiscard]] std::vector<std::pair<int, int>> find_overlapping_pairs(
+    std::span<const SheetRect> rects);
 
 // The view's select and deselect steps (flag, image list row, repaint,
 // status bar part 1), by list index.

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "image/image_entry.h"
+#include "output/page_settings.h"
 
 namespace piconel {
 
@@ -21,6 +22,6 @@ void place_in_reading_order(ImageEntryList& entries, std::int32_t fixed_sheet_wi
 
 // The row limit of the automatic placement without a window: a view as wide
 // as the sheet the output gives a page without a stored size.
-inline constexpr std::int32_t kHeadlessViewWidth = 1024;
+inline constexpr std::int32_t kHeadlessViewWidth = kDefaultSheetSide;
 
 }  // namespace piconel

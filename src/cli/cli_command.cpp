@@ -3,6 +3,9 @@
 #include <string>
 
 #include "cli/cli_add.h"
+#include "cli/cli_build.h"
+#include "cli/cli_check.h"
+#include "cli/cli_list.h"
 #include "cli/cli_new.h"
 #include "cli/cli_output.h"
 #include "cli/cli_project_texts.h"
@@ -18,6 +21,9 @@ constexpr CliCommand kCliCommands[] = {
     {"new", cli_project_texts::kNewUsage, run_new_command},
     {"add", cli_project_texts::kAddUsage, run_add_command},
     {"remove", cli_project_texts::kRemoveUsage, run_remove_command},
+    {"check", cli_project_texts::kCheckUsage, run_check_command},
+    {"list", cli_project_texts::kListUsage, run_list_command},
+    {"build", cli_project_texts::kBuildUsage, run_build_command},
 };
 
 // piconel-cli --help: the output's help, then the usage of the other commands.

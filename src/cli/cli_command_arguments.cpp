@@ -56,6 +56,10 @@ CliCommandParse parse_command_arguments(std::span<const std::string> arguments,
     if (taken) {
       continue;
     }
+    if (argument.size() > 1 && argument[0] == '-' && accepted.others != nullptr) {
+      accepted.others->emplace_back(argument);
+      continue;
+    }
     if (argument.size() > 1 && argument[0] == '-') {
       return wrong(cli_texts::kUnknownArgument, argument);
     }

@@ -28,6 +28,9 @@ struct CliCommandArguments {
   std::span<const CliValueOption> values;
   // Positional arguments taken; one more is an "extra argument".
   std::size_t max_positionals = 1;
+  // When given, an option no switch or value names is kept here in order
+  // instead of being an error (build hands them on to the output's check).
+  std::vector<std::string>* others = nullptr;
 };
 
 struct CliCommandParse {

@@ -14,7 +14,7 @@ namespace piconel {
 namespace {
 
 // CP932 for the terminal: bytes that are no character become '?'.
-std::string cp932_to_utf8_lenient(std::string_view cp932) {
+std::string lenient_utf8(std::string_view cp932) {
   if (auto whole = iconv_convert("UTF-8", "CP932", cp932)) {
     return *whole;
   }
@@ -31,12 +31,16 @@ std::string cp932_to_utf8_lenient(std::string_view cp932) {
 }
 
 void write_all(std::FILE* stream, std::string_view cp932) {
-  const std::string text = cp932_to_utf8_lenient(cp932);
+  const std::string text = lenient_utf8(cp932);
   std::fwrite(text.data(), 1, text.size(), stream);
   std::fflush(stream);
 }
 
 }  // namespace
+
+std::string cp932_to_utf8(std::string_view cp932) {
+  return lenient_utf8(cp932);
+}
 
 std::optional<std::string> utf8_to_cp932(std::string_view utf8) {
   return iconv_convert("CP932", "UTF-8", utf8);

@@ -128,6 +128,9 @@ inline constexpr const char* kListPage =
 // 自動
 inline constexpr const char* kListSheetAuto = "\x8e\xa9\x93\xae";
 
+// 読み込めません
+inline constexpr const char* kListUnreadable =
+    "\x93\xc7\x82\xdd\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1";
 inline constexpr const char* kNewUsage =
     "piconel-cli new PROJECT.ijp [--out-dir DIR] [--force] [--settings FILE]";
 inline constexpr const char* kAddUsage =

@@ -57,19 +57,24 @@ class HeadlessSheetView final : public SheetViewPort {
   explicit HeadlessSheetView(const Project& project) : project_(project) {}
   bool exists() const override { return true; }
   void begin_page_load() override {}
-  void reset_page_state() override { fixed_sheet_ = {}; }
+  void reset_page_state() override {
+    fixed_sheet_ = {};
+    background_ = make_colorref(255, 255, 255);
+  }
   void set_sheet_size(int width, int height) override { fixed_sheet_ = {width, height}; }
-  void set_background_colour(ColorRef colour) override { static_cast<void>(colour); }
+  void set_background_colour(ColorRef colour) override { background_ = colour; }
   void redraw() override {}
   SheetExtent used_extent() const override;
   void end_page_load(const ImageEntryList& entries) override { static_cast<void>(entries); }
 
   // The page's fixed sheet size; 0 x 0 when the sheet size is automatic.
   SheetExtent fixed_sheet() const { return fixed_sheet_; }
+  ColorRef background() const { return background_; }
 
  private:
   const Project& project_;
   SheetExtent fixed_sheet_;
+  ColorRef background_ = make_colorref(255, 255, 255);
 };
 
 // Displays that draw nothing: an entry with one counts as shown.
