@@ -137,10 +137,7 @@ int run_cli(const CliInvocation& invocation, CliConsole& console) {
 
   std::optional<std::string> output_folder;
   if (options.out) {
-    if (!is_directory(*options.out) && !make_directories(*options.out)) {
-      console.error(std::string(cli_texts::kCannotMakeOutputFolder) + *options.out + "\n");
-      return kExitUsage;
-    }
+    // Made by the run when missing, as OUTPUTDIR is.
     output_folder = *options.out;
   } else if (!project.store->get_flag(kPropertySection, kOutputEnableKey)) {
     usage_error(console, cli_texts::kNoOutputFolder);
@@ -156,7 +153,9 @@ int run_cli(const CliInvocation& invocation, CliConsole& console) {
       run_project_output(project, plugins.get(), port, output_folder, options.if_changed,
                          options.jobs ? *options.jobs : default_jobs());
   port.end_progress_line();
-  if (!result.failed_pages.empty() || (options.strict && port.unreadable_images() > 0)) {
+  // Not run: the output folder could not be made (reported by the run).
+  if (!result.ran || !result.failed_pages.empty() || !result.failed_files.empty() ||
+      (options.strict && port.unreadable_images() > 0)) {
     return kExitPageFailed;
   }
   return kExitOk;
