@@ -12,6 +12,7 @@
 #include "app/toolbar_win32.h"
 #include "canvas/overlap_check.h"
 #include "canvas/sheet_geometry.h"
+#include "output/output_messages.h"
 #include "output/project_output.h"
 #include "project/current_page.h"
 #include "project/page_operations.h"
@@ -54,9 +55,14 @@ void save_as(App& app, const CommandMessage&) {
   static_cast<void>(save_project(app.project, std::string_view()));
 }
 
+// Failures were shown as they came; the status bar then says what was
+// written where, so a run never ends without a word.
 void output(App& app, const CommandMessage&) {
   WindowOutputPort port(app.main_window, app.prompter);
-  static_cast<void>(run_project_output(app.project, &app.plugins, port));
+  const OutputRunResult result = run_project_output(app.project, &app.plugins, port);
+  if (result.ran) {
+    app.controls.set_status_text(1, output_summary(result, full_folder_path(result.output_folder)));
+  }
 }
 
 // The close sequence runs on the close request.

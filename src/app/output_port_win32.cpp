@@ -72,6 +72,21 @@ bool browse_for_folder(HWND owner, std::string_view title, std::string& folder) 
   return true;
 }
 
+std::string full_folder_path(std::string_view folder) {
+  const std::wstring wide = folder.empty() ? std::wstring(L".") : to_wide(folder);
+  const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) {
+    return std::string(folder);
+  }
+  std::wstring full(needed, L'\0');
+  const DWORD length = GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) {
+    return std::string(folder);
+  }
+  full.resize(length);
+  return to_cp932(full);
+}
+
 bool WindowOutputPort::choose_output_folder(std::string& folder) {
   return browse_for_folder(owner_, kOutputFolderTitle, folder);
 }

@@ -22,6 +22,10 @@ namespace piconel {
 // the thread.
 [[nodiscard]] bool browse_for_folder(HWND owner, std::string_view title, std::string& folder);
 
+// `folder` as the status bar names it after a run: its full path (the
+// current directory for an empty one), CP932.
+[[nodiscard]] std::string full_folder_path(std::string_view folder);
+
 class WindowOutputPort final : public OutputRunPort {
  public:
   // `prompter` shows the error boxes (the main window's, centred over it).

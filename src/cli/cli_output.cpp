@@ -126,10 +126,7 @@ int output_opened_project(Project& project, const PictureDecoder* decoders,
                           const CliOptions& options, CliConsole& console) {
   std::optional<std::string> output_folder;
   if (options.out) {
-    if (!is_directory(*options.out) && !make_directories(*options.out)) {
-      console.error(std::string(cli_texts::kCannotMakeOutputFolder) + *options.out + "\n");
-      return kExitUsage;
-    }
+    // Made by the run when missing, as OUTPUTDIR is.
     output_folder = *options.out;
   } else if (!project.store->get_flag(kPropertySection, kOutputEnableKey)) {
     report_usage_error(console, cli_texts::kNoOutputFolder);
@@ -141,7 +138,9 @@ int output_opened_project(Project& project, const PictureDecoder* decoders,
       run_project_output(project, decoders, port, output_folder, options.if_changed,
                          options.jobs ? *options.jobs : default_jobs());
   port.end_progress_line();
-  if (!result.failed_pages.empty() || (options.strict && port.unreadable_images() > 0)) {
+  // Not run: the output folder could not be made (reported by the run).
+  if (!result.ran || !result.failed_pages.empty() || !result.failed_files.empty() ||
+      (options.strict && port.unreadable_images() > 0)) {
     return kExitPageFailed;
   }
   return kExitOk;

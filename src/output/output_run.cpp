@@ -2,25 +2,27 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "output/output_context.h"
 #include "output/output_file.h"
+#include "output/output_folder.h"
+#include "output/output_messages.h"
 #include "output/page_pass.h"
 #include "output/parallel_pages.h"
 #include "output/run_tables.h"
 #include "project/project.h"
 #include "project/property_chain.h"
-#include "store/bounded_format.h"
 #include "store/cp932.h"
 #include "store/document_store.h"
+#include "store/file_error.h"
 #include "store/file_io.h"
 #include "store/section_cursor.h"
 
 namespace piconel {
 namespace {
 
-constexpr std::size_t kMessageBytes = 512;
 // OUTPUTDIR and OUTPUT_LABEL_FORMAT are read into 260-byte buffers: a longer
 // value (only an edited file holds one) counts with its first 259 bytes.
 constexpr std::size_t kMaxStringSettingBytes = 259;
@@ -48,10 +50,6 @@ std::string_view root_of(std::string_view folder) {
     return folder.substr(0, find_path_separator(folder, server_end + 1));
   }
   return {};
-}
-
-bool can_enter(std::string_view folder) {
-  return folder.empty() || is_directory(folder);
 }
 
 }  // namespace
@@ -82,11 +80,17 @@ std::vector<std::string> page_names_of(DocumentStore& project) {
   return names;
 }
 
-void write_table(std::string_view folder, std::string_view name, const std::string& bytes,
-                 bool if_changed) {
+// False, with the message shown, when the file cannot be written.
+bool write_table(std::string_view folder, std::string_view name, const std::string& bytes,
+                 bool if_changed, OutputRunPort& port) {
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  // A table file that cannot be written is not reported.
-  (void)write_output_file(join_path(folder, name), {data, bytes.size()}, if_changed);
+  const std::string path = join_path(folder, name);
+  set_last_file_error(0);
+  if (write_output_file(path, {data, bytes.size()}, if_changed)) {
+    return true;
+  }
+  port.show_error(table_error_message(name, path, last_file_error()), kOutputCaption);
+  return false;
 }
 
 }  // namespace
@@ -108,17 +112,6 @@ std::string resolve_output_dir(std::string_view output_dir, std::string_view pro
   return join_path(project_base, output_dir);
 }
 
-std::string enabled_output_folder(std::string_view output_dir, std::string_view project_base) {
-  if (output_dir.empty()) {
-    return std::string(project_base);
-  }
-  std::string folder = resolve_output_dir(output_dir, project_base);
-  if (!can_enter(folder)) {
-    return std::string(project_base);
-  }
-  return folder;
-}
-
 OutputRunResult run_output(const OutputRunRequest& request) {
   OutputRunResult result;
   if (request.project == nullptr || request.port == nullptr) {
@@ -135,13 +128,21 @@ OutputRunResult run_output(const OutputRunRequest& request) {
   } else if (switch_on(project_level, kOutputEnableKey, false)) {
     std::string output_dir;
     (void)project_level.get_string_to(kOutputDirKey, output_dir);
-    result.output_folder = enabled_output_folder(cut_setting(output_dir), project_base);
+    result.output_folder = resolve_output_dir(cut_setting(output_dir), project_base);
   } else {
     std::string chosen = project_base;
     if (!request.port->choose_output_folder(chosen)) {
       return result;
     }
-    result.output_folder = can_enter(chosen) ? chosen : project_base;
+    result.output_folder = std::move(chosen);
+  }
+  // Never somewhere else instead: the project's folder holds the user's
+  // images, which a page bitmap of the same name would replace.
+  int folder_error = 0;
+  if (!make_output_folder(result.output_folder, folder_error)) {
+    request.port->show_error(folder_error_message(result.output_folder, folder_error),
+                             kOutputCaption);
+    return result;
   }
   result.ran = true;
 
@@ -170,9 +171,7 @@ OutputRunResult run_output(const OutputRunRequest& request) {
     }
     if (status == PagePassStatus::Failed) {
       result.failed_pages.push_back(page_name);
-      std::string message;
-      (void)bounded_format_string(message, kMessageBytes, kPageErrorFormat, page_name.c_str());
-      request.port->show_error(message, kOutputCaption);
+      request.port->show_error(page_error_message(page_name, pass), kOutputCaption);
     } else {
       tables.add_page(pass.tables, status == PagePassStatus::Written
                                        ? std::optional<std::string_view>(page_name)
@@ -209,25 +208,22 @@ OutputRunResult run_output(const OutputRunRequest& request) {
     PagePassResult pass;
     if (tables.page_count() < kMaxOutputPages) {
       pass = run_page_pass(inputs_for(pages[i], tables.page_count()));
+    } else {
+      pass.failure = PageFailure::TooManyPages;
     }
     finish_page(pages[i], pass);
   }
   result.pages_output = tables.page_count();
 
-  if (context.write_label) {
-    write_table(result.output_folder, "imgidx.h", tables.label_file(), request.if_changed);
-  }
-  if (context.write_text_table) {
-    write_table(result.output_folder, "imgtable.h", tables.text_table_file(), request.if_changed);
-  }
-  if (context.write_little_table) {
-    write_table(result.output_folder, "imgtable_l.bin", tables.little_table_file(),
-                request.if_changed);
-  }
-  if (context.write_big_table) {
-    write_table(result.output_folder, "imgtable_b.bin", tables.big_table_file(),
-                request.if_changed);
-  }
+  const auto table = [&](bool on, std::string_view name, const std::string& bytes) {
+    if (on && !write_table(result.output_folder, name, bytes, request.if_changed, *request.port)) {
+      result.failed_files.emplace_back(name);
+    }
+  };
+  table(context.write_label, "imgidx.h", tables.label_file());
+  table(context.write_text_table, "imgtable.h", tables.text_table_file());
+  table(context.write_little_table, "imgtable_l.bin", tables.little_table_file());
+  table(context.write_big_table, "imgtable_b.bin", tables.big_table_file());
   return result;
 }
 

@@ -7,10 +7,14 @@
 // imgtable_b.bin; OUTPUT_BMP, on when absent, -> one bitmap per page).
 //
 // The run works on explicit inputs and writes into an explicit folder; it
-// never changes the process's current directory. A failing page is reported
-// through the port and skipped: it leaves nothing in the table files and does
+// never changes the process's current directory. A missing output folder is
+// made with its missing parents; one that cannot be made ends the run before
+// anything is written, reported through the port (writing elsewhere could
+// overwrite the user's files). A failing page is reported through the port
+// with its reason and skipped: it leaves nothing in the table files and does
 // not advance the page index. The table files are written at the end of the
-// run, replacing older files of the same names.
+// run, replacing older files of the same names; one that cannot be written is
+// reported too.
 //
 // The window's output command is run_project_output (project_output.h),
 // which synchronises the current page before calling run_output.
@@ -49,7 +53,9 @@ class OutputRunPort {
   // The folder selection titled kOutputFolderTitle, preselecting `folder`.
   // True with the chosen folder in `folder`; false (cancel) leaves it as is.
   virtual bool choose_output_folder(std::string& folder) = 0;
-  // A failing page: `text` under `caption`, with the error icon.
+  // A failing page, table file or output folder: `text` (two lines: what
+  // failed, then the file and the system's reason) under `caption`, with the
+  // error icon.
   virtual void show_error(std::string_view text, std::string_view caption) = 0;
   // An image of page `page_name` that could not be read; `path` as the
   // image row stores it. The page still goes on (0 x 0, or its forced
@@ -69,13 +75,14 @@ struct OutputRunRequest {
   DocumentStore* project = nullptr;   // none: nothing happens
   DocumentStore* settings = nullptr;  // application level; none: no such level
   // Path of the project file (empty for an untitled project): a relative
-  // OUTPUTDIR is taken from its folder, which is also the fallback folder.
+  // OUTPUTDIR is taken from its folder, where the folder selection opens.
   std::string_view project_path;
   // Folder that relative image paths are taken from (the project folder of
   // the open project; ends in a separator or is empty).
   std::string_view project_folder;
   // Folder to write into instead of what OUTPUTENABLE / OUTPUTDIR or the
-  // folder selection give (the command line's --out). Used as it is.
+  // folder selection give (the command line's --out). Made when missing, as
+  // those are.
   std::optional<std::string> output_folder;
   const PictureDecoder* decoders = nullptr;
   OutputRunPort* port = nullptr;  // required
@@ -90,10 +97,13 @@ struct OutputRunRequest {
 };
 
 struct OutputRunResult {
-  bool ran = false;           // false: no project, or the folder selection was cancelled
+  // false: no project, the folder selection was cancelled, or the output
+  // folder could not be made (reported; nothing was written).
+  bool ran = false;
   std::string output_folder;  // where the files went ("" = current directory)
   int pages_output = 0;       // pages counted in the tables
   std::vector<std::string> failed_pages;
+  std::vector<std::string> failed_files;  // table files not written (reported)
 };
 
 [[nodiscard]] OutputRunResult run_output(const OutputRunRequest& request);
@@ -105,11 +115,5 @@ struct OutputRunResult {
 // the base; an empty one is the base itself. No check that it exists.
 [[nodiscard]] std::string resolve_output_dir(std::string_view output_dir,
                                              std::string_view project_base);
-
-// The folder the run writes into when OUTPUTENABLE is on: OUTPUTDIR taken
-// from `project_base` when relative (empty: the base itself); the base when
-// that folder does not exist.
-[[nodiscard]] std::string enabled_output_folder(std::string_view output_dir,
-                                                std::string_view project_base);
 
 }  // namespace piconel

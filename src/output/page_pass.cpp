@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "image/image_entry.h"
@@ -14,6 +15,7 @@
 #include "output/page_sheet.h"
 #include "project/project.h"
 #include "store/cp932.h"
+#include "store/file_error.h"
 #include "store/no_throw.h"
 
 namespace piconel {
@@ -66,6 +68,7 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
   const PageSettings& settings = source.settings;
   const std::vector<std::string>& rows = source.rows;
   if (!source.rows_read) {
+    result.failure = PageFailure::NoMemory;
     return result;
   }
 
@@ -75,11 +78,13 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
     return result;
   }
   if (settings.sheet_width <= 0 || settings.sheet_height <= 0) {
+    result.failure = PageFailure::SheetSize;
     return result;
   }
   // The binary tables hold the entry count in 16 bits; only an edited file
   // holds more rows, and a wrapped count would make the tables unreadable.
   if (rows.size() > kMaxPageTableEntries) {
+    result.failure = PageFailure::TooManyImages;
     return result;
   }
   // A page name that would write outside the output folder fails the page
@@ -88,6 +93,7 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
   if (context.write_bitmap) {
     bitmap_name = page_bitmap_file_name(page_name);
     if (!bitmap_name) {
+      result.failure = PageFailure::BadFileName;
       return result;
     }
   }
@@ -100,6 +106,7 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
   if (context.write_bitmap) {
     sheet = PageSheet::create(width, height, settings.background);
     if (!sheet) {
+      result.failure = PageFailure::NoMemory;
       return result;
     }
   }
@@ -137,6 +144,7 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
       coordinates.width = picture->width;
       coordinates.height = picture->height;
       if (sheet && !sheet->draw(*picture, row.x, row.y, palette)) {
+        result.failure = PageFailure::NoMemory;
         return result;
       }
     }
@@ -151,8 +159,17 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
 
   close_page_tables(result.tables, context, settings.page_label);
 
-  if (sheet && !sheet->write(join_path(in.output_folder, *bitmap_name), palette, in.if_changed)) {
-    return result;
+  if (sheet) {
+    // Cleared first: the write can also fail for want of memory, which no
+    // system call reports.
+    set_last_file_error(0);
+    std::string bitmap_path = join_path(in.output_folder, *bitmap_name);
+    if (!sheet->write(bitmap_path, palette, in.if_changed)) {
+      result.failure = PageFailure::BitmapNotWritten;
+      result.file_error = last_file_error();
+      result.failed_file = std::move(bitmap_path);
+      return result;
+    }
   }
   result.status = PagePassStatus::Written;
   return result;

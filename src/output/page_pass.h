@@ -50,9 +50,23 @@ enum class PagePassStatus {
   Failed,
 };
 
+// Why a page failed, for its message.
+enum class PageFailure {
+  None,
+  NoMemory,          // for the rows, the canvas or a picture drawn on it
+  SheetSize,         // sheet width or height 0 or less
+  TooManyImages,     // more than kMaxPageTableEntries rows
+  BadFileName,       // the page name is no plain file name (bitmaps on)
+  TooManyPages,      // beyond kMaxOutputPages output pages (set by the run)
+  BitmapNotWritten,  // `failed_file` could not be written, `file_error` says why
+};
+
 struct PagePassResult {
   PagePassStatus status = PagePassStatus::Failed;
-  PageTables tables;  // filled for Written and Empty
+  PageFailure failure = PageFailure::None;  // set when status is Failed
+  std::string failed_file;                  // the bitmap's path (BitmapNotWritten)
+  int file_error = 0;                       // the system's error number (last_file_error)
+  PageTables tables;                        // filled for Written and Empty
   // Paths, as the image rows store them, of the images that could not be
   // read (missing, unreadable or malformed), in row order.
   std::vector<std::string> unreadable_images;

@@ -16,7 +16,8 @@ void RunTables::add_page(const PageTables& page, std::optional<std::string_view>
 
 std::string RunTables::text_table_file() const {
   std::string out = text_;
-  append_format(out, "const const int(*img_axis_index[%d])[4] = {\r\n", page_count());
+  // One const: a repeated qualifier is an error in C89 and C++.
+  append_format(out, "const int(*img_axis_index[%d])[4] = {\r\n", page_count());
   for (const auto& name : index_names_) {
     if (name) {
       append_format(out, "\t(const int(*)[4])img_table_%s, \r\n", name->c_str());

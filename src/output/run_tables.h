@@ -4,7 +4,7 @@
 // their final bytes with the closing parts:
 //  - imgidx.h: the enumerations of the output pages;
 //  - imgtable.h: the arrays, then the index block
-//    "const const int(*img_axis_index[%d])[4] = {" with one
+//    "const int(*img_axis_index[%d])[4] = {" with one
 //    "\t(const int(*)[4])img_table_%s, " line per output page
 //    ("\t(const int(*)[4])0, " for a page without entries) and "};";
 //  - imgtable_l.bin / imgtable_b.bin: the number of output pages, then the

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "store/cp932.h"
+#include "store/file_error.h"
 #include "store/file_io.h"
 #include "store/iconv_posix.h"
 #include "store/native_path_posix.h"
@@ -100,6 +101,7 @@ bool write_all(int fd, std::span<const std::uint8_t> bytes) {
       return false;
     }
     if (written == 0) {
+      errno = ENOSPC;  // nothing taken and no error: the usual cause
       return false;
     }
     done += static_cast<std::size_t>(written);
@@ -192,6 +194,7 @@ bool write_file_replacing_parts(std::string_view path,
                                 Durability durability) {
   const std::optional<std::string> native = native_path(path);
   if (!native || native->back() == '/') {
+    set_last_file_error(native ? EISDIR : EILSEQ);
     return false;
   }
   // The temporary file sits beside the target so the rename stays within one
@@ -199,6 +202,7 @@ bool write_file_replacing_parts(std::string_view path,
   std::string temp_name = *native + ".XXXXXX";
   FileDescriptor fd(::mkstemp(temp_name.data()));
   if (!fd.valid()) {
+    set_last_file_error(errno);
     return false;
   }
   // mkstemp creates the file 0600: give it the target's permissions, or for
@@ -214,9 +218,12 @@ bool write_file_replacing_parts(std::string_view path,
   // folder: otherwise a crash can leave an empty file in place of the old.
   const bool synced = durability == Durability::Synced;
   ok = ok && (!synced || ::fsync(fd.get()) == 0);
+  // The first failure's reason: a later close may fail for the same cause.
+  int error = ok ? 0 : errno;
   ok = fd.close() && ok;
   ok = ok && ::rename(temp_name.c_str(), native->c_str()) == 0;
   if (!ok) {
+    set_last_file_error(error != 0 ? error : errno);
     ::unlink(temp_name.c_str());
     return false;
   }
@@ -275,21 +282,37 @@ FolderListing list_folder(std::string_view folder) {
 bool make_directories(std::string_view path) {
   const std::optional<std::string> native = native_path(path);
   if (!native) {
+    set_last_file_error(EILSEQ);
     return false;
   }
   const std::string& full = *native;
   // Create every prefix that ends before a separator, then the whole path.
+  // A prefix that exists passes; should it be a file, the next one fails
+  // with ENOTDIR, and the whole path being a file keeps its EEXIST.
+  int error = 0;
   for (std::size_t pos = 1; pos <= full.size(); ++pos) {
     if (pos < full.size() && full[pos] != '/') {
       continue;
     }
     const std::string prefix = full.substr(0, pos);
-    if (::mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) {
-      return false;
+    if (::mkdir(prefix.c_str(), 0777) != 0) {
+      error = errno;
+      if (error != EEXIST) {
+        set_last_file_error(error);
+        return false;
+      }
     }
   }
   struct stat info {};
-  return ::stat(full.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  if (::stat(full.c_str(), &info) != 0) {
+    set_last_file_error(errno);
+    return false;
+  }
+  if (!S_ISDIR(info.st_mode)) {
+    set_last_file_error(error != 0 ? error : ENOTDIR);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace piconel

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "store/cp932.h"
+#include "store/file_error.h"
 #include "store/file_io.h"
 #include "store/handles_win32.h"
 #include "store/no_throw.h"
@@ -58,7 +59,11 @@ bool write_all(HANDLE file, std::span<const std::uint8_t> bytes) {
     const std::size_t left = bytes.size() - done;
     const DWORD chunk = left > (DWORD{1} << 30) ? (DWORD{1} << 30) : static_cast<DWORD>(left);
     DWORD written = 0;
-    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) {
+      return false;
+    }
+    if (written == 0) {
+      SetLastError(ERROR_DISK_FULL);  // nothing taken and no error: the usual cause
       return false;
     }
     done += written;
@@ -77,6 +82,8 @@ bool replace_with(const std::wstring& temp, const std::wstring& target) {
     return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
   }
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    // What the system says to a program writing onto a folder.
+    SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
   {
@@ -171,6 +178,7 @@ bool write_file_replacing_parts(std::string_view path,
                                 Durability durability) {
   const std::optional<std::wstring> wide = wide_path(path);
   if (!wide || wide->back() == L'\\' || wide->back() == L'/') {
+    set_last_file_error(wide ? ERROR_ACCESS_DENIED : ERROR_NO_UNICODE_TRANSLATION);
     return false;
   }
   const std::wstring target = usable_name(*wide);
@@ -186,6 +194,7 @@ bool write_file_replacing_parts(std::string_view path,
       if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) {
         continue;
       }
+      set_last_file_error(static_cast<int>(GetLastError()));
       return false;
     }
     bool ok = true;
@@ -195,14 +204,18 @@ bool write_file_replacing_parts(std::string_view path,
     // On the disk before the rename: otherwise a crash or power loss after
     // the rename can leave an empty project in place of the old one.
     ok = ok && (durability == Durability::Unsynced || FlushFileBuffers(file.get()) != FALSE);
+    // The first failure's reason: a later close may fail for the same cause.
+    DWORD error = ok ? 0 : GetLastError();
     // A failed close means the bytes may not be on disk either.
     ok = CloseHandle(file.release()) != FALSE && ok;
     ok = ok && replace_with(temp, target);
     if (!ok) {
+      set_last_file_error(static_cast<int>(error != 0 ? error : GetLastError()));
       DeleteFileW(temp.c_str());
     }
     return ok;
   }
+  set_last_file_error(ERROR_FILE_EXISTS);
   return false;
 }
 
@@ -262,6 +275,7 @@ bool make_directories(std::string_view path) {
   // Each prefix ending before a separator (outside double-byte characters),
   // then the whole path. Prefixes such as "C:" or a share name cannot be made
   // and need not be: only the final check counts.
+  DWORD error = 0;
   for (std::size_t pos = 0; pos <= path.size(); ++pos) {
     if (pos < path.size()) {
       const auto byte = static_cast<unsigned char>(path[pos]);
@@ -282,11 +296,19 @@ bool make_directories(std::string_view path) {
     }
     const std::optional<std::wstring> wide = wide_path(prefix);
     if (!wide) {
+      set_last_file_error(ERROR_NO_UNICODE_TRANSLATION);
       return false;
     }
-    CreateDirectoryW(usable_name(*wide).c_str(), nullptr);
+    if (!CreateDirectoryW(usable_name(*wide).c_str(), nullptr)) {
+      error = GetLastError();
+    }
   }
-  return is_directory(path);
+  if (is_directory(path)) {
+    return true;
+  }
+  // The last refusal says why (a file of that name: "already exists").
+  set_last_file_error(static_cast<int>(error != 0 ? error : ERROR_PATH_NOT_FOUND));
+  return false;
 }
 
 }  // namespace piconel

@@ -71,20 +71,26 @@ TEST(CliBinary, DemoProjectWritesEveryFileAndTheTablesAgree) {
   EXPECT_EQ(test::u16_at(test::read_bytes(out + "/page000.bmp"), 28), 8);
   EXPECT_EQ(test::u16_at(test::read_bytes(out + "/page001.bmp"), 28), 24);
 
-  // The headers compile as C99; "const const" is the only warning -Wall has.
-  const std::string checker = folder.file("check_tables");
-  const std::string compile = quoted(PICONEL_C_COMPILER) +
-                              " -std=c99 -Wall -Werror -Wno-duplicate-decl-specifier"
-                              " -DCHECK_DEMO_LABELS -I " +
-                              quoted(out) + " -o " + quoted(checker) + " " +
-                              quoted(PICONEL_TABLE_CHECKER);
-  const Outcome built = run_command(compile, folder);
-  ASSERT_EQ(built.status, 0) << built.err;
-  const Outcome checked = run_command(quoted(checker) + " " + quoted(out + "/imgtable_l.bin") +
-                                          " " + quoted(out + "/imgtable_b.bin"),
-                                      folder);
-  EXPECT_EQ(checked.status, 0) << checked.err;
-  EXPECT_EQ(checked.out, "tables agree: 2 pages\n");
+  // The headers compile without a warning as C89 (still common for
+  // embedded targets), C99 and C++, and the tables agree in each.
+  const std::string compilers[] = {
+      quoted(PICONEL_C_COMPILER) + " -std=c89 -pedantic-errors -Wall -Werror",
+      quoted(PICONEL_C_COMPILER) + " -std=c99 -pedantic-errors -Wall -Werror",
+      quoted(PICONEL_CXX_COMPILER) + " -x c++ -std=c++17 -pedantic-errors -Wall -Werror",
+  };
+  for (const std::string& compiler : compilers) {
+    SCOPED_TRACE(compiler);
+    const std::string checker = folder.file("check_tables");
+    const std::string compile = compiler + " -DCHECK_DEMO_LABELS -I " + quoted(out) + " -o " +
+                                quoted(checker) + " " + quoted(PICONEL_TABLE_CHECKER);
+    const Outcome built = run_command(compile, folder);
+    ASSERT_EQ(built.status, 0) << built.err;
+    const Outcome checked = run_command(quoted(checker) + " " + quoted(out + "/imgtable_l.bin") +
+                                            " " + quoted(out + "/imgtable_b.bin"),
+                                        folder);
+    EXPECT_EQ(checked.status, 0) << checked.err;
+    EXPECT_EQ(checked.out, "tables agree: 2 pages\n");
+  }
 }
 
 class CliBinaryFixture : public ::testing::Test {
@@ -121,15 +127,45 @@ TEST_F(CliBinaryFixture, FailingPageReportedInUtf8WithStatusOne) {
   std::filesystem::create_directories(project_folder_ / "out");
   const Outcome run = run_cli("output " + quoted(project), folder_);
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "\u30da\u30fc\u30b8\u51fa\u529b\u30a8\u30e9\u30fc(bad)\n");
+  // ページ出力エラー(bad), then シートの幅か高さが 0 以下です
+  EXPECT_EQ(run.err,
+            "\u30da\u30fc\u30b8\u51fa\u529b\u30a8\u30e9\u30fc(bad)\n"
+            "\u30b7\u30fc\u30c8\u306e\u5e45\u304b\u9ad8\u3055\u304c 0 \u4ee5\u4e0b\u3067\u3059\n");
   const std::string out = (project_folder_ / "out").string();
   EXPECT_EQ(test::read_bytes(out + "/good.bmp"),
             make_bitmap_file(2, 1, 8, {0xFF0000, 0x00FF00}, {0, 1}));
   EXPECT_FALSE(test::exists(out + "/bad.bmp"));
   EXPECT_EQ(test::read_text(out + "/imgtable.h"),
             "int img_table_good[1][4] = {\r\n\t{    0,    0,    2,    1}, \r\n};\r\n"
-            "const const int(*img_axis_index[1])[4] = {\r\n"
+            "const int(*img_axis_index[1])[4] = {\r\n"
             "\t(const int(*)[4])img_table_good, \r\n};\r\n");
+}
+
+// A missing output folder is made, parents and all, instead of writing
+// beside the project; one that cannot be made gives status 1 and writes
+// nothing.
+TEST_F(CliBinaryFixture, MissingOutputFolderMadeUnmakableOneRefused) {
+  const std::string project = write_project(
+      "[PAGELIST]\r\np\r\n[PROPERTY]\r\nOUTPUTENABLE=1\r\nOUTPUTDIR=build\\out\r\n"
+      "OUTPUT_LABEL=1\r\n[PROPERTY:p]\r\nPUTIMAGEWIDTH=2\r\nPUTIMAGEHEIGHT=1\r\n"
+      "[FILELIST:p]\r\nimg\\a.bmp\t0\t0\r\n");
+  const Outcome made = run_cli("output " + quoted(project), folder_);
+  EXPECT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(made.err, "");
+  EXPECT_TRUE(test::exists((project_folder_ / "build" / "out" / "p.bmp").string()));
+  EXPECT_TRUE(test::exists((project_folder_ / "build" / "out" / "imgidx.h").string()));
+  EXPECT_FALSE(test::exists((project_folder_ / "p.bmp").string()));
+
+  const std::string taken = folder_.file("taken");
+  test::write_bytes(taken, {'x'});
+  const Outcome refused = run_cli("output " + quoted(project) + " --out " + quoted(taken), folder_);
+  EXPECT_EQ(refused.status, 1);
+  // 出力フォルダを作成できません: FOLDER, then the system's reason
+  EXPECT_EQ(
+      refused.err,
+      "\u51fa\u529b\u30d5\u30a9\u30eb\u30c0\u3092\u4f5c\u6210\u3067\u304d\u307e\u305b\u3093: " +
+          taken + "\nFile exists\n");
+  EXPECT_EQ(test::read_text(taken), "x");
 }
 
 TEST_F(CliBinaryFixture, BrokenProjectGivesStatusTwoWithLine) {

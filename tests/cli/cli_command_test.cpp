@@ -36,9 +36,11 @@ const std::string kHeader =
     "\x83\x67\r\n"  // ピコネルプロジェクト
     "APPLICATIONVERSION=1.0.8\r\n";
 
-// ページ出力エラー(two)
+// ページ出力エラー(two), then シートの幅か高さが 0 以下です
 const std::string kPageTwoFailed =
-    "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(two)\n";
+    "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(two)\n"
+    "\x83V\x81[\x83g\x82\xcc\x95\x9d\x82\xa9\x8d\x82\x82\xb3\x82\xaa 0 "
+    "\x88\xc8\x89\xba\x82\xc5\x82\xb7\n";
 
 class CliCommandTest : public ::testing::Test {
  protected:
@@ -80,6 +82,36 @@ TEST_F(CliCommandTest, WritesIntoOutFolderCreatingIt) {
             make_bitmap_file(2, 1, 8, {0xFFFFFF, 0x00FF00}, {0, 1}));
   EXPECT_EQ(test::read_bytes(nested + "/imgtable_l.bin"),
             (std::vector<std::uint8_t>{1, 0, 1, 0, 1, 0, 0, 0, 1, 0, 1, 0}));
+}
+
+// An output folder that cannot be made (a file holds the name) ends the run
+// with status 1 before anything is written, naming the folder and the
+// system's reason; so does a table file that cannot be written.
+TEST_F(CliCommandTest, UnwritableOutputGivesStatusOne) {
+  write_project(kOnePage);
+  test::write_bytes(folder_.file("taken"), {'x'});
+  EXPECT_EQ(run({"output", project(), "--out", folder_.file("taken")}), kExitPageFailed);
+  // 出力フォルダを作成できません: FOLDER, then the reason
+  const std::string heading =
+      "\x8f\x6f\x97\xcd\x83\x74\x83\x48\x83\x8b\x83\x5f\x82\xf0\x8d\xec\x90\xac\x82\xc5\x82\xab"
+      "\x82\xdc\x82\xb9\x82\xf1: " +
+      folder_.file("taken") + "\n";
+  EXPECT_EQ(console_.errors.substr(0, heading.size()), heading);
+  EXPECT_GT(console_.errors.size(), heading.size() + 1);
+  EXPECT_FALSE(test::exists(folder_.file("p.bmp")));
+  EXPECT_FALSE(test::exists(folder_.file("imgtable_l.bin")));
+
+  console_.errors.clear();
+  std::filesystem::create_directories(folder_.path() / "out" / "imgtable_l.bin");
+  EXPECT_EQ(run({"output", project(), "--out", folder_.file("out")}), kExitPageFailed);
+  // ファイル出力エラー(imgtable_l.bin)
+  EXPECT_EQ(console_.errors.rfind("\x83\x74\x83\x40\x83\x43\x83\x8b\x8f\x6f\x97\xcd\x83\x47\x83\x89"
+                                  "\x81\x5b(imgtable_l.bin)\n" +
+                                      folder_.file("out") + "\\imgtable_l.bin: ",
+                                  0),
+            0u)
+      << console_.errors;
+  EXPECT_TRUE(test::exists(out("p.bmp")));
 }
 
 TEST_F(CliCommandTest, OutputEnableUsesOutputDir) {
@@ -369,10 +401,14 @@ TEST_F(CliCommandTest, JobsGiveTheBytesMessagesAndStatusOfOneJob) {
   console_.errors.clear();
   EXPECT_EQ(run({"output", project(), "--out", out("four"), "--jobs", "4"}), kExitPageFailed);
   EXPECT_EQ(console_.errors, one_job_errors);
-  // ページ出力エラー(p3), ページ出力エラー(p8)
+  // ページ出力エラー(p3), ページ出力エラー(p8), each with its reason
+  const std::string sheet_size =
+      "\x83V\x81[\x83g\x82\xcc\x95\x9d\x82\xa9\x8d\x82\x82\xb3\x82\xaa 0 "
+      "\x88\xc8\x89\xba\x82\xc5\x82\xb7\n";
   EXPECT_EQ(one_job_errors,
-            "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(p3)\n"
-            "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(p8)\n");
+            "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(p3)\n" + sheet_size +
+                "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(p8)\n" +
+                sheet_size);
   const auto one = files_of(out("one"));
   EXPECT_EQ(one.size(), 9u + 4u);  // ten pages with images, less two failed, plus tables
   EXPECT_EQ(files_of(out("four")), one);

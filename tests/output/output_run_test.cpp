@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "output/output_fixture.h"
+#include "output/output_folder.h"
 #include "output/page_tables.h"
+#include "store/file_error.h"
+#include "store/file_io.h"
 
 namespace piconel {
 namespace {
@@ -176,7 +180,7 @@ TEST_F(OutputRunTest, ClippingForcedSizeAndMissingFileInTables) {
             "\t{    2,    0,   64,   32}, \r\n"
             "\t{    5,    6,    0,    0}, \r\n"
             "};\r\n"
-            "const const int(*img_axis_index[1])[4] = {\r\n"
+            "const int(*img_axis_index[1])[4] = {\r\n"
             "\t(const int(*)[4])img_table_page000, \r\n"
             "};\r\n");
   const std::vector<std::uint8_t> little = {1,    0,    3, 0,                //
@@ -296,9 +300,11 @@ TEST_F(OutputRunTest, FailingPageLeavesNoTraceAndKeepsPageIndex) {
   EXPECT_EQ(result.pages_output, 2);
   EXPECT_EQ(result.failed_pages, std::vector<std::string>{"two"});
   ASSERT_EQ(port_.errors.size(), 1u);
-  // ページ出力エラー(two), ピコネル：出力
+  // ページ出力エラー(two), then シートの幅か高さが 0 以下です; ピコネル：出力
   EXPECT_EQ(port_.errors[0].first,
-            "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(two)");
+            "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(two)\n"
+            "\x83V\x81[\x83g\x82\xcc\x95\x9d\x82\xa9\x8d\x82\x82\xb3\x82\xaa 0 "
+            "\x88\xc8\x89\xba\x82\xc5\x82\xb7");
   EXPECT_EQ(port_.errors[0].second, "\x83\x73\x83\x52\x83\x6c\x83\x8b\x81\x46\x8f\x6f\x97\xcd");
   EXPECT_TRUE(test::exists(out("one.bmp")));
   EXPECT_FALSE(test::exists(out("two.bmp")));
@@ -309,7 +315,7 @@ TEST_F(OutputRunTest, FailingPageLeavesNoTraceAndKeepsPageIndex) {
   EXPECT_EQ(read_text(out("imgtable.h")),
             "int img_table_one[1][4] = {\r\n\t{    0,    0,    1,    1}, \r\n};\r\n"
             "int img_table_three[1][4] = {\r\n\t{    0,    0,    1,    1}, \r\n};\r\n"
-            "const const int(*img_axis_index[2])[4] = {\r\n"
+            "const int(*img_axis_index[2])[4] = {\r\n"
             "\t(const int(*)[4])img_table_one, \r\n"
             "\t(const int(*)[4])img_table_three, \r\n"
             "};\r\n");
@@ -361,8 +367,17 @@ TEST_F(OutputRunTest, UnwritablePagesFailAlone) {
     const OutputRunResult result = run();
     EXPECT_EQ(result.failed_pages, std::vector<std::string>{c.name}) << c.name;
     ASSERT_EQ(port_.errors.size(), 1u) << c.name;
+    // ページ出力エラー(NAME), then why: ページ名をファイル名に使えません, or
+    // 画像が多すぎます（1ページ 65535 枚まで）.
+    const std::string reason =
+        c.rows == 1
+            ? "\x83y\x81[\x83W\x96\xbc\x82\xf0\x83t\x83@\x83\x43\x83\x8b\x96\xbc\x82\xc9\x8eg"
+              "\x82\xa6\x82\xdc\x82\xb9\x82\xf1"
+            : "\x89\xe6\x91\x9c\x82\xaa\x91\xbd\x82\xb7\x82\xac\x82\xdc\x82\xb7\x81i1\x83y\x81["
+              "\x83W 65535 \x96\x87\x82\xdc\x82\xc5\x81j";
     EXPECT_EQ(port_.errors[0].first,
-              "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(" + c.name + ")");
+              "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(" + c.name + ")\n" +
+                  reason);
     EXPECT_EQ(read_bytes(out("imgtable_l.bin")),
               (std::vector<std::uint8_t>{2, 0, 1, 0, 0, 0, 0, 0, 1, 0, 1, 0,  //
                                          1, 0, 0, 0, 0, 0, 1, 0, 1, 0}))
@@ -394,7 +409,7 @@ TEST_F(OutputRunTest, EmptyPageCountedWithoutArray) {
   EXPECT_EQ(read_text(out("imgidx.h")), "enum {\r\n\tIMG_F_A = 256,\r\n\tIMG_F_MAX\r\n};\r\n");
   EXPECT_EQ(read_text(out("imgtable.h")),
             "int img_table_full[1][4] = {\r\n\t{    0,    0,    1,    1}, \r\n};\r\n"
-            "const const int(*img_axis_index[2])[4] = {\r\n"
+            "const int(*img_axis_index[2])[4] = {\r\n"
             "\t(const int(*)[4])0, \r\n"
             "\t(const int(*)[4])img_table_full, \r\n"
             "};\r\n");
@@ -409,7 +424,7 @@ TEST_F(OutputRunTest, ProjectWithoutPagesWritesClosingPartsOnly) {
   EXPECT_EQ(result.pages_output, 0);
   EXPECT_EQ(read_text(out("imgidx.h")), "");
   EXPECT_TRUE(test::exists(out("imgidx.h")));
-  EXPECT_EQ(read_text(out("imgtable.h")), "const const int(*img_axis_index[0])[4] = {\r\n};\r\n");
+  EXPECT_EQ(read_text(out("imgtable.h")), "const int(*img_axis_index[0])[4] = {\r\n};\r\n");
   EXPECT_EQ(read_bytes(out("imgtable_l.bin")), (std::vector<std::uint8_t>{0, 0}));
   EXPECT_EQ(read_bytes(out("imgtable_b.bin")), (std::vector<std::uint8_t>{0, 0}));
 }
@@ -491,12 +506,108 @@ TEST_F(OutputFolderTest, RelativeOutputDirTakenFromProjectFolder) {
   EXPECT_TRUE(port_.preselected.empty());
 }
 
-TEST_F(OutputFolderTest, MissingOutputDirFallsBackToProjectFolder) {
-  project({"OUTPUTENABLE=1", "OUTPUTDIR=nowhere"}, one_page());
+TEST_F(OutputFolderTest, MissingOutputDirIsMadeWithItsParents) {
+  project(with({"OUTPUTENABLE=1", "OUTPUTDIR=build\\sheets"}, kAllTables), one_page());
   const OutputRunResult result = run(false);
-  EXPECT_EQ(result.output_folder, folder_.folder());
-  EXPECT_TRUE(test::exists(folder_.file("p.bmp")));
-  EXPECT_FALSE(test::exists(folder_.file("nowhere")));
+  EXPECT_TRUE(result.ran);
+  EXPECT_TRUE(port_.errors.empty());
+  EXPECT_EQ(result.output_folder, folder_.folder() + "build\\sheets");
+  for (const char* name : {"p.bmp", "imgidx.h", "imgtable.h", "imgtable_l.bin", "imgtable_b.bin"}) {
+    EXPECT_TRUE(test::exists(folder_.file("build") + "/sheets/" + name)) << name;
+    // Never beside the project instead, where a sprite may have the name.
+    EXPECT_FALSE(test::exists(folder_.file(name))) << name;
+  }
+}
+
+// An output folder that cannot be made (a file holds its name or its
+// parent's) ends the run before anything is written, with a message naming
+// the folder and the system's reason; whether it came from OUTPUTDIR, the
+// folder selection or the command line's folder.
+TEST_F(OutputFolderTest, FolderThatCannotBeMadeEndsTheRunWritingNothing) {
+  test::write_bytes(folder_.file("taken"), {'x'});
+  struct Case {
+    const char* what;
+    std::vector<std::string> keys;
+    std::optional<std::string> answer;     // the folder selection's choice
+    std::optional<std::string> explicit_;  // --out
+    std::string folder;                    // as the message names it
+  };
+  const std::string base = folder_.folder();
+  const Case cases[] = {
+      {"OutputDirIsAFile", {"OUTPUTENABLE=1", "OUTPUTDIR=taken"}, {}, {}, base + "taken"},
+      {"ParentIsAFile", {"OUTPUTENABLE=1", "OUTPUTDIR=taken\\sub"}, {}, {}, base + "taken\\sub"},
+      {"ChosenFolderIsAFile", {"OUTPUTENABLE=0"}, base + "taken", {}, base + "taken"},
+      {"ExplicitFolderIsAFile", {}, {}, base + "taken", base + "taken"},
+  };
+  for (const Case& c : cases) {
+    project(with(c.keys, kAllTables), one_page());
+    port_.errors.clear();
+    port_.folder_answer = c.answer;
+    OutputRunRequest request;
+    request.project = &store_;
+    request.settings = &settings_;
+    project_path_ = folder_.file("game.ijp");
+    request.project_path = project_path_;
+    request.project_folder = base;
+    request.output_folder = c.explicit_;
+    request.port = &port_;
+    const OutputRunResult result = run_output(request);
+    EXPECT_FALSE(result.ran) << c.what;
+    ASSERT_EQ(port_.errors.size(), 1u) << c.what;
+    // 出力フォルダを作成できません: FOLDER, then the reason.
+    const std::string heading =
+        "\x8f\x6f\x97\xcd\x83\x74\x83\x48\x83\x8b\x83\x5f\x82\xf0\x8d\xec\x90\xac\x82\xc5\x82"
+        "\xab\x82\xdc\x82\xb9\x82\xf1: " +
+        c.folder + "\n";
+    const std::string& text = port_.errors[0].first;
+    EXPECT_EQ(text.substr(0, heading.size()), heading) << c.what;
+    EXPECT_GT(text.size(), heading.size()) << c.what;
+    EXPECT_EQ(text.find(std::string(kUnknownFileError)), std::string::npos) << c.what;
+    EXPECT_EQ(port_.errors[0].second, kOutputCaption) << c.what;
+    std::vector<std::string> files;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(folder_.path())) {
+      files.push_back(std::filesystem::relative(item.path(), folder_.path()).generic_string());
+    }
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"a.bmp", "taken"})) << c.what;
+  }
+}
+
+// A table file or page bitmap that cannot be written (a folder holds its
+// name) is reported with its path and the system's reason; the rest of the
+// run goes on.
+TEST_F(OutputFolderTest, UnwritableFilesReportedWithTheirReason) {
+  std::filesystem::create_directories(folder_.path() / "out" / "imgidx.h");
+  std::filesystem::create_directories(folder_.path() / "out" / "p.bmp");
+  project(kAllTables,
+          {one_page()[0], {"q", {"PUTIMAGEWIDTH=1", "PUTIMAGEHEIGHT=1"}, {row("a.bmp", 0, 0)}}});
+  const OutputRunResult result = run();
+  EXPECT_TRUE(result.ran);
+  EXPECT_EQ(result.failed_pages, std::vector<std::string>{"p"});
+  EXPECT_EQ(result.failed_files, std::vector<std::string>{"imgidx.h"});
+  ASSERT_EQ(port_.errors.size(), 2u);
+  struct Expected {
+    std::string heading;  // the first line and the file on the second
+  };
+  const Expected expected[] = {
+      // ページ出力エラー(p)
+      {"\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(p)\n" + out("p.bmp") +
+       ": "},
+      // ファイル出力エラー(imgidx.h)
+      {"\x83\x74\x83\x40\x83\x43\x83\x8b\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(imgidx.h)\n" +
+       out("imgidx.h") + ": "},
+  };
+  for (std::size_t i = 0; i < 2; ++i) {
+    const std::string& text = port_.errors[i].first;
+    EXPECT_EQ(text.substr(0, expected[i].heading.size()), expected[i].heading) << text;
+    // The system's own reason, not the text for a failure without one.
+    EXPECT_GT(text.size(), expected[i].heading.size()) << text;
+    EXPECT_EQ(text.find(std::string(kUnknownFileError)), std::string::npos) << text;
+  }
+  EXPECT_TRUE(test::exists(out("q.bmp")));
+  EXPECT_TRUE(test::exists(out("imgtable.h")));
+  EXPECT_EQ(read_bytes(out("imgtable_l.bin")),
+            (std::vector<std::uint8_t>{1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 1, 0}));
 }
 
 TEST_F(OutputFolderTest, OutputDirCutTo259Bytes) {
@@ -552,13 +663,27 @@ TEST(OutputRun, NoProjectDoesNothing) {
   EXPECT_FALSE(run_output(request).ran);
 }
 
-TEST(EnabledOutputFolder, Rules) {
+TEST(MakeOutputFolder, Rules) {
   test::ScratchFolder folder;
   std::filesystem::create_directories(folder.path() / "out");
-  EXPECT_EQ(enabled_output_folder("out", folder.folder()), folder.folder() + "out");
-  EXPECT_EQ(enabled_output_folder("gone", folder.folder()), folder.folder());
-  EXPECT_EQ(enabled_output_folder("", folder.folder()), folder.folder());
-  EXPECT_EQ(enabled_output_folder("", ""), "");
+  test::write_bytes(folder.file("file"), {'x'});
+  struct Case {
+    std::string folder;
+    bool made;
+  };
+  const Case cases[] = {
+      {folder.folder() + "out", true},
+      {folder.folder() + "gone\\deeper\\", true},
+      {"", true},  // the current directory
+      {folder.folder() + "file", false},
+      {folder.folder() + "file\\sub", false},
+  };
+  for (const Case& c : cases) {
+    int error = -1;
+    EXPECT_EQ(make_output_folder(c.folder, error), c.made) << c.folder;
+    EXPECT_EQ(error != 0, !c.made) << c.folder;
+  }
+  EXPECT_TRUE(is_directory(folder.folder() + "gone\\deeper"));
 }
 
 TEST(ResolveOutputDir, RootRelativeOutputDirTakesTheProjectDrive) {

@@ -40,7 +40,7 @@ TEST(PageTables, OnePageOneImage) {
             "int img_table_page000[1][4] = {\r\n"
             "\t{   16,   32,    8,    8}, \r\n"
             "};\r\n"
-            "const const int(*img_axis_index[1])[4] = {\r\n"
+            "const int(*img_axis_index[1])[4] = {\r\n"
             "\t(const int(*)[4])img_table_page000, \r\n"
             "};\r\n");
   EXPECT_EQ(run.little_table_file(), bytes({1, 0, 1, 0, 0x10, 0, 0x20, 0, 8, 0, 8, 0}));
@@ -96,7 +96,7 @@ TEST(PageTables, SwitchedOffTablesStayEmpty) {
 TEST(RunTables, NoPagesGivesOnlyClosingParts) {
   const RunTables run;
   EXPECT_EQ(run.label_file(), "");
-  EXPECT_EQ(run.text_table_file(), "const const int(*img_axis_index[0])[4] = {\r\n};\r\n");
+  EXPECT_EQ(run.text_table_file(), "const int(*img_axis_index[0])[4] = {\r\n};\r\n");
   EXPECT_EQ(run.little_table_file(), bytes({0, 0}));
   EXPECT_EQ(run.big_table_file(), bytes({0, 0}));
 }
@@ -119,7 +119,7 @@ TEST(RunTables, EmptyPageIsCountedWithANullIndexLine) {
             "int img_table_b[1][4] = {\r\n"
             "\t{    1,    2,    3,    4}, \r\n"
             "};\r\n"
-            "const const int(*img_axis_index[2])[4] = {\r\n"
+            "const int(*img_axis_index[2])[4] = {\r\n"
             "\t(const int(*)[4])0, \r\n"
             "\t(const int(*)[4])img_table_b, \r\n"
             "};\r\n");

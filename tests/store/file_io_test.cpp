@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "store/file_error.h"
 #include "store/temp_folder.h"
 
 namespace piconel {
@@ -171,6 +172,48 @@ TEST_F(FileIo, MakeDirectoriesCreatesParents) {
   // A file in the way.
   ASSERT_TRUE(write_test_file(sub("file"), "x"));
   EXPECT_FALSE(make_directories(sub("file", "below")));
+}
+
+constexpr std::uint8_t kOneByte = 1;
+
+// Each failure leaves the system's own reason for the message that reports
+// it; success leaves the number alone.
+TEST_F(FileIo, FailuresKeepTheSystemsReason) {
+  ASSERT_TRUE(make_directories(sub("folder")));
+  ASSERT_TRUE(write_test_file(sub("file"), "x"));
+  struct Case {
+    const char* what;
+    bool (*fails)(const std::string& path);
+    std::string path;
+  };
+  const Case cases[] = {
+      {"WriteOntoAFolder",
+       [](const std::string& path) {
+         return !write_file_replacing(path, {&kOneByte, 1});
+       },
+       sub("folder")},
+      {"WriteIntoAMissingFolder",
+       [](const std::string& path) {
+         return !write_file_replacing(path, {&kOneByte, 1});
+       },
+       sub("nowhere", "x")},
+      {"FolderWhereAFileIs", [](const std::string& path) { return !make_directories(path); },
+       sub("file")},
+      {"FolderBelowAFile", [](const std::string& path) { return !make_directories(path); },
+       sub("file", "below")},
+  };
+  for (const Case& c : cases) {
+    set_last_file_error(0);
+    EXPECT_TRUE(c.fails(c.path)) << c.what;
+    EXPECT_NE(last_file_error(), 0) << c.what;
+    const std::string text = file_error_text(last_file_error());
+    EXPECT_FALSE(text.empty()) << c.what;
+    EXPECT_NE(text, kUnknownFileError) << c.what;
+  }
+  set_last_file_error(0);
+  ASSERT_TRUE(make_directories(sub("folder")));
+  EXPECT_EQ(last_file_error(), 0);
+  EXPECT_EQ(file_error_text(0), kUnknownFileError);
 }
 
 }  // namespace

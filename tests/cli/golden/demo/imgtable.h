@@ -9,7 +9,7 @@ int img_table_page001[3][4] = {
 	{   48,    0,   24,   24}, 
 	{   48,   24,   16,   16}, 
 };
-const const int(*img_axis_index[2])[4] = {
+const int(*img_axis_index[2])[4] = {
 	(const int(*)[4])img_table_page000, 
 	(const int(*)[4])img_table_page001, 
 };
