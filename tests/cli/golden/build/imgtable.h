@@ -5,6 +5,6 @@ int img_table_page000[5][4] = {
 	{   56,    0,   48,   32}, 
 	{  104,    0,    8,   24}, 
 };
-const const int(*img_axis_index[1])[4] = {
+const int(*img_axis_index[1])[4] = {
 	(const int(*)[4])img_table_page000, 
 };
