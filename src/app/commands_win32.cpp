@@ -132,7 +132,9 @@ void select_all(App& app, const CommandMessage&) {
 // "重なりチェック": the message box goes through the project's prompter, owned
 // by the main window.
 void overlap_check(App& app, const CommandMessage&) {
-  check_overlaps(app.project.entries, app.sheet_view, *app.project.ports.prompter);
+  const SheetViewState& view = app.sheet_view.state();
+  check_overlaps(app.project.entries, {view.sheet_width, view.sheet_height}, app.sheet_view,
+                 *app.project.ports.prompter);
 }
 
 void page_list(App& app, const CommandMessage&) {

@@ -26,11 +26,16 @@ std::int32_t cursor_displacement(std::int32_t press, std::int32_t cursor, std::i
 
 }  // namespace
 
-void DragState::record_press(DragPoint point, const ImageEntry& entry, std::int32_t zoom) {
+void DragState::record_press(DragPoint point, const ImageEntry& entry,
+                             const ImageEntryList& entries) {
   press_point = point;
-  press_position = {sheet_length_to_view(entry.x, zoom), sheet_length_to_view(entry.y, zoom)};
   press_x = entry.x;
   press_y = entry.y;
+  start_positions.clear();
+  start_positions.reserve(entries.size());
+  for (const ImageEntry& other : entries) {
+    start_positions.push_back({other.x, other.y});
+  }
   has_last_move = false;
 }
 
@@ -46,12 +51,10 @@ DragMove drag_move(const DragState& drag, DragPoint cursor, const ImageEntry& dr
   DragMove move;
   move.sheet = limit_to_sheet(snapped);
   move.changed = move.sheet.x != proposed.x || move.sheet.y != proposed.y;
-  const std::int32_t right = sum32(move.sheet.x, move.sheet.width);
-  const std::int32_t bottom = sum32(move.sheet.y, move.sheet.height);
-  move.window = {sheet_to_view(move.sheet.x, view.scroll_x, view.zoom) + view.view_left,
-                 sheet_to_view(move.sheet.y, view.scroll_y, view.zoom) + view.view_top,
-                 sheet_to_view(right, view.scroll_x, view.zoom) + view.view_left,
-                 sheet_to_view(bottom, view.scroll_y, view.zoom) + view.view_top};
+  // The window keeps the size it is placed with everywhere else.
+  const ViewRect place = entry_view_rect(move.sheet, view.scroll_x, view.scroll_y, view.zoom);
+  move.window = {sum32(place.left, view.view_left), sum32(place.top, view.view_top),
+                 sum32(place.right, view.view_left), sum32(place.bottom, view.view_top)};
   return move;
 }
 
@@ -62,23 +65,20 @@ std::string drag_status_text(const SheetRect& rect) {
   return text;
 }
 
-DragPoint follower_offset(const DragState& drag, DragPoint new_client, const DragView& view) {
-  const std::int32_t dx_view =
-      sum32(sum32(new_client.x, sheet_length_to_view(view.scroll_x, view.zoom)),
-            -std::int64_t{drag.press_position.x});
-  const std::int32_t dy_view =
-      sum32(sum32(new_client.y, sheet_length_to_view(view.scroll_y, view.zoom)),
-            -std::int64_t{drag.press_position.y});
-  return {view_length_to_sheet(dx_view, view.zoom), view_length_to_sheet(dy_view, view.zoom)};
-}
-
-void move_followers(ImageEntryList& entries, const ImageEntry& leader, DragPoint offset) {
+void place_followers(ImageEntryList& entries, const ImageEntry& leader, const DragState& drag) {
+  if (drag.start_positions.size() != entries.size()) {
+    return;
+  }
+  const std::int64_t dx = std::int64_t{leader.x} - drag.press_x;
+  const std::int64_t dy = std::int64_t{leader.y} - drag.press_y;
+  auto start = drag.start_positions.begin();
   for (ImageEntry& entry : entries) {
+    const DragPoint from = *start++;
     if (&entry == &leader || !entry.selected) {
       continue;
     }
-    const SheetRect moved = limit_to_sheet(
-        {sum32(entry.x, offset.x), sum32(entry.y, offset.y), entry.width, entry.height});
+    const SheetRect moved =
+        limit_to_sheet({sum32(from.x, dx), sum32(from.y, dy), entry.width, entry.height});
     entry.x = moved.x;
     entry.y = moved.y;
   }
@@ -99,6 +99,13 @@ DragPoint dragged_position(const DragState& drag, DragPoint window, const DragVi
 
 bool is_click(DragPoint press_point, DragPoint cursor) {
   return press_point.x == cursor.x || press_point.y == cursor.y;
+}
+
+PressOutcome press_outcome(const DragState& drag, DragPoint release) {
+  if (!is_click(drag.press_point, release)) {
+    return PressOutcome::Describe;
+  }
+  return drag.ctrl_at_press ? PressOutcome::ToggleSelection : PressOutcome::SelectAlone;
 }
 
 }  // namespace piconel

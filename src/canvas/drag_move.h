@@ -3,11 +3,12 @@
 // Dragging an image's window over the sheet view: where the press was, the
 // rectangle the window gets while it is moved (cursor displacement, edge
 // snapping, the sheet limits), how far the other selected images follow, and
-// the click-or-drag decision after the move. No window is needed: the window
-// layer hands in points from its messages and the view's state.
+// the click-or-drag decision when the button goes up. No window is needed:
+// the window layer hands in points from its messages and the view's state.
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "canvas/sheet_geometry.h"
 #include "canvas/snapping.h"
@@ -27,25 +28,28 @@ struct DragPoint {
 struct DragState {
   // Screen position of the last press or double-click on an entry.
   DragPoint press_point;
-  // The pressed entry's position in view pixels: (x * zoom / 16, y * zoom / 16).
-  DragPoint press_position;
-  // The pressed entry's position in sheet pixels; the moved rectangle is
-  // measured from it.
+  // The pressed entry's position in sheet pixels; the moved rectangle and
+  // the followers' displacement are measured from it.
   std::int32_t press_x = 0;
   std::int32_t press_y = 0;
-  // A press whose click handling is still pending.
-  bool pressed = false;
-  // The entry whose first move carries the other selected entries; none
-  // outside a drag.
+  // Ctrl as the input queue had it with the press. A user lets go of Ctrl
+  // soon after the button, often before the click is decided.
+  bool ctrl_at_press = false;
+  // The entry whose moves carry the other selected entries, from the press
+  // until the system's move loop ends; none outside a drag.
   ImageEntry* target = nullptr;
+  // Every entry's position at the press, in list order: the followers are
+  // placed from here at every step, so steps never add up rounding or the
+  // sheet limits.
+  std::vector<DragPoint> start_positions;
   // The rectangle of the last moving notification since the press and its
   // window's top-left corner in screen pixels.
   bool has_last_move = false;
   SheetRect last_move;
   DragPoint last_window;
 
-  // Records a press or double-click at `point` on `entry`.
-  void record_press(DragPoint point, const ImageEntry& entry, std::int32_t zoom);
+  // Records a press or double-click at `point` on `entry` of `entries`.
+  void record_press(DragPoint point, const ImageEntry& entry, const ImageEntryList& entries);
 };
 
 // What the view's state gives a move.
@@ -62,8 +66,8 @@ struct DragView {
 struct DragMove {
   // The image's rectangle after snapping and the limits.
   SheetRect sheet;
-  // Its window rectangle in screen pixels:
-  // ((L - scroll_x) * zoom / 16 + view left, ...) for each edge.
+  // Its window rectangle in screen pixels: entry_view_rect moved by the
+  // view's corner.
   ViewRect window;
   // Snapping or the limits moved it away from where the cursor put it.
   bool changed = false;
@@ -81,15 +85,13 @@ struct DragMove {
 // width and height.
 [[nodiscard]] std::string drag_status_text(const SheetRect& rect);
 
-// How far the other selected images follow the dragged one, in sheet
-// pixels: the dragged window's displacement in view pixels,
-// new client position + scroll * zoom / 16 - press position, times 16 / zoom.
-[[nodiscard]] DragPoint follower_offset(const DragState& drag, DragPoint new_client,
-                                        const DragView& view);
-
-// Moves every selected entry of `entries` except `leader` by `offset`, kept
-// within the sheet limits.
-void move_followers(ImageEntryList& entries, const ImageEntry& leader, DragPoint offset);
+// Places every selected entry of `entries` except `leader` at its position
+// at the press moved by the leader's displacement since the press (where it
+// stands now minus `press_x`, `press_y`), kept within the sheet limits. The
+// group keeps its shape at every zoom, and each step gives what the last
+// one alone would. Nothing moves when the list is not the one the press
+// recorded.
+void place_followers(ImageEntryList& entries, const ImageEntry& leader, const DragState& drag);
 
 // A sheet position back from a window's offset to the view's corner in view
 // pixels: (offset * 16) / zoom + scroll.
@@ -105,8 +107,14 @@ void move_followers(ImageEntryList& entries, const ImageEntry& leader, DragPoint
 [[nodiscard]] DragPoint dragged_position(const DragState& drag, DragPoint window,
                                          const DragView& view);
 
-// The first mouse move after a press counts the gesture as a click when the
-// cursor is at the press point's x or at its y.
+// A gesture counts as a click when it ends with the cursor at the press
+// point's x or at its y.
 [[nodiscard]] bool is_click(DragPoint press_point, DragPoint cursor);
+
+// What a press that left the selection for later does when the button goes
+// up at `release`: a click selects the pressed image alone, or with Ctrl
+// held at the press toggles it; otherwise the status bar describes it.
+enum class PressOutcome { SelectAlone, ToggleSelection, Describe };
+[[nodiscard]] PressOutcome press_outcome(const DragState& drag, DragPoint release);
 
 }  // namespace piconel

@@ -1,8 +1,9 @@
 #pragma once
 
 // The overlap check of the current page: finds the first pair of images, in
-// list order, whose rectangles share a pixel, selects the later one and
-// says what it found in a message box.
+// list order, whose rectangles share a pixel, or else the first image
+// reaching past the page's manual sheet size, selects that image and says
+// what it found in a message box.
 
 #include <optional>
 #include <span>
@@ -31,6 +32,17 @@ namespace piconel {
 [[nodiscard]] std::vector<std::pair<int, int>> find_overlapping_pairs(
     std::span<const SheetRect> rects);
 
+// A page's manual sheet size in sheet pixels; 0 on an axis: none.
+struct ManualSheet {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+
+// The index (list order) of the first image lying partly or wholly outside
+// `sheet` (the output cuts it there). None without a manual size.
+[[nodiscard]] std::optional<int> find_outside_sheet(const ImageEntryList& entries,
+                                                    const ManualSheet& sheet);
+
 // The view's select and deselect steps (flag, image list row, repaint,
 // status bar part 1), by list index.
 class EntrySelection {
@@ -41,9 +53,11 @@ class EntrySelection {
 
 // The "重なりチェック" command: when an overlap is found, every image is
 // deselected and the later image of the pair selected, then "重なってます"
-// is shown; otherwise "重なりはありませんでした". Both are information boxes
-// with an OK button and the caption "ピコネル：重なりチェック". The project is
-// not marked modified.
-void check_overlaps(const ImageEntryList& entries, EntrySelection& selection, Prompter& prompter);
+// is shown; else an image outside the manual sheet is selected alone in the
+// same way with "シートからはみ出しています"; otherwise "重なりはありませんでした".
+// All are information boxes with an OK button and the caption
+// "ピコネル：重なりチェック". The project is not marked modified.
+void check_overlaps(const ImageEntryList& entries, const ManualSheet& sheet,
+                    EntrySelection& selection, Prompter& prompter);
 
 }  // namespace piconel

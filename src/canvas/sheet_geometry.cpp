@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "canvas/snapping.h"
+
 namespace piconel {
 
 namespace {
@@ -46,6 +48,18 @@ std::int32_t view_length_to_sheet(std::int32_t length, std::int32_t zoom) {
     return 0;
   }
   return clamp32(std::int64_t{length} * kZoomUnit / zoom);
+}
+
+ViewRect entry_view_rect(const SheetRect& entry, std::int32_t scroll_x, std::int32_t scroll_y,
+                         std::int32_t zoom) {
+  const std::int32_t left = sheet_to_view(entry.x, scroll_x, zoom);
+  const std::int32_t top = sheet_to_view(entry.y, scroll_y, zoom);
+  return {left, top, clamp32(std::int64_t{left} + sheet_length_to_view(entry.width, zoom)),
+          clamp32(std::int64_t{top} + sheet_length_to_view(entry.height, zoom))};
+}
+
+bool view_shift_is_exact(std::int32_t step, std::int32_t zoom) {
+  return (std::int64_t{step} * zoom) % kZoomUnit == 0;
 }
 
 std::int32_t clamp_sheet_position(std::int32_t position, std::int32_t size) {

@@ -109,6 +109,19 @@ struct ViewRect {
   friend bool operator==(const ViewRect&, const ViewRect&) = default;
 };
 
+struct SheetRect;
+
+// Where an entry's window stands in view pixels: the corner through
+// sheet_to_view, the size through sheet_length_to_view. Below 100 % this is
+// not the window shifted by the scrolled view length (each position
+// truncates on its own), so the view puts windows back here after a scroll.
+[[nodiscard]] ViewRect entry_view_rect(const SheetRect& entry, std::int32_t scroll_x,
+                                       std::int32_t scroll_y, std::int32_t zoom);
+
+// Whether scrolling `step` sheet pixels shifts every view position by the
+// same whole number of view pixels (step * zoom a multiple of 16).
+[[nodiscard]] bool view_shift_is_exact(std::int32_t step, std::int32_t zoom);
+
 // The rectangle spanned by two points, smaller coordinates as left and top.
 [[nodiscard]] ViewRect span_rect(std::int32_t x0, std::int32_t y0, std::int32_t x1,
                                  std::int32_t y1);

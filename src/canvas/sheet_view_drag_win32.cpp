@@ -1,8 +1,10 @@
 // Dragging entry windows: the press, the system's move loop with snapping,
-// the other selected entries following, the click decided at the first
-// mouse move afterwards, and the double-click.
+// the other selected entries following at every step, the click decided
+// when the button goes up, and the double-click.
 
 #include <windowsx.h>
+
+#include <algorithm>
 
 #include "canvas/sheet_view_win32.h"
 #include "project/project_file.h"
@@ -11,9 +13,10 @@ namespace piconel {
 
 namespace {
 
-// Ctrl as it is now, not as the message queue last saw it.
-bool ctrl_held() {
-  return GetAsyncKeyState(VK_CONTROL) < 0;
+// Ctrl as the input queue had it when the message being handled was taken
+// from it: for a press, the state at the press.
+bool ctrl_with_message() {
+  return GetKeyState(VK_CONTROL) < 0;
 }
 
 // Signed, like the GetCursorPos point it is compared with: screens left of
@@ -31,15 +34,15 @@ DragView SheetView::drag_view() const {
 
 LRESULT SheetView::press_entry(HWND window, ImageEntry& entry, WPARAM wparam, LPARAM lparam) {
   SetFocus(window_);
-  drag_.record_press(point_of(lparam), entry, state_.zoom);
-  drag_.pressed = true;
+  drag_.record_press(point_of(lparam), entry, project_.entries);
+  drag_.ctrl_at_press = ctrl_with_message();
   drag_.target = &entry;
-  if (!entry.selected && !ctrl_held()) {
-    // A press on an unselected image selects it alone at once; a press on a
-    // selected one (or with Ctrl) waits for the click decision.
+  // A press on an unselected image selects it alone at once; a press on a
+  // selected one (or with Ctrl) leaves the selection to the release.
+  const bool decide_at_release = entry.selected || drag_.ctrl_at_press;
+  if (!decide_at_release) {
     deselect_all_except(nullptr);
     select_entry(entry, true);
-    drag_.pressed = false;
   }
   // The default handling runs the system's move loop until the button is
   // released; the moving and moved notifications arrive meanwhile.
@@ -47,7 +50,31 @@ LRESULT SheetView::press_entry(HWND window, ImageEntry& entry, WPARAM wparam, LP
   move_loop_entry_ = &entry;
   const LRESULT result = DefWindowProcW(window, WM_NCLBUTTONDOWN, wparam, lparam);
   move_loop_entry_ = outer;
+  // Removing the entry meanwhile clears the target; the entry is then gone.
+  const bool entry_alive = drag_.target == &entry;
+  drag_.target = nullptr;
+  if (entry_alive && decide_at_release) {
+    // The release is the last message the loop took. Deciding here, on the
+    // pressed image, needs no later mouse move, which a hand gives elsewhere
+    // and over another image, if at all.
+    release_entry(entry, point_of(static_cast<LPARAM>(GetMessagePos())));
+  }
   return result;
+}
+
+void SheetView::release_entry(ImageEntry& entry, DragPoint release) {
+  switch (press_outcome(drag_, release)) {
+    case PressOutcome::SelectAlone:
+      deselect_all_except(&entry);
+      select_entry(entry, true);
+      break;
+    case PressOutcome::ToggleSelection:
+      select_entry(entry, !entry.selected);
+      break;
+    case PressOutcome::Describe:
+      host_.set_status_text(kEntryStatusPart, entry_status_text(entry));
+      break;
+  }
 }
 
 bool SheetView::move_entry_rect(ImageEntry& entry, RECT& rect) {
@@ -68,52 +95,36 @@ bool SheetView::move_entry_rect(ImageEntry& entry, RECT& rect) {
   return move.changed;
 }
 
-void SheetView::entry_moved(HWND window, ImageEntry& entry, LPARAM lparam) {
-  const DragView view = drag_view();
-  if (drag_.target == &entry) {
-    // The first move after the press carries the other selected entries;
-    // with full-window dragging the later steps move the dragged one alone.
-    const DragPoint offset = follower_offset(drag_, point_of(lparam), view);
-    {
-      RedrawLock lock(window_);
-      move_followers(project_.entries, entry, offset);
-      for (const ImageEntry& other : project_.entries) {
-        if (&other != &entry && other.selected) {
-          place_entry_window(other, true);
-        }
-      }
-    }
-    drag_.target = nullptr;
-  }
+void SheetView::entry_moved(HWND window, ImageEntry& entry) {
   RECT rect{};
   GetWindowRect(window, &rect);
-  const DragPoint position = dragged_position(drag_, {rect.left, rect.top}, view);
+  const DragPoint position = dragged_position(drag_, {rect.left, rect.top}, drag_view());
   entry.x = position.x;
   entry.y = position.y;
+  const bool carries_others =
+      drag_.target == &entry &&
+      std::any_of(project_.entries.begin(), project_.entries.end(),
+                  [&](const ImageEntry& other) { return &other != &entry && other.selected; });
+  if (carries_others) {
+    // With full-window dragging this runs at every step, so the group is
+    // seen moving together; with outlines once, at the drop.
+    place_followers(project_.entries, entry, drag_);
+    RedrawLock lock(window_);
+    for (const ImageEntry& other : project_.entries) {
+      if (&other != &entry && other.selected) {
+        place_entry_window(other, true);
+      }
+    }
+  }
+  // A scroll since the last moving notification has left the window where
+  // the old scroll position put it.
+  place_entry_window(entry, true);
   update_extent(false);
   mark_modified(project_);
 }
 
-void SheetView::entry_mouse_move(ImageEntry& entry, LPARAM lparam) {
-  if (!drag_.pressed) {
-    return;
-  }
-  if (is_click(drag_.press_point, point_of(lparam))) {
-    if (ctrl_held()) {
-      select_entry(entry, !entry.selected);
-    } else {
-      deselect_all_except(&entry);
-      select_entry(entry, true);
-    }
-  } else {
-    host_.set_status_text(kEntryStatusPart, entry_status_text(entry));
-  }
-  drag_.pressed = false;
-}
-
 void SheetView::double_click_entry(ImageEntry& entry, LPARAM lparam) {
-  drag_.record_press(point_of(lparam), entry, state_.zoom);
-  drag_.pressed = false;
+  drag_.record_press(point_of(lparam), entry, project_.entries);
   deselect_all_except(nullptr);
   select_entry(entry, true);
   host_.entry_double_clicked(entry);

@@ -9,10 +9,23 @@ namespace {
 
 // Status texts fit the status bar's 256-byte buffers.
 constexpr std::size_t kStatusBytes = 256;
-// (%d,%d) %d色 %d枚
-constexpr char kPageSummaryFormat[] = "(%d,%d) %d\x90\x46 %d\x96\x87";
-// (%d,%d)-(%d,%d) %d色
-constexpr char kEntryStatusFormat[] = "(%d,%d)-(%d,%d) %d\x90\x46";
+// (%d,%d) <colours> %d枚
+constexpr char kPageSummaryFormat[] = "(%d,%d) %s %d\x96\x87";
+// (%d,%d)-(%d,%d) <colours>
+constexpr char kEntryStatusFormat[] = "(%d,%d)-(%d,%d) %s";
+// %d色
+constexpr char kColourCountFormat[] = "%d\x90\x46";
+// 256色超: a count of -1 stands for more than 256 colours.
+constexpr char kManyColoursText[] = "256\x90\x46\x92\xb4";
+
+std::string colour_count_text(std::int32_t colour_count) {
+  if (colour_count < 0) {
+    return kManyColoursText;
+  }
+  std::string text;
+  (void)bounded_format_string(text, kStatusBytes, kColourCountFormat, colour_count);
+  return text;
+}
 
 }  // namespace
 
@@ -40,14 +53,14 @@ std::string page_summary_text(std::int32_t extent_width, std::int32_t extent_hei
                               std::int32_t colour_count, std::int32_t entry_count) {
   std::string text;
   (void)bounded_format_string(text, kStatusBytes, kPageSummaryFormat, extent_width, extent_height,
-                              colour_count, entry_count);
+                              colour_count_text(colour_count).c_str(), entry_count);
   return text;
 }
 
 std::string entry_status_text(const ImageEntry& entry) {
   std::string text;
   (void)bounded_format_string(text, kStatusBytes, kEntryStatusFormat, entry.x, entry.y, entry.width,
-                              entry.height, entry.colour_count);
+                              entry.height, colour_count_text(entry.colour_count).c_str());
   return text;
 }
 

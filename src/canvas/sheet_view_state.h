@@ -40,12 +40,12 @@ struct SheetViewState {
 void rebuild_sheet_colours(const ImageEntryList& entries, ColourList& colours);
 
 // Status bar part 0: "(%d,%d) %d色 %d枚" with the extent, the colour list's
-// count and the entry count (CP932).
+// count and the entry count (CP932); "256色超" stands for a count of -1.
 [[nodiscard]] std::string page_summary_text(std::int32_t extent_width, std::int32_t extent_height,
                                             std::int32_t colour_count, std::int32_t entry_count);
 
 // Status bar part 1 for a selected entry: "(%d,%d)-(%d,%d) %d色" with x, y,
-// width, height and colour count (CP932).
+// width, height and colour count (CP932), "256色超" for a count of -1.
 [[nodiscard]] std::string entry_status_text(const ImageEntry& entry);
 
 }  // namespace piconel

@@ -59,6 +59,32 @@ void fill(HDC dc, const ViewRect& rect, HBRUSH brush) {
   FillRect(dc, &area, brush);
 }
 
+// Marks the view as moving entry windows itself while it lives.
+class MovingWindows {
+ public:
+  explicit MovingWindows(bool& flag) : flag_(flag), outer_(flag) { flag_ = true; }
+  ~MovingWindows() { flag_ = outer_; }
+  MovingWindows(const MovingWindows&) = delete;
+  MovingWindows& operator=(const MovingWindows&) = delete;
+
+ private:
+  bool& flag_;
+  bool outer_;
+};
+
+// The thumb's position at the end of a thumb drag, from the scroll bar
+// itself: the message's 16-bit word wraps past view pixel 65535 (a wide
+// sheet at "x 4" or "x 8").
+std::int32_t thumb_track_position(HWND view, UINT message) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_TRACKPOS;
+  if (!GetScrollInfo(view, message == WM_VSCROLL ? SB_VERT : SB_HORZ, &info)) {
+    return 0;
+  }
+  return info.nTrackPos;
+}
+
 SheetView* view_of(HWND window) {
   return reinterpret_cast<SheetView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
@@ -243,8 +269,19 @@ void SheetView::apply_scroll(bool vertical, std::int32_t step) {
   std::int32_t& position = vertical ? state_.scroll_y : state_.scroll_x;
   position += step;
   const int shift = sheet_length_to_view(-step, state_.zoom);
-  ScrollWindowEx(window_, vertical ? 0 : shift, vertical ? shift : 0, nullptr, nullptr, nullptr,
-                 nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+  {
+    const MovingWindows moving(moving_windows_);
+    ScrollWindowEx(window_, vertical ? 0 : shift, vertical ? shift : 0, nullptr, nullptr, nullptr,
+                   nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+  }
+  // Below 100 % the truncated shift is not where each sheet position shows
+  // now, and far shifts at high zoom go past the window system's 16-bit
+  // coordinates: every window is put back on its own position, and the
+  // sheet's edges are painted again where the shift was not exact.
+  place_entry_windows();
+  if (!view_shift_is_exact(step, state_.zoom)) {
+    InvalidateRect(window_, nullptr, FALSE);
+  }
 }
 
 void SheetView::refresh_scroll_bars() {
@@ -292,15 +329,29 @@ void SheetView::scroll_wheel(std::int32_t wheel_delta) {
   update_extent(true);
 }
 
-void SheetView::place_entry_window(const ImageEntry& entry, bool repaint) const {
+void SheetView::place_entry_window(const ImageEntry& entry, bool repaint) {
   const EntryWindow* display = entry_window(entry);
   if (display == nullptr || !display->window) {
     return;
   }
-  MoveWindow(display->window.get(), sheet_to_view(entry.x, state_.scroll_x, state_.zoom),
-             sheet_to_view(entry.y, state_.scroll_y, state_.zoom),
-             sheet_length_to_view(entry.width, state_.zoom),
-             sheet_length_to_view(entry.height, state_.zoom), repaint ? TRUE : FALSE);
+  const ViewRect wanted =
+      entry_view_rect(sheet_rect_of(entry), state_.scroll_x, state_.scroll_y, state_.zoom);
+  RECT now{};
+  GetWindowRect(display->window.get(), &now);
+  MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&now), 2);
+  if (now.left == wanted.left && now.top == wanted.top && now.right == wanted.right &&
+      now.bottom == wanted.bottom) {
+    return;
+  }
+  const MovingWindows moving(moving_windows_);
+  MoveWindow(display->window.get(), wanted.left, wanted.top, wanted.right - wanted.left,
+             wanted.bottom - wanted.top, repaint ? TRUE : FALSE);
+}
+
+void SheetView::place_entry_windows() {
+  for (const ImageEntry& entry : project_.entries) {
+    place_entry_window(entry, true);
+  }
 }
 
 void SheetView::set_zoom(std::int32_t zoom_sixteenths) {
@@ -435,12 +486,12 @@ namespace {
 // later entry covers an earlier one.
 bool make_entry_window(HWND view, const SheetViewState& state, ImageEntry& entry,
                        EntryWindow& display) {
+  const ViewRect place =
+      entry_view_rect(sheet_rect_of(entry), state.scroll_x, state.scroll_y, state.zoom);
   display.window.reset(CreateWindowExW(0, kEntryClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                                       sheet_to_view(entry.x, state.scroll_x, state.zoom),
-                                       sheet_to_view(entry.y, state.scroll_y, state.zoom),
-                                       sheet_length_to_view(entry.width, state.zoom),
-                                       sheet_length_to_view(entry.height, state.zoom), view,
-                                       nullptr, GetModuleHandleW(nullptr), &entry));
+                                       place.left, place.top, place.right - place.left,
+                                       place.bottom - place.top, view, nullptr,
+                                       GetModuleHandleW(nullptr), &entry));
   if (!display.window) {
     return false;
   }
@@ -608,7 +659,7 @@ LRESULT SheetView::handle_view_message(UINT message, WPARAM wparam, LPARAM lpara
     case WM_HSCROLL:
     case WM_VSCROLL:
       if (const auto request = scroll_request_of(LOWORD(wparam))) {
-        scroll(message == WM_VSCROLL, *request, HIWORD(wparam));
+        scroll(message == WM_VSCROLL, *request, thumb_track_position(window_, message));
       }
       return 0;
     case WM_MOUSEWHEEL:
@@ -655,17 +706,17 @@ LRESULT SheetView::handle_entry_message(HWND window, ImageEntry& entry, UINT mes
     case WM_NCLBUTTONDBLCLK:
       double_click_entry(entry, lparam);
       return 0;
-    case WM_NCMOUSEMOVE:
-      entry_mouse_move(entry, lparam);
-      return DefWindowProcW(window, message, wparam, lparam);
     case WM_MOVING:
       if (move_loop_entry_ == &entry && move_entry_rect(entry, *reinterpret_cast<RECT*>(lparam))) {
         return TRUE;
       }
       return DefWindowProcW(window, message, wparam, lparam);
     case WM_MOVE:
-      if (move_loop_entry_ == &entry) {
-        entry_moved(window, entry, lparam);
+      // Only the move loop's own moves are a drag: a scroll or the view
+      // placing the window (even in the middle of a drag) changes no
+      // position.
+      if (move_loop_entry_ == &entry && !moving_windows_) {
+        entry_moved(window, entry);
       }
       return 0;
     case WM_PAINT:

@@ -114,15 +114,18 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory, public
   [[nodiscard]] std::int32_t visible_width() const;
   [[nodiscard]] std::int32_t visible_height() const;
   void apply_scroll(bool vertical, std::int32_t step);
-  void place_entry_window(const ImageEntry& entry, bool repaint) const;
+  // Puts the entry's window where its sheet rectangle shows at the current
+  // scroll position and zoom; nothing when it stands there already.
+  void place_entry_window(const ImageEntry& entry, bool repaint);
+  void place_entry_windows();
   void paint_view();
   void paint_entry(HWND window, const ImageEntry& entry) const;
   // Dragging (sheet_view_drag_win32.cpp).
   [[nodiscard]] DragView drag_view() const;
   LRESULT press_entry(HWND window, ImageEntry& entry, WPARAM wparam, LPARAM lparam);
+  void release_entry(ImageEntry& entry, DragPoint release);
   [[nodiscard]] bool move_entry_rect(ImageEntry& entry, RECT& rect);
-  void entry_moved(HWND window, ImageEntry& entry, LPARAM lparam);
-  void entry_mouse_move(ImageEntry& entry, LPARAM lparam);
+  void entry_moved(HWND window, ImageEntry& entry);
   void double_click_entry(ImageEntry& entry, LPARAM lparam);
   void begin_rectangle(std::int32_t x, std::int32_t y);
   void drag_rectangle(std::int32_t x, std::int32_t y);
@@ -139,13 +142,16 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory, public
   std::int32_t horizontal_bar_height_ = 0;
   // Redrawing is frozen from begin_page_load to end_page_load.
   bool frozen_ = false;
-  // Press point and position, pending click, drag target.
+  // Press point, positions at the press, drag target.
   DragState drag_;
   // The entry whose window the system's move loop is moving: the loop runs
   // inside the default handling of the press, and only its moving and moved
   // notifications are a drag (zooming, scrolling and creating windows move
   // them too).
   const ImageEntry* move_loop_entry_ = nullptr;
+  // Set while the view moves entry windows itself (scrolling, placing):
+  // their moved notifications then say nothing about a drag.
+  bool moving_windows_ = false;
 
   // Selection rectangle over empty sheet, in client coordinates.
   struct Rubber {

@@ -18,7 +18,7 @@ namespace piconel {
 inline constexpr int kMaxEntriesPerPage = 256;
 inline constexpr int kMaxLabelBytes = 63;  // label field of 64 bytes
 inline constexpr int kMaxPathBytes = 259;  // path field of 260 bytes
-// The side of a placeholder whose row forces no size.
+// The side of a placeholder whose row stores no size.
 inline constexpr int kPlaceholderSide = 32;
 
 // The block the image settings dialog edits and columns 4 to 9 of an image

@@ -27,10 +27,11 @@ bool open_placeholder(Project& project, const ImageRow& row,
   entry.x = row.x;
   entry.y = row.y;
   entry.settings = row.settings;
-  const bool forced = row.settings.size_forced != 0 && row.settings.forced_width > 0 &&
-                      row.settings.forced_height > 0;
-  entry.width = forced ? row.settings.forced_width : kPlaceholderSide;
-  entry.height = forced ? row.settings.forced_height : kPlaceholderSide;
+  // The row keeps the picture's last known size there even when the size is
+  // not forced (a loaded image stores its own), so the sheet keeps its
+  // extent while the file is missing.
+  entry.width = row.settings.forced_width > 0 ? row.settings.forced_width : kPlaceholderSide;
+  entry.height = row.settings.forced_height > 0 ? row.settings.forced_height : kPlaceholderSide;
   if (project.ports.entry_source->open_placeholder(entry)) {
     return true;
   }

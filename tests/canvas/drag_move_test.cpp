@@ -1,7 +1,7 @@
 // The rectangle of a dragged image: cursor displacement with truncating
 // division at every zoom, the window rectangle with scrolling, snapping and
-// the limits; the followers' offset; the position back from a window; the
-// click decision.
+// the limits; the followers keeping the group's shape; the position back
+// from a window; the click decision.
 
 #include "canvas/drag_move.h"
 
@@ -23,9 +23,9 @@ ImageEntry& add_entry(ImageEntryList& entries, std::int32_t x, std::int32_t y, s
   return entry;
 }
 
-DragState pressed_at(DragPoint point, const ImageEntry& entry, std::int32_t zoom) {
+DragState pressed_at(DragPoint point, const ImageEntry& entry, const ImageEntryList& entries) {
   DragState drag;
-  drag.record_press(point, entry, zoom);
+  drag.record_press(point, entry, entries);
   return drag;
 }
 
@@ -43,7 +43,7 @@ TEST(DragMove, CursorDisplacementTruncatesAtEveryZoom) {
       {64, {497, 505}, 100, 101},
   };
   for (const auto& c : cases) {
-    const DragState drag = pressed_at({500, 500}, dragged, c.zoom);
+    const DragState drag = pressed_at({500, 500}, dragged, entries);
     DragView view;
     view.zoom = c.zoom;
     view.snap_width = 4;
@@ -56,19 +56,26 @@ TEST(DragMove, CursorDisplacementTruncatesAtEveryZoom) {
 TEST(DragMove, WindowRectangleFollowsScrollZoomAndViewOrigin) {
   ImageEntryList entries;
   const ImageEntry& dragged = add_entry(entries, 100, 100, 32, 32);
-  const DragState drag = pressed_at({500, 500}, dragged, 32);
+  const DragState drag = pressed_at({500, 500}, dragged, entries);
   const DragView view{32, 10, 4, 4, 200, 50};
   const DragMove move = drag_move(drag, {500, 500}, dragged, entries, view);
   EXPECT_EQ(move.window, (ViewRect{380, 242, 444, 306}));
-  // The press position is in view pixels without the scroll.
-  EXPECT_EQ(drag.press_position, (DragPoint{200, 200}));
+  // Below 100 % the window keeps the size it is placed with: 5 sheet pixels
+  // from x 3 at "1/4" are one view pixel wide wherever they stand.
+  ImageEntryList narrow;
+  const ImageEntry& small = add_entry(narrow, 3, 3, 5, 5);
+  const DragView quarter{4, 0, 0, 0, 0, 0};
+  const DragMove small_move =
+      drag_move(pressed_at({0, 0}, small, narrow), {0, 0}, small, narrow, quarter);
+  EXPECT_EQ(small_move.window, (ViewRect{0, 0, 1, 1}));
+  EXPECT_EQ(small_move.window, entry_view_rect(small_move.sheet, 0, 0, 4));
 }
 
 TEST(DragMove, SnappingAndLimitsChangeTheRectangle) {
   ImageEntryList entries;
   add_entry(entries, 0, 0, 32, 32);
   const ImageEntry& dragged = add_entry(entries, 100, 100, 32, 32);
-  const DragState drag = pressed_at({500, 500}, dragged, 16);
+  const DragState drag = pressed_at({500, 500}, dragged, entries);
   const struct {
     const char* name;
     DragPoint cursor;
@@ -93,42 +100,70 @@ TEST(DragMove, SnappingAndLimitsChangeTheRectangle) {
   }
 }
 
-TEST(DragMove, FollowersMoveByTheLeadersViewDisplacement) {
+TEST(DragMove, FollowersKeepTheGroupsShapeAtEveryZoom) {
+  // The leader is dragged towards a fixed image and snaps flush against its
+  // right edge; a follower stands flush against the leader's right edge,
+  // another below it. Both must stay flush wherever the leader lands.
+  for (const ZoomStep& step : kZoomSteps) {
+    SCOPED_TRACE(step.text);
+    const std::int32_t zoom = step.sixteenths;
+    ImageEntryList entries;
+    add_entry(entries, 0, 0, 33, 32);
+    ImageEntry& leader = add_entry(entries, 101, 40, 32, 32, true);
+    ImageEntry& right = add_entry(entries, 133, 40, 16, 16, true);
+    ImageEntry& below = add_entry(entries, 101, 72, 8, 8, true);
+    ImageEntry& apart = add_entry(entries, 300, 300, 16, 16);
+    DragView view;
+    view.zoom = zoom;
+    view.snap_width = 4;
+    const DragState drag = pressed_at({1000, 1000}, leader, entries);
+    // The cursor's way in steps, as full-window dragging reports it: the
+    // followers are placed at every step; only the last one counts.
+    for (const DragPoint cursor : {DragPoint{990, 995}, DragPoint{960, 990},
+                                   DragPoint{1000 - 69 * zoom / 16, 1000 - 40 * zoom / 16}}) {
+      const DragMove move = drag_move(drag, cursor, leader, entries, view);
+      leader.x = move.sheet.x;
+      leader.y = move.sheet.y;
+      place_followers(entries, leader, drag);
+    }
+    EXPECT_EQ((std::pair{leader.x, leader.y}), (std::pair{33, 0}));
+    EXPECT_EQ((std::pair{right.x, right.y}), (std::pair{65, 0}));
+    EXPECT_EQ((std::pair{below.x, below.y}), (std::pair{33, 32}));
+    EXPECT_EQ((std::pair{apart.x, apart.y}), (std::pair{300, 300}));
+  }
+}
+
+TEST(DragMove, FollowersAreLimitedFromWhereTheyStoodAtThePress) {
   ImageEntryList entries;
-  ImageEntry& leader = add_entry(entries, 33, 20, 32, 32, true);
-  add_entry(entries, 10, 10, 16, 16, true);
-  add_entry(entries, 300, 300, 16, 16, false);
-  add_entry(entries, 32760, 5, 32, 32, true);
+  ImageEntry& leader = add_entry(entries, 40, 40, 32, 32, true);
+  ImageEntry& follower = add_entry(entries, 10, 20, 16, 16, true);
+  ImageEntry& far = add_entry(entries, 32700, 5, 32, 32, true);
+  const DragState drag = pressed_at({0, 0}, leader, entries);
+  // A step past the top-left limits the follower at 0; the next step back
+  // puts it where the whole displacement puts it, not 0 + the step.
+  leader.x = 10;
+  leader.y = 10;
+  place_followers(entries, leader, drag);
+  EXPECT_EQ((std::pair{follower.x, follower.y}), (std::pair{0, 0}));
+  EXPECT_EQ((std::pair{far.x, far.y}), (std::pair{32670, 0}));
+  leader.x = 100;
+  leader.y = 45;
+  place_followers(entries, leader, drag);
+  EXPECT_EQ((std::pair{follower.x, follower.y}), (std::pair{70, 25}));
+  EXPECT_EQ((std::pair{far.x, far.y}), (std::pair{32736, 10}));
 
-  // Zoom 16: 40 right and 20 up in view pixels are 40 and 20 sheet pixels.
-  const DragState drag = pressed_at({0, 0}, leader, 16);
-  const DragPoint offset = follower_offset(drag, {73, 0}, DragView{});
-  EXPECT_EQ(offset, (DragPoint{40, -20}));
-  move_followers(entries, leader, offset);
-  auto it = entries.begin();
-  EXPECT_EQ((std::pair{it->x, it->y}), (std::pair{33, 20}));  // the leader itself
-  ++it;
-  EXPECT_EQ((std::pair{it->x, it->y}), (std::pair{50, 0}));  // limited at the top
-  ++it;
-  EXPECT_EQ((std::pair{it->x, it->y}), (std::pair{300, 300}));  // not selected
-  ++it;
-  EXPECT_EQ((std::pair{it->x, it->y}), (std::pair{32736, 0}));
-
-  // Zoom 8 with scrolling: press position 33 * 8 / 16 = 16; the new client
-  // x 20 plus the scroll 10 * 8 / 16 = 5 is 9 view pixels on, 18 sheet
-  // pixels.
-  const DragState half = pressed_at({0, 0}, leader, 8);
-  DragView view;
-  view.zoom = 8;
-  view.scroll_x = 10;
-  EXPECT_EQ(follower_offset(half, {20, 10}, view), (DragPoint{18, 0}));
+  // A list changed since the press moves nothing.
+  add_entry(entries, 0, 0, 1, 1, true);
+  leader.x = 40;
+  place_followers(entries, leader, drag);
+  EXPECT_EQ((std::pair{follower.x, follower.y}), (std::pair{70, 25}));
 }
 
 TEST(DragMove, SnappedPixelSurvivesZoomBelowOneToOne) {
   ImageEntryList entries;
   add_entry(entries, 0, 0, 33, 32);
   const ImageEntry& dragged = add_entry(entries, 100, 0, 32, 32);
-  DragState drag = pressed_at({500, 500}, dragged, 8);
+  DragState drag = pressed_at({500, 500}, dragged, entries);
   DragView view;
   view.zoom = 8;
   view.snap_width = 4;
@@ -148,7 +183,7 @@ TEST(DragMove, SnappedPixelSurvivesZoomBelowOneToOne) {
   // A window elsewhere is taken as it stands.
   EXPECT_EQ(dragged_position(drag, {30, 0}, view), (DragPoint{40, 0}));
   // A new press forgets the last move.
-  drag.record_press({0, 0}, dragged, 8);
+  drag.record_press({0, 0}, dragged, entries);
   EXPECT_EQ(dragged_position(drag, {26, 0}, view), (DragPoint{32, 0}));
 }
 
@@ -162,6 +197,17 @@ TEST(DragMove, PositionBackFromTheWindowAndTheClickDecision) {
   EXPECT_TRUE(is_click({10, 10}, {30, 10}));
   EXPECT_TRUE(is_click({10, 10}, {10, 10}));
   EXPECT_FALSE(is_click({10, 10}, {11, 11}));
+
+  // Ctrl as it was at the press decides between selecting alone and
+  // toggling; a release elsewhere only describes the image.
+  ImageEntryList entries;
+  const ImageEntry& entry = add_entry(entries, 0, 0, 8, 8);
+  DragState drag = pressed_at({10, 10}, entry, entries);
+  EXPECT_EQ(press_outcome(drag, {10, 10}), PressOutcome::SelectAlone);
+  EXPECT_EQ(press_outcome(drag, {11, 11}), PressOutcome::Describe);
+  drag.ctrl_at_press = true;
+  EXPECT_EQ(press_outcome(drag, {10, 40}), PressOutcome::ToggleSelection);
+  EXPECT_EQ(press_outcome(drag, {12, 40}), PressOutcome::Describe);
 }
 
 }  // namespace

@@ -104,7 +104,7 @@ TEST(OverlapCheck, SelectsTheLaterImageAndSaysSo) {
   const ImageEntryList entries = page({{0, 0, 8, 8}, {50, 50, 10, 10}, {55, 55, 10, 10}});
   RecordingSelection selection;
   RecordingPrompter prompter;
-  check_overlaps(entries, selection, prompter);
+  check_overlaps(entries, {}, selection, prompter);
   EXPECT_EQ(selection.calls,
             (std::vector<std::pair<int, bool>>{{0, false}, {1, false}, {2, false}, {2, true}}));
   // 重なってます
@@ -118,13 +118,60 @@ TEST(OverlapCheck, NothingOverlapsLeavesTheSelection) {
   const ImageEntryList entries = page({{0, 0, 32, 32}, {32, 0, 32, 32}});
   RecordingSelection selection;
   RecordingPrompter prompter;
-  check_overlaps(entries, selection, prompter);
+  check_overlaps(entries, {}, selection, prompter);
   EXPECT_TRUE(selection.calls.empty());
   // 重なりはありませんでした
   EXPECT_EQ(prompter.texts, std::vector<std::string>{
                                 "\x8f\x64\x82\xc8\x82\xe8\x82\xcd\x82\xa0\x82\xe8\x82\xdc\x82\xb9"
                                 "\x82\xf1\x82\xc5\x82\xb5\x82\xbd"});
   EXPECT_EQ(prompter.captions, std::vector<std::string>{kCaption});
+}
+
+TEST(OverlapCheck, FirstImageOutsideAManualSheet) {
+  const struct {
+    const char* name;
+    ManualSheet sheet;
+    ImageEntryList entries;
+    std::optional<int> found;
+  } cases[] = {
+      {"NoManualSize", {0, 0}, page({{5000, 5000, 32, 32}}), std::nullopt},
+      {"FlushWithTheEdges", {64, 32}, page({{0, 0, 32, 32}, {32, 0, 32, 32}}), std::nullopt},
+      {"OnePixelPastTheRight", {64, 32}, page({{0, 0, 32, 32}, {33, 0, 32, 32}}), 1},
+      {"PastTheBottom", {64, 32}, page({{0, 0, 32, 32}, {32, 1, 32, 32}}), 1},
+      {"WhollyOutside", {64, 32}, page({{100, 100, 8, 8}, {70, 0, 8, 8}}), 0},
+      {"WidthOnly", {64, 0}, page({{0, 900, 32, 32}, {40, 0, 32, 32}}), 1},
+      {"HeightOnly", {0, 32}, page({{900, 0, 32, 32}, {0, 20, 32, 32}}), 1},
+      {"EmptyImageOnTheEdge", {64, 32}, page({{64, 32, 0, 0}}), std::nullopt},
+      {"FarPosition", {64, 32}, page({{2147483600, 0, 40, 8}}), 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(find_outside_sheet(c.entries, c.sheet), c.found) << c.name;
+  }
+}
+
+TEST(OverlapCheck, AnImageOutsideTheSheetIsSelectedAfterOverlaps) {
+  // シートからはみ出しています
+  const std::string outside_text =
+      "\x83\x56\x81\x5b\x83\x67\x82\xa9\x82\xe7\x82\xcd\x82\xdd\x8f\x6f\x82\xb5\x82\xc4"
+      "\x82\xa2\x82\xdc\x82\xb7";
+  const ImageEntryList entries = page({{0, 0, 32, 32}, {40, 0, 32, 32}, {0, 40, 8, 8}});
+  RecordingSelection selection;
+  RecordingPrompter prompter;
+  check_overlaps(entries, {64, 64}, selection, prompter);
+  EXPECT_EQ(selection.calls,
+            (std::vector<std::pair<int, bool>>{{0, false}, {1, false}, {2, false}, {1, true}}));
+  EXPECT_EQ(prompter.texts, std::vector<std::string>{outside_text});
+  EXPECT_EQ(prompter.captions, std::vector<std::string>{kCaption});
+  EXPECT_EQ(prompter.types, std::vector<unsigned>{kMbOk | kMbIconInformation});
+
+  // An overlap is told first.
+  const ImageEntryList both = page({{0, 0, 32, 32}, {40, 0, 32, 32}, {4, 4, 8, 8}});
+  RecordingSelection first;
+  RecordingPrompter told;
+  check_overlaps(both, {64, 64}, first, told);
+  EXPECT_EQ(first.calls.back(), (std::pair{2, true}));
+  EXPECT_EQ(told.texts,
+            std::vector<std::string>{"\x8f\x64\x82\xc8\x82\xc1\x82\xc4\x82\xdc\x82\xb7"});
 }
 
 }  // namespace

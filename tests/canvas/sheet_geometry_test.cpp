@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "canvas/snapping.h"
+
 namespace piconel {
 namespace {
 
@@ -66,6 +68,39 @@ TEST(Scrolling, StepsStayWithinZeroAndExtentMinusVisible) {
   EXPECT_EQ(wheel_step(-240, 0, 100, 400), 16);
   EXPECT_EQ(limit_scroll(-3, 100, 400), 0);
   EXPECT_EQ(limit_scroll(1000, 100, 400), 300);
+}
+
+TEST(Scrolling, WindowsArePutBackOnTheirSheetPositions) {
+  struct Case {
+    SheetRect entry;
+    std::int32_t scroll_x, scroll_y, zoom;
+    ViewRect place;
+  } const cases[] = {
+      {{40, 8, 20, 10}, 0, 0, 16, {40, 8, 60, 18}},
+      {{40, 8, 20, 10}, 2, 0, 4, {9, 2, 14, 4}},  // 9.5 and 2.5 truncate
+      {{40, 8, 20, 10}, 0, 6, 8, {20, 1, 30, 6}},
+      {{3, 0, 5, 5}, 6, 0, 4, {0, 0, 1, 1}},  // -0.75 truncates toward zero
+      {{3, 0, 5, 5}, 10, 0, 4, {-1, 0, 0, 1}},
+      {{100, 100, 32, 32}, 10, 20, 128, {720, 640, 976, 896}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(entry_view_rect(c.entry, c.scroll_x, c.scroll_y, c.zoom), c.place) << c.entry.x;
+  }
+  // Four wheel steps of 2 sheet pixels at "1/4" shift the contents by
+  // nothing each time, while an image at x 41 now shows 2 view pixels
+  // further left: only putting each window back keeps it on its position.
+  const SheetRect image{41, 0, 32, 32};
+  std::int32_t shifted_left = entry_view_rect(image, 0, 0, 4).left;
+  for (std::int32_t scroll = 2; scroll <= 8; scroll += 2) {
+    EXPECT_FALSE(view_shift_is_exact(2, 4));
+    shifted_left += sheet_length_to_view(-2, 4);
+  }
+  EXPECT_EQ(shifted_left, 10);
+  EXPECT_EQ(entry_view_rect(image, 8, 0, 4).left, 8);
+  EXPECT_TRUE(view_shift_is_exact(8, 4));
+  EXPECT_TRUE(view_shift_is_exact(-1, 16));
+  EXPECT_TRUE(view_shift_is_exact(3, 128));
+  EXPECT_FALSE(view_shift_is_exact(-3, 8));
 }
 
 TEST(Scrolling, ScrollBarsInViewPixels) {

@@ -53,8 +53,12 @@ TEST(StatusTexts, PageSummaryAndSelectedEntry) {
   entry.y = 4;
   entry.width = 32;
   entry.height = 16;
+  entry.colour_count = 256;
+  EXPECT_EQ(entry_status_text(entry), "(3,4)-(32,16) 256\x90\x46");
+  // More than 256 colours: "256色超", never "-1色".
   entry.colour_count = -1;
-  EXPECT_EQ(entry_status_text(entry), "(3,4)-(32,16) -1\x90\x46");
+  EXPECT_EQ(entry_status_text(entry), "(3,4)-(32,16) 256\x90\x46\x92\xb4");
+  EXPECT_EQ(page_summary_text(40, 8, -1, 3), "(40,8) 256\x90\x46\x92\xb4 3\x96\x87");
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "project/image_rows.h"
@@ -162,24 +165,31 @@ TEST(LoadCurrentPageTest, UnreadableRowsBecomePlaceholdersThatCanBeDeleted) {
   ProjectFixture f;
   f.source.placeholders = true;
   make_project(
-      f, {"C:\\a.bmp\t1\t1", "img\\gone.bmp\t40\t50\tG\t1\t10\t20\t0\t0", "C:\\gone2.bmp\t0\t90"});
+      f, {"C:\\a.bmp\t1\t1", "img\\gone.bmp\t40\t50\tG\t1\t10\t20\t0\t0", "C:\\gone2.bmp\t0\t90",
+          "C:\\gone3.bmp\t0\t200\t\t0\t48\t24\t0\t0", "C:\\gone4.bmp\t0\t300\t\t0\t0\t-5\t0\t0"});
   ASSERT_TRUE(f.project.store->set_int("PROPERTY:a", "PUTIMAGEWIDTH", 300));
   ASSERT_TRUE(f.project.store->set_int("PROPERTY:a", "PUTIMAGEHEIGHT", 5));
   f.source.add("C:\\a.bmp");
-  f.prompter.answers = {kIdOk, kIdOk};
+  f.prompter.answers = {kIdOk, kIdOk, kIdOk, kIdOk};
   load_current_page(f.project);
-  EXPECT_EQ(f.prompter.boxes.size(), 2u);  // the prompt still appears
-  ASSERT_EQ(f.project.entries.size(), 3u);
+  EXPECT_EQ(f.prompter.boxes.size(), 4u);  // the prompt still appears
+  ASSERT_EQ(f.project.entries.size(), 5u);
   EXPECT_TRUE(f.project.carried_rows.empty());
   const ImageEntry& gone = *std::next(f.project.entries.begin());
   EXPECT_TRUE(gone.placeholder);
   EXPECT_TRUE(gone.has_display());
   EXPECT_EQ(gone.path, "C:\\proj\\img\\gone.bmp");
-  // The forced size when set, else 32 x 32.
+  // The stored size (forced or only remembered) where it is above 0, else
+  // 32 x 32.
   EXPECT_EQ((std::pair{gone.x, gone.y}), (std::pair{40, 50}));
-  EXPECT_EQ((std::pair{gone.width, gone.height}), (std::pair{10, 20}));
-  EXPECT_EQ((std::pair{f.project.entries.back().width, f.project.entries.back().height}),
-            (std::pair{32, 32}));
+  const std::vector<std::pair<int, int>> sizes = {{10, 20}, {32, 32}, {48, 24}, {32, 32}};
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    const ImageEntry& entry =
+        *std::next(f.project.entries.begin(), static_cast<std::ptrdiff_t>(i) + 1);
+    EXPECT_EQ((std::pair{entry.width, entry.height}), sizes[i]) << i;
+  }
+  f.project.entries.pop_back();
+  f.project.entries.pop_back();
 
   // Written back in place with their settings; the stored size never shrinks
   // while placeholders are there.
