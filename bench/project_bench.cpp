@@ -109,14 +109,9 @@ struct FloorRun {
   double cpu_seconds = 0;
 };
 
-// piconel-cli output PROJECT --out FOLDER [--jobs N], as a child process.
-CliRun run_cli_program(const std::string& project, const std::string& out,
-                       const std::string& jobs) {
-  std::vector<std::string> arguments = {PICONEL_CLI_PATH, "output", project, "--out", out};
-  if (!jobs.empty()) {
-    arguments.push_back("--jobs");
-    arguments.push_back(jobs);
-  }
+// piconel-cli with `arguments` (after the program name), as a child process.
+CliRun run_cli_command(std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), PICONEL_CLI_PATH);
   std::vector<char*> argv;
   for (std::string& argument : arguments) {
     argv.push_back(argument.data());
@@ -141,9 +136,36 @@ CliRun run_cli_program(const std::string& project, const std::string& out,
   run.cpu_seconds = cpu_seconds_of(usage);
   run.peak_kib = usage.ru_maxrss;
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    fail("piconel-cli failed with status " + std::to_string(status));
+    fail("piconel-cli " + arguments[1] + " failed with status " + std::to_string(status));
   }
   return run;
+}
+
+// piconel-cli output PROJECT --out FOLDER [--jobs N].
+CliRun run_cli_program(const std::string& project, const std::string& out,
+                       const std::string& jobs) {
+  std::vector<std::string> arguments = {"output", project, "--out", out};
+  if (!jobs.empty()) {
+    arguments.push_back("--jobs");
+    arguments.push_back(jobs);
+  }
+  return run_cli_command(arguments);
+}
+
+// The folder `add` is timed on: 10,000 sprites of 8 x 8 to 16 x 16, 8 bits.
+constexpr int kAddSprites = 10000;
+
+void write_add_sprites(const std::string& folder) {
+  fs::create_directories(folder);
+  for (int i = 0; i < kAddSprites; ++i) {
+    const int side = 8 + i % 9;
+    char name[32];
+    std::snprintf(name, sizeof name, "s%05d.bmp", i);
+    write_file(folder + name,
+               make_bitmap_file(
+                   side, side, 8, {0xFF00FF, 0x000000, 0xFFFFFF, 0x3080C0},
+                   [i](int x, int y) { return static_cast<std::uint32_t>((x + y + i) % 4); }));
+  }
 }
 
 std::vector<fs::path> files_in(const fs::path& folder) {
@@ -354,6 +376,35 @@ int main(int argc, char** argv) {
     select_page(model, 0);
   }
 
+  // The project commands on folders: add of 10,000 small sprites into a
+  // new project (40 pages as the pages fill), and build of the 16384
+  // sprites above (one folder: 64 pages of 256) into sheets and tables.
+  write_add_sprites(folder + "add/");
+  std::vector<double> add_times;
+  std::vector<double> add_cpu_times;
+  std::vector<double> build_times;
+  std::vector<double> build_cpu_times;
+  for (int run = 0; run < runs; ++run) {
+    const std::string added = folder + "added.ijp";
+    fs::remove(added);
+    run_cli_command({"new", added});
+    const CliRun add = run_cli_command({"add", added, folder + "add"});
+    add_times.push_back(add.seconds);
+    add_cpu_times.push_back(add.cpu_seconds);
+    fs::remove_all(folder + "built");
+    ::sync();
+    std::vector<std::string> build = {
+        "build",        folder + "project/sprites", "--out",      folder + "built", "--label",
+        "--table-text", "--table-little",           "--table-big"};
+    if (!jobs.empty()) {
+      build.push_back("--jobs");
+      build.push_back(jobs);
+    }
+    const CliRun built = run_cli_command(build);
+    build_times.push_back(built.seconds);
+    build_cpu_times.push_back(built.cpu_seconds);
+  }
+
   const double output_s = median(output_times);
   const double floor_s = median(floor_times);
   std::printf("output: %zu files, %.1f MB, digest %016llx\n", sizes.size(),
@@ -373,5 +424,10 @@ int main(int argc, char** argv) {
   std::printf("  project save (%d rows)  %8.1f ms\n", kBenchPages * kBenchSpritesPerPage,
               milliseconds(median(save_times)));
   std::printf("  page switch (256 entries)  %8.1f ms\n", milliseconds(median(switch_times)));
+  std::printf("  piconel-cli add, %d sprites  %8.1f ms  (CPU %.1f ms)\n", kAddSprites,
+              milliseconds(median(add_times)), milliseconds(median(add_cpu_times)));
+  std::printf("  piconel-cli build, %d x %d   %8.1f ms  (CPU %.1f ms)\n", kBenchPages,
+              kBenchSpritesPerPage, milliseconds(median(build_times)),
+              milliseconds(median(build_cpu_times)));
   return 0;
 }

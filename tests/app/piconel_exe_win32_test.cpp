@@ -8,15 +8,22 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <cstdint>
+#include <cwchar>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "app/resource.h"
+#include "cli/cli_command.h"
+#include "cli/fake_console.h"
 #include "store/handles_win32.h"
+#include "store/wide_text.h"
 
 #ifdef PICONEL_EXE_PATH
 
@@ -858,6 +865,155 @@ TEST(PiconelProgram, DemoShowsItsLoadedPageAndOutputsTheGoldenFiles) {
 }
 
 #endif  // PICONEL_SOURCE_DIR
+
+// The command line and the window on the same project files: the command
+// line runs here, in this process, with the same code as piconel-cli.exe.
+
+// A 24-bit bitmap file of one colour (0x00RRGGBB).
+std::string one_colour_bitmap(int width, int height, std::uint32_t colour) {
+  const int stride = (width * 3 + 3) / 4 * 4;
+  const int size = 54 + stride * height;
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  const auto put = [&](int at, std::uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) {
+      bytes[static_cast<std::size_t>(at + i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+  };
+  put(0, 'B' | ('M' << 8), 2);
+  put(2, static_cast<std::uint32_t>(size), 4);
+  put(10, 54, 4);
+  put(14, 40, 4);
+  put(18, static_cast<std::uint32_t>(width), 4);
+  put(22, static_cast<std::uint32_t>(height), 4);
+  put(26, 1, 2);
+  put(28, 24, 2);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      put(54 + y * stride + x * 3, colour, 3);
+    }
+  }
+  return bytes;
+}
+
+int run_piconel_cli(std::vector<std::string> arguments, std::string* output = nullptr) {
+  test::FakeConsole console;
+  CliInvocation invocation;
+  invocation.arguments = std::move(arguments);
+  const int status = run_cli(invocation, console);
+  EXPECT_EQ(console.errors, "");
+  if (output != nullptr) {
+    *output = console.outputs;
+  }
+  return status;
+}
+
+// The status bar's first part: "(W,H) N色 M枚" for the current page.
+std::wstring page_summary(HWND main_window) {
+  const HWND status_bar = FindWindowExW(main_window, nullptr, STATUSCLASSNAMEW, nullptr);
+  wchar_t summary[64] = {};
+  if (status_bar != nullptr) {
+    SendMessageW(status_bar, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(summary));
+  }
+  return summary;
+}
+
+// The extent and the image count of a page summary.
+struct Summary {
+  int width = -1;
+  int height = -1;
+  int images = -1;
+};
+Summary parse_summary(const std::wstring& text) {
+  Summary summary;
+  int colours = 0;
+  swscanf(text.c_str(), L"(%d,%d) %d\x8272 %d\x679a", &summary.width, &summary.height, &colours,
+          &summary.images);
+  return summary;
+}
+
+TEST(PiconelProgram, ProjectMadeByTheCommandLineOpensInTheWindowAsMade) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  std::vector<std::string> sprites;
+  for (const auto& [name, width, height] :
+       {std::tuple{L"hero.bmp", 32, 16}, std::tuple{L"coin.bmp", 16, 24},
+        std::tuple{L"1-up.bmp", 8, 8}}) {
+    sprites.push_back(
+        to_cp932(folder.write_file(name, one_colour_bitmap(width, height, 0xC03020))));
+  }
+  const std::string project = to_cp932(folder.track_file(L"made.ijp"));
+  ASSERT_EQ(run_piconel_cli({"new", project, "--out-dir", "out"}), 0);
+  ASSERT_EQ(run_piconel_cli({"add", project, "--page", "more", sprites[2]}), 0);
+  ASSERT_EQ(run_piconel_cli({"add", project, "--page", "sprites", "--label-from-name", sprites[0],
+                             sprites[1], sprites[2]}),
+            0);
+  const std::optional<std::string> made = read_file(to_wide(project));
+  ASSERT_TRUE(made.has_value());
+
+  RunningProgram program = start_program(folder.exe(), true, to_wide(project));
+  ASSERT_NE(program.main_window, nullptr);
+  EXPECT_EQ(title_of(program.main_window), title_for(L"made"));
+  // The page the command line left current, its three images side by side.
+  const Summary shown = parse_summary(page_summary(program.main_window));
+  EXPECT_EQ(shown.width, 56);
+  EXPECT_EQ(shown.height, 24);
+  EXPECT_EQ(shown.images, 3);
+  // Saved by the window without a change: every page, row, position, label
+  // and setting comes back byte for byte.
+  run_command_of(program.main_window, IDM_PROJECT_SAVE);
+  const std::optional<std::string> saved = read_file(to_wide(project));
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_TRUE(*saved == *made) << *saved << "\n---\n" << *made;
+
+  PostMessageW(program.main_window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(wait_for_exit(program.process), 0u);
+}
+
+TEST(PiconelProgram, ProjectMadeInTheWindowListsOnTheCommandLineAsShown) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  const std::wstring hero = folder.write_file(L"hero.bmp", one_colour_bitmap(32, 16, 0x102030));
+  const std::wstring coin = folder.write_file(L"coin.bmp", one_colour_bitmap(16, 24, 0x405060));
+  const std::wstring project = folder.write_file(L"window.ijp", kOnePageProject);
+  RunningProgram program = start_program(folder.exe(), true, project);
+  ASSERT_NE(program.main_window, nullptr);
+
+  // Each image through the window's own add dialog, placed automatically.
+  int added = 0;
+  for (const std::wstring& image : {hero, coin}) {
+    PostMessageW(program.main_window, WM_COMMAND, MAKEWPARAM(IDM_ADD_IMAGE, 0), 0);
+    const HWND dialog = find_shown_dialog(program);
+    ASSERT_NE(dialog, nullptr);
+    const HWND field = file_name_field(dialog);
+    ASSERT_NE(field, nullptr);
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(image.c_str()));
+    press(dialog, IDOK);
+    ++added;
+    for (int look = 0;
+         look < 200 && parse_summary(page_summary(program.main_window)).images != added; ++look) {
+      Sleep(50);
+    }
+  }
+  const Summary shown = parse_summary(page_summary(program.main_window));
+  ASSERT_EQ(shown.images, 2);
+  run_command_of(program.main_window, IDM_PROJECT_SAVE);
+  PostMessageW(program.main_window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(wait_for_exit(program.process), 0u);
+
+  std::string listed;
+  ASSERT_EQ(run_piconel_cli({"list", "--json", to_cp932(project)}, &listed), 0);
+  const nlohmann::json document = nlohmann::json::parse(listed, nullptr, false);
+  ASSERT_FALSE(document.is_discarded()) << listed;
+  const nlohmann::json& page = document["pages"][0];
+  EXPECT_EQ(page["used"]["width"], shown.width);
+  EXPECT_EQ(page["used"]["height"], shown.height);
+  ASSERT_EQ(page["images"].size(), 2u);
+  EXPECT_EQ(page["images"][0]["x"], 0);
+  EXPECT_EQ(page["images"][0]["label"], "HERO");
+  EXPECT_EQ(page["images"][1]["x"], 32);
+  EXPECT_EQ(page["images"][1]["y"], 0);
+  EXPECT_EQ(page["images"][1]["path"], to_narrow_ascii(coin));
+}
 
 }  // namespace
 }  // namespace piconel

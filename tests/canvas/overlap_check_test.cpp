@@ -176,3 +176,19 @@ TEST(OverlapCheck, AnImageOutsideTheSheetIsSelectedAfterOverlaps) {
 
 }  // namespace
 }  // namespace piconel
+
+namespace piconel {
+namespace {
+
+TEST(OverlapCheck, EveryOverlappingPairInListOrder) {
+  // 0 and 1 overlap, 2 lies wholly inside 0, 3 only touches 1, 4 has no
+  // width.
+  const SheetRect rects[] = {
+      {0, 0, 32, 32}, {16, 16, 32, 32}, {4, 4, 4, 4}, {48, 16, 8, 8}, {0, 0, 0, 8}};
+  const std::vector<std::pair<int, int>> expected = {{0, 1}, {0, 2}};
+  EXPECT_EQ(find_overlapping_pairs(rects), expected);
+  EXPECT_TRUE(find_overlapping_pairs({}).empty());
+}
+
+}  // namespace
+}  // namespace piconel

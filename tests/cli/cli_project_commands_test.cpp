@@ -109,7 +109,8 @@ TEST_F(CliProjectCommandsTest, WrongArgumentsOfEachCommand) {
   }
   // Help per command, from anywhere in the arguments.
   const std::pair<const char*, const char*> helps[] = {
-      {"new", texts::kNewHelp}, {"add", texts::kAddHelp}, {"remove", texts::kRemoveHelp}};
+      {"new", texts::kNewHelp},     {"add", texts::kAddHelp},   {"remove", texts::kRemoveHelp},
+      {"check", texts::kCheckHelp}, {"list", texts::kListHelp}, {"build", texts::kBuildHelp}};
   for (const auto& [command, help] : helps) {
     EXPECT_EQ(run({command, "a.ijp", "--help"}), kExitOk);
     EXPECT_EQ(console_.outputs, help);
