@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -18,8 +17,8 @@ namespace {
 // The longest path the W functions take with the "\\?\" prefix.
 constexpr DWORD kLongestPathChars = 32768;
 
-}  // namespace
-
+// The folder and settings path of the executable at `module_path`; none for
+// a path without a folder.
 std::optional<ProgramLocation> location_of_module(const std::wstring& module_path) {
   const std::size_t separator = module_path.find_last_of(L"\\/");
   if (separator == std::wstring::npos) {
@@ -31,6 +30,8 @@ std::optional<ProgramLocation> location_of_module(const std::wstring& module_pat
   location.settings_path = location.folder + std::wstring(file_name.begin(), file_name.end());
   return location;
 }
+
+}  // namespace
 
 std::optional<ProgramLocation> locate_program() {
   // A buffer the size of the longest path; the result tells "fits" from

@@ -23,10 +23,6 @@ struct ProgramLocation {
 // module path.
 [[nodiscard]] std::optional<ProgramLocation> locate_program();
 
-// The folder and settings path of the executable at `module_path`; none for
-// a path without a folder.
-[[nodiscard]] std::optional<ProgramLocation> location_of_module(const std::wstring& module_path);
-
 // The folder as CP932, for the plug-in search, which works in CP932: its
 // exact form, else the exact form of its short (8.3) name, else none.
 [[nodiscard]] std::optional<std::string> cp932_folder_for_plugins(const std::wstring& folder);
