@@ -13,6 +13,7 @@
 #include "app/list_window_hooks.h"
 #include "app/message_loop_win32.h"
 #include "app/prompter_win32.h"
+#include "app/settings_location_win32.h"
 #include "app/settings_model.h"
 #include "canvas/sheet_view_win32.h"
 #include "dialogs/window_dialogs_win32.h"
@@ -61,9 +62,14 @@ struct MainWindowControls final : public SheetViewHost {
   HWND toolbar = nullptr;
   HWND zoom_box = nullptr;
   HWND status_bar = nullptr;
-  // Measured once, right after creation, from the window rectangles.
+  // Measured from the window rectangles after creation and after every
+  // change of the window's DPI.
   int toolbar_height = 0;
   int status_bar_height = 0;
+  // The DPI the controls are laid out for, and the standard UI font at it
+  // (zoom box and status bar).
+  int dpi = 96;
+  GdiFont ui_font;
   // Bitmap resource 102, kept while the toolbar shows it.
   GdiBitmap toolbar_images;
   // Set by App; the double-click reaches the image settings dialog through it.
@@ -97,8 +103,20 @@ struct App {
   // The message loop reads it for every message; the page list sets its
   // name_edit_active while a page name is edited in place.
   AcceleratorRoute accelerators;
-  // Drive and directory of the program, ending in its separator.
-  std::string program_folder;
+  // Writes the settings back: to the file beside the program when start-up
+  // loaded it from there, else to the store's own path (a store loaded by
+  // path, as the tests do). False when it cannot be written.
+  bool save_settings() {
+    if (!settings_path.empty()) {
+      return save_settings_file(settings, settings_path);
+    }
+    return settings.save();
+  }
+
+  // Drive and directory of the program, ending in its separator, and the
+  // settings file beside it, as the system gave them (no CP932 form needed).
+  std::wstring program_folder;
+  std::wstring settings_path;
   DocumentStore settings;
   ListWindowGeometry list_geometry;
   // SNAPWIDTH as read at start-up, for the sheet view.

@@ -75,6 +75,28 @@ void resize(App& app, WPARAM wparam, LPARAM lparam) {
   layout_main_window(app, LOWORD(lparam), HIWORD(lparam));
 }
 
+// Moved to a monitor of another scale: the window takes the rectangle the
+// system suggests, and its controls, fonts and scroll bar sizes follow the
+// new DPI. The sheet is not scaled: at "x 1" an image pixel stays one
+// screen pixel.
+void dpi_changed(App& app, HWND window, int dpi, const RECT& suggested) {
+  if (app.controls.toolbar != nullptr) {
+    apply_controls_dpi(app.controls, dpi);
+  }
+  app.sheet_view.set_dpi(dpi);
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The new fonts change the bars' heights, which they take on their next
+  // WM_SIZE: pass the size on, measure them, and place the view between.
+  RECT client{};
+  GetClientRect(window, &client);
+  resize(app, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+  if (app.controls.toolbar != nullptr) {
+    measure_control_heights(app.controls);
+  }
+  layout_main_window(app, client.right, client.bottom);
+}
+
 void close_request(App& app, HWND window) {
   if (program_busy()) {
     defer_close_request(window);
@@ -165,6 +187,10 @@ LRESULT handle_main_window_message(App& app, HWND window, UINT message, WPARAM w
       return 0;
     case WM_MOVE:
       record_view_rect(app);
+      return 0;
+    case WM_DPICHANGED:
+      // LOWORD: the horizontal DPI (the same as the vertical one).
+      dpi_changed(app, window, LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
     case WM_INITMENUPOPUP:
       if (HIWORD(lparam) == FALSE) {

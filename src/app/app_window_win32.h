@@ -37,7 +37,8 @@ void layout_main_window(App& app, int client_width, int client_height);
 //   re-enters a command half done.
 // - WM_SIZE lays out the children, WM_MOVE records the view's rectangle,
 //   WM_INITMENUPOPUP checks the list-window items, WM_DROPFILES adds the
-//   dropped files, WM_MOUSEWHEEL scrolls the sheet view.
+//   dropped files, WM_MOUSEWHEEL scrolls the sheet view, WM_DPICHANGED
+//   takes the suggested rectangle and lays the children out for the DPI.
 // - WM_NOTIFY goes to route_notify.
 // - WM_CLOSE runs the close sequence, or, while the program is busy, is
 //   deferred until the running command has ended.

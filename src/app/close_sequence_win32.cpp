@@ -20,7 +20,7 @@ void save_window_state(HWND window, App& app) {
   app.list_windows->store_geometry();
   write_list_window_settings(app.settings, app.list_geometry, app.image_list_open,
                              app.page_list_open);
-  static_cast<void>(app.settings.save());
+  static_cast<void>(app.save_settings());
 }
 
 bool close_main_window(HWND window, App& app) {

@@ -10,27 +10,32 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
+#include "app/add_images.h"
 #include "app/app_win32.h"
 
 namespace piconel {
 
-// Adds `paths` (in order, one placement cursor carried from file to file
-// when `carry_cursor`) with updates of the view locked: refused paths get
-// their message, unreadable files are skipped silently, each entry made gets
+// Adds `files` (in order, one placement cursor carried from file to file
+// when `carry_cursor`) with updates of the view locked; each entry made gets
 // its image list row. Then the extent is updated (forced) and the project
-// marked modified, also when nothing could be added. Returns the number
-// added.
-int add_images(App& app, std::span<const std::string> paths, bool carry_cursor);
+// marked modified, also when nothing could be added, and one message names
+// every file not added (`not_added` brings those refused before, such as a
+// dropped folder without images). Returns the number added.
+int add_images(App& app, std::span<const ChosenFile> files, bool carry_cursor,
+               std::vector<NotAddedFile> not_added = {});
 
-// The files of a drop in the order the shell gives them (names of up to 259
-// characters, as CP932; a name without an exact CP932 form is skipped), added
-// as above; the drop is released.
+// The files of a drop in the order the shell gives them, a dropped folder
+// giving the image files directly inside it in name order; each name is
+// read at its full length, and one the program cannot hold (too long, no
+// exact CP932 form) is named in the message. The drop is released.
 int add_dropped_files(App& app, HDROP drop);
 
-// The "画像を追加" command: the open dialog with all files and the plug-ins'
-// types; a chosen file is added without a cursor. Choosing nothing changes
-// nothing.
+// The "画像を追加" command: the open dialog with image files first, all
+// files, and the plug-ins' types, allowing several files; they are added in
+// the dialog's order with one cursor, as a drop is. Choosing nothing
+// changes nothing.
 void add_image_through_dialog(App& app);
 
 // Opens the list window when it is closed (pressing its toolbar button), or

@@ -22,24 +22,25 @@
 namespace piconel {
 namespace {
 
-// New and Open ask about unsaved changes first and do nothing on cancel;
-// otherwise the zoom goes back to "x 1" first, so also when the open dialog
-// is then cancelled.
-void new_project(App& app, const CommandMessage&) {
+// New and Open ask about unsaved changes only when the open project is
+// about to be replaced: a cancelled dialog or a file that fails to load
+// leaves it as it was, unsaved changes and zoom included. The zoom goes back
+// to "x 1" before the new project's page is shown.
+bool may_replace_project(App& app) {
   if (!ask_save_changes(app.project)) {
-    return;
+    return false;
   }
   apply_zoom_step(app, kStartZoomStep);
-  open_project(app.project, std::string_view());
+  return true;
+}
+
+void new_project(App& app, const CommandMessage&) {
+  open_project(app.project, std::string_view(), [&] { return may_replace_project(app); });
   static_cast<void>(update_title(app.project));
 }
 
 void open_project_file(App& app, const CommandMessage&) {
-  if (!ask_save_changes(app.project)) {
-    return;
-  }
-  apply_zoom_step(app, kStartZoomStep);
-  open_project(app.project, std::nullopt);
+  open_project(app.project, std::nullopt, [&] { return may_replace_project(app); });
   static_cast<void>(update_title(app.project));
 }
 

@@ -19,6 +19,7 @@
 #include "app/message_loop_win32.h"
 #include "app/name_refusal_win32.h"
 #include "app/resource.h"
+#include "app/settings_location_win32.h"
 #include "app/settings_model.h"
 #include "project/project_file.h"
 #include "store/document_store.h"
@@ -35,6 +36,33 @@ constexpr char kSettingsLoadFailed[] =
     "\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
 constexpr char kSettingsCaption[] =
     "\x83\x73\x83\x52\x83\x6c\x83\x8b\x81\x46\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b";
+// "プログラムのフォルダを取得できませんでした。"
+constexpr char kProgramFolderUnknown[] =
+    "\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xcc\x83\x74\x83\x48\x83\x8b\x83\x5f\x82\xf0\x8e"
+    "\xe6\x93\xbe\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42";
+// "メインウィンドウを作成できませんでした。"
+constexpr char kMainWindowFailed[] =
+    "\x83\x81\x83\x43\x83\x93\x83\x45\x83\x42\x83\x93\x83\x68\x83\x45\x82\xf0\x8d\xec\x90\xac\x82"
+    "\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42";
+// "メモリが足りないなどの理由で処理を続けられないため、ピコネルを終了します。"
+constexpr char kRunStopped[] =
+    "\x83\x81\x83\x82\x83\x8a\x82\xaa\x91\xab\x82\xe8\x82\xc8\x82\xa2\x82\xc8\x82\xc7\x82\xcc"
+    "\x97\x9d\x97\x52\x82\xc5\x8f\x88\x97\x9d\x82\xf0\x91\xb1\x82\xaf\x82\xe7\x82\xea\x82\xc8"
+    "\x82\xa2\x82\xbd\x82\xdf\x81\x41\x83\x73\x83\x52\x83\x6c\x83\x8b\x82\xf0\x8f\x49\x97\xb9"
+    "\x82\xb5\x82\xdc\x82\xb7\x81\x42";
+
+// Every start-up failure that ends the program says what failed: an
+// ownerless box (there is no main window to centre it over), with the
+// name the failure concerns on the next lines when there is one.
+int end_with_message(int exit_code, std::string_view text, std::string_view caption,
+                     const std::wstring& name = std::wstring()) {
+  std::wstring shown = to_wide(text);
+  if (!name.empty()) {
+    shown += L"\r\n\r\n" + name;
+  }
+  MessageBoxW(nullptr, shown.c_str(), to_wide(caption).c_str(), MB_OK | MB_ICONERROR);
+  return exit_code;
+}
 
 // Shows the new main window as the settings left it: a complete saved
 // placement is applied as it is, otherwise the start-up show command is used;
@@ -74,18 +102,6 @@ int startup_show_command() {
   return SW_SHOWDEFAULT;
 }
 
-// The program's path as CP932; none when it cannot be read, is not plain
-// CP932 or is too long.
-std::optional<std::string> module_path() {
-  // One more than the 260 the path may take, to tell "fits" from "cut".
-  wchar_t module[MAX_PATH + 1] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH + 1);
-  if (length == 0 || length > MAX_PATH) {
-    return std::nullopt;
-  }
-  return to_cp932_strict(std::wstring_view(module, length));
-}
-
 // The project named on the command line, or a new one; false (after the
 // message) when the argument is too long. An argument without an exact
 // CP932 form is refused with a message, and a new project started.
@@ -116,31 +132,32 @@ int run(HINSTANCE instance) {
   // Needed by the shell folder browser; never undone.
   static_cast<void>(CoInitialize(nullptr));
 
-  const std::optional<std::string> module = module_path();
-  const std::optional<std::string> path = module ? settings_path_for_module(*module) : std::nullopt;
-  const std::optional<std::string> folder = module ? program_folder_of(*module) : std::nullopt;
-  if (!path || !folder) {
-    return 1;
+  // The folder and the settings path stay UTF-16: they are never stored in
+  // a project, so a folder CP932 cannot write is no reason to stop.
+  const std::optional<ProgramLocation> location = locate_program();
+  if (!location) {
+    return end_with_message(1, kProgramFolderUnknown, kProgramCaption);
   }
   App app;
   ListWindows list_windows(app);
-  app.program_folder = *folder;
-  if (!app.settings.load(*path, true)) {
-    // No main window yet, so no owner and no centring.
-    MessageBoxW(nullptr, to_wide(kSettingsLoadFailed).c_str(), to_wide(kSettingsCaption).c_str(),
-                MB_OK | MB_ICONERROR);
-    return 1;
+  app.program_folder = location->folder;
+  app.settings_path = location->settings_path;
+  if (!load_settings_file(app.settings, app.settings_path)) {
+    return end_with_message(1, kSettingsLoadFailed, kSettingsCaption, app.settings_path);
   }
   write_settings_identity(app.settings);
   app.snap_width = read_snap_width(app.settings);
   app.image_list_open = read_image_list_settings(app.settings, app.list_geometry);
   app.page_list_open = read_page_list_settings(app.settings, app.list_geometry);
   app.sheet_view.set_snap_width(app.snap_width);
-  static_cast<void>(
-      app.plugins.load_plugins(app.program_folder, read_search_susie_folder(app.settings)));
+  // The plug-in search works in CP932; a folder without any CP932 name
+  // (not even a short one) has no plug-ins beside the program.
+  if (const std::optional<std::string> folder = cp932_folder_for_plugins(app.program_folder)) {
+    static_cast<void>(app.plugins.load_plugins(*folder, read_search_susie_folder(app.settings)));
+  }
 
   // A failed registration does not end the program here: the window
-  // creation below then fails and ends it as that step says.
+  // creation below then fails and says so.
   static_cast<void>(register_main_window_class(instance));
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));
 
@@ -151,7 +168,7 @@ int run(HINSTANCE instance) {
   // with the WM_QUIT of its WM_DESTROY.
   HWND main_window = create_main_window(app, instance, update_title(app.project));
   if (main_window == nullptr) {
-    return 0;
+    return end_with_message(0, kMainWindowFailed, kProgramCaption);
   }
   restore_placement(main_window, app.settings, startup_show_command());
   restore_list_windows(app);
@@ -167,6 +184,14 @@ int run(HINSTANCE instance) {
 }  // namespace piconel
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  // The last boundary: nothing unwinds out of the program's entry.
-  return piconel::call_at_boundary(1, [&] { return piconel::run(instance); });
+  // The last boundary: nothing unwinds out of the program's entry, and what
+  // it stops is said before the program ends.
+  const std::optional<int> exit_code = piconel::call_at_boundary(
+      std::optional<int>(), [&] { return std::optional<int>(piconel::run(instance)); });
+  if (exit_code) {
+    return *exit_code;
+  }
+  return piconel::call_at_boundary(1, [] {
+    return piconel::end_with_message(1, piconel::kRunStopped, piconel::kProgramCaption);
+  });
 }

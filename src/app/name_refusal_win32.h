@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "project/project_ports.h"
+
 namespace piconel {
 
 // "この名前には CP932 (シフトJIS) で表せない文字が含まれているため使えません。"
@@ -37,6 +39,16 @@ struct CheckedName {
 
 // The name as CP932 when it has an exact form of at most `max_bytes`.
 [[nodiscard]] CheckedName check_name(std::wstring_view name, std::size_t max_bytes = kMaxNameBytes);
+
+// A name the system gave and the program cannot hold, as CP932 can show it
+// in a list of refused files: each character with an exact CP932 form as
+// it is, every other one as '?'.
+[[nodiscard]] std::string displayable_cp932(std::wstring_view name);
+
+// A chosen or dropped image file as the adding takes it: its exact CP932
+// path (check_name), or what CP932 can show of it (displayable_cp932) with
+// the reason the program cannot hold it.
+[[nodiscard]] ChosenFile chosen_file(std::wstring_view name);
 
 // Shows why `name` is refused (the reason, then the name itself) in an
 // error box centred over `owner` with `caption` (CP932).

@@ -3,6 +3,7 @@
 #include <cderr.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "app/message_box_win32.h"
@@ -33,7 +34,32 @@ bool show_file_dialog(OPENFILENAMEW& request, bool save_mode) {
   return (save_mode ? GetSaveFileNameW(&request) : GetOpenFileNameW(&request)) != FALSE;
 }
 
+// Room for many names at once; the system asks for more only beyond it.
+constexpr std::size_t kMultiSelectChars = 65536;
+
 }  // namespace
+
+std::vector<std::wstring> selected_file_paths(std::wstring_view buffer) {
+  std::vector<std::wstring> texts;
+  std::size_t position = 0;
+  while (position < buffer.size() && buffer[position] != L'\0') {
+    const std::size_t end = std::min(buffer.find(L'\0', position), buffer.size());
+    texts.emplace_back(buffer.substr(position, end - position));
+    position = end + 1;
+  }
+  if (texts.size() <= 1) {
+    return texts;
+  }
+  std::wstring folder = texts.front();
+  if (folder.back() != L'\\') {
+    folder.push_back(L'\\');
+  }
+  std::vector<std::wstring> paths;
+  for (std::size_t i = 1; i < texts.size(); ++i) {
+    paths.push_back(folder + texts[i]);
+  }
+  return paths;
+}
 
 std::wstring file_dialog_filter(std::span<const FileFilter> filters) {
   std::wstring filter;
@@ -98,6 +124,39 @@ bool WindowPrompter::ask_file_name(std::string_view caption, std::string& file_n
     // with the refused name in the field to be corrected.
     refuse_name(owner_, caption, name.check, buffer);
   }
+}
+
+}  // namespace piconel
+
+namespace piconel {
+
+bool WindowPrompter::ask_file_names(std::string_view caption, std::span<const FileFilter> filters,
+                                    std::vector<ChosenFile>& files) {
+  files.clear();
+  const std::wstring filter = file_dialog_filter(filters);
+  const std::wstring wide_caption = to_wide(caption);
+  std::vector<wchar_t> buffer(kMultiSelectChars, L'\0');
+
+  OPENFILENAMEW request{};
+  request.lStructSize = sizeof(request);
+  request.hwndOwner = owner_;
+  request.hInstance = owner_ != nullptr
+                          ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner_, GWLP_HINSTANCE))
+                          : GetModuleHandleW(nullptr);
+  request.lpstrFilter = filter.c_str();
+  request.nFilterIndex = 1;
+  request.lpstrFile = buffer.data();
+  request.nMaxFile = static_cast<DWORD>(buffer.size());
+  request.lpstrTitle = wide_caption.c_str();
+  request.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_EXPLORER;
+  if (!show_file_dialog(request, false)) {
+    return false;
+  }
+  for (const std::wstring& path :
+       selected_file_paths(std::wstring_view(buffer.data(), buffer.size()))) {
+    files.push_back(chosen_file(path));
+  }
+  return !files.empty();
 }
 
 }  // namespace piconel

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "project/project_ports.h"
 
@@ -18,6 +19,12 @@ namespace piconel {
 // pattern of each filter (CP932, converted with code page 932), each followed
 // by a zero, and one more zero at the end.
 [[nodiscard]] std::wstring file_dialog_filter(std::span<const FileFilter> filters);
+
+// The names a multi-select open dialog wrote into its buffer: one full path,
+// or the folder followed by the file names, each ending in a zero and the
+// list in one more. Full paths in the dialog's order; empty for an empty
+// buffer.
+[[nodiscard]] std::vector<std::wstring> selected_file_paths(std::wstring_view buffer);
 
 class WindowPrompter final : public Prompter {
  public:
@@ -37,6 +44,12 @@ class WindowPrompter final : public Prompter {
   // dialog is shown again; only cancel gives false.
   bool ask_file_name(std::string_view caption, std::string& file_name,
                      std::span<const FileFilter> filters, bool save_mode) override;
+
+  // GetOpenFileNameW allowing several files (explorer style). The names come
+  // back in the dialog's order; one the program cannot hold is not refused
+  // here but carries its problem (the adding names it with the others).
+  bool ask_file_names(std::string_view caption, std::span<const FileFilter> filters,
+                      std::vector<ChosenFile>& files) override;
 
  private:
   HWND owner_;

@@ -3,9 +3,12 @@
 #include <commctrl.h>
 
 #include <array>
+#include <utility>
 
+#include "app/dpi_scale.h"
 #include "app/resource.h"
 #include "canvas/sheet_geometry.h"
+#include "canvas/window_dpi_win32.h"
 
 namespace piconel {
 
@@ -84,19 +87,26 @@ bool create_toolbar(HWND main_window, HINSTANCE instance, MainWindowControls& co
   return true;
 }
 
-bool create_zoom_box(HINSTANCE instance, MainWindowControls& controls) {
+// The zoom box over toolbar item 6: the item's left and width, 2 pixels
+// (at 100 %) above its top.
+void place_zoom_box(const MainWindowControls& controls) {
   RECT item{};
   SendMessageW(controls.toolbar, TB_GETITEMRECT, kZoomBoxItem, reinterpret_cast<LPARAM>(&item));
+  SetWindowPos(controls.zoom_box, nullptr, item.left,
+               item.top - scale_for_dpi(kZoomBoxRaise, controls.dpi), item.right - item.left,
+               scale_for_dpi(kZoomBoxHeight, controls.dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool create_zoom_box(HINSTANCE instance, MainWindowControls& controls) {
   const HWND box = CreateWindowExW(
       0, L"COMBOBOX", nullptr,
-      WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_HASSTRINGS | CBS_DROPDOWNLIST, item.left,
-      item.top - kZoomBoxRaise, item.right - item.left, kZoomBoxHeight, controls.toolbar,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ZOOM_BOX)), instance, nullptr);
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_HASSTRINGS | CBS_DROPDOWNLIST, 0, 0, kZoomBoxWidth,
+      kZoomBoxHeight, controls.toolbar, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ZOOM_BOX)),
+      instance, nullptr);
   if (box == nullptr) {
     return false;
   }
   controls.zoom_box = box;
-  SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   for (const ZoomStep& step : kZoomSteps) {
     const std::wstring text(step.text.begin(), step.text.end());
     SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -114,8 +124,6 @@ bool create_status_bar(HWND main_window, HINSTANCE instance, MainWindowControls&
     return false;
   }
   controls.status_bar = status;
-  const std::array<int, 2> part_ends = {kStatusPart0End, -1};
-  SendMessageW(status, SB_SETPARTS, part_ends.size(), reinterpret_cast<LPARAM>(part_ends.data()));
   return true;
 }
 
@@ -140,9 +148,41 @@ bool create_main_controls(HWND main_window, HINSTANCE instance, MainWindowContro
       !create_status_bar(main_window, instance, controls)) {
     return false;
   }
+  apply_controls_dpi(controls, window_dpi(main_window));
+  SendMessageW(controls.toolbar, TB_AUTOSIZE, 0, 0);
+  SendMessageW(controls.status_bar, WM_SIZE, 0, 0);
+  measure_control_heights(controls);
+  return true;
+}
+
+void apply_controls_dpi(MainWindowControls& controls, int dpi) {
+  controls.dpi = dpi;
+  LOGFONTW font{};
+  if (message_font_for_dpi(dpi, font)) {
+    GdiFont made(CreateFontIndirectW(&font));
+    if (made) {
+      // The controls let go of the old font before it is deleted.
+      for (const HWND control : {controls.zoom_box, controls.status_bar}) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), TRUE);
+      }
+      controls.ui_font = std::move(made);
+    }
+  }
+  TBBUTTONINFOW item{};
+  item.cbSize = sizeof(item);
+  item.dwMask = TBIF_SIZE | TBIF_BYINDEX;
+  item.cx = static_cast<WORD>(scale_for_dpi(kZoomBoxWidth, dpi));
+  SendMessageW(controls.toolbar, TB_SETBUTTONINFOW, kZoomBoxItem, reinterpret_cast<LPARAM>(&item));
+  SendMessageW(controls.toolbar, TB_AUTOSIZE, 0, 0);
+  place_zoom_box(controls);
+  const std::array<int, 2> part_ends = {scale_for_dpi(kStatusPart0End, dpi), -1};
+  SendMessageW(controls.status_bar, SB_SETPARTS, part_ends.size(),
+               reinterpret_cast<LPARAM>(part_ends.data()));
+}
+
+void measure_control_heights(MainWindowControls& controls) {
   controls.toolbar_height = height_of(controls.toolbar);
   controls.status_bar_height = height_of(controls.status_bar);
-  return true;
 }
 
 void set_list_button(const MainWindowControls& controls, ListWindowKind kind, bool pressed) {

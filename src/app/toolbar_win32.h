@@ -15,6 +15,17 @@ namespace piconel {
 [[nodiscard]] bool create_main_controls(HWND main_window, HINSTANCE instance,
                                         MainWindowControls& controls);
 
+// Lays the controls out for `dpi` (the main window moved to a monitor of
+// another scale, or was created on one): the standard UI font at that DPI
+// for the zoom box and the status bar, the width of toolbar item 6 and the
+// zoom box over it, the status bar's first part, each taken from its size
+// at 100 %. The caller then lets the toolbar and status bar place
+// themselves (WM_SIZE) and measures them again.
+void apply_controls_dpi(MainWindowControls& controls, int dpi);
+
+// The toolbar and status bar heights from their window rectangles.
+void measure_control_heights(MainWindowControls& controls);
+
 // Toolbar buttons 40029 and 40025 show whether their list window is open.
 void set_list_button(const MainWindowControls& controls, ListWindowKind kind, bool pressed);
 [[nodiscard]] bool list_button_pressed(const MainWindowControls& controls, ListWindowKind kind);

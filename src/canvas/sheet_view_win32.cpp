@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "canvas/scroll_request_win32.h"
+#include "canvas/window_dpi_win32.h"
 #include "image/dib_bitmap_win32.h"
 #include "project/project_file.h"
 #include "project/used_extent.h"
@@ -175,8 +176,9 @@ bool SheetView::create(HWND parent, const RECT& rect) {
     return false;
   }
   reset_sheet_view();
-  vertical_bar_width_ = GetSystemMetrics(SM_CXVSCROLL);
-  horizontal_bar_height_ = GetSystemMetrics(SM_CYHSCROLL);
+  const int dpi = window_dpi(parent);
+  vertical_bar_width_ = system_metric_for_dpi(SM_CXVSCROLL, dpi);
+  horizontal_bar_height_ = system_metric_for_dpi(SM_CYHSCROLL, dpi);
   const HWND window = CreateWindowExW(
       0, kViewClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL,
       rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
@@ -188,6 +190,14 @@ bool SheetView::create(HWND parent, const RECT& rect) {
   GetWindowRect(window_, &screen_rect_);
   update_extent(true);
   return true;
+}
+
+void SheetView::set_dpi(int dpi) {
+  vertical_bar_width_ = system_metric_for_dpi(SM_CXVSCROLL, dpi);
+  horizontal_bar_height_ = system_metric_for_dpi(SM_CYHSCROLL, dpi);
+  if (window_ != nullptr) {
+    update_extent(true);
+  }
 }
 
 void SheetView::reset_sheet_view() {

@@ -48,6 +48,9 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory, public
   // 1 empty.
   void reset_sheet_view();
   void set_snap_width(std::int32_t width) { state_.snap_width = width; }
+  // The window moved to a monitor of `dpi`: the scroll bar sizes are taken
+  // for it (entry windows keep one screen pixel per image pixel at "x 1").
+  void set_dpi(int dpi);
   // Stores the zoom (sixteenths), moves and sizes every entry window for it
   // and refreshes the scroll bars; the scroll position stays the same sheet
   // point.

@@ -57,7 +57,7 @@ void accept(ApplicationDialog& state, HWND dialog) {
       own.set_string(kRelativePathKey, controls.is_checked(IDC_RELATIVE_PATHS) ? "1" : "0"));
   static_cast<void>(state.group.group().save(controls, own));
   // Written at once, not only at the close: a crash later keeps the settings.
-  static_cast<void>(app.settings.save());
+  static_cast<void>(app.save_settings());
   EndDialog(dialog, IDOK);
 }
 

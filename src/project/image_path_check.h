@@ -17,8 +17,8 @@ namespace piconel {
 
 // is_storable_image_path; when false and an owner is given, shows
 // "ファイルのパスに「=」が含まれているため、この画像は追加できません。\n<path>" with
-// caption "ピコネル：画像の追加" and the exclamation icon. The add-image command
-// calls it for each chosen or dropped file and skips the refused ones.
+// caption "ピコネル：画像の追加" and the exclamation icon. (Adding images lists
+// such paths among the files not added instead: is_storable_image_path.)
 [[nodiscard]] bool check_image_path_storable(std::string_view path, Prompter* owner);
 
 }  // namespace piconel

@@ -172,10 +172,8 @@ std::string file_dialog_default_extension(std::string_view initial_name) {
   return std::string(initial_name.substr(dot + 1, kMaxDefaultExtensionBytes));
 }
 
-OpenResult open_project(Project& project, std::optional<std::string_view> path) {
-  if (!project.store) {
-    project.store = std::make_unique<DocumentStore>();
-  }
+OpenResult open_project(Project& project, std::optional<std::string_view> path,
+                        const ReplaceCheck& may_replace) {
   Prompter& prompter = *project.ports.prompter;
   std::string chosen;
   if (!path) {
@@ -186,28 +184,41 @@ OpenResult open_project(Project& project, std::optional<std::string_view> path) 
   } else {
     chosen = std::string(*path);
   }
-  project.path = chosen;
 
-  DocumentStore& store = *project.store;
+  // The file is read into a store of its own: a file that does not load
+  // leaves an open project exactly as it was, unsaved changes included.
+  // Only at start-up (no project yet) does a failure go on as an untitled
+  // project.
+  const bool project_open = project.store != nullptr;
+  auto loaded = std::make_unique<DocumentStore>();
   OpenResult result = OpenResult::Opened;
-  if (!project.path.empty()) {
-    if (!store.load(project.path, false)) {
+  if (!chosen.empty()) {
+    if (!loaded->load(chosen, false)) {
       std::string text;
       (void)bounded_format_string(text, kMessageBytes, project_texts::kParseErrorFormat,
-                                  store.line_count());
+                                  loaded->line_count());
       (void)prompter.message_box(text, project_texts::kProjectCaption, kMbOk | kMbIconError);
-      project.path.clear();
+      chosen.clear();
       result = OpenResult::LoadFailed;
-    } else if (store.check_info(project_texts::kProjectApplicationName) == 0) {
+    } else if (loaded->check_info(project_texts::kProjectApplicationName) == 0) {
       (void)prompter.message_box(project_texts::kWrongFileMessage, project_texts::kProjectCaption,
                                  kMbOk | kMbIconError);
-      project.path.clear();
+      chosen.clear();
       result = OpenResult::WrongFile;
     }
   } else {
-    store.clear();
     result = OpenResult::NewProject;
   }
+  if (project_open && (result == OpenResult::LoadFailed || result == OpenResult::WrongFile)) {
+    return result;
+  }
+  if (project_open && may_replace && !may_replace()) {
+    return OpenResult::Cancelled;
+  }
+  project.store = std::move(loaded);
+  project.path = std::move(chosen);
+  DocumentStore& store = *project.store;
+
   project.folder = folder_of(project.path);
   (void)store.write_info(project_texts::kProjectApplicationName, kApplicationVersion);
 

@@ -3,6 +3,7 @@
 // Opening, saving and naming the project file (*.ijp), the question about
 // unsaved changes, and the main window's title.
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,12 +22,22 @@ std::span<const FileFilter> project_file_filters();
 // never taken for one), at most 15 bytes; empty when there is no dot.
 [[nodiscard]] std::string file_dialog_default_extension(std::string_view initial_name);
 
+// Asked by open_project once the file has loaded (or for a new project),
+// just before the open project is replaced; false keeps it. The window asks
+// about unsaved changes here, so a file that fails to load never asks.
+using ReplaceCheck = std::function<bool()>;
+
 // Opens a project. `path`: none asks with the open dialog (cancel changes
 // nothing); empty text starts a new untitled project; otherwise the file.
-//  - A file that does not load shows "プロジェクトの読込に失敗しました。\r\n(line:%d)"
-//    and the project goes on untitled with an empty store.
-//  - A file without the project identification shows
-//    "プロジェクトの読込に失敗しました。" and goes on untitled holding what was read.
+// The file is loaded into a new store first; only when it loads and
+// `may_replace` (if given) agrees does it replace the open project.
+//  - A file that does not load shows "プロジェクトの読込に失敗しました。\r\n(line:%d)";
+//    a file without the project identification shows
+//    "プロジェクトの読込に失敗しました。". Either way an open project stays exactly
+//    as it was (path, store, pages, entries, modified flag, title). With no
+//    project open yet (start-up, the command line) the project goes on
+//    untitled: with an empty store after a load failure, holding what was
+//    read after a wrong identification.
 // The identification is then written, the current page restored from
 // CURRENTPAGE, and a project without pages gets page000. A CURRENTPAGE
 // outside 0 .. page count - 1 (possible only from an edited file) reads as
@@ -39,11 +50,12 @@ std::span<const FileFilter> project_file_filters();
 enum class OpenResult {
   Opened,
   NewProject,  // empty path
-  Cancelled,   // the open dialog was cancelled; nothing changed
-  LoadFailed,  // reported; untitled with an empty store
-  WrongFile,   // reported; untitled holding what was read
+  Cancelled,   // the open dialog was cancelled or `may_replace` said no; nothing changed
+  LoadFailed,  // reported; nothing changed, or untitled with an empty store
+  WrongFile,   // reported; nothing changed, or untitled holding what was read
 };
-OpenResult open_project(Project& project, std::optional<std::string_view> path);
+OpenResult open_project(Project& project, std::optional<std::string_view> path,
+                        const ReplaceCheck& may_replace = {});
 
 enum class SaveResult {
   Saved,

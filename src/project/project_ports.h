@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "image/colour.h"
 #include "image/image_entry.h"
@@ -37,6 +39,16 @@ struct FileFilter {
   std::string_view pattern;
 };
 
+// A file chosen in a dialog that takes several, or dropped on the window.
+// `path` is its CP932 path; a name the program cannot hold keeps in `path`
+// what CP932 can show of it ('?' for the rest) and says why in `problem`.
+enum class NameProblem { None, TooLong, WithoutCp932 };
+struct ChosenFile {
+  std::string path;
+  NameProblem problem = NameProblem::None;
+  friend bool operator==(const ChosenFile&, const ChosenFile&) = default;
+};
+
 // Message boxes and file choices, owned by one window (the main window, the
 // page list, a dialog) and centred over it.
 class Prompter {
@@ -56,6 +68,20 @@ class Prompter {
   // name was chosen; false (name unspecified) when cancelled.
   virtual bool ask_file_name(std::string_view caption, std::string& file_name,
                              std::span<const FileFilter> filters, bool save_mode) = 0;
+
+  // The open dialog allowing several files: `files` receives them in the
+  // order the dialog gives. False (and no files) when cancelled. By default
+  // the single-file dialog above.
+  virtual bool ask_file_names(std::string_view caption, std::span<const FileFilter> filters,
+                              std::vector<ChosenFile>& files) {
+    files.clear();
+    std::string name;
+    if (!ask_file_name(caption, name, filters, false)) {
+      return false;
+    }
+    files.push_back(ChosenFile{std::move(name)});
+    return true;
+  }
 };
 
 // The texts of one page list row: name, effective manual sheet width and

@@ -10,6 +10,7 @@
 #include "store/file_error.h"
 #include "store/file_io.h"
 #include "store/handles_win32.h"
+#include "store/native_file_io_win32.h"
 #include "store/no_throw.h"
 #include "store/wide_text.h"
 
@@ -124,12 +125,19 @@ std::string native_path_for_display(std::string_view path) {
 }
 
 FileBytes read_whole_file(std::string_view path, std::uint64_t max_bytes) {
-  FileBytes result;
   const std::optional<std::wstring> wide = wide_path(path);
   if (!wide) {
+    return FileBytes{};
+  }
+  return read_whole_file_wide(*wide, max_bytes);
+}
+
+FileBytes read_whole_file_wide(const std::wstring& path, std::uint64_t max_bytes) {
+  FileBytes result;
+  if (path.empty()) {
     return result;
   }
-  FileHandle file(CreateFileW(usable_name(*wide).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  FileHandle file(CreateFileW(usable_name(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) {
     const DWORD error = GetLastError();
@@ -177,15 +185,25 @@ bool write_file_replacing_parts(std::string_view path,
                                 std::span<const std::span<const std::uint8_t>> parts,
                                 Durability durability) {
   const std::optional<std::wstring> wide = wide_path(path);
-  if (!wide || wide->back() == L'\\' || wide->back() == L'/') {
-    set_last_file_error(wide ? ERROR_ACCESS_DENIED : ERROR_NO_UNICODE_TRANSLATION);
+  if (!wide) {
+    set_last_file_error(ERROR_NO_UNICODE_TRANSLATION);
     return false;
   }
-  const std::wstring target = usable_name(*wide);
+  return write_file_replacing_wide(*wide, parts, durability);
+}
+
+bool write_file_replacing_wide(const std::wstring& path,
+                               std::span<const std::span<const std::uint8_t>> parts,
+                               Durability durability) {
+  if (path.empty() || path.back() == L'\\' || path.back() == L'/') {
+    set_last_file_error(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  const std::wstring target = usable_name(path);
   // The temporary file sits beside the target so MoveFileExW replaces it in
   // one step on the same volume. CREATE_NEW never opens someone else's file;
   // a taken name moves on to the next number.
-  const std::wstring stem = *wide + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-";
+  const std::wstring stem = path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-";
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::wstring temp = usable_name(stem + std::to_wstring(attempt));
     FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -94,6 +94,11 @@ struct Kernel : File {
   static Handle none() { return nullptr; }
 };
 
+// FindFirstFileW: INVALID_HANDLE_VALUE for failure, FindClose to end.
+struct Search : File {
+  static void close(Handle handle) { FindClose(handle); }
+};
+
 inline void destroy_window(HWND window) {
   DestroyWindow(window);
 }
@@ -133,6 +138,8 @@ using GdiFont = GdiObject<HFONT>;
 using Library = ScopedHandle<handle_traits::NullIsNone<HMODULE, handle_traits::free_library>>;
 using FileHandle = ScopedHandle<handle_traits::File>;
 using KernelHandle = ScopedHandle<handle_traits::Kernel>;
+// A directory listing from FindFirstFileW.
+using FileSearch = ScopedHandle<handle_traits::Search>;
 using WindowsHook = ScopedHandle<handle_traits::NullIsNone<HHOOK, handle_traits::unhook>>;
 
 // The DC of a window from GetDC; ReleaseDC needs the window back, so both

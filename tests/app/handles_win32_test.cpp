@@ -242,6 +242,23 @@ TEST(FileHandle, InvalidHandleValueIsNone) {
   EXPECT_EQ(empty.get(), INVALID_HANDLE_VALUE);
 }
 
+TEST(FileSearch, ClosesTheListing) {
+  wchar_t temp[MAX_PATH] = {};
+  ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+  HANDLE raw = nullptr;
+  WIN32_FIND_DATAW data{};
+  {
+    const FileSearch search(FindFirstFileW((std::wstring(temp) + L"*").c_str(), &data));
+    ASSERT_TRUE(search.valid());
+    raw = search.get();
+    EXPECT_TRUE(FindNextFileW(raw, &data) || GetLastError() == ERROR_NO_MORE_FILES);
+  }
+  EXPECT_FALSE(FindNextFileW(raw, &data));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  const FileSearch none(FindFirstFileW(L"Z:\\piconel_no_such_folder\\*", &data));
+  EXPECT_FALSE(none.valid());
+}
+
 TEST(KernelHandle, ClosesTheHandle) {
   HANDLE raw = nullptr;
   {

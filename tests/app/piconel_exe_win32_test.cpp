@@ -530,15 +530,28 @@ TEST(PiconelProgram, CompleteSavedPlacementIsApplied) {
   EXPECT_NE(settings->find("PageWindowEnable=1\r\n"), std::string::npos) << *settings;
 }
 
-TEST(PiconelProgram, FolderWithoutAnExactCp932NameEndsWithExitCode1) {
+// A user folder such as C:\Users\José\Downloads: "ë" and "한" have no
+// CP932 form (best fit would even make "Zoe", another folder), yet the
+// program starts there and reads and writes its settings beside itself.
+TEST(PiconelProgram, StartsFromAFolderCp932CannotName) {
   ProgramFolder folder;
   ASSERT_FALSE(folder.exe().empty());
-  // Zo + e with diaeresis: best fit would make it "Zoe", another folder.
-  folder.make_folder(L"Zo\u00EB");
-  const std::wstring exe = folder.copy_file(folder.exe(), L"Zo\u00EB\\piconel.exe");
-  RunningProgram program = start_program(exe, false);
+  const std::wstring name = L"Zo\u00EB\uD55C";
+  folder.make_folder(name);
+  const std::wstring exe = folder.copy_file(folder.exe(), name + L"\\piconel.exe");
+  const std::wstring settings =
+      folder.write_file(name + L"\\piconel.ini", "[PROPERTY]\r\nSNAPWIDTH=7\r\n");
+  RunningProgram program = start_program(exe);
   ASSERT_TRUE(program.process.valid());
-  EXPECT_EQ(wait_for_exit(program.process), 1u);
+  ASSERT_NE(program.main_window, nullptr) << "no main window: the start-up failed";
+  EXPECT_EQ(program.find_window(L"#32770", 1), nullptr) << "a message came up";
+  PostMessageW(program.main_window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(wait_for_exit(program.process), 0u);
+  const std::optional<std::string> written = read_file(settings);
+  ASSERT_TRUE(written.has_value());
+  EXPECT_EQ(written->rfind("[PROPERTY]\r\nSNAPWIDTH=7\r\n", 0), 0u) << *written;
+  EXPECT_NE(written->find(kInfoSection), std::string::npos) << *written;
+  EXPECT_NE(written->find("MainWindowMode=NORMAL"), std::string::npos) << *written;
 }
 
 TEST(PiconelProgram, IncompleteSavedPlacementIsIgnored) {

@@ -1,6 +1,7 @@
 #pragma once
 
-// A prompter that records the message texts and answers as a null one does.
+// A prompter that records the message texts and answers as a null one does,
+// or with the scripted file names.
 
 #include <string>
 #include <vector>
@@ -24,8 +25,19 @@ class RecordingPrompter final : public Prompter {
     return true;
   }
 
+  bool ask_file_names(std::string_view caption, std::span<const FileFilter> filters,
+                      std::vector<ChosenFile>& files) override {
+    if (next_files.empty()) {
+      return Prompter::ask_file_names(caption, filters, files);
+    }
+    files = next_files;
+    return true;
+  }
+
   std::vector<std::string> texts;
   std::string next_file;  // empty: the dialog is cancelled
+  // The next multi-select dialog's answer; empty: as the single-file one.
+  std::vector<ChosenFile> next_files;
 };
 
 }  // namespace piconel

@@ -230,7 +230,21 @@ TEST(MainWindowScenario, DropZoomSelectDeleteAndScroll) {
       files.push_back(folder.write(name, bmp(32, static_cast<std::uint8_t>(30 * i), 0, 0)));
     }
   }
-  SendMessageW(main.window, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop(files)), 0);
+  std::wstring not_added;
+  {
+    DialogAnswerer answerer([&](HWND box) {
+      wchar_t text[2048] = {};
+      GetDlgItemTextW(box, 0xFFFF, text, 2048);
+      not_added = text;
+      press_button(box, IDOK);
+    });
+    SendMessageW(main.window, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop(files)), 0);
+    EXPECT_EQ(answerer.dialogs_shown(), 1);
+  }
+  // One message names the three that were not added.
+  for (const int i : {2, 5, 8}) {
+    EXPECT_NE(not_added.find(files[static_cast<std::size_t>(i)]), std::wstring::npos) << i;
+  }
   ASSERT_EQ(app.project.entries.size(), 7u);
   int expected_x = 0;
   for (const ImageEntry& entry : app.project.entries) {

@@ -180,6 +180,71 @@ TEST(OpenProjectTest, MissingFileReportsLoadFailure) {
   EXPECT_EQ(f.project.path, "");
 }
 
+// With a project open, a file that does not load (chosen in the dialog or
+// given) is reported and changes nothing: path, rows, entries, modified
+// flag and title stay, and no save question is asked. Only a file that loads
+// asks whether the open project may be replaced.
+TEST(OpenProjectTest, FailedOpenKeepsTheOpenProjectAndItsChanges) {
+  ProjectTempFolder temp;
+  ASSERT_TRUE(temp.ok());
+  const std::string game = temp.file("game.ijp");
+  ASSERT_TRUE(write_file(game, info_block() + "[PAGELIST]\r\np0\r\n[FILELIST:p0]\r\n" +
+                                   temp.file("a.bmp") + "\t0\t0\r\n"));
+  const std::string garbled = temp.file("garbled.ijp");
+  ASSERT_TRUE(write_file(garbled, "[PAGELIST]\r\np0\r\nbad\rline\r\n"));
+  const std::string foreign = temp.file("foreign.ijp");
+  ASSERT_TRUE(write_file(foreign, "[INFOMATION]\r\nAPPLICATIONNAME=Other\r\n"));
+  const std::string good = temp.file("good.ijp");
+  ASSERT_TRUE(write_file(good, info_block() + "[PAGELIST]\r\nq0\r\nq1\r\n"));
+
+  struct Case {
+    std::optional<std::string> path;  // none: chosen in the open dialog
+    std::optional<std::string> dialog_choice;
+    OpenResult result;
+    bool replaced;
+  };
+  const Case cases[] = {
+      {garbled, std::nullopt, OpenResult::LoadFailed, false},
+      {std::nullopt, foreign, OpenResult::WrongFile, false},
+      {std::nullopt, temp.file("missing.ijp"), OpenResult::LoadFailed, false},
+      {good, std::nullopt, OpenResult::Cancelled, false},  // the question said no
+      {std::nullopt, good, OpenResult::Opened, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path.value_or(c.dialog_choice.value_or("")));
+    ProjectFixture f;
+    f.source.add(temp.file("a.bmp"));
+    ASSERT_EQ(open_project(f.project, game), OpenResult::Opened);
+    ASSERT_TRUE(f.project.store->insert_row("PAGELIST", -1, "added"));
+    f.project.page_count = 2;
+    mark_modified(f.project);
+    const std::string rows_before = f.project.store->serialize();
+    f.prompter.boxes.clear();
+    f.prompter.file_names.push_back(c.dialog_choice);
+    int questions = 0;
+    const OpenResult result =
+        open_project(f.project, c.path ? std::optional<std::string_view>(*c.path) : std::nullopt,
+                     [&] { return ++questions, c.replaced; });
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(questions,
+              c.result == OpenResult::LoadFailed || c.result == OpenResult::WrongFile ? 0 : 1);
+    if (c.replaced) {
+      EXPECT_EQ(page_names(f.project), (Names{"q0", "q1"}));
+      EXPECT_FALSE(f.project.modified);
+      EXPECT_EQ(f.project.path, good);
+      continue;
+    }
+    EXPECT_EQ(f.prompter.boxes.size(), c.result == OpenResult::Cancelled ? 0u : 1u);
+    EXPECT_EQ(f.project.store->serialize(), rows_before);
+    EXPECT_EQ(f.project.path, game);
+    EXPECT_EQ(f.project.folder, temp.path());
+    EXPECT_TRUE(f.project.modified);
+    EXPECT_EQ(f.title.last(), kTitleGameModified);
+    ASSERT_EQ(f.project.entries.size(), 1u);
+    EXPECT_EQ(f.project.entries.front().path, temp.file("a.bmp"));
+  }
+}
+
 std::string three_page_file(std::string_view current) {
   return info_block() +
          "[PAGELIST]\r\np0\r\np1\r\np2\r\n[PROPERTY]\r\nCURRENTPAGE=" + std::string(current) +
