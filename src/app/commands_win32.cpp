@@ -14,6 +14,7 @@
 #include "canvas/sheet_geometry.h"
 #include "output/project_output.h"
 #include "project/current_page.h"
+#include "project/page_list_item.h"
 #include "project/page_operations.h"
 #include "project/page_properties.h"
 #include "project/project_file.h"
@@ -65,12 +66,12 @@ void exit_program(App& app, const CommandMessage&) {
 }
 
 // The project and application settings dialogs; afterwards the page's
-// properties reach the view and the page list rows are rebuilt.
+// properties reach the view and the page list rows show them.
 void project_settings(App& app, const CommandMessage&) {
   run_guarded(app, 0, [&] {
     app.dialogs->project_properties();
     apply_page_properties(app.project);
-    fill_page_list(app.project);
+    refresh_page_items(app.project);
   });
 }
 
@@ -78,7 +79,7 @@ void application_settings(App& app, const CommandMessage&) {
   run_guarded(app, 0, [&] {
     app.dialogs->application_settings();
     apply_page_properties(app.project);
-    fill_page_list(app.project);
+    refresh_page_items(app.project);
   });
 }
 
@@ -88,7 +89,7 @@ void open_image_settings(App& app, ImageEntry& entry, HWND owner) {
   run_guarded(app, 0, [&] {
     app.dialogs->image_settings(entry, owner);
     apply_page_properties(app.project);
-    fill_page_list(app.project);
+    refresh_page_items(app.project);
   });
 }
 
@@ -114,8 +115,20 @@ void add_image(App& app, const CommandMessage&) {
   add_image_through_dialog(app);
 }
 
-// Delete key and the "削除(Del)" menu item.
+// The "削除(Del)" menu item.
 void delete_images(App& app, const CommandMessage&) {
+  delete_selected_images(app);
+}
+
+// The Delete key, translated for every window of the thread: in the page
+// list it deletes the focused page (with the usual question), never the
+// images selected on the sheet out of the user's sight; in the image list
+// and on the sheet it deletes the selected images.
+void delete_key(App& app, const CommandMessage&) {
+  if (app.list_windows->is_foreground(ListWindowKind::PageList)) {
+    app.list_windows->delete_focused_page();
+    return;
+  }
   delete_selected_images(app);
 }
 
@@ -209,7 +222,7 @@ constexpr std::array kCommands = {
     Command{IDM_ABOUT, about},
     Command{IDM_SELECT_ALL, select_all},
     Command{IDM_OVERLAP_CHECK, overlap_check},
-    Command{IDM_DELETE_SELECTED, delete_images},
+    Command{IDM_DELETE_SELECTED, delete_key},
     Command{IDM_MOVE_UP, move_up},
     Command{IDM_MOVE_DOWN, move_down},
     Command{IDM_RENAME_PAGE, rename_page},
