@@ -60,6 +60,20 @@ void open_help_file(App& app);
 // The About box (template 116) over the main window.
 void show_about_box(App& app);
 
+// The dialog guard set to a value for as long as it lives and back to -1 after,
+// also when the dialog's body is left by an exception (an allocation failure
+// stopped at the window procedure's boundary), so it can never stay set.
+class DialogGuardScope {
+ public:
+  DialogGuardScope(int& guard, int value) noexcept : guard_(guard) { guard_ = value; }
+  ~DialogGuardScope() { guard_ = -1; }
+  DialogGuardScope(const DialogGuardScope&) = delete;
+  DialogGuardScope& operator=(const DialogGuardScope&) = delete;
+
+ private:
+  int& guard_;
+};
+
 // Runs `dialog` under the dialog guard (set to `guard_value` while it runs);
 // nothing when another property dialog is open.
 template <typename Dialog>
@@ -67,9 +81,8 @@ void run_guarded(App& app, int guard_value, Dialog&& dialog) {
   if (app.dialog_guard != -1) {
     return;
   }
-  app.dialog_guard = guard_value;
+  const DialogGuardScope guard(app.dialog_guard, guard_value);
   dialog();
-  app.dialog_guard = -1;
 }
 
 }  // namespace piconel

@@ -15,6 +15,7 @@
 #include "output/output_messages.h"
 #include "output/project_output.h"
 #include "project/current_page.h"
+#include "project/page_list_item.h"
 #include "project/page_operations.h"
 #include "project/page_properties.h"
 #include "project/project_file.h"
@@ -72,12 +73,12 @@ void exit_program(App& app, const CommandMessage&) {
 }
 
 // The project and application settings dialogs; afterwards the page's
-// properties reach the view and the page list rows are rebuilt.
+// properties reach the view and the page list rows show them.
 void project_settings(App& app, const CommandMessage&) {
   run_guarded(app, 0, [&] {
     app.dialogs->project_properties();
     apply_page_properties(app.project);
-    fill_page_list(app.project);
+    refresh_page_items(app.project);
   });
 }
 
@@ -85,7 +86,7 @@ void application_settings(App& app, const CommandMessage&) {
   run_guarded(app, 0, [&] {
     app.dialogs->application_settings();
     apply_page_properties(app.project);
-    fill_page_list(app.project);
+    refresh_page_items(app.project);
   });
 }
 
@@ -95,7 +96,7 @@ void open_image_settings(App& app, ImageEntry& entry, HWND owner) {
   run_guarded(app, 0, [&] {
     app.dialogs->image_settings(entry, owner);
     apply_page_properties(app.project);
-    fill_page_list(app.project);
+    refresh_page_items(app.project);
   });
 }
 
@@ -121,8 +122,20 @@ void add_image(App& app, const CommandMessage&) {
   add_image_through_dialog(app);
 }
 
-// Delete key and the "削除(Del)" menu item.
+// The "削除(Del)" menu item.
 void delete_images(App& app, const CommandMessage&) {
+  delete_selected_images(app);
+}
+
+// The Delete key, translated for every window of the thread: in the page
+// list it deletes the focused page (with the usual question), never the
+// images selected on the sheet out of the user's sight; in the image list
+// and on the sheet it deletes the selected images.
+void delete_key(App& app, const CommandMessage&) {
+  if (app.list_windows->is_foreground(ListWindowKind::PageList)) {
+    app.list_windows->delete_focused_page();
+    return;
+  }
   delete_selected_images(app);
 }
 
@@ -218,7 +231,7 @@ constexpr std::array kCommands = {
     Command{IDM_ABOUT, about},
     Command{IDM_SELECT_ALL, select_all},
     Command{IDM_OVERLAP_CHECK, overlap_check},
-    Command{IDM_DELETE_SELECTED, delete_images},
+    Command{IDM_DELETE_SELECTED, delete_key},
     Command{IDM_MOVE_UP, move_up},
     Command{IDM_MOVE_DOWN, move_down},
     Command{IDM_RENAME_PAGE, rename_page},

@@ -27,7 +27,8 @@ bool run_command(App& app, const CommandMessage& message);
 // The image settings of `entry`, owned by `owner` (the main window for a
 // double-click on the sheet, the image list for one on its row), under the
 // dialog guard; afterwards, OK or not, the page properties are applied again
-// and the page list rows rebuilt. Nothing while another dialog is open.
+// and the page list rows refreshed in place. Nothing while another dialog
+// is open.
 void open_image_settings(App& app, ImageEntry& entry, HWND owner);
 
 }  // namespace piconel

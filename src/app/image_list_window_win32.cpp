@@ -80,8 +80,13 @@ bool ImageListWindow::open() {
                                   bound_window_procedure<ImageListWindow, image_list_message>)) {
     return false;
   }
-  const HWND window = create_list_window(instance, kImageListClass, kTitle,
-                                         app_.list_geometry.image_list, app_.main_window, this);
+  // Opened for the first time, it goes below where the page list first
+  // opens, so the two do not cover each other.
+  const ListWindowGeometry& geometry = app_.list_geometry;
+  const ListWindowBox box = list_window_box_on_screen(
+      app_.main_window, geometry.image_list, geometry.image_list_placed, geometry.page_list.height);
+  const HWND window =
+      create_list_window(instance, kImageListClass, kTitle, box, app_.main_window, this);
   if (window == nullptr) {
     return false;
   }
@@ -92,6 +97,7 @@ bool ImageListWindow::open() {
                               ListColumn{kFolderHeader, widths[2]}};
   list_ = create_list_control(window_, 0, columns);
   fill(app_.project.entries);
+  pass_focus_to_list(window_, list_);
   app_.image_list_open = true;
   ShowWindow(window_, SW_SHOWNOACTIVATE);
   UpdateWindow(window_);
@@ -109,6 +115,7 @@ void ImageListWindow::store_geometry() const {
     return;
   }
   app_.list_geometry.image_list = window_box(window_);
+  app_.list_geometry.image_list_placed = true;
   read_column_widths(list_, app_.list_geometry.image_list_columns);
 }
 
@@ -235,6 +242,12 @@ void ImageListWindow::close() {
 
 LRESULT ImageListWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
+    case WM_SETFOCUS:
+      // The frame only holds the list: the keys belong to the rows.
+      if (list_ != nullptr) {
+        SetFocus(list_);
+      }
+      return 0;
     case WM_SIZE:
       if (list_ != nullptr) {
         MoveWindow(list_, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);

@@ -29,6 +29,12 @@ namespace piconel {
                                       std::string_view title, const ListWindowBox& box, HWND owner,
                                       void* target);
 
+// Where the list window with the rectangle `box` opens now, from the
+// monitors' work areas and the main window's place (list_window_placement.h);
+// without a main window, its monitor is the primary one.
+[[nodiscard]] ListWindowBox list_window_box_on_screen(HWND main_window, const ListWindowBox& box,
+                                                      bool placed, int top_offset);
+
 struct ListColumn {
   std::string_view header;  // CP932
   std::int32_t width = 0;
@@ -40,6 +46,10 @@ struct ListColumn {
 // not sort.
 [[nodiscard]] HWND create_list_control(HWND parent, DWORD style,
                                        std::span<const ListColumn> columns);
+
+// The frame was given the focus when it was created (before its list
+// existed): the list takes it over. Nothing when the focus is elsewhere.
+void pass_focus_to_list(HWND frame, HWND list);
 
 // Inserts a row with `text` in column 0 before row `index` (at the end when
 // -1 or past the end) with the LVIS_* `state`; the row's index, or -1.

@@ -44,6 +44,9 @@ class ListWindowHooks {
   virtual void move_selected_images(bool up) { static_cast<void>(up); }
   // F2 in the page list: edit the name of the page whose row has the focus.
   virtual void start_page_rename() {}
+  // Delete in the page list: the page whose row has the focus goes, after
+  // the page deletion's question.
+  virtual void delete_focused_page() {}
 
   // The sheet view's row work on the image list (see SheetViewHost): row
   // `index` selected or not, removed; all rows rebuilt from `entries` or

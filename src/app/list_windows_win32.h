@@ -30,6 +30,7 @@ class ListWindows final : public ListWindowHooks {
   void image_row_changed(const ImageEntry& entry) override { image_list_.row_changed(entry); }
   void move_selected_images(bool up) override;
   void start_page_rename() override { page_list_.start_rename(); }
+  void delete_focused_page() override { page_list_.delete_focused_page(); }
   void image_row_selected(int index, bool selected) override {
     image_list_.set_row_selected(index, selected);
   }

@@ -1,5 +1,6 @@
 // The page list's context menu (menu resource 111) and its six commands,
-// each acting on the row under the right-click (-1 when it hit no row).
+// each acting on the row under the right-click (-1 when it hit no row), and
+// the Delete key on the focused row.
 
 #include "app/command_actions_win32.h"
 #include "app/page_list_window_win32.h"
@@ -21,6 +22,20 @@ void PageListWindow::show_context_menu(const NMITEMACTIVATE& click) {
   ClientToScreen(list_, &at);
   // The chosen command comes back to this window as WM_COMMAND.
   TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr);
+}
+
+void PageListWindow::delete_focused_page() {
+  // Reached through the main window's command, which already holds the
+  // program busy.
+  if (list_ == nullptr || app_.dialog_guard != -1) {
+    return;
+  }
+  const int row = focused_item();
+  if (row < 0) {
+    return;
+  }
+  WindowPrompter owner(window_);
+  static_cast<void>(delete_page(app_.project, row, owner));
 }
 
 void PageListWindow::run_menu_command(UINT id) {

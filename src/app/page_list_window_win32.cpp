@@ -57,8 +57,10 @@ bool PageListWindow::open() {
                                   bound_window_procedure<PageListWindow, page_list_message>)) {
     return false;
   }
-  const HWND window = create_list_window(instance, kPageListClass, kTitle,
-                                         app_.list_geometry.page_list, app_.main_window, this);
+  const ListWindowBox box = list_window_box_on_screen(
+      app_.main_window, app_.list_geometry.page_list, app_.list_geometry.page_list_placed, 0);
+  const HWND window =
+      create_list_window(instance, kPageListClass, kTitle, box, app_.main_window, this);
   if (window == nullptr) {
     return false;
   }
@@ -69,6 +71,7 @@ bool PageListWindow::open() {
       ListColumn{kHeightHeader, widths[2]}, ListColumn{kLabelHeader, widths[3]}};
   list_ = create_list_control(window_, LVS_SINGLESEL | LVS_EDITLABELS, columns);
   fill_page_list(app_.project);
+  pass_focus_to_list(window_, list_);
   app_.page_list_open = true;
   ShowWindow(window_, SW_SHOWNOACTIVATE);
   UpdateWindow(window_);
@@ -86,6 +89,7 @@ void PageListWindow::store_geometry() const {
     return;
   }
   app_.list_geometry.page_list = window_box(window_);
+  app_.list_geometry.page_list_placed = true;
   read_column_widths(list_, app_.list_geometry.page_list_columns);
 }
 
@@ -226,6 +230,13 @@ LRESULT PageListWindow::handle_message(HWND window, UINT message, WPARAM wparam,
   if (message == WM_NOTIFY && list_ != nullptr &&
       reinterpret_cast<const NMHDR*>(lparam)->hwndFrom == list_) {
     return list_notification(*reinterpret_cast<const NMHDR*>(lparam), lparam);
+  }
+  if (message == WM_SETFOCUS) {
+    // The frame only holds the list: the keys belong to the rows.
+    if (list_ != nullptr) {
+      SetFocus(list_);
+    }
+    return 0;
   }
   if (app_.dialog_guard != -1) {
     return DefWindowProcW(window, message, wparam, lparam);

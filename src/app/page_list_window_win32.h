@@ -42,6 +42,10 @@ class PageListWindow final : public PageListView {
   // F2: edits the name of the page whose row has the focus; nothing without
   // pages, without a focused row, or while a property dialog is open.
   void start_rename();
+  // Delete: the page whose row has the focus, after the page deletion's
+  // question owned by this window; nothing without a focused row or while a
+  // property dialog is open.
+  void delete_focused_page();
 
   // PageListView.
   bool is_open() const override { return window_ != nullptr; }

@@ -58,13 +58,17 @@ bool write_settings_identity(DocumentStore& settings) {
 }
 
 bool read_image_list_settings(DocumentStore& settings, ListWindowGeometry& geometry) {
-  (void)read_box(settings, kListWindowPos, geometry.image_list);
+  if (read_box(settings, kListWindowPos, geometry.image_list) > 0) {
+    geometry.image_list_placed = true;
+  }
   (void)settings.get_int_list(kWindowSection, kListColmnWidth, geometry.image_list_columns);
   return settings.get_flag(kWindowSection, kListWindowEnable);
 }
 
 bool read_page_list_settings(DocumentStore& settings, ListWindowGeometry& geometry) {
-  (void)read_box(settings, kPageWindowPos, geometry.page_list);
+  if (read_box(settings, kPageWindowPos, geometry.page_list) > 0) {
+    geometry.page_list_placed = true;
+  }
   (void)settings.get_int_list(kWindowSection, kPageColmnWidth, geometry.page_list_columns);
   return settings.get_flag(kWindowSection, kPageWindowEnable);
 }
@@ -73,10 +77,13 @@ bool write_list_window_settings(DocumentStore& settings, const ListWindowGeometr
                                 bool image_list_open, bool page_list_open) {
   const std::array<std::int32_t, 4> image_box = box_items(geometry.image_list);
   const std::array<std::int32_t, 4> page_box = box_items(geometry.page_list);
-  bool ok = settings.set_int_list(kWindowSection, kListWindowPos, image_box);
+  bool ok = !geometry.image_list_placed ||
+            settings.set_int_list(kWindowSection, kListWindowPos, image_box);
   ok = settings.set_int_list(kWindowSection, kListColmnWidth, geometry.image_list_columns) && ok;
   ok = write_flag(settings, kListWindowEnable, image_list_open) && ok;
-  ok = settings.set_int_list(kWindowSection, kPageWindowPos, page_box) && ok;
+  ok = (!geometry.page_list_placed ||
+        settings.set_int_list(kWindowSection, kPageWindowPos, page_box)) &&
+       ok;
   ok = settings.set_int_list(kWindowSection, kPageColmnWidth, geometry.page_list_columns) && ok;
   ok = write_flag(settings, kPageWindowEnable, page_list_open) && ok;
   return ok;

@@ -96,19 +96,27 @@ struct ListWindowGeometry {
   std::array<std::int32_t, 3> image_list_columns{100, 100, 200};
   ListWindowBox page_list{0, 0, 300, 300};
   std::array<std::int32_t, 4> page_list_columns{120, 36, 36, 120};
+  // Whether the rectangle is one the user gave the window (read from the
+  // settings or kept from the open window). Until then only its size counts:
+  // the window first opens beside the main window, not at 0,0 over its menu.
+  bool image_list_placed = false;
+  bool page_list_placed = false;
   friend bool operator==(const ListWindowGeometry&, const ListWindowGeometry&) = default;
 };
 
 // Start-up reads: ListWindowPos (4 numbers) and ListColmnWidth (3) into the
 // geometry, each number present overwriting its value in place (a single
-// number changes only the first); the result is the ListWindowEnable flag.
+// number changes only the first), and a ListWindowPos with a number marks
+// the rectangle placed; the result is the ListWindowEnable flag.
 [[nodiscard]] bool read_image_list_settings(DocumentStore& settings, ListWindowGeometry& geometry);
 // The same with PageWindowPos (4), PageColmnWidth (4) and PageWindowEnable.
 [[nodiscard]] bool read_page_list_settings(DocumentStore& settings, ListWindowGeometry& geometry);
 
 // Close: writes ListWindowPos, ListColmnWidth, ListWindowEnable,
 // PageWindowPos, PageColmnWidth, PageWindowEnable in that order (each flag
-// "1" when that window is open, else "0").
+// "1" when that window is open, else "0"). A rectangle that was never placed
+// is left out, so the next start still opens that window beside the main
+// window.
 bool write_list_window_settings(DocumentStore& settings, const ListWindowGeometry& geometry,
                                 bool image_list_open, bool page_list_open);
 

@@ -3,10 +3,13 @@
 #include <string>
 
 #include "app/centre_window_win32.h"
+#include "app/edit_byte_limit_win32.h"
+#include "app/name_refusal_win32.h"
 #include "app/resource.h"
 #include "canvas/colour_picker_win32.h"
 #include "canvas/transparent_key.h"
 #include "dialogs/image_settings_form.h"
+#include "dialogs/window_controls_win32.h"
 #include "store/handles_win32.h"
 #include "store/system_boundary_win32.h"
 #include "store/wide_text.h"
@@ -14,6 +17,11 @@
 namespace piconel {
 
 namespace {
+
+// ピコネル：画像の設定
+constexpr char kImageSettingsCaption[] =
+    "\x83s\x83R\x83l\x83\x8b\x81"
+    "F\x89\xe6\x91\x9c\x82\xcc\x90\xdd\x92\xe8";
 
 struct ImageSettingsDialog {
   HWND owner;
@@ -65,9 +73,11 @@ void enable_controls(HWND dialog) {
 void start(const ImageSettingsDialog& state, HWND dialog) {
   static_cast<void>(centre_window(dialog, state.owner));
   const ImageSettingsForm form = form_from_settings(state.copy);
-  // The label field holds 63 bytes; the limit counts characters, so a
-  // label of double-byte characters is cut to 63 bytes again on OK.
-  SendDlgItemMessageW(dialog, IDC_IMAGE_LABEL, EM_LIMITTEXT, kMaxLabelBytes, 0);
+  // The label field holds 63 bytes of CP932: the limit counts bytes as the
+  // files do, so nothing typed is cut on OK.
+  const HWND label = GetDlgItem(dialog, IDC_IMAGE_LABEL);
+  SendMessageW(label, EM_LIMITTEXT, kMaxLabelBytes, 0);
+  static_cast<void>(limit_edit_bytes(label, kMaxLabelBytes));
   set_control_text(dialog, IDC_IMAGE_LABEL, form.label);
   CheckDlgButton(dialog, IDC_IMAGE_SIZE_FORCED, form.size_forced ? BST_CHECKED : BST_UNCHECKED);
   set_control_text(dialog, IDC_IMAGE_FORCED_WIDTH, form.width_text);
@@ -88,6 +98,20 @@ INT_PTR swatch_brush(ImageSettingsDialog& state) {
   state.swatch =
       GdiBrush(CreateSolidBrush(RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF)));
   return reinterpret_cast<INT_PTR>(state.swatch.get());
+}
+
+// The label goes into imgidx.h: a character without an exact CP932 form is
+// refused, as in the other dialogs, never stored as a look-alike.
+void accept(ImageSettingsDialog& state, HWND dialog) {
+  const WindowControls controls(dialog);
+  if (!controls.exact_text(IDC_IMAGE_LABEL)) {
+    refuse_name(dialog, kImageSettingsCaption, NameCheck::WithoutCp932,
+                controls.wide_text(IDC_IMAGE_LABEL));
+    SetFocus(GetDlgItem(dialog, IDC_IMAGE_LABEL));
+    return;
+  }
+  state.copy = settings_from_form(read_form(dialog), state.copy.transparent_key);
+  EndDialog(dialog, IDOK);
 }
 
 INT_PTR handle_message(ImageSettingsDialog& state, HWND dialog, UINT message, WPARAM wparam,
@@ -118,8 +142,7 @@ INT_PTR handle_message(ImageSettingsDialog& state, HWND dialog, UINT message, WP
           }
           return TRUE;
         case IDOK:
-          state.copy = settings_from_form(read_form(dialog), state.copy.transparent_key);
-          EndDialog(dialog, IDOK);
+          accept(state, dialog);
           return TRUE;
         case IDCANCEL:
           EndDialog(dialog, IDCANCEL);

@@ -20,7 +20,9 @@ enum class PageAccept {
 // `index` names the edited page (its PAGELIST row). An empty name keeps the
 // dialog open without a word; a name that breaks the page name rule gets its
 // message through `owner` ("使用できない文字が含まれています。\r\n(%d文字目)").
-// Otherwise the label (IDC_PAGE_LABEL, at most 30 bytes) becomes PAGELABEL
+// A name or label (IDC_PAGE_LABEL) longer than 30 bytes is never cut: it
+// keeps the dialog open with "ページ名とラベルは30バイトまでです。".
+// Otherwise the label becomes PAGELABEL
 // and the group is saved into "PROPERTY:<present name>"; then the page is
 // renamed, its page list row rebuilt when the name changed, and the project
 // marked modified. A name another page holds is refused silently: the page

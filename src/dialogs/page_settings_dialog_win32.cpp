@@ -1,6 +1,7 @@
 #include <optional>
 #include <string>
 
+#include "app/edit_byte_limit_win32.h"
 #include "app/name_refusal_win32.h"
 #include "app/prompter_win32.h"
 #include "dialogs/dialog_frame_win32.h"
@@ -29,8 +30,11 @@ void initialise(PageDialog& state, HWND dialog) {
   controls.set_text(IDC_PAGE_NAME, state.name);
   const auto label = state.chain.start().get_string(kPageLabelKey);
   controls.set_text(IDC_PAGE_LABEL, label ? std::string(*label) : std::string());
+  // Both fields hold 30 bytes of CP932, so 15 double-byte characters: the
+  // limit counts bytes as the files do, and nothing typed is cut later.
   for (const int id : {IDC_PAGE_NAME, IDC_PAGE_LABEL}) {
     SendDlgItemMessageW(dialog, id, EM_LIMITTEXT, kMaxPageNameBytes, 0);
+    static_cast<void>(limit_edit_bytes(GetDlgItem(dialog, id), kMaxPageNameBytes));
   }
   state.group.initialise(dialog, state.chain.start());
   activate_dialog(dialog, state.app.main_window, IDC_PAGE_NAME);
@@ -48,8 +52,7 @@ void accept(PageDialog& state, HWND dialog) {
       return;
     }
   }
-  const std::string name =
-      control_text_up_to(controls, IDC_PAGE_NAME, static_cast<std::size_t>(kMaxPageNameBytes));
+  const std::string name = controls.text(IDC_PAGE_NAME);
   WindowPrompter owner(dialog);
   if (accept_page_settings(state.app.project, state.index, name, controls, state.group.group(),
                            &owner) == PageAccept::Close) {

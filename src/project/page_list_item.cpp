@@ -24,4 +24,13 @@ void refresh_page_item(Project& project, int index) {
   list.set_item_texts(index, texts);
 }
 
+void refresh_page_items(Project& project) {
+  if (!project.ports.page_list->is_open()) {
+    return;
+  }
+  for (int index = 0; index < project.page_count; ++index) {
+    refresh_page_item(project, index);
+  }
+}
+
 }  // namespace piconel

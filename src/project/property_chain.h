@@ -45,11 +45,11 @@ std::span<const EnableKeyRow> enable_key_table();
 // governed by FIXEDSHEET.
 std::string_view enable_key_for(std::string_view key);
 
-// A chain of two or three levels. Building it appends the missing sections
-// (the page's "PROPERTY:<page>", the project's PROPERTY, and PROPERTY of the
-// settings store), so a page's section exists from its first look-up on.
-// The chain refers to its stores and must not outlive them; it is neither
-// copied nor moved, because each level points at its parent.
+// A chain of two or three levels. Building and reading it leave the stores
+// as they are: a missing level (the page's "PROPERTY:<page>", the project's
+// PROPERTY, PROPERTY of the settings store) reads as empty, and only a write
+// through a cursor appends its section. The chain refers to its stores and must not outlive them;
+// it is neither copied nor moved, because each level points at its parent.
 class PropertyChain {
  public:
   // Page level only when `page_name` is given; application level only when

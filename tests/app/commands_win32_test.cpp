@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "app/commands_win32.h"
@@ -57,6 +58,22 @@ TEST(CommandTable, DialogGuardRefusesASecondDialog) {
   EXPECT_TRUE(run_command(app, CommandMessage{IDM_PROJECT_SETTINGS}));
   EXPECT_EQ(dialogs.opened, 1);
   EXPECT_EQ(app.dialog_guard, -1);
+}
+
+TEST(CommandTable, DialogGuardIsResetWhenTheDialogThrows) {
+  App app;
+  // Out of memory inside a dialog: the window procedure's boundary stops
+  // the exception, and the next dialog must still open.
+  struct ThrowingDialogs : DialogHooks {
+    void project_properties() override { throw std::bad_alloc(); }
+    void application_settings() override { ++opened; }
+    int opened = 0;
+  } dialogs;
+  app.dialogs = &dialogs;
+  EXPECT_THROW(run_command(app, CommandMessage{IDM_PROJECT_SETTINGS}), std::bad_alloc);
+  EXPECT_EQ(app.dialog_guard, -1);
+  EXPECT_TRUE(run_command(app, CommandMessage{IDM_APP_SETTINGS}));
+  EXPECT_EQ(dialogs.opened, 1);
 }
 
 TEST(CommandTable, SaveWithoutAProjectStoreDoesNothing) {

@@ -1,15 +1,18 @@
-// The portable decisions of the two list windows: the block move of Ctrl+Up
-// and Ctrl+Down, the page list's selection rule, the end of an in-place page
+// The portable decisions of the two list windows: where they open, the
+// block move of Ctrl+Up and Ctrl+Down, the page list's selection rule, the end of an in-place page
 // name edit and the texts of an image row.
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "app/image_order.h"
 #include "app/image_row_texts.h"
+#include "app/list_window_placement.h"
 #include "app/page_list_selection.h"
 #include "app/page_rename_edit.h"
 #include "project/page_operations.h"
@@ -137,6 +140,50 @@ TEST(ImageRowTexts, SplitsThePathAsCp932) {
   entry.settings.label = "HERO";
   EXPECT_EQ(image_row_texts(entry),
             (ImageRowTexts{"\x95\x5c.bmp", "HERO", "C:\\\x83\x5c\x83t\x83g\\"}));
+}
+
+// Two monitors side by side, the main window on the left one.
+TEST(ListWindowPlacement, ReachableOnTheMainWindowsMonitor) {
+  const ScreenRect left_area{0, 0, 1024, 740};
+  const ScreenRect right_area{1024, 0, 2048, 768};
+  const ScreenRect both[] = {left_area, right_area};
+  const ScreenRect main_window{100, 50, 700, 550};
+  const struct {
+    const char* name;
+    ListWindowBox box;
+    bool placed;
+    int top_offset;
+    ListWindowBox expected;
+  } cases[] = {
+      // Placed where some monitor shows it: kept, also across the seam.
+      {"kept", {900, 100, 300, 200}, true, 0, {900, 100, 300, 200}},
+      {"kept on the other monitor", {1500, 400, 300, 200}, true, 0, {1500, 400, 300, 200}},
+      // Its monitor was unplugged: moved into the main window's work area,
+      // keeping its size, as near its place as that allows.
+      {"off to the right", {3000, 100, 300, 200}, true, 0, {724, 100, 300, 200}},
+      {"above and left", {-2000, -900, 300, 200}, true, 0, {0, 0, 300, 200}},
+      {"below", {200, 5000, 300, 200}, true, 0, {200, 540, 300, 200}},
+      {"larger than the work area", {-5000, 0, 3000, 900}, true, 0, {0, 0, 1024, 740}},
+      {"empty", {50, 50, 0, 0}, true, 0, {50, 50, 0, 0}},
+      {"hand-edited extremes",
+       {2147483647, -2147483647 - 1, 2147483647, 100},
+       true,
+       0,
+       {0, 0, 1024, 100}},
+      // Never placed: beside the main window's right edge, at its top (the
+      // image list lower by the page list's height).
+      {"beside", {0, 0, 300, 300}, false, 0, {700, 50, 300, 300}},
+      {"beside, lower", {0, 0, 200, 300}, false, 300, {700, 350, 200, 300}},
+      // ...on the main window's monitor even when that leaves no room
+      // beside it: pulled back over its right part.
+      {"no room beside", {0, 0, 300, 300}, false, 300, {724, 300, 300, 300}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ScreenRect main = std::string_view(c.name) == "no room beside" ? left_area : main_window;
+    EXPECT_EQ(list_window_opening_box(c.box, c.placed, both, main, left_area, c.top_offset),
+              c.expected);
+  }
 }
 
 }  // namespace

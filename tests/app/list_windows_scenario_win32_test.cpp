@@ -8,7 +8,9 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <windowsx.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "app/command_actions_win32.h"
 #include "app/list_view_win32.h"
 #include "app/list_windows_win32.h"
+#include "app/message_loop_win32.h"
 #include "app/resource.h"
 #include "app/test_window_win32.h"
 #include "app/toolbar_win32.h"
@@ -191,6 +194,65 @@ bool menu_checked(App& app, UINT id) {
   const HMENU view = GetSubMenu(GetMenu(app.main_window), 2);
   SendMessageW(app.main_window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), 2);
   return (GetMenuState(view, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+// Keys as hardware input, with `held` keys (Shift, Ctrl) down around them.
+void press_keys(std::initializer_list<WORD> held, WORD key) {
+  std::vector<INPUT> inputs;
+  const auto add = [&](WORD virtual_key, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtual_key;
+    // The arrows and Delete are keys of the extended block.
+    const bool extended =
+        virtual_key == VK_UP || virtual_key == VK_DOWN || virtual_key == VK_DELETE;
+    input.ki.dwFlags = flags | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    inputs.push_back(input);
+  };
+  for (const WORD modifier : held) {
+    add(modifier, 0);
+  }
+  add(key, 0);
+  add(key, KEYEVENTF_KEYUP);
+  for (const WORD modifier : held) {
+    add(modifier, KEYEVENTF_KEYUP);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// A left click as hardware input at a screen point.
+void click_at(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  INPUT inputs[2] = {};
+  inputs[0].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].type = INPUT_MOUSE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+// What is queued, handled as the program's message loop handles it (the
+// accelerators translated), until nothing more arrives for a while.
+void run_loop(const AcceleratorRoute& route) {
+  for (int idle = 0; idle < 3;) {
+    MSG message{};
+    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      idle = 0;
+      if (message.message != WM_QUIT) {
+        handle_loop_message(route, message);
+      }
+      continue;
+    }
+    ++idle;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT);
+  }
+}
+
+POINT row_on_screen(HWND list, int row) {
+  const LPARAM point = row_point(list, row);
+  POINT screen{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+  ClientToScreen(list, &screen);
+  return screen;
 }
 
 TEST(ImageListScenario, MirrorsTheSheetMovesBlocksAndKeepsItsGeometry) {
@@ -556,6 +618,135 @@ TEST(ListWindowsScenario, GeometryGoesThroughTheSettingsFileAndReopensAtStartUp)
   EXPECT_EQ(SendMessageW(again.lists.page_list().list(), LVM_GETCOLUMNWIDTH, 3, 0), 88);
   EXPECT_TRUE(list_button_pressed(app.controls, ListWindowKind::ImageList));
   EXPECT_TRUE(list_button_pressed(app.controls, ListWindowKind::PageList));
+}
+
+// Tried as a new user would: a click on a row, then the arrows, Shift and
+// Ctrl through the real message loop. The frame hands the keyboard to its
+// rows whenever it gets the focus.
+TEST(ImageListScenario, ClickedRowTakesRealKeys) {
+  ProjectFile project;
+  MainWindow main(project.cp932(), L"piconel_image_list_keys.ini");
+  App& app = main.app;
+  SendMessageW(main.window, WM_COMMAND, IDM_IMAGE_LIST, 0);
+  const HWND frame = main.lists.image_list().window();
+  const HWND list = main.lists.image_list().list();
+  ASSERT_NE(list, nullptr);
+
+  // Activated (as by Alt+Tab): the rows have the keyboard, not the frame.
+  SetForegroundWindow(main.window);
+  run_loop(app.accelerators);
+  SetForegroundWindow(frame);
+  run_loop(app.accelerators);
+  EXPECT_EQ(GetFocus(), list);
+
+  // From the main window, a click on row 1, then Down, Shift+Down and
+  // Ctrl+Up: the selection follows the keys and the block moves up.
+  SetForegroundWindow(main.window);
+  run_loop(app.accelerators);
+  click_at(row_on_screen(list, 1));
+  run_loop(app.accelerators);
+  EXPECT_EQ(GetFocus(), list);
+  EXPECT_EQ(main.order(), "01*234");
+  press_keys({}, VK_DOWN);
+  run_loop(app.accelerators);
+  EXPECT_EQ(main.order(), "012*34");
+  press_keys({VK_SHIFT}, VK_DOWN);
+  run_loop(app.accelerators);
+  EXPECT_EQ(main.order(), "012*3*4");
+  press_keys({VK_CONTROL}, VK_UP);
+  run_loop(app.accelerators);
+  EXPECT_EQ(main.order(), "02*3*14");
+  EXPECT_EQ(rows_of(list, 1), "IMG0 IMG2* >IMG3* IMG1 IMG4 ");
+
+  // Delete with the image list in front takes the selected images, as on
+  // the sheet.
+  press_keys({}, VK_DELETE);
+  run_loop(app.accelerators);
+  EXPECT_EQ(main.order(), "014");
+  EXPECT_EQ(rows_of(list, 1).find("IMG2"), std::string::npos);
+}
+
+// Delete in the page list deletes the focused page after the usual
+// question, never the images selected on the sheet out of sight; a settings
+// dialog that refreshes the rows keeps the focused row and the scroll.
+TEST(PageListScenario, DeleteAndRefreshKeepToTheFocusedRow) {
+  ProjectFile project;
+  MainWindow main(project.cp932(), L"piconel_page_list_keys.ini");
+  App& app = main.app;
+  app.sheet_view.set_entry_selected(1, true);
+  // Short enough that the rows scroll.
+  app.list_geometry.page_list = ListWindowBox{20, 320, 300, 90};
+  app.list_geometry.page_list_placed = true;
+  SendMessageW(main.window, WM_COMMAND, IDM_PAGE_LIST, 0);
+  const HWND frame = main.lists.page_list().window();
+  const HWND list = main.lists.page_list().list();
+  ASSERT_NE(list, nullptr);
+  SetForegroundWindow(frame);
+  run_loop(app.accelerators);
+  ASSERT_EQ(GetFocus(), list);
+
+  // Down twice moves the focus to page002; the current page keeps its
+  // highlight (a key press does not switch pages).
+  press_keys({}, VK_DOWN);
+  press_keys({}, VK_DOWN);
+  run_loop(app.accelerators);
+  RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const std::string rows = rows_of(list, 0);
+  EXPECT_EQ(rows, "page000* page001 >page002 ");
+  const LRESULT top = SendMessageW(list, LVM_GETTOPINDEX, 0, 0);
+  EXPECT_GT(top, 0);  // page002 was scrolled into view
+
+  // The project settings (recorded, nothing changed) refresh the rows:
+  // focus, selection and scroll stay.
+  SendMessageW(main.window, WM_COMMAND, IDM_PROJECT_SETTINGS, 0);
+  run_loop(app.accelerators);
+  EXPECT_EQ(rows_of(list, 0), rows);
+  EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), top);
+
+  std::vector<std::wstring> questions;
+  {
+    DialogAnswerer answerer([&](HWND dialog) {
+      wchar_t text[256] = {};
+      GetDlgItemTextW(dialog, 0xFFFF, text, 256);
+      questions.emplace_back(text);
+      press_button(dialog, IDYES);
+    });
+    SetForegroundWindow(frame);
+    run_loop(app.accelerators);
+    press_keys({}, VK_DELETE);
+    run_loop(app.accelerators);
+    EXPECT_FALSE(answerer.watchdog_fired());
+  }
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_NE(questions[0].find(L"page002"), std::wstring::npos);
+  EXPECT_EQ(page_names(app.project), "page000 page001 ");
+  EXPECT_EQ(main.order(), "01*234");
+}
+
+// A rectangle kept from a monitor that is gone comes back onto the main
+// window's monitor with its size; a window never placed opens beside the
+// main window, not at 0,0 over its menu and toolbar.
+TEST(ListWindowsScenario, WindowsOpenWhereTheyCanBeReached) {
+  ProjectFile project;
+  MainWindow main(project.cp932(), L"piconel_list_windows_places.ini");
+  App& app = main.app;
+  app.list_geometry.page_list = ListWindowBox{-5000, -4000, 250, 150};
+  app.list_geometry.page_list_placed = true;
+  SendMessageW(main.window, WM_COMMAND, IDM_PAGE_LIST, 0);
+  SendMessageW(main.window, WM_COMMAND, IDM_IMAGE_LIST, 0);
+  RECT work{};
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(main.window, MONITOR_DEFAULTTONEAREST), &info));
+  work = info.rcWork;
+  EXPECT_EQ(window_box(main.lists.page_list().window()),
+            (ListWindowBox{work.left, work.top, 250, 150}));
+  RECT main_rect{};
+  GetWindowRect(main.window, &main_rect);
+  // Below where the page list first opens (its height), at the main
+  // window's right edge.
+  EXPECT_EQ(window_box(main.lists.image_list().window()),
+            (ListWindowBox{main_rect.right, main_rect.top + 150, 200, 300}));
 }
 
 }  // namespace

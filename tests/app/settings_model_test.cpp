@@ -95,6 +95,8 @@ TEST(ListWindowSettings, WrittenInCloseOrderAndReadBack) {
   geometry.image_list_columns = {1, 2, 3};
   geometry.page_list = {7, 8, 9, 10};
   geometry.page_list_columns = {11, 12, 13, 14};
+  geometry.image_list_placed = true;
+  geometry.page_list_placed = true;
   EXPECT_TRUE(write_list_window_settings(store, geometry, true, false));
   EXPECT_EQ(store.serialize(),
             "[WINDOW]\r\n"
@@ -108,6 +110,23 @@ TEST(ListWindowSettings, WrittenInCloseOrderAndReadBack) {
   EXPECT_TRUE(read_image_list_settings(store, back));
   EXPECT_FALSE(read_page_list_settings(store, back));
   EXPECT_EQ(back, geometry);
+}
+
+// A window never placed keeps no rectangle in the file: 0,0 would open it
+// over the main window's menu at the next start.
+TEST(ListWindowSettings, UnplacedRectangleIsNotWritten) {
+  DocumentStore store;
+  ListWindowGeometry geometry;
+  geometry.page_list_placed = true;
+  EXPECT_TRUE(write_list_window_settings(store, geometry, false, false));
+  const std::string text = store.serialize();
+  EXPECT_EQ(text.find("ListWindowPos"), std::string::npos) << text;
+  EXPECT_NE(text.find("PageWindowPos=0,0,300,300\r\n"), std::string::npos) << text;
+  ListWindowGeometry back;
+  (void)read_image_list_settings(store, back);
+  (void)read_page_list_settings(store, back);
+  EXPECT_FALSE(back.image_list_placed);
+  EXPECT_TRUE(back.page_list_placed);
 }
 
 TEST(MainWindowSettings, WrittenInCloseOrder) {

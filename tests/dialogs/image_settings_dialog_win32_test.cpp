@@ -169,6 +169,50 @@ TEST(ImageSettingsDialog, PickedColourIsStoredOnOkOnly) {
   }
 }
 
+// The label field counts CP932 bytes: 31 double-byte characters and one
+// single-byte one fill its 63 bytes, and further typing is refused there and
+// then. A character without a CP932 form is refused on OK with the names'
+// message, never stored as a look-alike.
+TEST(ImageSettingsDialog, LabelHoldsSixtyThreeBytesAndOnlyExactText) {
+  const TempFile file("piconel_settings_label.bmp", true_colour_picture());
+  ImageEntry entry = entry_of(file.path());
+  entry.settings = {"OLD", 0, 2, 1, 0, 0};
+  App app;
+  std::wstring typed;
+  std::wstring refusal;
+  HWND settings_dialog = nullptr;
+  DialogAnswerer answerer([&](HWND dialog) {
+    if (settings_dialog != nullptr) {
+      wchar_t text[512] = {};
+      GetDlgItemTextW(dialog, 0xFFFF, text, 512);
+      refusal = text;
+      press_button(dialog, IDOK);
+      // Text that has a CP932 form, then OK (handled after the box).
+      set_text(settings_dialog, IDC_IMAGE_LABEL, L"\u3042\u3042");
+      press_button(settings_dialog, refusal.empty() ? IDCANCEL : IDOK);
+      return;
+    }
+    settings_dialog = dialog;
+    const HWND label = GetDlgItem(dialog, IDC_IMAGE_LABEL);
+    SetWindowTextW(label, L"");
+    for (int i = 0; i < 40; ++i) {
+      SendMessageW(label, WM_CHAR, 0x3042, 1);  // あ
+    }
+    SendMessageW(label, WM_CHAR, 'a', 1);
+    SendMessageW(label, WM_CHAR, 'b', 1);
+    typed = text_of(dialog, IDC_IMAGE_LABEL);
+    set_text(dialog, IDC_IMAGE_LABEL, L"caf\u00e9");
+    press_button(dialog, IDOK);
+  });
+  app.dialogs->image_settings(entry, app.main_window);
+  EXPECT_FALSE(answerer.watchdog_fired());
+  EXPECT_EQ(answerer.dialogs_shown(), 2);
+  EXPECT_EQ(typed, std::wstring(31, L'\u3042') + L"a");
+  EXPECT_NE(refusal.find(L"CP932"), std::wstring::npos);
+  EXPECT_NE(refusal.find(L"caf\u00e9"), std::wstring::npos);
+  EXPECT_EQ(entry.settings.label, "\x82\xa0\x82\xa0");
+}
+
 // Not a check: with PICONEL_SHOWCASE set to "image-settings" or
 // "colour-picker" the dialog (and the picker over it) stay open for
 // scripts/screenshot.sh, which photographs the screen and ends the program.

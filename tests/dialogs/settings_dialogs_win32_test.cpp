@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/app_win32.h"
 #include "app/commands_win32.h"
@@ -18,6 +19,8 @@
 #include "dialogs/window_dialogs_win32.h"
 #include "project/project_fakes.h"
 #include "project/project_file.h"
+#include "project/project_texts.h"
+#include "store/handles_win32.h"
 #include "store/wide_text.h"
 
 namespace piconel {
@@ -176,6 +179,69 @@ TEST_F(DialogFixture, PageSettingsCancelThenRefusedNameThenRename) {
   EXPECT_TRUE(app.project.modified);
   EXPECT_EQ(sheet.sheet_width, 640);
   EXPECT_EQ(app.dialog_guard, -1);
+}
+
+// Looking is not changing: each dialog cancelled, with the page list
+// showing every page, and the project saved again is the same file, byte
+// for byte (no empty PROPERTY sections were made by reading).
+TEST_F(DialogFixture, CancelLeavesTheSavedFileByteIdentical) {
+  testing::SettingsFile file(L"piconel_cancel_test.ijp");
+  {
+    const std::string text = std::string("[INFOMATION]\r\nAPPLICATIONNAME=") +
+                             project_texts::kProjectApplicationName +
+                             "\r\nAPPLICATIONVERSION=1.0.8\r\n[PAGELIST]\r\npage000\r\npage001\r\n";
+    FileHandle out(CreateFileW(to_wide(file.cp932()).c_str(), GENERIC_WRITE, 0, nullptr,
+                               CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(
+        WriteFile(out.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+  }
+  ASSERT_EQ(open_project(app.project, file.cp932()), OpenResult::Opened);
+  ASSERT_EQ(save_project(app.project, std::nullopt), SaveResult::Saved);
+  const std::string saved = file.read();
+  const std::string settings = app.settings.serialize();
+  ASSERT_NE(saved.find("page001"), std::string::npos);
+
+  DialogAnswerer answerer([](HWND dialog) { press_button(dialog, IDCANCEL); });
+  for (const unsigned command : {IDM_PROJECT_SETTINGS, IDM_PAGE_SETTINGS, IDM_APP_SETTINGS}) {
+    EXPECT_TRUE(run_command(app, CommandMessage{command}));
+  }
+  EXPECT_EQ(answerer.dialogs_shown(), 3);
+  EXPECT_FALSE(app.project.modified);
+  EXPECT_EQ(page_list.names(), (std::vector<std::string>{"page000", "page001"}));
+  ASSERT_EQ(save_project(app.project, std::nullopt), SaveResult::Saved);
+  EXPECT_EQ(file.read(), saved);
+  EXPECT_EQ(saved.find("[PROPERTY:"), std::string::npos) << saved;
+  EXPECT_EQ(app.settings.serialize(), settings);
+}
+
+// The name and label fields count CP932 bytes: 30 bytes take fifteen
+// double-byte characters, and what the field shows is stored whole.
+TEST_F(DialogFixture, PageFieldsHoldThirtyBytesStoredWhole) {
+  std::wstring shown;
+  DialogAnswerer answerer([&](HWND dialog) {
+    for (const int id : {IDC_PAGE_NAME, IDC_PAGE_LABEL}) {
+      const HWND field = GetDlgItem(dialog, id);
+      SetWindowTextW(field, L"");
+      for (int i = 0; i < 20; ++i) {
+        SendMessageW(field, WM_CHAR, 0x3042, 1);  // あ
+      }
+    }
+    wchar_t text[64] = {};
+    GetDlgItemTextW(dialog, IDC_PAGE_LABEL, text, 64);
+    shown = text;
+    press_button(dialog, IDOK);
+  });
+  EXPECT_TRUE(run_command(app, CommandMessage{IDM_PAGE_SETTINGS}));
+  EXPECT_EQ(answerer.dialogs_shown(), 1);
+  EXPECT_EQ(shown, std::wstring(15, L'\u3042'));
+  std::string fifteen;
+  for (int i = 0; i < 15; ++i) {
+    fifteen += "\x82\xa0";
+  }
+  DocumentStore& store = *app.project.store;
+  EXPECT_EQ(*store.row_at("PAGELIST", 0), fifteen);
+  EXPECT_EQ(value(store, "PROPERTY:" + fifteen, "PAGELABEL"), fifteen);
 }
 
 TEST_F(DialogFixture, ApplicationSettingsSavedAtOnce) {

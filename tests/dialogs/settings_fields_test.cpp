@@ -84,6 +84,41 @@ TEST_F(PageDialogFixture, RefusedNamesStoreNothing) {
   EXPECT_FALSE(f.project.modified);
 }
 
+// Sixteen double-byte characters used to be cut to 30 bytes without a word;
+// now 30 bytes are stored whole and one byte more is refused with a message.
+TEST_F(PageDialogFixture, NameAndLabelAreStoredWholeOrRefused) {
+  std::string fifteen;  // あ x 15: 30 bytes
+  for (int i = 0; i < 15; ++i) {
+    fifteen += "\x82\xa0";
+  }
+  const struct {
+    std::string name;
+    std::string label;
+    PageAccept result;
+  } cases[] = {
+      {fifteen, fifteen, PageAccept::Close},
+      {fifteen + "a", "L", PageAccept::StayOpen},
+      {"p", fifteen + "\x82\xa0", PageAccept::StayOpen},
+      {"p", std::string(31, 'x'), PageAccept::StayOpen},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name + " / " + c.label);
+    const std::string before = f.project.store->serialize();
+    f.prompter.boxes.clear();
+    controls.set_text(IDC_PAGE_LABEL, c.label);
+    EXPECT_EQ(accept_page_settings(f.project, 0, c.name, controls, group, &f.prompter), c.result);
+    if (c.result == PageAccept::Close) {
+      EXPECT_EQ(*f.project.store->row_at("PAGELIST", 0), c.name);
+      EXPECT_EQ(f.project.store->get_string(page_property_section(c.name), "PAGELABEL"), c.label);
+      EXPECT_TRUE(f.prompter.boxes.empty());
+    } else {
+      EXPECT_EQ(f.project.store->serialize(), before);
+      ASSERT_EQ(f.prompter.boxes.size(), 1u);
+      EXPECT_NE(f.prompter.boxes[0].text.find("30"), std::string::npos);
+    }
+  }
+}
+
 TEST_F(PageDialogFixture, StoresLabelAndGroupThenRenames) {
   EXPECT_EQ(accept_page_settings(f.project, 0, "title", controls, group, &f.prompter),
             PageAccept::Close);

@@ -106,10 +106,9 @@ TEST(OpenProjectTest, NewProjectHasPage000) {
   EXPECT_EQ(f.page_list.names(), (Names{"page000"}));
   EXPECT_EQ(f.page_list.selected, 0);
   EXPECT_TRUE(f.prompter.boxes.empty());
+  // Showing the page reads its settings without adding an empty PROPERTY.
   EXPECT_EQ(f.project.store->serialize(),
-            info_block() +
-                "[PAGELIST]\r\npage000\r\n[PROPERTY:page000]\r\nPAGELABEL=PAGE000\r\n"
-                "[PROPERTY]\r\n");
+            info_block() + "[PAGELIST]\r\npage000\r\n[PROPERTY:page000]\r\nPAGELABEL=PAGE000\r\n");
 }
 
 TEST(OpenProjectTest, NewProjectEmptiesThePreviousOne) {

@@ -48,26 +48,35 @@ TEST(EnableKeyTest, TableOrderAndLookup) {
   }
 }
 
-TEST(PropertyChainTest, BuildingCreatesMissingSections) {
+TEST(PropertyChainTest, BuildingAndReadingLeaveTheStoresAlone) {
   DocumentStore project;
   DocumentStore settings;
+  ASSERT_TRUE(project.parse("[PAGELIST]\r\npage000\r\n"));
   {
     PropertyChain chain(project, &settings, "page000");
-    EXPECT_EQ(chain.start().section()->name(), "PROPERTY:page000");
+    EXPECT_EQ(chain.start().section(), nullptr);
     ASSERT_NE(chain.start().parent(), nullptr);
-    EXPECT_EQ(chain.start().parent()->section()->name(), "PROPERTY");
     ASSERT_NE(chain.start().parent()->parent(), nullptr);
     EXPECT_EQ(&chain.start().parent()->parent()->store(), &settings);
+    std::array<std::uint8_t, 3> colour{};
+    EXPECT_EQ(chained_string(kSheetWidthKey, chain.start()), std::nullopt);
+    EXPECT_FALSE(chained_bytes(kTransparentColourKey, colour, chain.start()));
+    EXPECT_EQ(own_string(kPageLabelKey, chain.start()), std::nullopt);
   }
-  EXPECT_EQ(project.serialize(), "[PROPERTY]\r\n[PROPERTY:page000]\r\n");
-  // A second chain finds the sections and adds nothing.
-  PropertyChain again(project, &settings, "page000");
-  EXPECT_EQ(project.serialize(), "[PROPERTY]\r\n[PROPERTY:page000]\r\n");
+  EXPECT_EQ(project.serialize(), "[PAGELIST]\r\npage000\r\n");
+  EXPECT_EQ(settings.serialize(), "");
+  // A write through a level appends its section, and only that one.
+  PropertyChain chain(project, &settings, "page000");
+  SectionCursor page(project, page_property_section("page000"), nullptr);
+  EXPECT_TRUE(page.set_string(kPageLabelKey, "P"));
+  EXPECT_EQ(project.serialize(), "[PAGELIST]\r\npage000\r\n[PROPERTY:page000]\r\nPAGELABEL=P\r\n");
+  EXPECT_EQ(own_string(kPageLabelKey, chain.start()), "P");
 }
 
 TEST(PropertyChainTest, ProjectChainHasTwoLevels) {
   DocumentStore project;
   DocumentStore settings;
+  ASSERT_TRUE(project.parse("[PROPERTY]\r\n"));
   PropertyChain chain(project, &settings, std::nullopt);
   EXPECT_EQ(chain.start().section()->name(), "PROPERTY");
   ASSERT_NE(chain.start().parent(), nullptr);

@@ -12,14 +12,48 @@ namespace {
 
 using testing::dump;
 
-TEST(SectionCursor, ConstructingOnMissingSectionAppendsIt) {
+// Looking must not change the store: a cancelled dialog or a page list row
+// would otherwise leave empty sections that the next save writes.
+TEST(SectionCursor, MissingSectionIsMadeByTheFirstWriteOnly) {
   DocumentStore store;
   ASSERT_TRUE(store.parse("[a]\r\nK=1\r\n"));
   SectionCursor cursor(store, "new", nullptr);
+  EXPECT_EQ(cursor.section(), nullptr);
+  int number = 7;
+  char buffer[4] = "xyz";
+  std::string text = "old";
+  std::array<std::uint8_t, 3> bytes{};
+  std::array<std::int32_t, 2> ints{};
+  // Every read misses, even the one naming the store's current section.
+  ASSERT_NE(store.find_section("a"), nullptr);
+  EXPECT_FALSE(cursor.get_string("K"));
+  EXPECT_EQ(cursor.copy_string("K", buffer, 4), -1);
+  EXPECT_STREQ(buffer, "");
+  EXPECT_EQ(cursor.get_string_to("K", text), -1);
+  EXPECT_EQ(text, "");
+  EXPECT_FALSE(cursor.get_int("K", number));
+  EXPECT_EQ(number, 7);
+  EXPECT_FALSE(cursor.get_flag("K"));
+  EXPECT_EQ(cursor.get_byte_list("K", bytes), 0);
+  EXPECT_EQ(cursor.get_int_list("K", ints), 0);
+  EXPECT_FALSE(cursor.delete_key("K"));
+  EXPECT_EQ(store.serialize(), "[a]\r\nK=1\r\n");
+
+  // The first write appends the section and the cursor names it.
+  EXPECT_TRUE(cursor.set_int("N", 2));
   ASSERT_NE(cursor.section(), nullptr);
   EXPECT_EQ(cursor.section()->name(), "new");
-  EXPECT_EQ(store.current_section(), cursor.section());
-  EXPECT_EQ(store.serialize(), "[a]\r\nK=1\r\n[new]\r\n");
+  EXPECT_EQ(store.serialize(), "[a]\r\nK=1\r\n[new]\r\nN=2\r\n");
+}
+
+TEST(SectionCursor, MissingSectionWrittenElsewhereIsFoundLater) {
+  DocumentStore store;
+  const SectionCursor reader(store, "s", nullptr);
+  SectionCursor writer(store, "s", nullptr);
+  EXPECT_FALSE(reader.get_string("K"));
+  EXPECT_TRUE(writer.set_string("K", "v"));
+  EXPECT_EQ(reader.get_string("K"), "v");
+  EXPECT_EQ(store.sections().size(), 1u);
 }
 
 TEST(SectionCursor, ConstructingOnExistingSectionFindsFirst) {
