@@ -135,6 +135,16 @@ int run_cli(const CliInvocation& invocation, CliConsole& console) {
     return kExitUsage;
   }
 
+  // In the loaded copy only: the project file is never saved here.
+  for (const auto& [on, key] : {std::pair{options.png, kOutputPngKey},
+                                std::pair{options.png_transparent, kOutputPngTransparentKey},
+                                std::pair{options.json, kOutputJsonKey}}) {
+    if (on && !project.store->set_string(kPropertySection, key, "1")) {
+      console.error(std::string(cli_texts::kProjectLoadFailed) + "\n");
+      return kExitUsage;
+    }
+  }
+
   std::optional<std::string> output_folder;
   if (options.out) {
     if (!is_directory(*options.out) && !make_directories(*options.out)) {

@@ -11,7 +11,11 @@
 #include "output/label_format.h"
 #include "output/page_file_name.h"
 #include "output/page_settings.h"
+#include "output/output_file.h"
+#include "output/page_bitmap.h"
 #include "output/page_sheet.h"
+#include "output/sheet_png.h"
+#include "output/sprite_json.h"
 #include "project/project.h"
 #include "store/cp932.h"
 #include "store/no_throw.h"
@@ -33,6 +37,82 @@ bool image_rows_of(DocumentStore& project, const std::string& section,
       rows.emplace_back(entry.value());
     }
   });
+}
+
+// The names of the page's picture and data files; none when the page name
+// is no plain file name and some file is switched on.
+struct PageFileNames {
+  std::string bitmap;
+  std::string png;
+  std::string json;
+};
+std::optional<PageFileNames> page_file_names(std::string_view page_name,
+                                             const OutputContext& context) {
+  if (!context.compose_sheet() && !context.write_json) {
+    return PageFileNames{};
+  }
+  auto bitmap = page_bitmap_file_name(page_name);
+  auto png = page_file_name(page_name, ".png");
+  auto json = page_file_name(page_name, ".json");
+  if (!bitmap || !png || !json) {
+    return std::nullopt;
+  }
+  return PageFileNames{std::move(*bitmap), std::move(*png), std::move(*json)};
+}
+
+// The frame's name is the label imgidx.h holds for it; without the label
+// header (or with an empty label) the image's file name.
+bool add_frame(std::vector<SpriteFrame>& frames, const OutputContext& context,
+               const std::string& label, std::string_view path, int index,
+               const CoordinateRow& row) {
+  return allocation_succeeds([&] {
+    SpriteFrame frame;
+    frame.name = context.write_label && !label.empty() ? label : file_name_of(path);
+    frame.index = index;
+    frame.row = row;
+    frames.push_back(std::move(frame));
+  });
+}
+
+bool write_sheet_files(PageSheet& sheet, const PageFileNames& names, const ColourList& palette,
+                       ColorRef background, const PagePassInputs& in) {
+  const OutputContext& context = *in.context;
+  const std::optional<SheetPixels> pixels = sheet.finish(palette);
+  if (!pixels) {
+    return false;
+  }
+  if (context.write_bitmap &&
+      !write_sheet_bitmap(join_path(in.output_folder, names.bitmap), *pixels, in.if_changed)) {
+    return false;
+  }
+  if (context.write_png) {
+    std::optional<PaletteEntry> transparent;
+    if (context.png_transparent) {
+      transparent = ColourList::starting_with(background).entries[0];
+    }
+    if (!write_sheet_png(join_path(in.output_folder, names.png), *pixels, transparent,
+                         in.if_changed)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool write_frames(const std::vector<SpriteFrame>& frames, const PageFileNames& names,
+                  std::int32_t width, std::int32_t height, const PagePassInputs& in) {
+  const OutputContext& context = *in.context;
+  SpriteSheetMeta meta;
+  meta.image = context.write_png ? names.png : names.bitmap;
+  meta.width = width;
+  meta.height = height;
+  meta.transparent = context.write_png && context.png_transparent;
+  const std::optional<std::string> text = encode_sprite_json(frames, meta);
+  if (!text) {
+    return false;
+  }
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text->data());
+  return write_output_file(join_path(in.output_folder, names.json), {bytes, text->size()},
+                           in.if_changed);
 }
 
 }  // namespace
@@ -84,12 +164,9 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
   }
   // A page name that would write outside the output folder fails the page
   // before anything is loaded, as a bitmap that cannot be created does.
-  std::optional<std::string> bitmap_name;
-  if (context.write_bitmap) {
-    bitmap_name = page_bitmap_file_name(page_name);
-    if (!bitmap_name) {
-      return result;
-    }
+  const std::optional<PageFileNames> names = page_file_names(page_name, context);
+  if (!names) {
+    return result;
   }
   const std::int32_t width = std::min(settings.sheet_width, kMaxSheetSide);
   const std::int32_t height = std::min(settings.sheet_height, kMaxSheetSide);
@@ -97,7 +174,7 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
   open_page_tables(result.tables, context, page_name, static_cast<int>(rows.size()));
 
   std::optional<PageSheet> sheet;
-  if (context.write_bitmap) {
+  if (context.compose_sheet()) {
     sheet = PageSheet::create(width, height, settings.background);
     if (!sheet) {
       return result;
@@ -107,6 +184,7 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
   const SubstitutionList page_list = {{"PAGE", settings.page_label}, {"page", page_name}};
   ColourList palette = ColourList::starting_with(settings.background);
   ImageEntry scratch;
+  std::vector<SpriteFrame> frames;
 
   int entry_index = 0;
   for (const std::string_view row_text : rows) {
@@ -146,12 +224,19 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
       coordinates.height = row.settings.forced_height;
     }
     add_entry_tables(result.tables, context, label, entry_index, in.page_index, coordinates);
+    if (context.write_json &&
+        !add_frame(frames, context, label, row.path, entry_index, coordinates)) {
+      return result;
+    }
     ++entry_index;
   }
 
   close_page_tables(result.tables, context, settings.page_label);
 
-  if (sheet && !sheet->write(join_path(in.output_folder, *bitmap_name), palette, in.if_changed)) {
+  if (sheet && !write_sheet_files(*sheet, *names, palette, settings.background, in)) {
+    return result;
+  }
+  if (context.write_json && !write_frames(frames, *names, width, height, in)) {
     return result;
   }
   result.status = PagePassStatus::Written;
