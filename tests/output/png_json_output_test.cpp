@@ -319,5 +319,16 @@ TEST_F(PngJsonOutputTest, JsonFramesAreTheBinaryTableOfTheSameRun) {
   }
 }
 
+// The demo's golden PNGs, read with libpng, hold their golden bitmaps' pixels.
+TEST(GoldenPng, EveryPageDecodesToItsBitmap) {
+  const std::string golden = std::string(PICONEL_SOURCE_DIR) + "/tests/cli/golden/";
+  for (const char* variant : {"demo/", "demo-transparent/"}) {
+    for (const char* page : {"page000", "page001"}) {
+      SCOPED_TRACE(std::string(variant) + page);
+      expect_same_pixels(golden + "demo/" + page + ".bmp", golden + variant + page + ".png");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace piconel
