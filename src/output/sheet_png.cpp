@@ -15,6 +15,8 @@ namespace {
 
 // IDAT chunks of this size: fewer chunk headers than libpng's 8 KiB default.
 constexpr std::size_t kIdatBytes = 256 * 1024;
+// The deflate level the filter trials are compared at.
+constexpr int kTrialLevel = 3;
 
 // libpng's write callback into memory; running out of memory is a libpng
 // error like any other.
@@ -119,7 +121,7 @@ std::optional<PngPlan> plan_png(const SheetPixels& pixels, std::optional<Palette
 // The one phase with a setjmp for libpng's errors. It creates no C++
 // objects, so a jump back into it skips no destructor.
 bool write_png(png_structp png, png_infop info, const SheetPixels& pixels, const PngPlan& plan,
-               png_bytepp rows) {
+               int filters, int level, png_bytepp rows) {
   if (setjmp(png_jmpbuf(png)) != 0) {
     return false;
   }
@@ -131,14 +133,11 @@ bool write_png(png_structp png, png_infop info, const SheetPixels& pixels, const
     if (plan.alpha_size > 0) {
       png_set_tRNS(png, info, plan.alpha.data(), plan.alpha_size, nullptr);
     }
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-  } else {
-    if (plan.rgb_key) {
-      png_set_tRNS(png, info, nullptr, 0, &plan.key);
-    }
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS);
+  } else if (plan.rgb_key) {
+    png_set_tRNS(png, info, nullptr, 0, &plan.key);
   }
-  png_set_compression_level(png, Z_BEST_COMPRESSION);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, filters);
+  png_set_compression_level(png, level);
   png_set_compression_mem_level(png, 9);
   png_set_compression_window_bits(png, 15);
   png_set_compression_strategy(png, Z_DEFAULT_STRATEGY);
@@ -174,16 +173,32 @@ std::optional<std::vector<std::uint8_t>> encode_sheet_png(const SheetPixels& pix
     // libpng copies each row before transforming it: the rows stay as they are.
     rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(pixels.row_from_top(y));
   }
-  std::vector<std::uint8_t> file;
-  PngWriteStruct writer;
-  if (!writer.ok()) {
-    return std::nullopt;
+  const auto encode = [&](int filters, int level) -> std::optional<std::vector<std::uint8_t>> {
+    std::vector<std::uint8_t> file;
+    PngWriteStruct writer;
+    if (!writer.ok()) {
+      return std::nullopt;
+    }
+    png_set_write_fn(writer.png(), &file, write_to_memory, flush_nothing);
+    if (!write_png(writer.png(), writer.info(), pixels, *plan, filters, level, rows.data())) {
+      return std::nullopt;
+    }
+    return file;
+  };
+  // Palette rows mostly compress best unfiltered, but sheets of smooth
+  // pictures gain from filtering. Which one wins shows already at a fast
+  // level, so only the winner is compressed hard. RGB rows take libpng's
+  // adaptive choice per row.
+  int filters = PNG_ALL_FILTERS;
+  if (plan->colour_type == PNG_COLOR_TYPE_PALETTE) {
+    const auto unfiltered = encode(PNG_FILTER_NONE, kTrialLevel);
+    const auto filtered = encode(PNG_ALL_FILTERS, kTrialLevel);
+    if (!unfiltered || !filtered) {
+      return std::nullopt;
+    }
+    filters = unfiltered->size() <= filtered->size() ? PNG_FILTER_NONE : PNG_ALL_FILTERS;
   }
-  png_set_write_fn(writer.png(), &file, write_to_memory, flush_nothing);
-  if (!write_png(writer.png(), writer.info(), pixels, *plan, rows.data())) {
-    return std::nullopt;
-  }
-  return file;
+  return encode(filters, Z_BEST_COMPRESSION);
 }
 
 bool write_sheet_png(std::string_view path, const SheetPixels& pixels,

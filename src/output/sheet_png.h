@@ -10,10 +10,10 @@
 // Nothing else is written (no time, text or gamma chunks), so the same page
 // always gives the same bytes.
 //
-// Compression: deflate at level 9 with its largest window and memory, and
-// the filters that suit each kind: none for palette rows (indices do not
-// predict each other), libpng's adaptive choice per row for RGB. bench/README.md
-// compares the sizes and times with optipng -o2.
+// Compression: deflate at level 9 with its largest window and memory. RGB
+// rows take libpng's adaptive filter choice per row; palette rows are tried
+// unfiltered and filtered at a fast level and the smaller way is used.
+// bench/README.md compares the sizes and times with optipng -o2.
 
 #include <cstdint>
 #include <optional>

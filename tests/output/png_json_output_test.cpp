@@ -15,6 +15,9 @@
 #include "image/png_decoder.h"
 #include "output/output_fixture.h"
 #include "output/output_run.h"
+#include "output/project_output.h"
+#include "project/project_file.h"
+#include "project/project_keys.h"
 
 namespace piconel {
 namespace {
@@ -326,6 +329,36 @@ TEST(GoldenPng, EveryPageDecodesToItsBitmap) {
     for (const char* page : {"page000", "page001"}) {
       SCOPED_TRACE(std::string(variant) + page);
       expect_same_pixels(golden + "demo/" + page + ".bmp", golden + variant + page + ".png");
+    }
+  }
+}
+
+// The window's output command on the demo, switches set as the dialog sets
+// them: byte for byte the golden files the command line wrote on Linux, so
+// the Windows build (this test runs under Wine too) writes the same files.
+TEST(GoldenPng, WindowOutputOfTheDemoIsTheGoldenFiles) {
+  const std::string golden = std::string(PICONEL_SOURCE_DIR) + "/tests/cli/golden/";
+  for (const bool transparent : {false, true}) {
+    SCOPED_TRACE(transparent);
+    DocumentStore settings;
+    Project project(ProjectPorts{}, &settings);
+    ASSERT_EQ(open_project(project, std::string(PICONEL_SOURCE_DIR) + "/examples/demo/demo.ijp"),
+              OpenResult::Opened);
+    for (const std::string_view key : {kOutputPngKey, kOutputJsonKey}) {
+      ASSERT_TRUE(project.store->set_string(kPropertySection, key, "1"));
+    }
+    ASSERT_TRUE(
+        project.store->set_string(kPropertySection, kOutputPngTransparentKey, transparent ? "1" : "0"));
+    test::ScratchFolder folder;
+    test::RecordingPort port;
+    const OutputRunResult result = run_project_output(project, nullptr, port, folder.folder());
+    EXPECT_EQ(result.pages_output, 2);
+    const std::string expected = golden + (transparent ? "demo-transparent/" : "demo/");
+    for (const char* name : {"page000.png", "page001.png", "page000.json", "page001.json"}) {
+      EXPECT_EQ(read_bytes(folder.file(name)), read_bytes(expected + name)) << name;
+    }
+    for (const char* name : {"page000.bmp", "page001.bmp", "imgtable_l.bin"}) {
+      EXPECT_EQ(read_bytes(folder.file(name)), read_bytes(golden + "demo/" + name)) << name;
     }
   }
 }
