@@ -83,7 +83,8 @@ int bits_for_colours(int colours) {
   return colours <= 16 ? 4 : 8;
 }
 
-std::optional<PngPlan> plan_png(const SheetPixels& pixels, std::optional<PaletteEntry> transparent) {
+std::optional<PngPlan> plan_png(const SheetPixels& pixels,
+                                std::optional<PaletteEntry> transparent) {
   PngPlan plan;
   if (pixels.bits_per_pixel != 8) {
     if (transparent) {

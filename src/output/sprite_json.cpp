@@ -13,7 +13,8 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr std::string_view kApplicationName = "\xE3\x83\x94\xE3\x82\xB3\xE3\x83\x8D\xE3\x83\xAB";  // ピコネル
+constexpr std::string_view kApplicationName =
+    "\xE3\x83\x94\xE3\x82\xB3\xE3\x83\x8D\xE3\x83\xAB";  // ピコネル
 
 Json size_of(std::int32_t w, std::int32_t h) {
   Json size = Json::object();

@@ -26,8 +26,8 @@
 namespace piconel {
 
 struct SpriteFrame {
-  std::string name;  // CP932: the image's label, or its file name
-  int index = 0;     // position in the page's tables, from 0
+  std::string name;   // CP932: the image's label, or its file name
+  int index = 0;      // position in the page's tables, from 0
   CoordinateRow row;  // as imgtable.h records it
 };
 

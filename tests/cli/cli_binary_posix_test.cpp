@@ -138,8 +138,8 @@ TEST(CliBinary, DemoPngAndJsonAsReviewedAndOnlyForThisRun) {
     }
     if (std::system("python3 -c 'import json' >/dev/null 2>&1") == 0) {
       test::write_bytes(folder.file("check.py"),
-                        std::vector<std::uint8_t>(kJsonAgainstTable,
-                                                  kJsonAgainstTable + std::strlen(kJsonAgainstTable)));
+                        std::vector<std::uint8_t>(
+                            kJsonAgainstTable, kJsonAgainstTable + std::strlen(kJsonAgainstTable)));
       const Outcome checked =
           run_command("python3 " + quoted(folder.file("check.py")) + " " + quoted(out), folder);
       EXPECT_EQ(checked.status, 0) << checked.err;

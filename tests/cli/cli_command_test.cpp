@@ -387,8 +387,8 @@ TEST_F(CliCommandTest, JobsGiveTheBytesMessagesAndStatusOfOneJob) {
 
 TEST_F(CliCommandTest, IfChangedLeavesFilesWithTheSameBytesUntouched) {
   write_project(kOnePage);
-  const std::vector<std::string> arguments = {"output", project(), "--out",     out(""),
-                                              "--if-changed", "--png",  "--json"};
+  const std::vector<std::string> arguments = {"output",       project(), "--out", out(""),
+                                              "--if-changed", "--png",   "--json"};
   ASSERT_EQ(run(arguments), kExitOk);
   const auto old_time = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
   const auto time_of = [&](const char* name) {

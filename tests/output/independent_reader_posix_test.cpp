@@ -105,13 +105,26 @@ TEST(IndependentReader, PagesMatchTheExpectedComposition) {
   test::write_bytes(folder.file("many.bmp"), make_bitmap_file(20, 20, 24, {}, many));
 
   DocumentStore store;
-  test::load_project_text(
-      store,
-      {"[PAGELIST]", "small", "large", "[PROPERTY]", "OUTPUT_PNG=1", "TRANSPARENTENABLE=1",
-       "TRANSPARENTCOLOR=51,102,153", "[PROPERTY:small]", "PUTIMAGEWIDTH=8", "PUTIMAGEHEIGHT=6",
-       "[FILELIST:small]", "s4.bmp\t0\t0", "s8.bmp\t3\t0\t\t0\t0\t0\t1\t2", "s24.bmp\t5\t3",
-       "s32.bmp\t7\t-1", "[PROPERTY:large]", "PUTIMAGEWIDTH=24", "PUTIMAGEHEIGHT=22",
-       "[FILELIST:large]", "many.bmp\t2\t1"});
+  test::load_project_text(store, {"[PAGELIST]",
+                                  "small",
+                                  "large",
+                                  "[PROPERTY]",
+                                  "OUTPUT_PNG=1",
+                                  "TRANSPARENTENABLE=1",
+                                  "TRANSPARENTCOLOR=51,102,153",
+                                  "[PROPERTY:small]",
+                                  "PUTIMAGEWIDTH=8",
+                                  "PUTIMAGEHEIGHT=6",
+                                  "[FILELIST:small]",
+                                  "s4.bmp\t0\t0",
+                                  "s8.bmp\t3\t0\t\t0\t0\t0\t1\t2",
+                                  "s24.bmp\t5\t3",
+                                  "s32.bmp\t7\t-1",
+                                  "[PROPERTY:large]",
+                                  "PUTIMAGEWIDTH=24",
+                                  "PUTIMAGEHEIGHT=22",
+                                  "[FILELIST:large]",
+                                  "many.bmp\t2\t1"});
   test::RecordingPort port;
   OutputRunRequest request;
   request.project = &store;

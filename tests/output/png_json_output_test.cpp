@@ -149,8 +149,8 @@ TEST_F(PngJsonOutputTest, PngHoldsTheBitmapPixelsAtEveryDepth) {
       // Background and one colour: 1 bit.
       {"two colours", make_bitmap_file(2, 1, 24, {}, {kRed, kRed}), 1, 2},
       {"three colours", make_bitmap_file(2, 1, 24, {}, {kRed, kGreen}), 2, 3},
-      {"five colours",
-       make_bitmap_file(4, 1, 8, {kRed, kGreen, kBlue, 0x123456}, {0, 1, 2, 3}), 4, 5},
+      {"five colours", make_bitmap_file(4, 1, 8, {kRed, kGreen, kBlue, 0x123456}, {0, 1, 2, 3}), 4,
+       5},
       {"seventeen colours", make_bitmap_file(8, 2, 24, {}, many_colours(8, 2)), 8, 17},
       // The picture covers the sheet: the table has no background entry.
       {"covered", make_bitmap_file(8, 4, 24, {}, std::vector<std::uint32_t>(32, kBlue)), 1, 1},
@@ -187,7 +187,9 @@ TEST_F(PngJsonOutputTest, TransparencySwitchMakesTheBackgroundClear) {
       // No background pixel left: no entry is clear.
       {"covered", make_bitmap_file(8, 4, 24, {}, std::vector<std::uint32_t>(32, kBlue)), {}},
       // RGB: the background colour as three 16-bit samples (255, 0, 255).
-      {"true colour", make_bitmap_file(17, 16, 24, {}, many_colours(17, 16)), {0, 255, 0, 0, 0, 255}},
+      {"true colour",
+       make_bitmap_file(17, 16, 24, {}, many_colours(17, 16)),
+       {0, 255, 0, 0, 0, 255}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -224,7 +226,8 @@ TEST_F(PngJsonOutputTest, PngInsteadOfTheBitmapAndNothingNewByDefault) {
 TEST_F(PngJsonOutputTest, UnwritablePngOrJsonFailsItsPage) {
   image("a.bmp", make_bitmap_file(1, 1, 24, {}, {kGreen}));
   // ページ出力エラー(bad)
-  const std::string message = "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(bad)";
+  const std::string message =
+      "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(bad)";
   for (const char* blocked : {"bad.png", "bad.json"}) {
     SCOPED_TRACE(blocked);
     std::filesystem::remove_all(folder_.path() / "out");
@@ -277,8 +280,8 @@ TEST_F(PngJsonOutputTest, JsonFramesAreTheBinaryTableOfTheSameRun) {
     // ソード (0x83 0x5C: the second byte is a backslash) as a label.
     project(properties,
             {{"one",
-              {"a.bmp\t0\t0\tA", "b.bmp\t2\t1\tB", "a.bmp\t5\t3\tA", "missing.bmp\t1\t1\t\x83\x5c\x81\x5b\x83\x68",
-               "b.bmp\t-2\t7\t\t1\t64\t32"}},
+              {"a.bmp\t0\t0\tA", "b.bmp\t2\t1\tB", "a.bmp\t5\t3\tA",
+               "missing.bmp\t1\t1\t\x83\x5c\x81\x5b\x83\x68", "b.bmp\t-2\t7\t\t1\t64\t32"}},
              {"two", {"b.bmp\t4\t0\tC"}}});
     ASSERT_TRUE(run().failed_pages.empty());
     const std::vector<int> table = table_fields(read_bytes(out("imgtable_l.bin")));
@@ -347,8 +350,8 @@ TEST(GoldenPng, WindowOutputOfTheDemoIsTheGoldenFiles) {
     for (const std::string_view key : {kOutputPngKey, kOutputJsonKey}) {
       ASSERT_TRUE(project.store->set_string(kPropertySection, key, "1"));
     }
-    ASSERT_TRUE(
-        project.store->set_string(kPropertySection, kOutputPngTransparentKey, transparent ? "1" : "0"));
+    ASSERT_TRUE(project.store->set_string(kPropertySection, kOutputPngTransparentKey,
+                                          transparent ? "1" : "0"));
     test::ScratchFolder folder;
     test::RecordingPort port;
     const OutputRunResult result = run_project_output(project, nullptr, port, folder.folder());
