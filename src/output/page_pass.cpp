@@ -9,13 +9,10 @@
 #include "image/image_row.h"
 #include "image/load_image.h"
 #include "output/label_format.h"
-#include "output/output_file.h"
-#include "output/page_bitmap.h"
 #include "output/page_file_name.h"
+#include "output/page_files.h"
 #include "output/page_settings.h"
 #include "output/page_sheet.h"
-#include "output/sheet_png.h"
-#include "output/sprite_json.h"
 #include "project/project.h"
 #include "store/cp932.h"
 #include "store/no_throw.h"
@@ -37,82 +34,6 @@ bool image_rows_of(DocumentStore& project, const std::string& section,
       rows.emplace_back(entry.value());
     }
   });
-}
-
-// The names of the page's picture and data files; none when the page name
-// is no plain file name and some file is switched on.
-struct PageFileNames {
-  std::string bitmap;
-  std::string png;
-  std::string json;
-};
-std::optional<PageFileNames> page_file_names(std::string_view page_name,
-                                             const OutputContext& context) {
-  if (!context.compose_sheet() && !context.write_json) {
-    return PageFileNames{};
-  }
-  auto bitmap = page_bitmap_file_name(page_name);
-  auto png = page_file_name(page_name, ".png");
-  auto json = page_file_name(page_name, ".json");
-  if (!bitmap || !png || !json) {
-    return std::nullopt;
-  }
-  return PageFileNames{std::move(*bitmap), std::move(*png), std::move(*json)};
-}
-
-// The frame's name is the label imgidx.h holds for it; without the label
-// header (or with an empty label) the image's file name.
-bool add_frame(std::vector<SpriteFrame>& frames, const OutputContext& context,
-               const std::string& label, std::string_view path, int index,
-               const CoordinateRow& row) {
-  return allocation_succeeds([&] {
-    SpriteFrame frame;
-    frame.name = context.write_label && !label.empty() ? label : file_name_of(path);
-    frame.index = index;
-    frame.row = row;
-    frames.push_back(std::move(frame));
-  });
-}
-
-bool write_sheet_files(PageSheet& sheet, const PageFileNames& names, const ColourList& palette,
-                       ColorRef background, const PagePassInputs& in) {
-  const OutputContext& context = *in.context;
-  const std::optional<SheetPixels> pixels = sheet.finish(palette);
-  if (!pixels) {
-    return false;
-  }
-  if (context.write_bitmap &&
-      !write_sheet_bitmap(join_path(in.output_folder, names.bitmap), *pixels, in.if_changed)) {
-    return false;
-  }
-  if (context.write_png) {
-    std::optional<PaletteEntry> transparent;
-    if (context.png_transparent) {
-      transparent = ColourList::starting_with(background).entries[0];
-    }
-    if (!write_sheet_png(join_path(in.output_folder, names.png), *pixels, transparent,
-                         in.if_changed)) {
-      return false;
-    }
-  }
-  return true;
-}
-
-bool write_frames(const std::vector<SpriteFrame>& frames, const PageFileNames& names,
-                  std::int32_t width, std::int32_t height, const PagePassInputs& in) {
-  const OutputContext& context = *in.context;
-  SpriteSheetMeta meta;
-  meta.image = context.write_png ? names.png : names.bitmap;
-  meta.width = width;
-  meta.height = height;
-  meta.transparent = context.write_png && context.png_transparent;
-  const std::optional<std::string> text = encode_sprite_json(frames, meta);
-  if (!text) {
-    return false;
-  }
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text->data());
-  return write_output_file(join_path(in.output_folder, names.json), {bytes, text->size()},
-                           in.if_changed);
 }
 
 }  // namespace

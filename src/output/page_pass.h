@@ -6,6 +6,9 @@
 // replaced by the background), copies it onto the canvas and records its
 // label line and coordinate row, then writes the page bitmap "<page>.bmp".
 //
+// With OUTPUT_PNG / OUTPUT_JSON it also writes "<page>.png" with the
+// bitmap's pixels and "<page>.json" with the page's frames (page_files.h).
+//
 // Table lines and records go into the result's PageTables; the output run
 // appends them to the table files only for a page that succeeded.
 
@@ -45,8 +48,8 @@ enum class PagePassStatus {
   Written,  // the page's tables (and bitmap when switched on) are done
   Empty,    // no image entries: success, nothing written for the page
   // Sheet size 0 or less, more than kMaxPageTableEntries rows, a page name
-  // that is no plain file name (with bitmaps on), no canvas, or the bitmap
-  // file not written.
+  // that is no plain file name (with bitmaps, PNGs or JSON on), no canvas,
+  // or the bitmap, PNG or JSON file not written.
   Failed,
 };
 
