@@ -16,6 +16,7 @@
 #include "output/output_fixture.h"
 #include "output/output_run.h"
 #include "output/project_output.h"
+#include "output/sheet_png.h"
 #include "project/project_file.h"
 #include "project/project_keys.h"
 
@@ -323,6 +324,28 @@ TEST_F(PngJsonOutputTest, JsonFramesAreTheBinaryTableOfTheSameRun) {
     }
     EXPECT_EQ(at, table.size());
   }
+}
+
+TEST(SheetPng, IndexBeyondTheColourTableIsRefused) {
+  // Two rows of 3 indices (stride 4), bottom row first; the table has two
+  // entries, so index 2 names none.
+  const std::vector<std::uint8_t> rows = {0, 1, 0, 0, 1, 2, 1, 0};
+  const PaletteEntry table[2] = {{255, 0, 0, 0}, {0, 255, 0, 0}};
+  SheetPixels pixels;
+  pixels.width = 3;
+  pixels.height = 2;
+  pixels.bits_per_pixel = 8;
+  pixels.colour_table = table;
+  pixels.rows = rows;
+  pixels.stride = 4;
+  EXPECT_FALSE(encode_sheet_png(pixels, std::nullopt));
+  // Within the table it is written, at 1 bit, and the same bytes each time.
+  const std::vector<std::uint8_t> fitting = {0, 1, 0, 0, 1, 1, 1, 0};
+  pixels.rows = fitting;
+  const auto once = encode_sheet_png(pixels, std::nullopt);
+  ASSERT_TRUE(once);
+  EXPECT_EQ(encode_sheet_png(pixels, std::nullopt), once);
+  EXPECT_EQ((*chunk(*once, "IHDR"))[8], 1);
 }
 
 // The demo's golden PNGs, read with libpng, hold their golden bitmaps' pixels.
