@@ -84,6 +84,15 @@ CliParse parse_cli_arguments(const std::vector<std::string>& arguments) {
       options.strict = true;
       continue;
     }
+    if (argument == "--png" || argument == "--png-transparent") {
+      options.png = true;
+      options.png_transparent = options.png_transparent || argument == "--png-transparent";
+      continue;
+    }
+    if (argument == "--json") {
+      options.json = true;
+      continue;
+    }
     if (argument.size() > 1 && argument[0] == '-') {
       return wrong(std::string(cli_texts::kUnknownArgument) + std::string(argument));
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 // The command line: piconel-cli output PROJECT.ijp [--out DIR] [--settings FILE]
-// [--jobs N] [--if-changed] [--strict] (also --out=DIR, --settings=FILE,
-// --jobs=N), or --help / -h.
+// [--jobs N] [--if-changed] [--strict] [--png] [--png-transparent] [--json]
+// (also --out=DIR, --settings=FILE, --jobs=N), or --help / -h.
 
 #include <optional>
 #include <string>
@@ -18,6 +18,11 @@ struct CliOptions {
   std::optional<int> jobs;              // --jobs N (1 or more); none: one per core
   bool if_changed = false;              // --if-changed
   bool strict = false;                  // --strict: an unreadable image fails the run
+  // Outputs switched on for this run whatever the project says (the project
+  // file is not changed): --png, --png-transparent (implies --png), --json.
+  bool png = false;
+  bool png_transparent = false;
+  bool json = false;
 };
 
 struct CliParse {

@@ -2,12 +2,13 @@
 
 #include <string>
 
-#include "cli/cli_platform.h"
+#include "store/utf8_text.h"
 
 namespace piconel {
 
+// The output's conversion, so a name reads the same in both programs' JSON.
 nlohmann::json json_text(std::string_view cp932) {
-  return cp932_to_utf8(cp932);
+  return cp932_to_utf8(cp932).value_or(std::string());
 }
 
 void print_json(CliConsole& console, const nlohmann::json& document) {

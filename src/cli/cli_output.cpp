@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "cli/cli_arguments.h"
 #include "cli/cli_command.h"
@@ -124,6 +125,16 @@ int run_output_command(const CliInvocation& invocation, CliConsole& console) {
 
 int output_opened_project(Project& project, const PictureDecoder* decoders,
                           const CliOptions& options, CliConsole& console) {
+  // In the loaded copy only: the project file is never saved here.
+  for (const auto& [on, key] : {std::pair{options.png, kOutputPngKey},
+                                std::pair{options.png_transparent, kOutputPngTransparentKey},
+                                std::pair{options.json, kOutputJsonKey}}) {
+    if (on && !project.store->set_string(kPropertySection, key, "1")) {
+      console.error(std::string(cli_texts::kProjectLoadFailed) + "\n");
+      return kExitUsage;
+    }
+  }
+
   std::optional<std::string> output_folder;
   if (options.out) {
     // Made by the run when missing, as OUTPUTDIR is.

@@ -15,10 +15,6 @@ namespace piconel {
 // without a CP932 form (a substitute could name another file).
 [[nodiscard]] std::optional<std::string> utf8_to_cp932(std::string_view utf8);
 
-// CP932 text as UTF-8; a byte sequence that is no character becomes a
-// substitute (the text is shown, not used as a name).
-[[nodiscard]] std::string cp932_to_utf8(std::string_view cp932);
-
 // The program's arguments after its name, as CP932: converted from UTF-8 on
 // Linux, read as UTF-16 (GetCommandLineW) and converted with code page 932 on
 // Windows. None when an argument has no CP932 form.

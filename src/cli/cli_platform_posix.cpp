@@ -38,10 +38,6 @@ void write_all(std::FILE* stream, std::string_view cp932) {
 
 }  // namespace
 
-std::string cp932_to_utf8(std::string_view cp932) {
-  return lenient_utf8(cp932);
-}
-
 std::optional<std::string> utf8_to_cp932(std::string_view utf8) {
   return iconv_convert("CP932", "UTF-8", utf8);
 }

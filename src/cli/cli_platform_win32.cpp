@@ -117,23 +117,6 @@ std::string program_folder() {
   return folder_of(*converted);
 }
 
-// The Windows heap keeps freed blocks of this size for reuse by itself.
-std::string cp932_to_utf8(std::string_view cp932) {
-  const std::wstring wide = to_wide(cp932);
-  if (wide.empty()) {
-    return {};
-  }
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  if (size <= 0) {
-    return {};
-  }
-  std::string utf8(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size,
-                      nullptr, nullptr);
-  return utf8;
-}
-
 std::optional<std::string> full_path_of(std::string_view path) {
   const std::optional<std::wstring> wide = path.empty() ? std::nullopt : to_wide_strict(path);
   if (!wide) {
@@ -152,6 +135,7 @@ std::optional<std::string> full_path_of(std::string_view path) {
   return to_cp932_strict(full);
 }
 
+// The Windows heap keeps freed blocks of this size for reuse by itself.
 void keep_freed_memory_for_reuse() {}
 
 }  // namespace piconel

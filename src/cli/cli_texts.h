@@ -54,9 +54,10 @@ inline constexpr const char* kImageUnreadableFormat =
 inline constexpr const char* kProgressPages = " \x83\x79\x81\x5b\x83\x57";
 inline constexpr const char* kHelpText =
     // 使い方: piconel-cli output PROJECT.ijp [--out DIR] [--settings FILE] [--jobs N]
-    // [--if-changed] [--strict]
+    // [--if-changed] [--strict] [--png] [--png-transparent] [--json]
     "\x8eg\x82\xa2\x95\xfb: piconel-cli output PROJECT.ijp [--out DIR] [--settings FILE] "
-    "[--jobs N] [--if-changed] [--strict]\n"
+    "[--jobs N]\n"
+    "       [--if-changed] [--strict] [--png] [--png-transparent] [--json]\n"
     "\n"  //
     "\x83\x76\x83\x8d\x83\x57\x83\x46\x83\x4e\x83\x67\x81\x69*."
     "ijp\x81\x6a\x82\xcc\x91\x53\x83\x79\x81\x5b\x83\x57\x82\xf0\x8f\x6f\x97\xcd\x82\xb5\x82"
@@ -113,6 +114,23 @@ inline constexpr const char* kHelpText =
     //   --strict         読めない画像があれば終了コード 1 にします。
     "  --strict         \x93\xc7\x82\xdf\x82\xc8\x82\xa2\x89\xe6\x91\x9c\x82\xaa\x82\xa0\x82\xea"
     "\x82\xce\x8f\x49\x97\xb9\x83\x52\x81\x5b\x83\x68 1 \x82\xc9\x82\xb5\x82\xdc\x82\xb7\x81\x42\n"
+    //   --png            ページごとに PNG（ビットマップと同じ画素）も書き出します。
+    "  --png            \x83y\x81[\x83W\x82\xb2\x82\xc6\x82\xc9 PNG\x81i\x83r\x83"
+    "b\x83g\x83}\x83"
+    "b\x83v\x82\xc6\x93\xaf\x82\xb6\x89\xe6\x91"
+    "f\x81j\x82\xe0\x8f\x91\x82\xab\x8fo\x82\xb5\x82\xdc\x82\xb7\x81"
+    "B\n"
+    //   --png-transparent
+    //                    PNG の背景色を透明にします（--png も有効になります）。
+    "  --png-transparent\n                   PNG \x82\xcc\x94w\x8ci\x90"
+    "F\x82\xf0\x93\xa7\x96\xbe\x82\xc9\x82\xb5\x82\xdc\x82\xb7\x81i--png "
+    "\x82\xe0\x97L\x8c\xf8\x82\xc9\x82\xc8\x82\xe8\x82\xdc\x82\xb7\x81j\x81"
+    "B\n"
+    //   --json           ページごとのスプライトデータ（JSON）も書き出します。
+    "  --json           \x83y\x81[\x83W\x82\xb2\x82\xc6\x82\xcc\x83X\x83v\x83\x89\x83"
+    "C\x83g\x83"
+    "f\x81[\x83^\x81iJSON\x81j\x82\xe0\x8f\x91\x82\xab\x8fo\x82\xb5\x82\xdc\x82\xb7\x81"
+    "B\n"
     "  --help           "
     "\x82\xb1\x82\xcc\x90\xe0\x96\xbe\x82\xf0\x95\x5c\x8e\xa6\x82\xb5\x82\xdc\x82\xb7\x81\x42\n"  //   --help           この説明を表示します。
     "\n"                                                                                          //

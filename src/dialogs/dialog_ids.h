@@ -39,6 +39,9 @@
 #define IDC_TABLE_TEXT 1023
 #define IDC_TABLE_LITTLE 1024
 #define IDC_TABLE_BIG 1025
+#define IDC_OUTPUT_PNG 1110
+#define IDC_PNG_TRANSPARENT 1111
+#define IDC_OUTPUT_JSON 1112
 
 // The page settings dialog.
 #define IDC_PAGE_NAME 1001

@@ -17,7 +17,7 @@ struct FlagBinding {
   bool when_absent;
 };
 
-constexpr std::array<FlagBinding, 7> kFlags = {{
+constexpr std::array<FlagBinding, 10> kFlags = {{
     {IDC_OUTPUT_DIR_ENABLE, kOutputEnableKey, false},
     {IDC_OUTPUT_BMP, kOutputBitmapKey, true},
     {IDC_OUTPUT_LABEL, kOutputLabelKey, false},
@@ -25,6 +25,9 @@ constexpr std::array<FlagBinding, 7> kFlags = {{
     {IDC_TABLE_TEXT, kOutputTableTextKey, false},
     {IDC_TABLE_LITTLE, kOutputTableLittleKey, false},
     {IDC_TABLE_BIG, kOutputTableBigKey, false},
+    {IDC_OUTPUT_PNG, kOutputPngKey, false},
+    {IDC_PNG_TRANSPARENT, kOutputPngTransparentKey, false},
+    {IDC_OUTPUT_JSON, kOutputJsonKey, false},
 }};
 
 }  // namespace
@@ -49,6 +52,7 @@ void enable_project_output(DialogControls& controls) {
   const bool label_on = controls.is_checked(IDC_OUTPUT_LABEL);
   controls.set_enabled(IDC_LABEL_FORMAT, label_on);
   controls.set_enabled(IDC_LABEL_PAGE_NUMBER, label_on);
+  controls.set_enabled(IDC_PNG_TRANSPARENT, controls.is_checked(IDC_OUTPUT_PNG));
 }
 
 bool save_project_output(const DialogControls& controls, SectionCursor& project) {

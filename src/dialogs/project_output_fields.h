@@ -18,10 +18,11 @@ inline constexpr std::size_t kMaxOutputTextBytes = 259;
 void show_project_output(DialogControls& controls, const SectionCursor& project);
 
 // The folder edit and "参照..." only while "出力フォルダ" is checked; the
-// template and the page-number box only while "ラベル出力" is.
+// template and the page-number box only while "ラベル出力" is;
+// "背景色を透明にする" only while "PNG出力" is.
 void enable_project_output(DialogControls& controls);
 
-// Writes the seven flags ("1"/"0") and both texts (at most 259 bytes, also
+// Writes the ten flags ("1"/"0") and both texts (at most 259 bytes, also
 // from disabled edits). False when a write ran out of memory.
 [[nodiscard]] bool save_project_output(const DialogControls& controls, SectionCursor& project);
 

@@ -78,7 +78,8 @@ INT_PTR handle_project_message(ProjectDialog& state, HWND dialog, UINT message, 
           EndDialog(dialog, IDCANCEL);
           return TRUE;
         case IDC_OUTPUT_DIR_ENABLE:
-        case IDC_OUTPUT_LABEL: {
+        case IDC_OUTPUT_LABEL:
+        case IDC_OUTPUT_PNG: {
           WindowControls controls(dialog);
           enable_project_output(controls);
           return TRUE;

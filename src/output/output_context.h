@@ -18,6 +18,12 @@ struct OutputContext {
   bool write_text_table = false;           // imgtable.h
   bool write_little_table = false;         // imgtable_l.bin
   bool write_big_table = false;            // imgtable_b.bin
+  bool write_png = false;                  // "<page>.png" with the bitmap's pixels
+  bool png_transparent = false;            // the PNG's background colour transparent
+  bool write_json = false;                 // "<page>.json": the frames for sprite loaders
+
+  // The page is composed when a picture of it is written.
+  bool compose_sheet() const { return write_bitmap || write_png; }
 };
 
 // The switches of the project's PROPERTY section (`project`, a cursor on it):

@@ -64,7 +64,7 @@ std::string page_reason(const PagePassResult& pass) {
       return kBadFileNameReason;
     case PageFailure::TooManyPages:
       return kTooManyPagesReason;
-    case PageFailure::BitmapNotWritten:
+    case PageFailure::FileNotWritten:
       return file_reason(pass.failed_file, pass.file_error);
     case PageFailure::None:
       break;

@@ -65,6 +65,9 @@ OutputContext read_output_context(const SectionCursor& project) {
   context.write_text_table = switch_on(project, kOutputTableTextKey, false);
   context.write_little_table = switch_on(project, kOutputTableLittleKey, false);
   context.write_big_table = switch_on(project, kOutputTableBigKey, false);
+  context.write_png = switch_on(project, kOutputPngKey, false);
+  context.png_transparent = switch_on(project, kOutputPngTransparentKey, false);
+  context.write_json = switch_on(project, kOutputJsonKey, false);
   return context;
 }
 

@@ -4,7 +4,9 @@
 // list order, into one output folder, plus the table files switched on in the
 // project's own PROPERTY section (OUTPUT_LABEL -> imgidx.h, OUTPUT_TABLE_TEXT
 // -> imgtable.h, OUTPUT_TABLE_LITTLE -> imgtable_l.bin, OUTPUT_TABLE_BIG ->
-// imgtable_b.bin; OUTPUT_BMP, on when absent, -> one bitmap per page).
+// imgtable_b.bin; OUTPUT_BMP, on when absent, -> one bitmap per page;
+// OUTPUT_PNG, OUTPUT_PNG_TRANSPARENT and OUTPUT_JSON -> a PNG and a JSON
+// file per page).
 //
 // The run works on explicit inputs and writes into an explicit folder; it
 // never changes the process's current directory. A missing output folder is

@@ -79,6 +79,9 @@ std::optional<EightBitFile> encode_eight_bit_bitmap(const SheetCanvas& canvas,
     return std::nullopt;
   }
   file.size = size;
+  std::copy_n(table.begin(), count, file.table.begin());
+  file.table_size = static_cast<std::size_t>(count);
+  file.rows_offset = head.size;
   // Of the rows only the padding needs clearing: every pixel is written.
   std::memcpy(file.bytes.get(), head.bytes.data(), head.size);
 
@@ -130,6 +133,47 @@ std::array<std::uint8_t, kBitmapHeadersBytes> twenty_four_bit_headers(const Shee
   std::array<std::uint8_t, kBitmapHeadersBytes> headers{};
   write_bitmap_headers(headers, fields);
   return headers;
+}
+
+SheetPixels EightBitFile::pixels(std::int32_t width, std::int32_t height) const {
+  SheetPixels pixels;
+  pixels.width = width;
+  pixels.height = height;
+  pixels.bits_per_pixel = 8;
+  pixels.colour_table = {table.data(), table_size};
+  pixels.rows = span().subspan(rows_offset);
+  pixels.stride = eight_bit_stride(width);
+  return pixels;
+}
+
+SheetPixels canvas_pixels(const SheetCanvas& canvas, const EightBitFile* eight) {
+  if (eight != nullptr) {
+    return eight->pixels(canvas.width(), canvas.height());
+  }
+  SheetPixels pixels;
+  pixels.width = canvas.width();
+  pixels.height = canvas.height();
+  pixels.bits_per_pixel = 24;
+  pixels.rows = canvas.rows();
+  pixels.stride = canvas.stride();
+  return pixels;
+}
+
+bool write_sheet_bitmap(std::string_view path, const SheetPixels& pixels, bool if_changed) {
+  if (pixels.bits_per_pixel == 8) {
+    const EightBitHead head = eight_bit_head(pixels.width, pixels.height, pixels.colour_table);
+    const std::span<const std::uint8_t> parts[] = {head.span(), pixels.rows};
+    return write_output_file(path, parts, if_changed);
+  }
+  BitmapHeaderFields fields;
+  fields.width = pixels.width;
+  fields.height = pixels.height;
+  fields.bits_per_pixel = 24;
+  fields.pixel_bytes = static_cast<std::uint32_t>(pixels.rows.size());
+  std::array<std::uint8_t, kBitmapHeadersBytes> headers{};
+  write_bitmap_headers(headers, fields);
+  const std::span<const std::uint8_t> parts[] = {headers, pixels.rows};
+  return write_output_file(path, parts, if_changed);
 }
 
 bool write_page_bitmap(std::string_view path, const SheetCanvas& canvas, const ColourList& palette,

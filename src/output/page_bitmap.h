@@ -14,6 +14,7 @@
 #include "image/colour.h"
 #include "output/bitmap_header.h"
 #include "output/sheet_canvas.h"
+#include "output/sheet_pixels.h"
 
 namespace piconel {
 
@@ -41,6 +42,12 @@ struct EightBitFile {
   std::unique_ptr<std::uint8_t[]> bytes;
   std::size_t size = 0;
   std::span<const std::uint8_t> span() const { return {bytes.get(), size}; }
+  // The colour table the file holds, and where its rows begin.
+  std::array<PaletteEntry, kMaxColours> table{};
+  std::size_t table_size = 0;
+  std::size_t rows_offset = 0;
+
+  [[nodiscard]] SheetPixels pixels(std::int32_t width, std::int32_t height) const;
 };
 
 // The 8-bit file of the canvas with `palette` as colour table:
@@ -57,6 +64,15 @@ struct EightBitFile {
 // them as they lie in memory.
 [[nodiscard]] std::array<std::uint8_t, kBitmapHeadersBytes> twenty_four_bit_headers(
     const SheetCanvas& canvas);
+
+// The pixels write_page_bitmap writes for the canvas: those of `eight`
+// when encode_eight_bit_bitmap gave it, else the canvas's own 24-bit rows.
+[[nodiscard]] SheetPixels canvas_pixels(const SheetCanvas& canvas, const EightBitFile* eight);
+
+// Writes `pixels` as a bitmap file: 8 bits with their colour table, or 24
+// bits. False when the file cannot be written (`if_changed` as below).
+[[nodiscard]] bool write_sheet_bitmap(std::string_view path, const SheetPixels& pixels,
+                                      bool if_changed);
 
 // Writes the page bitmap to `path`: 8 bits when the palette count is not -1,
 // both sides are at most 1024 and encode_eight_bit_bitmap succeeds; 24 bits

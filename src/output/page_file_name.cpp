@@ -69,10 +69,14 @@ bool is_plain_file_name(std::string_view name) {
 }
 
 std::optional<std::string> page_bitmap_file_name(std::string_view page_name) {
+  return page_file_name(page_name, ".bmp");
+}
+
+std::optional<std::string> page_file_name(std::string_view page_name, std::string_view extension) {
   if (!is_plain_file_name(page_name)) {
     return std::nullopt;
   }
-  return std::string(page_name) + ".bmp";
+  return std::string(page_name) + std::string(extension);
 }
 
 }  // namespace piconel

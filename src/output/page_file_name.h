@@ -25,4 +25,9 @@ namespace piconel {
 // "<page_name>.bmp" when the page name is a plain file name; none otherwise.
 [[nodiscard]] std::optional<std::string> page_bitmap_file_name(std::string_view page_name);
 
+// "<page_name><extension>" (extension with its dot, such as ".png") under
+// the same rule.
+[[nodiscard]] std::optional<std::string> page_file_name(std::string_view page_name,
+                                                        std::string_view extension);
+
 }  // namespace piconel

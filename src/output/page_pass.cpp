@@ -11,6 +11,7 @@
 #include "image/load_image.h"
 #include "output/label_format.h"
 #include "output/page_file_name.h"
+#include "output/page_files.h"
 #include "output/page_settings.h"
 #include "output/page_sheet.h"
 #include "project/project.h"
@@ -89,13 +90,10 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
   }
   // A page name that would write outside the output folder fails the page
   // before anything is loaded, as a bitmap that cannot be created does.
-  std::optional<std::string> bitmap_name;
-  if (context.write_bitmap) {
-    bitmap_name = page_bitmap_file_name(page_name);
-    if (!bitmap_name) {
-      result.failure = PageFailure::BadFileName;
-      return result;
-    }
+  const std::optional<PageFileNames> names = page_file_names(page_name, context);
+  if (!names) {
+    result.failure = PageFailure::BadFileName;
+    return result;
   }
   const std::int32_t width = std::min(settings.sheet_width, kMaxSheetSide);
   const std::int32_t height = std::min(settings.sheet_height, kMaxSheetSide);
@@ -103,7 +101,7 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
   open_page_tables(result.tables, context, page_name, static_cast<int>(rows.size()));
 
   std::optional<PageSheet> sheet;
-  if (context.write_bitmap) {
+  if (context.compose_sheet()) {
     sheet = PageSheet::create(width, height, settings.background);
     if (!sheet) {
       result.failure = PageFailure::NoMemory;
@@ -114,6 +112,7 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
   const SubstitutionList page_list = {{"PAGE", settings.page_label}, {"page", page_name}};
   ColourList palette = ColourList::starting_with(settings.background);
   ImageEntry scratch;
+  std::vector<SpriteFrame> frames;
 
   int entry_index = 0;
   for (const std::string_view row_text : rows) {
@@ -154,22 +153,20 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
       coordinates.height = row.settings.forced_height;
     }
     add_entry_tables(result.tables, context, label, entry_index, in.page_index, coordinates);
+    if (context.write_json &&
+        !add_frame(frames, context, label, row.path, entry_index, coordinates)) {
+      return result;
+    }
     ++entry_index;
   }
 
   close_page_tables(result.tables, context, settings.page_label);
 
-  if (sheet) {
-    // Cleared first: the write can also fail for want of memory, which no
-    // system call reports.
-    set_last_file_error(0);
-    std::string bitmap_path = join_path(in.output_folder, *bitmap_name);
-    if (!sheet->write(bitmap_path, palette, in.if_changed)) {
-      result.failure = PageFailure::BitmapNotWritten;
-      result.file_error = last_file_error();
-      result.failed_file = std::move(bitmap_path);
-      return result;
-    }
+  if (sheet && !write_sheet_files(*sheet, *names, palette, settings.background, in, result)) {
+    return result;
+  }
+  if (context.write_json && !write_frames(frames, *names, width, height, in, result)) {
+    return result;
   }
   result.status = PagePassStatus::Written;
   return result;

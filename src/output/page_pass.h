@@ -6,6 +6,9 @@
 // replaced by the background), copies it onto the canvas and records its
 // label line and coordinate row, then writes the page bitmap "<page>.bmp".
 //
+// With OUTPUT_PNG / OUTPUT_JSON it also writes "<page>.png" with the
+// bitmap's pixels and "<page>.json" with the page's frames (page_files.h).
+//
 // Table lines and records go into the result's PageTables; the output run
 // appends them to the table files only for a page that succeeded.
 
@@ -45,26 +48,26 @@ enum class PagePassStatus {
   Written,  // the page's tables (and bitmap when switched on) are done
   Empty,    // no image entries: success, nothing written for the page
   // Sheet size 0 or less, more than kMaxPageTableEntries rows, a page name
-  // that is no plain file name (with bitmaps on), no canvas, or the bitmap
-  // file not written.
+  // that is no plain file name (with bitmaps, PNGs or JSON on), no canvas,
+  // or the bitmap, PNG or JSON file not written.
   Failed,
 };
 
 // Why a page failed, for its message.
 enum class PageFailure {
   None,
-  NoMemory,          // for the rows, the canvas or a picture drawn on it
-  SheetSize,         // sheet width or height 0 or less
-  TooManyImages,     // more than kMaxPageTableEntries rows
-  BadFileName,       // the page name is no plain file name (bitmaps on)
-  TooManyPages,      // beyond kMaxOutputPages output pages (set by the run)
-  BitmapNotWritten,  // `failed_file` could not be written, `file_error` says why
+  NoMemory,        // for the rows, the canvas or a picture drawn on it
+  SheetSize,       // sheet width or height 0 or less
+  TooManyImages,   // more than kMaxPageTableEntries rows
+  BadFileName,     // the page name is no plain file name (bitmaps on)
+  TooManyPages,    // beyond kMaxOutputPages output pages (set by the run)
+  FileNotWritten,  // `failed_file` (bitmap, PNG or JSON) could not be written
 };
 
 struct PagePassResult {
   PagePassStatus status = PagePassStatus::Failed;
   PageFailure failure = PageFailure::None;  // set when status is Failed
-  std::string failed_file;                  // the bitmap's path (BitmapNotWritten)
+  std::string failed_file;                  // its path (FileNotWritten)
   int file_error = 0;                       // the system's error number (last_file_error)
   PageTables tables;                        // filled for Written and Empty
   // Paths, as the image rows store them, of the images that could not be

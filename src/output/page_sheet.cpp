@@ -160,12 +160,15 @@ bool PageSheet::draw(const Dib& picture, std::int32_t x, std::int32_t y,
   return true;
 }
 
-bool PageSheet::write(std::string_view path, const ColourList& palette, bool if_changed) {
+std::optional<SheetPixels> PageSheet::finish(const ColourList& palette) {
   if (!canvas_ && !learn_palette(palette) && !become_true_colour()) {
-    return false;
+    return std::nullopt;
   }
   if (canvas_) {
-    return write_page_bitmap(path, *canvas_, palette, if_changed);
+    if (palette.count != -1 && width_ <= kMaxEightBitSide && height_ <= kMaxEightBitSide) {
+      eight_file_ = encode_eight_bit_bitmap(*canvas_, palette);
+    }
+    return canvas_pixels(*canvas_, eight_file_ ? &*eight_file_ : nullptr);
   }
   const auto width = static_cast<std::size_t>(width_);
   std::span<const PaletteEntry> table(palette.entries.data(),
@@ -186,9 +189,19 @@ bool PageSheet::write(std::string_view path, const ColourList& palette, bool if_
       }
     }
   }
-  const EightBitHead head = eight_bit_head(width_, height_, table);
-  const std::span<const std::uint8_t> parts[] = {head.span(), indices_};
-  return write_output_file(path, parts, if_changed);
+  SheetPixels pixels;
+  pixels.width = width_;
+  pixels.height = height_;
+  pixels.bits_per_pixel = 8;
+  pixels.colour_table = table;
+  pixels.rows = indices_;
+  pixels.stride = index_stride_;
+  return pixels;
+}
+
+bool PageSheet::write(std::string_view path, const ColourList& palette, bool if_changed) {
+  const std::optional<SheetPixels> pixels = finish(palette);
+  return pixels && write_sheet_bitmap(path, *pixels, if_changed);
 }
 
 }  // namespace piconel

@@ -19,7 +19,9 @@
 #include "image/colour.h"
 #include "image/colour_index.h"
 #include "image/dib.h"
+#include "output/page_bitmap.h"
 #include "output/sheet_canvas.h"
+#include "output/sheet_pixels.h"
 
 namespace piconel {
 
@@ -36,9 +38,13 @@ class PageSheet {
   [[nodiscard]] bool draw(const Dib& picture, std::int32_t x, std::int32_t y,
                           const ColourList& palette);
 
-  // Writes the page bitmap, as write_page_bitmap does. The sheet's last step:
-  // an 8-bit file that leaves out the background entry renumbers the indices
-  // in place.
+  // The pixels of the page bitmap write_page_bitmap would write, valid while
+  // the sheet and `palette` live. The sheet's last step: an 8-bit file that
+  // leaves out the background entry renumbers the indices in place, so it is
+  // called once. None when the 24-bit canvas it needs cannot be had.
+  [[nodiscard]] std::optional<SheetPixels> finish(const ColourList& palette);
+
+  // finish, then the page bitmap written to `path`.
   [[nodiscard]] bool write(std::string_view path, const ColourList& palette, bool if_changed);
 
   // Whether the sheet still holds palette indices.
@@ -68,6 +74,8 @@ class PageSheet {
   ColourIndex first_position_;
   // The 24-bit sheet, once the pictures no longer fit the indices.
   std::optional<SheetCanvas> canvas_;
+  // The canvas's 8-bit file, when finish made one.
+  std::optional<EightBitFile> eight_file_;
 };
 
 }  // namespace piconel

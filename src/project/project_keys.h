@@ -29,6 +29,11 @@ inline constexpr std::string_view kOutputLabelPageNumberKey = "OUTPUT_LABEL_PAGE
 inline constexpr std::string_view kOutputTableTextKey = "OUTPUT_TABLE_TEXT";
 inline constexpr std::string_view kOutputTableLittleKey = "OUTPUT_TABLE_LITTLE";
 inline constexpr std::string_view kOutputTableBigKey = "OUTPUT_TABLE_BIG";
+// Each page also as "<page>.png" (with the background transparent when the
+// second key is on) and its frames as "<page>.json"; off when absent.
+inline constexpr std::string_view kOutputPngKey = "OUTPUT_PNG";
+inline constexpr std::string_view kOutputPngTransparentKey = "OUTPUT_PNG_TRANSPARENT";
+inline constexpr std::string_view kOutputJsonKey = "OUTPUT_JSON";
 
 // "PROPERTY:<page>".
 inline constexpr std::string_view kPageLabelKey = "PAGELABEL";

@@ -59,6 +59,33 @@ TEST(CliArguments, JobsAndIfChanged) {
   }
 }
 
+TEST(CliArguments, PngAndJsonSwitches) {
+  struct Case {
+    std::vector<std::string> arguments;
+    bool png, png_transparent, json;
+  };
+  const std::vector<Case> cases = {
+      {{"output", "a.ijp"}, false, false, false},
+      {{"output", "--png", "a.ijp"}, true, false, false},
+      // Transparency implies the PNG.
+      {{"output", "a.ijp", "--png-transparent"}, true, true, false},
+      {{"output", "--json", "a.ijp", "--png", "--png-transparent"}, true, true, true},
+      {{"output", "--json", "a.ijp"}, false, false, true},
+  };
+  for (const Case& c : cases) {
+    const CliParse parse = parse_cli_arguments(c.arguments);
+    ASSERT_TRUE(parse.options) << parse.error;
+    EXPECT_EQ(parse.options->project, "a.ijp");
+    EXPECT_EQ(parse.options->png, c.png);
+    EXPECT_EQ(parse.options->png_transparent, c.png_transparent);
+    EXPECT_EQ(parse.options->json, c.json);
+  }
+  // Not abbreviations or values: unknown.
+  for (const char* wrong : {"--pn", "--png=1", "--json=0", "--png-trans"}) {
+    EXPECT_FALSE(parse_cli_arguments({"output", "a.ijp", wrong}).options) << wrong;
+  }
+}
+
 TEST(CliArguments, HelpAnywhere) {
   for (const auto& arguments : std::vector<std::vector<std::string>>{
            {"--help"}, {"-h"}, {"output", "--help"}, {"output", "a.ijp", "-h"}, {"x", "--help"}}) {

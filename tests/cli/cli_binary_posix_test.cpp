@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -91,6 +92,70 @@ TEST(CliBinary, DemoProjectWritesEveryFileAndTheTablesAgree) {
     EXPECT_EQ(checked.status, 0) << checked.err;
     EXPECT_EQ(checked.out, "tables agree: 2 pages\n");
   }
+}
+
+// The JSON read back by Python's own parser and compared with the binary
+// table of the same run: same frames, same order, same coordinates.
+constexpr const char* kJsonAgainstTable = R"(import json, struct, sys
+out = sys.argv[1]
+data = open(out + "/imgtable_l.bin", "rb").read()
+fields = struct.unpack("<%dh" % (len(data) // 2), data)
+at = 1
+for page in range(fields[0]):
+    sheet = json.load(open(out + "/page%03d.json" % page, encoding="utf-8"))
+    frames = list(sheet["frames"].values())
+    assert len(frames) == fields[at], page
+    at += 1
+    for index, frame in enumerate(frames):
+        x, y, w, h = fields[at:at + 4]
+        at += 4
+        assert frame["frame"] == {"x": x, "y": y, "w": w, "h": h}, (page, index)
+        assert frame["sourceSize"] == {"w": w, "h": h} and frame["index"] == index
+    assert sheet["meta"]["image"] == "page%03d.png" % page
+assert at == len(fields)
+print(" ".join(sorted(k for page in range(fields[0]) for k in
+      json.load(open(out + "/page%03d.json" % page, encoding="utf-8"))["frames"])))
+)";
+
+TEST(CliBinary, DemoPngAndJsonAsReviewedAndOnlyForThisRun) {
+  test::ScratchFolder folder;
+  const std::string demo = std::string(PICONEL_SOURCE_DIR) + "/examples/demo/demo.ijp";
+  const std::vector<std::uint8_t> project_before = test::read_bytes(demo);
+  const std::string golden = std::string(PICONEL_SOURCE_DIR) + "/tests/cli/golden/";
+  struct Case {
+    const char* switches;
+    const char* golden_folder;
+  };
+  for (const Case& c : {Case{" --png --json", "demo/"},
+                        Case{" --png-transparent --json --jobs 2", "demo-transparent/"}}) {
+    SCOPED_TRACE(c.switches);
+    const std::string out = folder.file(c.golden_folder);
+    const Outcome run =
+        run_cli("output " + quoted(demo) + " --out " + quoted(out) + c.switches, folder);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    // Byte for byte as reviewed; the bitmaps and tables as without the switches.
+    for (const char* name : {"page000.png", "page001.png", "page000.json", "page001.json"}) {
+      EXPECT_EQ(test::read_bytes(out + name), test::read_bytes(golden + c.golden_folder + name))
+          << name;
+    }
+    for (const char* name : {"page000.bmp", "page001.bmp", "imgidx.h", "imgtable_l.bin"}) {
+      EXPECT_EQ(test::read_bytes(out + name), test::read_bytes(golden + "demo/" + name)) << name;
+    }
+    if (std::system("python3 -c 'import json' >/dev/null 2>&1") == 0) {
+      test::write_bytes(folder.file("check.py"),
+                        std::vector<std::uint8_t>(
+                            kJsonAgainstTable, kJsonAgainstTable + std::strlen(kJsonAgainstTable)));
+      const Outcome checked =
+          run_command("python3 " + quoted(folder.file("check.py")) + " " + quoted(out), folder);
+      EXPECT_EQ(checked.status, 0) << checked.err;
+      EXPECT_EQ(checked.out,
+                "IMG_ITEMS_COIN IMG_ITEMS_COIN_SMALL IMG_ITEMS_HEART IMG_ITEMS_SWORD "
+                "IMG_SHIPS_GEM IMG_SHIPS_LIFE IMG_SHIPS_SHIP\n");
+    }
+  }
+  // The switches hold for the run only: the project file is as it was.
+  EXPECT_EQ(test::read_bytes(demo), project_before);
 }
 
 class CliBinaryFixture : public ::testing::Test {

@@ -12,6 +12,7 @@
 #include "cli/cli_texts.h"
 #include "cli/fake_console.h"
 #include "output/output_fixture.h"
+#include "store/utf8_text.h"
 
 namespace piconel {
 namespace {
@@ -161,7 +162,7 @@ TEST_F(CliCheckListBuildTest, ListShowsWhatTheWindowShows) {
   ASSERT_FALSE(document.is_discarded()) << console_.outputs;
   EXPECT_EQ(document["current_page"], 1);
   const nlohmann::json& image = document["pages"][0]["images"][0];
-  EXPECT_EQ(image["path"], cp932_to_utf8(a));
+  EXPECT_EQ(image["path"], cp932_to_utf8(a).value_or(""));
   EXPECT_EQ(image["x"], 3);
   EXPECT_EQ(image["label"], "HERO");
   EXPECT_EQ(image["key"], 255);

@@ -396,10 +396,12 @@ TEST_F(CliCommandTest, JobsGiveTheBytesMessagesAndStatusOfOneJob) {
     }
   }
   write_project(body);
-  EXPECT_EQ(run({"output", project(), "--out", out("one"), "--jobs", "1"}), kExitPageFailed);
+  EXPECT_EQ(run({"output", project(), "--out", out("one"), "--jobs", "1", "--png", "--json"}),
+            kExitPageFailed);
   const std::string one_job_errors = console_.errors;
   console_.errors.clear();
-  EXPECT_EQ(run({"output", project(), "--out", out("four"), "--jobs", "4"}), kExitPageFailed);
+  EXPECT_EQ(run({"output", project(), "--out", out("four"), "--jobs", "4", "--png", "--json"}),
+            kExitPageFailed);
   EXPECT_EQ(console_.errors, one_job_errors);
   // ページ出力エラー(p3), ページ出力エラー(p8), each with its reason
   const std::string sheet_size =
@@ -410,7 +412,9 @@ TEST_F(CliCommandTest, JobsGiveTheBytesMessagesAndStatusOfOneJob) {
                 "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(p8)\n" +
                 sheet_size);
   const auto one = files_of(out("one"));
-  EXPECT_EQ(one.size(), 9u + 4u);  // ten pages with images, less two failed, plus tables
+  // Nine pages written (eleven with images, less two failed), each a bitmap,
+  // a PNG and a JSON; plus the tables.
+  EXPECT_EQ(one.size(), 3 * 9u + 4u);
   EXPECT_EQ(files_of(out("four")), one);
   // p4 is the fourth page output (p3 failed): its first label is 3 * 256.
   const std::vector<std::uint8_t>& label = one.at("imgidx.h");
@@ -420,14 +424,14 @@ TEST_F(CliCommandTest, JobsGiveTheBytesMessagesAndStatusOfOneJob) {
 
 TEST_F(CliCommandTest, IfChangedLeavesFilesWithTheSameBytesUntouched) {
   write_project(kOnePage);
-  const std::vector<std::string> arguments = {"output", project(), "--out", out(""),
-                                              "--if-changed"};
+  const std::vector<std::string> arguments = {"output",       project(), "--out", out(""),
+                                              "--if-changed", "--png",   "--json"};
   ASSERT_EQ(run(arguments), kExitOk);
   const auto old_time = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
   const auto time_of = [&](const char* name) {
     return std::filesystem::last_write_time(out(name));
   };
-  for (const char* name : {"p.bmp", "imgtable_l.bin"}) {
+  for (const char* name : {"p.bmp", "imgtable_l.bin", "p.png", "p.json"}) {
     std::filesystem::last_write_time(out(name), old_time);
   }
   // The file system keeps the time at its own resolution (coarser under Wine).
@@ -438,6 +442,8 @@ TEST_F(CliCommandTest, IfChangedLeavesFilesWithTheSameBytesUntouched) {
   ASSERT_EQ(run(arguments), kExitOk);
   EXPECT_EQ(time_of("p.bmp"), stored_old_time);
   EXPECT_EQ(time_of("imgtable_l.bin"), stored_old_time);
+  EXPECT_EQ(time_of("p.png"), stored_old_time);
+  EXPECT_EQ(time_of("p.json"), stored_old_time);
 
   // Another colour, same place and size: the bitmap is new, the table not.
   test::write_bytes(folder_.file("a.bmp"), make_bitmap_file(1, 1, 24, {}, {0x0000FF}));
@@ -446,6 +452,8 @@ TEST_F(CliCommandTest, IfChangedLeavesFilesWithTheSameBytesUntouched) {
   EXPECT_EQ(test::read_bytes(out("p.bmp")),
             make_bitmap_file(2, 1, 8, {0xFFFFFF, 0x0000FF}, {0, 1}));
   EXPECT_EQ(time_of("imgtable_l.bin"), stored_old_time);
+  EXPECT_NE(time_of("p.png"), stored_old_time);
+  EXPECT_EQ(time_of("p.json"), stored_old_time);
 
   // Without the option every file is written again.
   ASSERT_EQ(run({"output", project(), "--out", out("")}), kExitOk);

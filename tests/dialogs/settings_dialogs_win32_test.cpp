@@ -127,6 +127,57 @@ TEST_F(DialogFixture, ProjectPropertiesWithColourDialog) {
   EXPECT_EQ(app.dialog_guard, -1);
 }
 
+// A key pressed and released as hardware input, then the queue handled as
+// the dialog's own loop handles it (Tab, Space and Enter through
+// IsDialogMessage).
+void press_key(HWND dialog, WORD key) {
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+  MSG msg;
+  while (IsWindow(dialog) && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (!IsDialogMessageW(dialog, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+}
+
+TEST_F(DialogFixture, ProjectPngAndJsonBoxesByKeyboard) {
+  bool transparent_enabled_before = true;
+  bool transparent_enabled_after = false;
+  bool png_focused = false;
+  DialogAnswerer answerer([&](HWND dialog) {
+    transparent_enabled_before = IsWindowEnabled(GetDlgItem(dialog, IDC_PNG_TRANSPARENT));
+    // From the last coordinates box, Tab goes on to the new boxes in
+    // reading order.
+    SetFocus(GetDlgItem(dialog, IDC_TABLE_BIG));
+    press_key(dialog, VK_TAB);
+    png_focused = GetFocus() == GetDlgItem(dialog, IDC_OUTPUT_PNG);
+    press_key(dialog, VK_SPACE);
+    transparent_enabled_after = IsWindowEnabled(GetDlgItem(dialog, IDC_PNG_TRANSPARENT));
+    press_key(dialog, VK_TAB);
+    press_key(dialog, VK_SPACE);
+    press_key(dialog, VK_TAB);
+    press_key(dialog, VK_SPACE);
+    press_key(dialog, VK_RETURN);
+  });
+  ASSERT_TRUE(answerer.hooked());
+  EXPECT_TRUE(run_command(app, CommandMessage{IDM_PROJECT_SETTINGS}));
+  EXPECT_FALSE(answerer.watchdog_fired());
+  EXPECT_FALSE(transparent_enabled_before);
+  EXPECT_TRUE(png_focused);
+  EXPECT_TRUE(transparent_enabled_after);
+  DocumentStore& store = *app.project.store;
+  EXPECT_EQ(value(store, "PROPERTY", "OUTPUT_PNG"), "1");
+  EXPECT_EQ(value(store, "PROPERTY", "OUTPUT_PNG_TRANSPARENT"), "1");
+  EXPECT_EQ(value(store, "PROPERTY", "OUTPUT_JSON"), "1");
+  EXPECT_EQ(value(store, "PROPERTY", "OUTPUT_BMP"), "1");
+  EXPECT_TRUE(app.project.modified);
+}
+
 TEST_F(DialogFixture, PageSettingsCancelThenRefusedNameThenRename) {
   const std::string before = app.project.store->serialize();
   {

@@ -23,10 +23,12 @@ TEST(ProjectOutputFields, NewProjectDefaultsAndSaveOfDisabledTexts) {
   FakeControls controls;
   show_project_output(controls, project);
   EXPECT_TRUE(controls.is_checked(IDC_OUTPUT_BMP));
-  for (const int id : {IDC_OUTPUT_DIR_ENABLE, IDC_OUTPUT_LABEL, IDC_LABEL_PAGE_NUMBER,
-                       IDC_TABLE_TEXT, IDC_TABLE_LITTLE, IDC_TABLE_BIG}) {
+  for (const int id :
+       {IDC_OUTPUT_DIR_ENABLE, IDC_OUTPUT_LABEL, IDC_LABEL_PAGE_NUMBER, IDC_TABLE_TEXT,
+        IDC_TABLE_LITTLE, IDC_TABLE_BIG, IDC_OUTPUT_PNG, IDC_PNG_TRANSPARENT, IDC_OUTPUT_JSON}) {
     EXPECT_FALSE(controls.is_checked(id)) << id;
   }
+  EXPECT_FALSE(controls.is_enabled(IDC_PNG_TRANSPARENT));
   EXPECT_EQ(controls.text(IDC_LABEL_FORMAT), "IMG_%PAGE%_%FILE%");
   EXPECT_FALSE(controls.is_enabled(IDC_LABEL_FORMAT));
   EXPECT_FALSE(controls.is_enabled(IDC_OUTPUT_DIR));
@@ -44,8 +46,31 @@ TEST(ProjectOutputFields, NewProjectDefaultsAndSaveOfDisabledTexts) {
   EXPECT_EQ(store.serialize(),
             "[PROPERTY]\r\nOUTPUTENABLE=0\r\nOUTPUT_BMP=1\r\nOUTPUT_LABEL=1\r\n"
             "OUTPUT_LABEL_PAGENUM=0\r\nOUTPUT_TABLE_TEXT=0\r\nOUTPUT_TABLE_LITTLE=0\r\n"
-            "OUTPUT_TABLE_BIG=0\r\nOUTPUTDIR=out\\\r\nOUTPUT_LABEL_FORMAT=" +
+            "OUTPUT_TABLE_BIG=0\r\nOUTPUT_PNG=0\r\nOUTPUT_PNG_TRANSPARENT=0\r\nOUTPUT_JSON=0\r\n"
+            "OUTPUTDIR=out\\\r\nOUTPUT_LABEL_FORMAT=" +
                 std::string(258, 'L') + "\r\n");
+}
+
+TEST(ProjectOutputFields, TransparencyBoxFollowsThePngBox) {
+  DocumentStore store;
+  ASSERT_TRUE(store.parse("[PROPERTY]\r\nOUTPUT_PNG=1\r\nOUTPUT_PNG_TRANSPARENT=1\r\n"));
+  SectionCursor project(store, "PROPERTY", nullptr);
+  FakeControls controls;
+  show_project_output(controls, project);
+  EXPECT_TRUE(controls.is_checked(IDC_OUTPUT_PNG));
+  EXPECT_TRUE(controls.is_checked(IDC_PNG_TRANSPARENT));
+  EXPECT_TRUE(controls.is_enabled(IDC_PNG_TRANSPARENT));
+  EXPECT_FALSE(controls.is_checked(IDC_OUTPUT_JSON));
+  // PNG off: the transparency box is disabled but keeps its tick, which is
+  // saved as it stands (the output ignores it without the PNG).
+  controls.set_checked(IDC_OUTPUT_PNG, false);
+  enable_project_output(controls);
+  EXPECT_FALSE(controls.is_enabled(IDC_PNG_TRANSPARENT));
+  controls.set_checked(IDC_OUTPUT_JSON, true);
+  ASSERT_TRUE(save_project_output(controls, project));
+  EXPECT_EQ(store.get_string("PROPERTY", "OUTPUT_PNG"), "0");
+  EXPECT_EQ(store.get_string("PROPERTY", "OUTPUT_PNG_TRANSPARENT"), "1");
+  EXPECT_EQ(store.get_string("PROPERTY", "OUTPUT_JSON"), "1");
 }
 
 struct PageDialogFixture : ::testing::Test {

@@ -105,13 +105,26 @@ TEST(IndependentReader, PagesMatchTheExpectedComposition) {
   test::write_bytes(folder.file("many.bmp"), make_bitmap_file(20, 20, 24, {}, many));
 
   DocumentStore store;
-  test::load_project_text(
-      store,
-      {"[PAGELIST]", "small", "large", "[PROPERTY]", "TRANSPARENTENABLE=1",
-       "TRANSPARENTCOLOR=51,102,153", "[PROPERTY:small]", "PUTIMAGEWIDTH=8", "PUTIMAGEHEIGHT=6",
-       "[FILELIST:small]", "s4.bmp\t0\t0", "s8.bmp\t3\t0\t\t0\t0\t0\t1\t2", "s24.bmp\t5\t3",
-       "s32.bmp\t7\t-1", "[PROPERTY:large]", "PUTIMAGEWIDTH=24", "PUTIMAGEHEIGHT=22",
-       "[FILELIST:large]", "many.bmp\t2\t1"});
+  test::load_project_text(store, {"[PAGELIST]",
+                                  "small",
+                                  "large",
+                                  "[PROPERTY]",
+                                  "OUTPUT_PNG=1",
+                                  "TRANSPARENTENABLE=1",
+                                  "TRANSPARENTCOLOR=51,102,153",
+                                  "[PROPERTY:small]",
+                                  "PUTIMAGEWIDTH=8",
+                                  "PUTIMAGEHEIGHT=6",
+                                  "[FILELIST:small]",
+                                  "s4.bmp\t0\t0",
+                                  "s8.bmp\t3\t0\t\t0\t0\t0\t1\t2",
+                                  "s24.bmp\t5\t3",
+                                  "s32.bmp\t7\t-1",
+                                  "[PROPERTY:large]",
+                                  "PUTIMAGEWIDTH=24",
+                                  "PUTIMAGEHEIGHT=22",
+                                  "[FILELIST:large]",
+                                  "many.bmp\t2\t1"});
   test::RecordingPort port;
   OutputRunRequest request;
   request.project = &store;
@@ -144,7 +157,43 @@ TEST(IndependentReader, PagesMatchTheExpectedComposition) {
     const std::string ppm = folder.file(std::string(page) + ".ppm");
     EXPECT_EQ(run_tool(compare + " -metric AE " + bmp + " " + ppm + " null:", capture), "0")
         << page;
+    const std::string png = folder.file(std::string(page) + ".png");
+    EXPECT_EQ(run_tool(compare + " -metric AE " + png + " " + ppm + " null:", capture), "0")
+        << page;
   }
+}
+
+// Every page of the demo's golden output: its PNG (plain and with the
+// background transparent) shows exactly the bitmap's colours.
+TEST(IndependentReader, GoldenPngPagesAreTheirBitmaps) {
+  const std::string compare = find_tool("compare");
+  const std::string identify = find_tool("identify");
+  if (compare.empty() || identify.empty()) {
+    GTEST_SKIP() << "ImageMagick compare/identify not installed";
+  }
+  test::ScratchFolder folder;
+  const std::string capture = folder.file("capture.txt");
+  const std::string golden = std::string(PICONEL_SOURCE_DIR) + "/tests/cli/golden/";
+  int pages = 0;
+  for (const auto& item : std::filesystem::directory_iterator(golden + "demo")) {
+    if (item.path().extension() != ".bmp") {
+      continue;
+    }
+    ++pages;
+    const std::string bmp = item.path().string();
+    const std::string page = item.path().stem().string();
+    for (const char* variant : {"demo/", "demo-transparent/"}) {
+      const std::string png = golden + variant + page + ".png";
+      // -alpha off: the colours under the transparency.
+      EXPECT_EQ(run_tool(compare + " -metric AE -alpha off " + png + " " + bmp + " null:", capture),
+                "0")
+          << variant << page;
+      EXPECT_EQ(run_tool(identify + " -format '%A' " + png, capture),
+                std::string(variant) == "demo/" ? "False" : "True")
+          << variant << page;
+    }
+  }
+  EXPECT_EQ(pages, 2);
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ TEST(PageErrorMessage, FirstLineNamesThePageTheSecondWhy) {
   // ページ出力エラー(p)
   const std::string heading = "\x83\x79\x81\x5b\x83\x57\x8f\x6f\x97\xcd\x83\x47\x83\x89\x81\x5b(p)";
   PagePassResult pass;
-  pass.failure = PageFailure::BitmapNotWritten;
+  pass.failure = PageFailure::FileNotWritten;
   pass.failed_file = "C:\\out\\p.bmp";
   pass.file_error = 0;  // no system reason: 書き込めませんでした
   EXPECT_EQ(page_error_message("p", pass),
