@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "cli/cli_arguments.h"
+#include "cli/cli_pack.h"
 #include "cli/cli_plugins.h"
 #include "cli/cli_texts.h"
 #include "image/plugin_settings.h"
@@ -94,6 +95,9 @@ void usage_error(CliConsole& console, std::string_view message) {
 }  // namespace
 
 int run_cli(const CliInvocation& invocation, CliConsole& console) {
+  if (!invocation.arguments.empty() && invocation.arguments[0] == "pack") {
+    return run_pack_command(invocation, console);
+  }
   const CliParse parse = parse_cli_arguments(invocation.arguments);
   if (!parse.options) {
     usage_error(console, parse.error);
