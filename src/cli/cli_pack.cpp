@@ -66,10 +66,7 @@ class LoaderSizer final : public PictureSizer {
 std::string page_line(std::string_view page_name, const PagePacking& packing) {
   std::string line(page_name);
   line += ": " + format_decimal(packing.box_width) + " x " + format_decimal(packing.box_height);
-  line += "  ";
-  line += cli_pack_texts::kFill;
-  line += " " + format_decimal(packing.fill_permille / 10) + "." +
-          format_decimal(packing.fill_permille % 10) + "%";
+  line += "  " + fill_text(packing.fill_permille);
   if (packing.sheet_width != packing.box_width || packing.sheet_height != packing.box_height) {
     line += "  ";
     line += cli_pack_texts::kSheet;

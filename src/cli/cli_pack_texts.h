@@ -5,8 +5,6 @@
 
 namespace piconel::cli_pack_texts {
 
-// 充填率
-inline constexpr const char* kFill = "\x8f[\x93U\x97\xa6";
 // シート
 inline constexpr const char* kSheet = "\x83V\x81[\x83g";
 // ページが見つかりません:

@@ -285,6 +285,42 @@ void PackSearch::refine_power_of_two() {
   }
 }
 
+// The common packer's way, kept as one more candidate so the result is
+// never worse than it: largest area first into the smallest square bin,
+// grown by 1/64, that the best-short-side rule fills.
+void PackSearch::try_square_bins() {
+  std::vector<std::uint32_t> by_area = items_;
+  std::sort(by_area.begin(), by_area.end(), [&](std::uint32_t a, std::uint32_t b) {
+    const std::int64_t area_a = std::int64_t{padded_[a].width} * padded_[a].height;
+    const std::int64_t area_b = std::int64_t{padded_[b].width} * padded_[b].height;
+    if (area_a != area_b)
+      return area_a > area_b;
+    return a < b;
+  });
+  orders_.push_back(std::move(by_area));
+  std::vector<PackSize> smallest(items_.size());
+  PackSize running{INT32_MAX, INT32_MAX};
+  for (std::size_t k = items_.size(); k-- > 0;) {
+    running.width = std::min(running.width, padded_[orders_.back()[k]].width);
+    running.height = std::min(running.height, padded_[orders_.back()[k]].height);
+    smallest[k] = running;
+  }
+  smallest_after_.push_back(std::move(smallest));
+  const std::uint32_t order = static_cast<std::uint32_t>(orders_.size() - 1);
+  std::int64_t side =
+      std::max<std::int64_t>({integer_sqrt(padded_area_) - padding_, widest_, tallest_});
+  while (side <= options_.max_width || side <= options_.max_height) {
+    const Score score = try_bin(order, FitRule::BestShortSide,
+                                clamp_side(std::min<std::int64_t>(side, options_.max_width)),
+                                clamp_side(std::min<std::int64_t>(side, options_.max_height)));
+    if (score.found) {
+      consider(score);
+      return;
+    }
+    side += std::max<std::int64_t>(1, side / 64);
+  }
+}
+
 PackLayout PackSearch::run() {
   PackLayout layout;
   layout.positions.assign(padded_.size(), PackPoint{});
@@ -334,6 +370,7 @@ PackLayout PackSearch::run() {
     consider(
         try_bin(trials[i].order, FitRule::BottomLeft, trials[i].bin_width, options_.max_height));
   }
+  try_square_bins();
   if (options_.power_of_two) {
     refine_power_of_two();
   }

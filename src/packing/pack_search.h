@@ -57,6 +57,7 @@ class PackSearch {
   Score score_box(std::int32_t box_width, std::int32_t box_height) const;
   void consider(const Score& score);
   void refine_power_of_two();
+  void try_square_bins();
 
   PackOptions options_;
   std::int32_t padding_ = 0;

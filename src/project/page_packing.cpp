@@ -110,4 +110,48 @@ PagePacking pack_page_images(std::span<const PageImage> images, const PackChoice
   return packing;
 }
 
+std::string fill_text(std::int32_t fill_permille) {
+  // 充填率
+  std::string text = "\x8f[\x93U\x97\xa6 ";
+  text += format_decimal(fill_permille / 10) + "." + format_decimal(fill_permille % 10) + "%";
+  return text;
+}
+
+PackChoices current_page_pack_choices(Project& project) {
+  const std::optional<std::string> page = page_name_at(project, project.current_page);
+  if (!page) {
+    return PackChoices{};
+  }
+  const PropertyChain chain(*project.store, project.settings, *page);
+  return read_pack_choices(chain.start());
+}
+
+PagePacking pack_current_entries(Project& project, const PackChoices& choices) {
+  const std::optional<std::string> page = page_name_at(project, project.current_page);
+  if (!page) {
+    return PagePacking{};
+  }
+  PackSize limits;
+  {
+    const PropertyChain chain(*project.store, project.settings, *page);
+    limits = page_sheet_limits(chain.start());
+  }
+  std::vector<PageImage> images;
+  for (const ImageEntry& entry : project.entries) {
+    images.push_back(PageImage{packing_size(entry.width, entry.height, entry.settings),
+                               PackPoint{entry.x, entry.y},
+                               !choices.selected_only || entry.selected});
+  }
+  PagePacking packing = pack_page_images(images, choices, limits);
+  if (packing.packed) {
+    std::size_t i = 0;
+    for (ImageEntry& entry : project.entries) {
+      entry.x = packing.positions[i].x;
+      entry.y = packing.positions[i].y;
+      ++i;
+    }
+  }
+  return packing;
+}
+
 }  // namespace piconel

@@ -8,11 +8,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "image/image_entry.h"
 #include "packing/rect_packer.h"
+#include "project/project.h"
 #include "store/document_store.h"
 #include "store/section_cursor.h"
 
@@ -80,5 +82,19 @@ struct PagePacking {
 
 [[nodiscard]] PagePacking pack_page_images(std::span<const PageImage> images,
                                            const PackChoices& choices, PackSize limits);
+
+// "充填率 93.4%" for 934 tenths of a percent.
+[[nodiscard]] std::string fill_text(std::int32_t fill_permille);
+
+// The choices of the current page; defaults when there is no store or the
+// current page names no page.
+[[nodiscard]] PackChoices current_page_pack_choices(Project& project);
+
+// Packs the current page's image entries by `choices` within its sheet
+// limits (with selected_only, only the selected entries move and the others
+// stay). When the page could be packed, the entries take their new
+// positions; otherwise, or without a store or a current page, nothing
+// changes. The caller redraws and marks the project modified.
+[[nodiscard]] PagePacking pack_current_entries(Project& project, const PackChoices& choices);
 
 }  // namespace piconel

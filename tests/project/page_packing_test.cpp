@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "project/property_chain.h"
@@ -109,6 +111,41 @@ TEST(PagePackingTest, NothingMovesWhenThePageCannotBePacked) {
   const PagePacking packing = pack_page_images(images, PackChoices{}, PackSize{64, 40});
   EXPECT_FALSE(packing.packed);
   EXPECT_EQ(packing.positions, (std::vector<PackPoint>{{5, 5}, {50, 50}, {99, 99}}));
+}
+
+}  // namespace
+}  // namespace piconel
+
+namespace piconel {
+namespace {
+
+TEST(PagePackingTest, CurrentEntriesTakeTheirPlaces) {
+  Project project;
+  project.store = std::make_unique<DocumentStore>();
+  load(*project.store, {"[PAGELIST]", "p", "[PROPERTY:p]", "PACK_SELECTEDONLY=1"});
+  project.page_count = 1;
+  project.current_page = 0;
+  for (const auto& [x, y, selected] : {std::tuple{0, 0, false}, std::tuple{200, 0, true},
+                                       std::tuple{0, 200, true}, std::tuple{200, 200, true}}) {
+    ImageEntry& entry = project.entries.emplace_back();
+    entry.width = entry.height = 32;
+    entry.x = x;
+    entry.y = y;
+    entry.selected = selected;
+  }
+  const PackChoices choices = current_page_pack_choices(project);
+  EXPECT_TRUE(choices.selected_only);
+  const PagePacking packing = pack_current_entries(project, choices);
+  ASSERT_TRUE(packing.packed);
+  EXPECT_EQ(packing.box_width * packing.box_height, 64 * 64);
+  EXPECT_EQ(project.entries.front().x, 0) << "the unselected image stays";
+  int i = 0;
+  for (const ImageEntry& entry : project.entries) {
+    EXPECT_EQ(entry.x, packing.positions[i].x);
+    EXPECT_EQ(entry.y, packing.positions[i].y);
+    ++i;
+  }
+  EXPECT_FALSE(project.modified) << "the caller marks the change";
 }
 
 }  // namespace
