@@ -12,6 +12,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/app_win32.h"
 #include "app/app_window_win32.h"
@@ -178,6 +179,73 @@ TEST(PackScenario, MenuDialogSheetAndSavedFile) {
   }
   EXPECT_NE(saved.find("PACK_PADDING=2\r\n"), std::string::npos) << saved;
   EXPECT_NE(saved.find("PUTIMAGEWIDTH=66\r\nPUTIMAGEHEIGHT=66\r\n"), std::string::npos) << saved;
+
+  app.project.modified = false;
+  DestroyWindow(window);
+  pump_messages();
+}
+
+}  // namespace
+}  // namespace piconel
+
+namespace piconel {
+namespace {
+
+// "選択した画像だけ" ticked with the keyboard (Tab to it, Space, Enter): the two
+// selected images are packed around the two others, which stay.
+TEST(PackScenario, SelectedOnlyThroughTheKeyboard) {
+  SpreadProject project;
+  testing::SettingsFile settings(L"piconel_pack_scenario_selected.ini");
+  App app;
+  ASSERT_TRUE(app.settings.load(settings.cp932(), true));
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  static const bool registered = register_main_window_class(instance);
+  ASSERT_TRUE(registered);
+  HWND window = nullptr;
+  {
+    DialogAnswerer answerer([](HWND dialog) { testing::press_button(dialog, IDCANCEL); });
+    open_project(app.project, project.cp932());
+    window = create_main_window(app, instance, update_title(app.project));
+  }
+  SetWindowPos(window, nullptr, 0, 0, 480, 360, SWP_NOZORDER);
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  pump_messages();
+  ASSERT_EQ(app.project.entries.size(), 4u);
+  app.sheet_view.set_entry_selected(1, true);  // at 150,10
+  app.sheet_view.set_entry_selected(3, true);  // at 200,200
+
+  {
+    DialogAnswerer answerer([](HWND) {
+      tap(VK_TAB);  // 幅と高さを2のべき乗にする
+      tap(VK_TAB);  // 正方形にする
+      tap(VK_TAB);  // 選択した画像だけ
+      tap(VK_SPACE);
+      tap(VK_RETURN);
+    });
+    key(VK_MENU, false);
+    tap('E');
+    key(VK_MENU, true);
+    tap(VK_UP);
+    tap(VK_RETURN);
+    ASSERT_TRUE(pump_until([&] { return app.project.modified; })) << "the command did not run";
+    EXPECT_FALSE(answerer.watchdog_fired());
+  }
+
+  // The others stay at 0,0 and 20,170; the two selected 32 px squares go
+  // beside the first, inside the box the staying ones already span.
+  std::vector<std::pair<int, int>> places;
+  for (const ImageEntry& entry : app.project.entries) {
+    places.emplace_back(entry.x, entry.y);
+  }
+  EXPECT_EQ(places[0], std::make_pair(0, 0));
+  EXPECT_EQ(places[2], std::make_pair(20, 170));
+  for (const int i : {1, 3}) {
+    EXPECT_LE(places[i].first + 32, 52) << i;
+    EXPECT_LE(places[i].second + 32, 202) << i;
+  }
+  EXPECT_NE(places[1], places[3]);
+  EXPECT_EQ(app.project.store->get_string("PROPERTY:page000", "PACK_SELECTEDONLY"), "1");
 
   app.project.modified = false;
   DestroyWindow(window);
