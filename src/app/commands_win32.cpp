@@ -8,6 +8,7 @@
 
 #include "app/command_actions_win32.h"
 #include "app/output_port_win32.h"
+#include "app/pack_command_win32.h"
 #include "app/resource.h"
 #include "app/toolbar_win32.h"
 #include "canvas/overlap_check.h"
@@ -139,6 +140,10 @@ void delete_key(App& app, const CommandMessage&) {
   delete_selected_images(app);
 }
 
+void pack_page(App& app, const CommandMessage&) {
+  pack_current_page(app);
+}
+
 void select_all(App& app, const CommandMessage&) {
   app.sheet_view.select_all();
 }
@@ -223,6 +228,7 @@ constexpr std::array kCommands = {
     Command{IDM_ADD_IMAGE, add_image},
     Command{IDM_DELETE_MENU, delete_images},
     Command{IDM_PAGE_SETTINGS, page_settings},
+    Command{IDM_PACK_PAGE, pack_page},
     Command{IDM_PAGE_LIST, page_list},
     Command{IDM_IMAGE_LIST, image_list},
     Command{IDM_ZOOM_IN, zoom_in_command},

@@ -69,5 +69,13 @@
 #define IDC_ZOOM_BOX 50001
 #define IDC_STATUS_BAR 300
 
+// Pack tightly (the last item of the Edit menu) and its dialog.
+#define IDM_PACK_PAGE 40060
+#define IDD_PACK 124
+#define IDC_PACK_PADDING 1060
+#define IDC_PACK_POWER_OF_TWO 1061
+#define IDC_PACK_SQUARE 1062
+#define IDC_PACK_SELECTED_ONLY 1063
+
 // The settings dialogs and their controls.
 #include "dialogs/dialog_ids.h"

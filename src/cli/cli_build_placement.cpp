@@ -5,11 +5,32 @@
 
 #include "image/open_image_entry.h"
 #include "image/placement.h"
+#include "project/page_packing.h"
 
 namespace piconel {
 
+// Packed tightly as the window's 詰めて配置 packs a page with the default
+// choices; a page the packer cannot fit into its fixed width keeps the
+// automatic placement.
 void place_build_page(ImageEntryList& entries, std::int32_t fixed_sheet_width) {
-  place_in_reading_order(entries, fixed_sheet_width);
+  std::vector<PageImage> images;
+  images.reserve(entries.size());
+  for (const ImageEntry& entry : entries) {
+    images.push_back({packing_size(entry.width, entry.height, entry.settings), {entry.x, entry.y}});
+  }
+  const PackSize limits{fixed_sheet_width > 0 ? fixed_sheet_width : kPackSheetLimit,
+                        kPackSheetLimit};
+  const PagePacking packing = pack_page_images(images, PackChoices{}, limits);
+  if (!packing.packed || !packing.too_large.empty()) {
+    place_in_reading_order(entries, fixed_sheet_width);
+    return;
+  }
+  std::size_t index = 0;
+  for (ImageEntry& entry : entries) {
+    entry.x = packing.positions[index].x;
+    entry.y = packing.positions[index].y;
+    ++index;
+  }
 }
 
 void place_in_reading_order(ImageEntryList& entries, std::int32_t fixed_sheet_width) {

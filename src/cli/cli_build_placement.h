@@ -11,8 +11,9 @@
 
 namespace piconel {
 
-// Places every entry of `entries` (a page of `build`). `fixed_sheet_width`:
-// the page's fixed sheet width, 0 when the sheet size is automatic.
+// Places every entry of `entries` (a page of `build`), packed tightly.
+// `fixed_sheet_width`: the page's fixed sheet width, 0 when the sheet size is
+// automatic.
 void place_build_page(ImageEntryList& entries, std::int32_t fixed_sheet_width);
 
 // The window's automatic placement of the entries in list order, each as the

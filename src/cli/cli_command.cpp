@@ -8,6 +8,8 @@
 #include "cli/cli_list.h"
 #include "cli/cli_new.h"
 #include "cli/cli_output.h"
+#include "cli/cli_pack.h"
+#include "cli/cli_pack_texts.h"
 #include "cli/cli_project_texts.h"
 #include "cli/cli_remove.h"
 #include "cli/cli_texts.h"
@@ -24,6 +26,7 @@ constexpr CliCommand kCliCommands[] = {
     {"check", cli_project_texts::kCheckUsage, run_check_command},
     {"list", cli_project_texts::kListUsage, run_list_command},
     {"build", cli_project_texts::kBuildUsage, run_build_command},
+    {"pack", cli_pack_texts::kUsage, run_pack_command},
 };
 
 // piconel-cli --help: the output's help, then the usage of the other commands.

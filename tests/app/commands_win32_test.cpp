@@ -30,7 +30,7 @@ TEST(CommandTable, HoldsEveryCommandOnceEach) {
                                     IDM_MOVE_DOWN,        IDM_PAGE_LIST,       IDM_RENAME_PAGE,
                                     IDM_PROJECT_SETTINGS, IDM_PAGE_SETTINGS,   IDM_APP_SETTINGS,
                                     IDM_DELETE_MENU,      IDM_ZOOM_OUT,        IDM_ZOOM_IN,
-                                    IDC_ZOOM_BOX};
+                                    IDM_PACK_PAGE,        IDC_ZOOM_BOX};
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(ids, expected);
 }

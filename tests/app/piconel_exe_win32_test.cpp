@@ -119,6 +119,9 @@ const Menu kMenus[] = {
          kSeparator,
          // ページの設定(&S)...
          {IDM_PAGE_SETTINGS, L"\x30da\x30fc\x30b8\x306e\x8a2d\x5b9a(&S)..."},
+         kSeparator,
+         // 詰めて配置...
+         {IDM_PACK_PAGE, L"\x8a70\x3081\x3066\x914d\x7f6e..."},
      }},
     // 表示(&V)
     {L"\x8868\x793a(&V)",

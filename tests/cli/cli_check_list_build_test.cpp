@@ -1,6 +1,8 @@
 // check, list and build: findings, listings, exit statuses and the bytes
 // written.
 #include <filesystem>
+#include <set>
+#include <utility>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -209,9 +211,16 @@ TEST_F(CliCheckListBuildTest, BuildMakesAPagePerFolderAndSavesWhatItBuilt) {
   EXPECT_EQ(pages[2]["images"].size(), 256u);
   EXPECT_EQ(pages[3]["name"], "walk_cycle_2");
   EXPECT_EQ(pages[3]["images"].size(), 1u);
-  // The fixed 64-pixel sheet: 32 images of 2 pixels a row.
-  EXPECT_EQ(pages[2]["images"][32]["x"], 0);
-  EXPECT_EQ(pages[2]["images"][32]["y"], 2);
+  // Packed: 256 images of 2 x 2 fill a square of 32 x 32 inside the fixed
+  // 64-pixel sheet, each on a cell of its own.
+  std::set<std::pair<int, int>> cells;
+  for (const nlohmann::json& image : pages[2]["images"]) {
+    const int x = image["x"];
+    const int y = image["y"];
+    EXPECT_TRUE(x % 2 == 0 && y % 2 == 0 && x <= 30 && y <= 30) << x << "," << y;
+    cells.emplace(x, y);
+  }
+  EXPECT_EQ(cells.size(), 256u);
   EXPECT_EQ(pages[2]["sheet"]["width"], "64");
   // Four pages in the binary table: 1, 1, 256 and 1 entries.
   const std::vector<std::uint8_t> table = test::read_bytes(file("out") + "/imgtable_l.bin");
