@@ -7,6 +7,7 @@
 #include <string>
 
 #include "store/cp932.h"
+#include "store/file_fault.h"
 #include "store/file_io.h"
 #include "store/handles_win32.h"
 #include "store/no_throw.h"
@@ -53,6 +54,13 @@ bool write_all(HANDLE file, std::span<const std::uint8_t> bytes) {
     const std::size_t left = bytes.size() - done;
     const DWORD chunk = left > (DWORD{1} << 30) ? (DWORD{1} << 30) : static_cast<DWORD>(left);
     DWORD written = 0;
+    if (const auto fault = take_file_step(FileStep::Write)) {
+      if (*fault == FileFaultKind::ShortWrite) {
+        static_cast<void>(WriteFile(file, bytes.data() + done, chunk / 2, &written, nullptr));
+      }
+      SetLastError(*fault == FileFaultKind::Error ? ERROR_WRITE_FAULT : ERROR_DISK_FULL);
+      return false;
+    }
     if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
       return false;
     }
@@ -175,6 +183,9 @@ bool write_file_replacing_parts(std::string_view path,
   const std::wstring stem = *wide + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-";
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::wstring temp = usable_name(stem + std::to_wstring(attempt));
+    if (take_file_step(FileStep::Open)) {
+      return false;
+    }
     FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
@@ -189,10 +200,11 @@ bool write_file_replacing_parts(std::string_view path,
     }
     // On the disk before the rename: otherwise a crash or power loss after
     // the rename can leave an empty project in place of the old one.
-    ok = ok && (durability == Durability::Unsynced || FlushFileBuffers(file.get()) != FALSE);
+    ok = ok && (durability == Durability::Unsynced ||
+                (!take_file_step(FileStep::Flush) && FlushFileBuffers(file.get()) != FALSE));
     // A failed close means the bytes may not be on disk either.
-    ok = CloseHandle(file.release()) != FALSE && ok;
-    ok = ok && replace_with(temp, target);
+    ok = CloseHandle(file.release()) != FALSE && !take_file_step(FileStep::Close) && ok;
+    ok = ok && !take_file_step(FileStep::Rename) && replace_with(temp, target);
     if (!ok) {
       DeleteFileW(temp.c_str());
     }
