@@ -4,13 +4,13 @@
 #   scripts/fuzz.sh --list              names the harnesses, one a line
 #   scripts/fuzz.sh HARNESS [SECONDS]   fuzzes one (default 600 s)
 #   scripts/fuzz.sh --ci [SECONDS]      fuzzes each in turn (default 12 s each)
-# Each input may take at most 10 s and 1 GB of allocations (2.5 GB resident):
-# the largest picture the loader accepts is 256 MB, copied once. Inputs found
-# go to build/fuzz/corpus/HARNESS (the checked-in seeds in
-# tests/fuzz/corpus/HARNESS are read, never written); a finding is written to
-# build/fuzz/findings/HARNESS/ and ends the run with a failure. A finding
-# belongs in tests/fuzz/corpus/HARNESS with its fix, where every test run
-# replays it.
+# Each input may take at most 30 s (room for a busy machine) and 1 GB of
+# allocations (2.5 GB resident): the largest picture the loader accepts is
+# 256 MB, copied once. Inputs found go to build/fuzz/corpus/HARNESS (the
+# checked-in seeds in tests/fuzz/corpus/HARNESS are read, never written); a
+# finding is written to build/fuzz/findings/HARNESS/ and ends the run with a
+# failure. A finding belongs in tests/fuzz/corpus/HARNESS with its fix, where
+# every test run replays it.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$here"
@@ -19,7 +19,7 @@ root="${PICONEL_BUILD_ROOT:-build}"
 tree="$root/fuzz"
 
 usage() {
-  sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//' >&2
+  sed -n '2,/^set /p' "$0" | grep '^#' | sed 's/^# \{0,1\}//' >&2
   exit 2
 }
 
@@ -36,7 +36,7 @@ fuzz_one() {
   mkdir -p "$tree/corpus/$harness" "$tree/findings/$harness"
   echo "fuzz: $harness for $seconds s"
   "$tree/tests/fuzz/fuzz_$harness" "$tree/corpus/$harness" "tests/fuzz/corpus/$harness" \
-    -max_total_time="$seconds" -timeout=10 -malloc_limit_mb=1024 -rss_limit_mb=2560 \
+    -max_total_time="$seconds" -timeout=30 -malloc_limit_mb=1024 -rss_limit_mb=2560 \
     -max_len=65536 -print_final_stats=0 \
     -artifact_prefix="$tree/findings/$harness/" 2>&1 | grep -E "^(#.*DONE|==|SUMMARY|fuzz finding|Test unit written)" || true
   # libFuzzer's own status is lost in the pipe: a finding leaves an artifact.
