@@ -88,6 +88,16 @@ bool stat_path(std::string_view path, struct stat& info) {
   return native && ::stat(native->c_str(), &info) == 0;
 }
 
+// Whether a test's injected fault fails this step of a write; errno then
+// says what a failing disk would.
+bool step_fails(FileStep step) {
+  if (!take_file_step(step)) {
+    return false;
+  }
+  errno = EIO;
+  return true;
+}
+
 bool write_all(int fd, std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -204,7 +214,7 @@ bool write_file_replacing_parts(std::string_view path,
   // The temporary file sits beside the target so the rename stays within one
   // file system and replaces the target in one step.
   std::string temp_name = *native + ".XXXXXX";
-  FileDescriptor fd(take_file_step(FileStep::Open) ? -1 : ::mkstemp(temp_name.data()));
+  FileDescriptor fd(step_fails(FileStep::Open) ? -1 : ::mkstemp(temp_name.data()));
   if (!fd.valid()) {
     return false;
   }
@@ -220,9 +230,9 @@ bool write_file_replacing_parts(std::string_view path,
   // On the disk before the rename, and the rename itself recorded in the
   // folder: otherwise a crash can leave an empty file in place of the old.
   const bool synced = durability == Durability::Synced;
-  ok = ok && (!synced || (!take_file_step(FileStep::Flush) && ::fsync(fd.get()) == 0));
-  ok = fd.close() && !take_file_step(FileStep::Close) && ok;
-  ok = ok && !take_file_step(FileStep::Rename) && ::rename(temp_name.c_str(), native->c_str()) == 0;
+  ok = ok && (!synced || (!step_fails(FileStep::Flush) && ::fsync(fd.get()) == 0));
+  ok = fd.close() && !step_fails(FileStep::Close) && ok;
+  ok = ok && !step_fails(FileStep::Rename) && ::rename(temp_name.c_str(), native->c_str()) == 0;
   if (!ok) {
     ::unlink(temp_name.c_str());
     return false;

@@ -48,6 +48,16 @@ std::wstring usable_name(const std::wstring& name) {
   return L"\\\\?\\" + full;
 }
 
+// Whether a test's injected fault fails this step of a write; the last
+// error then says what a failing disk would.
+bool step_fails(FileStep step) {
+  if (!take_file_step(step)) {
+    return false;
+  }
+  SetLastError(ERROR_WRITE_FAULT);
+  return true;
+}
+
 bool write_all(HANDLE file, std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -183,7 +193,7 @@ bool write_file_replacing_parts(std::string_view path,
   const std::wstring stem = *wide + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-";
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::wstring temp = usable_name(stem + std::to_wstring(attempt));
-    if (take_file_step(FileStep::Open)) {
+    if (step_fails(FileStep::Open)) {
       return false;
     }
     FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -201,10 +211,10 @@ bool write_file_replacing_parts(std::string_view path,
     // On the disk before the rename: otherwise a crash or power loss after
     // the rename can leave an empty project in place of the old one.
     ok = ok && (durability == Durability::Unsynced ||
-                (!take_file_step(FileStep::Flush) && FlushFileBuffers(file.get()) != FALSE));
+                (!step_fails(FileStep::Flush) && FlushFileBuffers(file.get()) != FALSE));
     // A failed close means the bytes may not be on disk either.
-    ok = CloseHandle(file.release()) != FALSE && !take_file_step(FileStep::Close) && ok;
-    ok = ok && !take_file_step(FileStep::Rename) && replace_with(temp, target);
+    ok = CloseHandle(file.release()) != FALSE && !step_fails(FileStep::Close) && ok;
+    ok = ok && !step_fails(FileStep::Rename) && replace_with(temp, target);
     if (!ok) {
       DeleteFileW(temp.c_str());
     }
