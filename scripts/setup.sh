@@ -10,8 +10,10 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # libpng-dev and libgif-dev: the built-in PNG and GIF decoders;
 # nlohmann-json3-dev: the JSON the command line and the output write (its
 # headers also serve the Windows builds).
+# clang-16, libfuzzer-16-dev and libclang-rt-16-dev (the sanitizer run-times):
+# the fuzz harnesses (scripts/fuzz.sh).
 native=(g++ cmake ninja-build libgtest-dev libbenchmark-dev pkg-config imagemagick libpng-dev
-        libgif-dev nlohmann-json3-dev)
+        libgif-dev nlohmann-json3-dev clang-16 libfuzzer-16-dev libclang-rt-16-dev)
 # libz-mingw-w64-dev and dpkg-dev: zlib for the Windows builds, and
 # dpkg-source to unpack the libpng and giflib sources they compile
 # (scripts/decoder-sources.sh).

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native suite, the native suite
-# under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows x86_64
+# under AddressSanitizer and UndefinedBehaviorSanitizer, a short run of each
+# fuzz harness (build/fuzz, clang), the Windows x86_64
 # suite under Wine inside Xvfb, and a compile-only Windows i686 build of
 # everything, tests and test plug-ins included (whose exports are checked for
 # their plain names). Fails when any build or test fails.
@@ -32,6 +33,10 @@ cmake -S . -B "$root/sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPICONEL_SANIT
   -DPICONEL_WERROR=ON >/dev/null
 cmake --build "$root/sanitize" -j "$jobs"
 ctest --test-dir "$root/sanitize" --output-on-failure -j "$jobs"
+
+stage "fuzzing: every harness for 12 s under libFuzzer (scripts/fuzz.sh --ci)"
+# Its corpus files already ran as tests above; this looks for new findings.
+scripts/fuzz.sh --ci 12
 
 stage "Windows x86_64 build and tests under Wine"
 cmake -S . -B "$root/win64" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPICONEL_WERROR=ON \

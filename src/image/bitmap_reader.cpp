@@ -137,8 +137,13 @@ BitmapError parse_header(std::span<const std::uint8_t> info, Header& h) {
   if (!reader.ok()) {
     return BitmapError::Truncated;
   }
-  if (h.width <= 0 || h.height <= 0 || h.width > kMaxBitmapSide || h.height > kMaxBitmapSide) {
-    return BitmapError::BadDimensions;
+  switch (check_picture_size(h.width, h.height)) {
+    case PictureSizeCheck::Ok:
+      break;
+    case PictureSizeCheck::BadDimensions:
+      return BitmapError::BadDimensions;
+    case PictureSizeCheck::TooLarge:
+      return BitmapError::TooLarge;
   }
   if (!known_depth(h.depth)) {
     return BitmapError::BadBitDepth;

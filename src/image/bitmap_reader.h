@@ -34,7 +34,7 @@ enum class BitmapError {
   PaletteTruncated,  // colour table past the end of the file or info block
   OffsetOutOfRange,  // bfOffBits inside the headers or past the end of the file
   PixelsTruncated,   // fewer pixel bytes than stride * height
-  TooLarge,          // pixel array above kMaxBitmapBytes
+  TooLarge,          // above kMaxBitmapPixels, or pixel array above kMaxBitmapBytes
   NoMemory,          // no memory for the pixels or the colour table
 };
 

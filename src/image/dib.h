@@ -25,6 +25,27 @@ namespace piconel {
 inline constexpr std::int32_t kMaxBitmapSide = 32768;
 // Largest pixel array (stride * height) the loader allocates.
 inline constexpr std::uint64_t kMaxBitmapBytes = std::uint64_t{256} << 20;
+// Largest picture, width * height, the loader accepts (256 megapixels). A
+// 1-bit picture of 32768 x 32768 would pass the byte limit, yet a header of a
+// few bytes claiming it would cost seconds of filling and gigabytes of work
+// downstream; a sheet never needs it.
+inline constexpr std::uint64_t kMaxBitmapPixels = std::uint64_t{256} << 20;
+
+enum class PictureSizeCheck { Ok, BadDimensions, TooLarge };
+
+// The first check of every declared picture size, made before anything is
+// allocated or any row is read: each side 1..kMaxBitmapSide (else
+// BadDimensions), and width * height at most kMaxBitmapPixels (else TooLarge).
+[[nodiscard]] constexpr PictureSizeCheck check_picture_size(std::int64_t width,
+                                                            std::int64_t height) {
+  if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide) {
+    return PictureSizeCheck::BadDimensions;
+  }
+  if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxBitmapPixels) {
+    return PictureSizeCheck::TooLarge;
+  }
+  return PictureSizeCheck::Ok;
+}
 
 struct Dib {
   std::int32_t width = 0;

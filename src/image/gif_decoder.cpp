@@ -75,6 +75,25 @@ void put_index(Dib& dib, std::size_t x, std::size_t row, std::uint8_t value) {
   byte = static_cast<std::uint8_t>((byte & ~mask) | ((value << shift) & mask));
 }
 
+// Sets every pixel of a packed paletted Dib to `value`, whole bytes at a time:
+// the screen around a small frame costs a fill of its bytes, not a call for
+// each of its pixels. Row padding stays 0.
+void fill_rows(Dib& dib, std::uint8_t value) {
+  const auto depth = static_cast<std::size_t>(dib.bits_per_pixel);
+  std::uint8_t pattern = 0;
+  for (std::size_t bit = 0; bit < 8; bit += depth) {
+    pattern = static_cast<std::uint8_t>((pattern << depth) | value);
+  }
+  const auto width = static_cast<std::size_t>(dib.width);
+  const std::size_t whole_bytes = width * depth / 8;
+  for (std::size_t row = 0; row < static_cast<std::size_t>(dib.height); ++row) {
+    std::memset(dib.pixels.data() + row * dib.stride, pattern, whole_bytes);
+    for (std::size_t x = whole_bytes * 8 / depth; x < width; ++x) {
+      put_index(dib, x, row, value);
+    }
+  }
+}
+
 // Skips an extension's data sub-blocks. The graphic control extension's
 // transparent index is noted, from the first such extension only (the rule
 // of the GIF transparency probe).
@@ -162,9 +181,13 @@ GifDecodeResult decode_gif(std::span<const std::uint8_t> file) {
   if (gif == nullptr) {
     return failed(GifError::Malformed);
   }
-  if (gif->SWidth <= 0 || gif->SHeight <= 0 || gif->SWidth > kMaxBitmapSide ||
-      gif->SHeight > kMaxBitmapSide) {
-    return failed(GifError::BadDimensions);
+  switch (check_picture_size(gif->SWidth, gif->SHeight)) {
+    case PictureSizeCheck::Ok:
+      break;
+    case PictureSizeCheck::BadDimensions:
+      return failed(GifError::BadDimensions);
+    case PictureSizeCheck::TooLarge:
+      return failed(GifError::TooLarge);
   }
 
   bool seen_control = false;
@@ -233,11 +256,7 @@ GifDecodeResult decode_gif(std::span<const std::uint8_t> file) {
     return failed(GifError::NoMemory);
   }
   if (fill != 0) {
-    for (std::size_t row = 0; row < static_cast<std::size_t>(dib.height); ++row) {
-      for (std::size_t x = 0; x < static_cast<std::size_t>(dib.width); ++x) {
-        put_index(dib, x, row, static_cast<std::uint8_t>(fill));
-      }
-    }
+    fill_rows(dib, static_cast<std::uint8_t>(fill));
   }
   if (const GifError error = read_frame(gif, dib, colour_count); error != GifError::None) {
     return failed(error);

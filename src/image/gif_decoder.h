@@ -18,9 +18,11 @@
 //
 // Refused: a frame that reaches outside the logical screen, a file without
 // an image or without any colour table, a screen side of 0 or above
-// kMaxBitmapSide, a picture above kMaxBitmapBytes (checked from the screen
-// descriptor before any pixel memory is taken), and anything giflib
-// reports, truncation included.
+// kMaxBitmapSide, a screen above kMaxBitmapPixels or kMaxBitmapBytes
+// (checked from the screen descriptor before any pixel memory is taken), and
+// anything giflib reports, truncation included. The screen around the frame
+// is filled a byte at a time, so a small frame on a large screen costs the
+// bytes of the picture it yields.
 
 #include <cstdint>
 #include <span>
@@ -34,7 +36,7 @@ enum class GifError {
   NotGif,              // no "GIF87a" or "GIF89a" header
   Malformed,           // giflib refused the data: truncation, bad LZW data, ...
   BadDimensions,       // a screen side of 0 or above kMaxBitmapSide
-  TooLarge,            // stride * height above kMaxBitmapBytes
+  TooLarge,            // screen above kMaxBitmapPixels, or stride * height above kMaxBitmapBytes
   NoImage,             // the trailer comes before any image
   NoColourTable,       // neither a local nor a global colour table
   FrameOutsideScreen,  // the first frame does not lie inside the logical screen

@@ -3,6 +3,7 @@
 #include "image/bitmap_reader.h"
 #include "image/built_in_decoder.h"
 #include "image/colour_analysis.h"
+#include "image/decode_cache.h"
 #include "image/picture_decoder.h"
 #include "store/file_io.h"
 
@@ -14,12 +15,7 @@ namespace {
 // exceed kMaxBitmapBytes, and headers and colour table add little.
 constexpr std::uint64_t kMaxBitmapFileBytes = kMaxBitmapBytes * 2;
 
-struct Decoded {
-  Dib dib;
-  std::int32_t automatic_index = -1;
-};
-
-std::optional<Decoded> decode_with(const PictureDecoder* decoders, std::string_view path) {
+std::optional<DecodedFile> decode_with(const PictureDecoder* decoders, std::string_view path) {
   if (decoders == nullptr) {
     return std::nullopt;
   }
@@ -28,10 +24,10 @@ std::optional<Decoded> decode_with(const PictureDecoder* decoders, std::string_v
     return std::nullopt;
   }
   const std::int32_t probed = picture->probed_transparent_index;
-  return Decoded{std::move(picture->dib), probed >= 0 && probed <= 255 ? probed : -1};
+  return DecodedFile{std::move(picture->dib), probed >= 0 && probed <= 255 ? probed : -1};
 }
 
-std::optional<Decoded> read_built_in(std::string_view path) {
+std::optional<DecodedFile> read_built_in(std::string_view path) {
   const FileBytes file = read_whole_file(path, kMaxBitmapFileBytes);
   if (file.status != ReadStatus::Ok) {
     return std::nullopt;
@@ -40,19 +36,27 @@ std::optional<Decoded> read_built_in(std::string_view path) {
   if (!result.ok()) {
     return std::nullopt;
   }
-  return Decoded{std::move(result.dib), -1};
+  return DecodedFile{std::move(result.dib), -1};
 }
 
-}  // namespace
-
-std::optional<Dib> load_image(const LoadImageRequest& request) {
-  std::optional<Decoded> decoded = decode_with(request.decoders, request.path);
+std::optional<DecodedFile> decode_file(const LoadImageRequest& request) {
+  std::optional<DecodedFile> decoded = decode_with(request.decoders, request.path);
   if (!decoded) {
     decoded = decode_with(&built_in_decoder(), request.path);
   }
   if (!decoded) {
     decoded = read_built_in(request.path);
   }
+  return decoded;
+}
+
+}  // namespace
+
+std::optional<Dib> load_image(const LoadImageRequest& request) {
+  std::optional<DecodedFile> decoded =
+      request.cache != nullptr
+          ? request.cache->decode(request.path, [&] { return decode_file(request); })
+          : decode_file(request);
   if (!decoded) {
     return std::nullopt;
   }

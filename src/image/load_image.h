@@ -16,6 +16,7 @@
 namespace piconel {
 
 class PictureDecoder;  // the plug-in host, image/picture_decoder.h
+class DecodeCache;     // image/decode_cache.h
 
 struct LoadImageRequest {
   std::string_view path;                     // full CP932 path
@@ -24,6 +25,9 @@ struct LoadImageRequest {
   ColourList* colour_list = nullptr;         // merge target (the caller passes the sheet list)
   std::int32_t transparent_key = -1;         // -1 automatic; palette index or 0x00RRGGBB
   const PictureDecoder* decoders = nullptr;  // plug-ins, or none (tried first)
+  // Decoded files of the run this load belongs to, or none: steps 1 and 2
+  // below then run once for each path.
+  DecodeCache* cache = nullptr;
 };
 
 // Loads `request.path` into the normalised Dib of image/dib.h (bottom-up, no

@@ -82,8 +82,9 @@ struct PngLayout {
 // no C++ objects, so a jump back into them skips no destructor; everything
 // with a destructor lives in their callers.
 
-// Reads the chunks up to the first IDAT and sets the transformations.
-bool read_header(png_structp png, png_infop info, PngLayout* layout) {
+// Reads the chunks up to the first IDAT: IHDR and whatever precedes the
+// pixel data. No row buffer exists yet.
+bool read_chunks(png_structp png, png_infop info, PngLayout* layout) {
   if (setjmp(png_jmpbuf(png)) != 0) {
     return false;
   }
@@ -96,6 +97,16 @@ bool read_header(png_structp png, png_infop info, PngLayout* layout) {
   layout->height = png_get_image_height(png, info);
   layout->colour_type = png_get_color_type(png, info);
   layout->bit_depth = png_get_bit_depth(png, info);
+  layout->channels = png_get_channels(png, info);
+  return true;
+}
+
+// Sets the transformations; libpng then takes its row buffers, sized by the
+// width, so this runs only once the size has passed our checks.
+bool set_transformations(png_structp png, png_infop info, PngLayout* layout) {
+  if (setjmp(png_jmpbuf(png)) != 0) {
+    return false;
+  }
   if (layout->colour_type != PNG_COLOR_TYPE_PALETTE) {
     if (layout->bit_depth == 16) {
       png_set_scale_16(png);
@@ -115,6 +126,18 @@ bool read_header(png_structp png, png_infop info, PngLayout* layout) {
   layout->channels = png_get_channels(png, info);
   layout->row_bytes = png_get_rowbytes(png, info);
   return true;
+}
+
+// Whether `compressed` bytes could inflate to the rows the header claims.
+// Deflate gives at most 1032 bytes for one (a 258-byte match in two bits), and
+// the rows hold at least width * height * bits / 8 bytes interlaced or not,
+// so a short file claiming a large picture is refused before its rows are
+// allocated: the cost follows the file, not the claim.
+bool stream_can_hold(const PngLayout& layout, std::size_t compressed) {
+  constexpr std::uint64_t kMaxDeflateRatio = 1032;
+  const std::uint64_t pixel_bits = static_cast<std::uint64_t>(layout.width) * layout.height *
+                                   static_cast<std::uint64_t>(layout.channels * layout.bit_depth);
+  return pixel_bits / 8 <= kMaxDeflateRatio * (std::uint64_t{compressed} + 1);
 }
 
 bool read_rows(png_structp png, png_bytepp rows) {
@@ -157,12 +180,22 @@ PngDecodeResult decode_png(std::span<const std::uint8_t> file) {
   MemoryInput input{file, 0};
   png_set_read_fn(reader.png(), &input, read_from_memory);
   PngLayout layout;
-  if (!read_header(reader.png(), reader.info(), &layout)) {
+  if (!read_chunks(reader.png(), reader.info(), &layout)) {
     return failed(PngError::Malformed);
   }
-  if (layout.width > static_cast<png_uint_32>(kMaxBitmapSide) ||
-      layout.height > static_cast<png_uint_32>(kMaxBitmapSide)) {
-    return failed(PngError::BadDimensions);
+  switch (check_picture_size(layout.width, layout.height)) {
+    case PictureSizeCheck::Ok:
+      break;
+    case PictureSizeCheck::BadDimensions:
+      return failed(PngError::BadDimensions);
+    case PictureSizeCheck::TooLarge:
+      return failed(PngError::TooLarge);
+  }
+  if (!stream_can_hold(layout, file.size() - input.pos)) {
+    return failed(PngError::Malformed);
+  }
+  if (!set_transformations(reader.png(), reader.info(), &layout)) {
+    return failed(PngError::Malformed);
   }
 
   Dib dib;

@@ -17,9 +17,10 @@
 // - Chunk CRCs are not checked, as the transparency probe does not check
 //   them: a file whose only fault is a CRC decodes.
 //
-// Sizes are checked from IHDR before any pixel memory is taken: each side
-// 1..kMaxBitmapSide and stride * height within kMaxBitmapBytes, so a small
-// file that claims a huge picture (a decompression bomb) is refused unread.
+// Sizes are checked from IHDR before any pixel or row memory is taken (by us
+// or by libpng): check_picture_size, stride * height within kMaxBitmapBytes,
+// and rows that the rest of the file could inflate to at all, so a small file
+// that claims a huge picture (a decompression bomb) is refused unread.
 
 #include <cstdint>
 #include <span>
@@ -31,9 +32,10 @@ namespace piconel {
 enum class PngError {
   None,
   NotPng,           // no PNG signature
-  Malformed,        // libpng refused the data: truncation, a bad chunk, bad zlib data, ...
+  Malformed,        // libpng refused the data (truncation, a bad chunk, bad zlib data, ...),
+                    // or the file is too short to hold the rows its header claims
   BadDimensions,    // width or height above kMaxBitmapSide
-  TooLarge,         // stride * height above kMaxBitmapBytes
+  TooLarge,         // above kMaxBitmapPixels, or stride * height above kMaxBitmapBytes
   BadPaletteIndex,  // an indexed pixel at or past the end of PLTE
   NoMemory,         // the pixel rows could not be allocated
 };

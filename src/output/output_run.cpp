@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "image/decode_cache.h"
 #include "output/output_context.h"
 #include "output/output_file.h"
 #include "output/output_folder.h"
@@ -154,6 +155,7 @@ OutputRunResult run_output(const OutputRunRequest& request) {
   const std::vector<std::string> pages = page_names_of(project);
   const int page_count = static_cast<int>(pages.size());
   int pages_done = 0;
+  DecodeCache decoded_files;
   const auto inputs_for = [&](const std::string& page_name, int page_index) {
     PagePassInputs inputs;
     inputs.project = &project;
@@ -164,6 +166,7 @@ OutputRunResult run_output(const OutputRunRequest& request) {
     inputs.project_folder = request.project_folder;
     inputs.output_folder = result.output_folder;
     inputs.decoders = request.decoders;
+    inputs.decode_cache = &decoded_files;
     inputs.if_changed = request.if_changed;
     return inputs;
   };

@@ -130,6 +130,7 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
     request.colour_list = &palette;
     request.transparent_key = row.settings.transparent_on != 0 ? row.settings.transparent_key : -1;
     request.decoders = in.decoders;
+    request.cache = in.decode_cache;
 
     CoordinateRow coordinates{row.x, row.y, 0, 0};
     std::optional<Dib> picture;

@@ -25,6 +25,7 @@
 namespace piconel {
 
 class PictureDecoder;
+class DecodeCache;
 
 struct PagePassInputs {
   DocumentStore* project = nullptr;
@@ -40,6 +41,9 @@ struct PagePassInputs {
   // Folder the bitmap is written into; empty for the current directory.
   std::string_view output_folder;
   const PictureDecoder* decoders = nullptr;  // plug-ins, or none
+  // The run's decoded files, so a file named by several rows is decoded
+  // once; none decodes at every row.
+  DecodeCache* decode_cache = nullptr;
   // Leave a bitmap file that already holds the same bytes untouched.
   bool if_changed = false;
 };

@@ -18,6 +18,7 @@
 
 #include "store/cp932.h"
 #include "store/file_error.h"
+#include "store/file_fault.h"
 #include "store/file_io.h"
 #include "store/iconv_posix.h"
 #include "store/native_path_posix.h"
@@ -90,9 +91,27 @@ bool stat_path(std::string_view path, struct stat& info) {
   return native && ::stat(native->c_str(), &info) == 0;
 }
 
+// Whether a test's injected fault fails this step of a write; errno then
+// says what a failing disk would.
+bool step_fails(FileStep step) {
+  if (!take_file_step(step)) {
+    return false;
+  }
+  errno = EIO;
+  return true;
+}
+
 bool write_all(int fd, std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
+    if (const auto fault = take_file_step(FileStep::Write)) {
+      if (*fault == FileFaultKind::ShortWrite) {
+        const std::size_t half = (bytes.size() - done) / 2;
+        static_cast<void>(::write(fd, bytes.data() + done, half));
+      }
+      errno = *fault == FileFaultKind::Error ? EIO : ENOSPC;
+      return false;
+    }
     const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (written < 0) {
       if (errno == EINTR) {
@@ -200,7 +219,7 @@ bool write_file_replacing_parts(std::string_view path,
   // The temporary file sits beside the target so the rename stays within one
   // file system and replaces the target in one step.
   std::string temp_name = *native + ".XXXXXX";
-  FileDescriptor fd(::mkstemp(temp_name.data()));
+  FileDescriptor fd(step_fails(FileStep::Open) ? -1 : ::mkstemp(temp_name.data()));
   if (!fd.valid()) {
     set_last_file_error(errno);
     return false;
@@ -217,11 +236,11 @@ bool write_file_replacing_parts(std::string_view path,
   // On the disk before the rename, and the rename itself recorded in the
   // folder: otherwise a crash can leave an empty file in place of the old.
   const bool synced = durability == Durability::Synced;
-  ok = ok && (!synced || ::fsync(fd.get()) == 0);
+  ok = ok && (!synced || (!step_fails(FileStep::Flush) && ::fsync(fd.get()) == 0));
   // The first failure's reason: a later close may fail for the same cause.
   int error = ok ? 0 : errno;
-  ok = fd.close() && ok;
-  ok = ok && ::rename(temp_name.c_str(), native->c_str()) == 0;
+  ok = fd.close() && !step_fails(FileStep::Close) && ok;
+  ok = ok && !step_fails(FileStep::Rename) && ::rename(temp_name.c_str(), native->c_str()) == 0;
   if (!ok) {
     set_last_file_error(error != 0 ? error : errno);
     ::unlink(temp_name.c_str());

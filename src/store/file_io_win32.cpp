@@ -8,6 +8,7 @@
 
 #include "store/cp932.h"
 #include "store/file_error.h"
+#include "store/file_fault.h"
 #include "store/file_io.h"
 #include "store/handles_win32.h"
 #include "store/native_file_io_win32.h"
@@ -54,12 +55,29 @@ struct FindSearch : handle_traits::File {
   static void close(Handle handle) { FindClose(handle); }
 };
 
+// Whether a test's injected fault fails this step of a write; the last
+// error then says what a failing disk would.
+bool step_fails(FileStep step) {
+  if (!take_file_step(step)) {
+    return false;
+  }
+  SetLastError(ERROR_WRITE_FAULT);
+  return true;
+}
+
 bool write_all(HANDLE file, std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const std::size_t left = bytes.size() - done;
     const DWORD chunk = left > (DWORD{1} << 30) ? (DWORD{1} << 30) : static_cast<DWORD>(left);
     DWORD written = 0;
+    if (const auto fault = take_file_step(FileStep::Write)) {
+      if (*fault == FileFaultKind::ShortWrite) {
+        static_cast<void>(WriteFile(file, bytes.data() + done, chunk / 2, &written, nullptr));
+      }
+      SetLastError(*fault == FileFaultKind::Error ? ERROR_WRITE_FAULT : ERROR_DISK_FULL);
+      return false;
+    }
     if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) {
       return false;
     }
@@ -206,6 +224,10 @@ bool write_file_replacing_wide(const std::wstring& path,
   const std::wstring stem = path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-";
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::wstring temp = usable_name(stem + std::to_wstring(attempt));
+    if (step_fails(FileStep::Open)) {
+      set_last_file_error(static_cast<int>(GetLastError()));
+      return false;
+    }
     FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
@@ -221,12 +243,13 @@ bool write_file_replacing_wide(const std::wstring& path,
     }
     // On the disk before the rename: otherwise a crash or power loss after
     // the rename can leave an empty project in place of the old one.
-    ok = ok && (durability == Durability::Unsynced || FlushFileBuffers(file.get()) != FALSE);
+    ok = ok && (durability == Durability::Unsynced ||
+                (!step_fails(FileStep::Flush) && FlushFileBuffers(file.get()) != FALSE));
     // The first failure's reason: a later close may fail for the same cause.
     DWORD error = ok ? 0 : GetLastError();
     // A failed close means the bytes may not be on disk either.
-    ok = CloseHandle(file.release()) != FALSE && ok;
-    ok = ok && replace_with(temp, target);
+    ok = CloseHandle(file.release()) != FALSE && !step_fails(FileStep::Close) && ok;
+    ok = ok && !step_fails(FileStep::Rename) && replace_with(temp, target);
     if (!ok) {
       set_last_file_error(static_cast<int>(error != 0 ? error : GetLastError()));
       DeleteFileW(temp.c_str());
