@@ -77,4 +77,10 @@ function(piconel_test_suite name)
     set(ARG_TIMEOUT 600)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+  if(WIN32)
+    # Every Windows suite shares one virtual display, and window tests press
+    # real keys and move the real pointer there: two at once would take each
+    # other's input and focus.
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK piconel_display)
+  endif()
 endfunction()
