@@ -25,27 +25,16 @@ int run_add_command(std::span<const std::string> arguments, const CliInvocation&
   const CliValueOption values[] = {{"--page", &page}, {"--settings", &settings}};
   const CliCommandParse parse = parse_command_arguments(
       arguments, {switches, values, std::numeric_limits<std::size_t>::max()});
-  if (parse.help) {
-    console.output(cli_project_texts::kAddHelp);
-    return kExitOk;
-  }
-  if (!parse.error.empty()) {
-    report_usage_error(console, parse.error);
-    return kExitUsage;
-  }
-  if (parse.positionals.empty()) {
-    report_usage_error(console, cli_texts::kMissingProject);
-    return kExitUsage;
+  const ProjectArgument project_argument =
+      take_project_argument(parse, cli_project_texts::kAddHelp, console);
+  if (!project_argument.path) {
+    return project_argument.exit_status;
   }
   if (parse.positionals.size() < 2) {
     report_usage_error(console, cli_project_texts::kNoImagesGiven);
     return kExitUsage;
   }
-  const std::optional<std::string> project_path = full_path_of(parse.positionals[0]);
-  if (!project_path) {
-    report_usage_error(console, cli_project_texts::kBadPath + parse.positionals[0]);
-    return kExitUsage;
-  }
+  const std::optional<std::string>& project_path = project_argument.path;
 
   CliSession session(invocation, console);
   if (!session.start(settings) || !session.open(*project_path)) {

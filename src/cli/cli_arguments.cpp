@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "cli/cli_texts.h"
+#include "store/decimal_text.h"
 
 namespace piconel {
 namespace {
@@ -14,24 +15,6 @@ CliParse wrong(std::string message) {
   CliParse parse;
   parse.error = std::move(message);
   return parse;
-}
-
-// Decimal digits only, 1 to kMaxJobs.
-std::optional<int> parse_jobs(std::string_view text) {
-  if (text.empty() || text.size() > 4) {
-    return std::nullopt;
-  }
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') {
-      return std::nullopt;
-    }
-    value = value * 10 + (c - '0');
-  }
-  if (value < 1 || value > kMaxJobs) {
-    return std::nullopt;
-  }
-  return value;
 }
 
 }  // namespace
@@ -112,7 +95,7 @@ CliParse parse_cli_arguments(const std::vector<std::string>& arguments) {
     return wrong(std::string(cli_texts::kMissingValue) + "--settings");
   }
   if (jobs_text) {
-    options.jobs = parse_jobs(*jobs_text);
+    options.jobs = parse_decimal_in_range(*jobs_text, 1, kMaxJobs);
     if (!options.jobs) {
       return wrong(std::string(cli_texts::kBadJobs) + *jobs_text);
     }

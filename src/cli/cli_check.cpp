@@ -123,23 +123,11 @@ int run_check_command(std::span<const std::string> arguments, const CliInvocatio
   const CliSwitch switches[] = {{"--json", &json}};
   const CliValueOption values[] = {{"--settings", &settings_option}};
   const CliCommandParse parse = parse_command_arguments(arguments, {switches, values, 1});
-  if (parse.help) {
-    console.output(texts::kCheckHelp);
-    return kExitOk;
+  const ProjectArgument project_argument = take_project_argument(parse, texts::kCheckHelp, console);
+  if (!project_argument.path) {
+    return project_argument.exit_status;
   }
-  if (!parse.error.empty()) {
-    report_usage_error(console, parse.error);
-    return kExitUsage;
-  }
-  if (parse.positionals.empty()) {
-    report_usage_error(console, cli_texts::kMissingProject);
-    return kExitUsage;
-  }
-  const std::optional<std::string> project_path = full_path_of(parse.positionals[0]);
-  if (!project_path) {
-    report_usage_error(console, texts::kBadPath + parse.positionals[0]);
-    return kExitUsage;
-  }
+  const std::optional<std::string>& project_path = project_argument.path;
   // Opened as the output opens it: the page pass's reading, not the view's.
   DocumentStore settings;
   if (!load_cli_settings(settings, settings_option, invocation.program_folder, console)) {

@@ -140,23 +140,11 @@ int run_list_command(std::span<const std::string> arguments, const CliInvocation
   const CliSwitch switches[] = {{"--json", &json}};
   const CliValueOption values[] = {{"--settings", &settings}};
   const CliCommandParse parse = parse_command_arguments(arguments, {switches, values, 1});
-  if (parse.help) {
-    console.output(texts::kListHelp);
-    return kExitOk;
+  const ProjectArgument project_argument = take_project_argument(parse, texts::kListHelp, console);
+  if (!project_argument.path) {
+    return project_argument.exit_status;
   }
-  if (!parse.error.empty()) {
-    report_usage_error(console, parse.error);
-    return kExitUsage;
-  }
-  if (parse.positionals.empty()) {
-    report_usage_error(console, cli_texts::kMissingProject);
-    return kExitUsage;
-  }
-  const std::optional<std::string> project_path = full_path_of(parse.positionals[0]);
-  if (!project_path) {
-    report_usage_error(console, texts::kBadPath + parse.positionals[0]);
-    return kExitUsage;
-  }
+  const std::optional<std::string>& project_path = project_argument.path;
   CliSession session(invocation, console);
   RecordedPageList page_list;
   session.project().ports.page_list = &page_list;

@@ -22,23 +22,12 @@ int run_new_command(std::span<const std::string> arguments, const CliInvocation&
   const CliSwitch switches[] = {{"--force", &force}};
   const CliValueOption values[] = {{"--out-dir", &out_dir}, {"--settings", &settings}};
   const CliCommandParse parse = parse_command_arguments(arguments, {switches, values, 1});
-  if (parse.help) {
-    console.output(cli_project_texts::kNewHelp);
-    return kExitOk;
+  const ProjectArgument project_argument =
+      take_project_argument(parse, cli_project_texts::kNewHelp, console);
+  if (!project_argument.path) {
+    return project_argument.exit_status;
   }
-  if (!parse.error.empty()) {
-    report_usage_error(console, parse.error);
-    return kExitUsage;
-  }
-  if (parse.positionals.empty()) {
-    report_usage_error(console, cli_texts::kMissingProject);
-    return kExitUsage;
-  }
-  const std::optional<std::string> path = full_path_of(parse.positionals[0]);
-  if (!path) {
-    report_usage_error(console, cli_project_texts::kBadPath + parse.positionals[0]);
-    return kExitUsage;
-  }
+  const std::optional<std::string>& path = project_argument.path;
   // The project dialog's field holds at most 259 bytes; so does the key.
   if (out_dir && out_dir->size() > static_cast<std::size_t>(kMaxPathBytes)) {
     report_usage_error(console, cli_project_texts::kBadPath + *out_dir);

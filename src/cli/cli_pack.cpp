@@ -28,21 +28,6 @@ PackCommandParse wrong(std::string message) {
   return parse;
 }
 
-// Decimal digits only, 0 to kMaxPackPadding.
-std::optional<int> parse_padding(std::string_view text) {
-  if (text.empty() || text.size() > 3) {
-    return std::nullopt;
-  }
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') {
-      return std::nullopt;
-    }
-    value = value * 10 + (c - '0');
-  }
-  return value <= kMaxPackPadding ? std::optional<int>(value) : std::nullopt;
-}
-
 // Sizes pictures through the same loaders as the output.
 class LoaderSizer final : public PictureSizer {
  public:
@@ -137,7 +122,7 @@ PackCommandParse parse_pack_arguments(const std::vector<std::string>& arguments)
         return wrong(std::string(cli_texts::kMissingValue) + std::string(name));
       }
       if (padding_text) {
-        options.padding = parse_padding(*padding_text);
+        options.padding = parse_decimal_in_range(*padding_text, 0, kMaxPackPadding);
         if (!options.padding) {
           return wrong(std::string(cli_pack_texts::kBadPadding) + *padding_text);
         }

@@ -25,17 +25,10 @@ int run_remove_command(std::span<const std::string> arguments, const CliInvocati
   const CliValueOption values[] = {
       {"--page", &page}, {"--image", &image}, {"--settings", &settings}};
   const CliCommandParse parse = parse_command_arguments(arguments, {switches, values, 1});
-  if (parse.help) {
-    console.output(cli_project_texts::kRemoveHelp);
-    return kExitOk;
-  }
-  if (!parse.error.empty()) {
-    report_usage_error(console, parse.error);
-    return kExitUsage;
-  }
-  if (parse.positionals.empty()) {
-    report_usage_error(console, cli_texts::kMissingProject);
-    return kExitUsage;
+  const ProjectArgument project_argument =
+      take_project_argument(parse, cli_project_texts::kRemoveHelp, console);
+  if (!project_argument.path) {
+    return project_argument.exit_status;
   }
   if (!page) {
     report_usage_error(console, cli_project_texts::kPageRequired);
@@ -45,11 +38,7 @@ int run_remove_command(std::span<const std::string> arguments, const CliInvocati
     report_usage_error(console, cli_project_texts::kImageOrMissing);
     return kExitUsage;
   }
-  const std::optional<std::string> project_path = full_path_of(parse.positionals[0]);
-  if (!project_path) {
-    report_usage_error(console, cli_project_texts::kBadPath + parse.positionals[0]);
-    return kExitUsage;
-  }
+  const std::optional<std::string>& project_path = project_argument.path;
 
   CliSession session(invocation, console);
   if (!session.start(settings) || !session.open(*project_path)) {

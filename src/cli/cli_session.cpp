@@ -1,6 +1,8 @@
 #include "cli/cli_session.h"
 
+#include "cli/cli_platform.h"
 #include "cli/cli_plugins.h"
+#include "cli/cli_project_texts.h"
 #include "cli/cli_texts.h"
 #include "image/plugin_settings.h"
 #include "project/current_page.h"
@@ -27,6 +29,24 @@ std::string console_lines(std::string_view text) {
 struct HeadlessDisplay final : EntryDisplay {};
 
 }  // namespace
+
+ProjectArgument take_project_argument(const CliCommandParse& parse, std::string_view help,
+                                      CliConsole& console) {
+  if (parse.help) {
+    console.output(help);
+    return {};
+  }
+  ProjectArgument result;
+  result.exit_status = kExitUsage;
+  if (!parse.error.empty()) {
+    report_usage_error(console, parse.error);
+  } else if (parse.positionals.empty()) {
+    report_usage_error(console, cli_texts::kMissingProject);
+  } else if (!(result.path = full_path_of(parse.positionals[0]))) {
+    report_usage_error(console, cli_project_texts::kBadPath + parse.positionals[0]);
+  }
+  return result;
+}
 
 bool load_cli_settings(DocumentStore& settings, const std::optional<std::string>& settings_option,
                        std::string_view program_folder, CliConsole& console) {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "cli/cli_command.h"
+#include "cli/cli_command_arguments.h"
 #include "image/open_image_entry.h"
 #include "image/picture_decoder.h"
 #include "project/image_entry_source.h"
@@ -19,6 +20,17 @@
 #include "store/document_store.h"
 
 namespace piconel {
+
+// What a project command does first with its parsed arguments: --help
+// answered with `help`; wrong arguments, a missing PROJECT.ijp and a path
+// that cannot be made full reported. The project's full path, or none with
+// `exit_status` the status to end with.
+struct ProjectArgument {
+  std::optional<std::string> path;
+  int exit_status = kExitOk;
+};
+[[nodiscard]] ProjectArgument take_project_argument(const CliCommandParse& parse,
+                                                    std::string_view help, CliConsole& console);
 
 // The settings store of a command: --settings FILE (must load; may be
 // empty), else piconel.ini beside the program when it is there. False (and

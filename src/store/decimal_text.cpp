@@ -1,5 +1,6 @@
 #include "store/decimal_text.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 
@@ -38,6 +39,25 @@ int c_atoi(std::string_view text) {
     return static_cast<int>(-magnitude);  // -kCap is INT_MIN
   }
   return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
+}
+
+std::optional<int> parse_decimal_in_range(std::string_view text, int low, int high) {
+  if (text.empty()) {
+    return std::nullopt;
+  }
+  // Capped just past `high`, so no digit count can overflow.
+  const std::int64_t cap = std::int64_t{high} + 1;
+  std::int64_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') {
+      return std::nullopt;
+    }
+    value = std::min(value * 10 + (c - '0'), cap);
+  }
+  if (value < low || value > high) {
+    return std::nullopt;
+  }
+  return static_cast<int>(value);
 }
 
 std::string format_decimal(int value) {
