@@ -21,6 +21,7 @@
 #include "app/app_window_win32.h"
 #include "app/resource.h"
 #include "dialog_answerer_win32.h"
+#include "drop_files_win32.h"
 #include "project/project_file.h"
 #include "settings_file_win32.h"
 #include "store/handles_win32.h"
@@ -98,25 +99,6 @@ std::string bmp(int side, std::uint8_t red) {
     bytes += row;
   }
   return bytes;
-}
-
-// A real drop handle naming `files` (wide names, as Explorer builds them).
-HDROP make_drop(const std::vector<std::wstring>& files) {
-  std::size_t chars = 1;
-  for (const std::wstring& file : files) {
-    chars += file.size() + 1;
-  }
-  const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  auto* names = reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(drop) + sizeof(DROPFILES));
-  for (const std::wstring& file : files) {
-    file.copy(names, file.size());
-    names += file.size() + 1;
-  }
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
 }
 
 // The message box's text (its static control).
@@ -298,9 +280,9 @@ TEST(AddingScenario, DropAddsAFoldersImagesAndNamesWhatWasRefused) {
     press_button(box, IDOK);
   });
   MainWindow main;
-  SendMessageW(main.window, WM_DROPFILES,
-               reinterpret_cast<WPARAM>(make_drop({single, too_long, sprites, unreadable, empty})),
-               0);
+  SendMessageW(
+      main.window, WM_DROPFILES,
+      reinterpret_cast<WPARAM>(test::make_drop({single, too_long, sprites, unreadable, empty})), 0);
   pump_messages();
   // The folder's images directly inside it, in name order, where it was
   // dropped among the others.
@@ -330,7 +312,7 @@ TEST(OpeningScenario, FailedOpenKeepsTheRowsAndTheModifiedFlag) {
   const std::wstring not_a_project = folder.write(L"notes.ijp", "[PAGELIST]\r\nbad\rline\r\n");
   MainWindow main;
   App& app = main.app;
-  SendMessageW(main.window, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop({image})), 0);
+  SendMessageW(main.window, WM_DROPFILES, reinterpret_cast<WPARAM>(test::make_drop({image})), 0);
   ASSERT_EQ(app.project.entries.size(), 1u);
   ASSERT_TRUE(app.project.modified);
   const std::string rows = app.project.store->serialize();
@@ -369,7 +351,7 @@ TEST(DpiScenario, WindowFollowsTheDpiAndSpritesKeepTheirPixels) {
   const std::wstring image = folder.write(L"sprite.bmp", bmp(16, 90));
   MainWindow main;
   App& app = main.app;
-  SendMessageW(main.window, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop({image})), 0);
+  SendMessageW(main.window, WM_DROPFILES, reinterpret_cast<WPARAM>(test::make_drop({image})), 0);
   ASSERT_EQ(app.project.entries.size(), 1u);
   RECT zoom_before{};
   GetWindowRect(app.controls.zoom_box, &zoom_before);

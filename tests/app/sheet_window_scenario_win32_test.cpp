@@ -21,6 +21,7 @@
 #include "app/resource.h"
 #include "app/test_window_win32.h"
 #include "dialog_answerer_win32.h"
+#include "drop_files_win32.h"
 #include "project/current_page.h"
 #include "project/project_file.h"
 #include "settings_file_win32.h"
@@ -104,25 +105,6 @@ std::string bmp(int side, std::uint8_t red, std::uint8_t green, std::uint8_t blu
     bytes += row;
   }
   return bytes;
-}
-
-// A real drop handle naming `files` (wide names, as Explorer builds them).
-HDROP make_drop(const std::vector<std::wstring>& files) {
-  std::size_t chars = 1;
-  for (const std::wstring& file : files) {
-    chars += file.size() + 1;
-  }
-  const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  auto* names = reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(drop) + sizeof(DROPFILES));
-  for (const std::wstring& file : files) {
-    file.copy(names, file.size());
-    names += file.size() + 1;
-  }
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
 }
 
 std::wstring status_text(const App& app, int part) {
@@ -238,7 +220,7 @@ TEST(MainWindowScenario, DropZoomSelectDeleteAndScroll) {
       not_added = text;
       press_button(box, IDOK);
     });
-    SendMessageW(main.window, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop(files)), 0);
+    SendMessageW(main.window, WM_DROPFILES, reinterpret_cast<WPARAM>(test::make_drop(files)), 0);
     EXPECT_EQ(answerer.dialogs_shown(), 1);
   }
   // One message names the three that were not added.

@@ -34,6 +34,7 @@
 #include "app/resource.h"
 #include "app/test_window_win32.h"
 #include "dialog_answerer_win32.h"
+#include "drop_files_win32.h"
 #include "project/current_page.h"
 #include "project/page_operations.h"
 #include "project/project_file.h"
@@ -105,24 +106,6 @@ class SoakFiles {
   }
   std::wstring folder_;
 };
-
-HDROP make_drop(const std::vector<std::wstring>& files) {
-  std::size_t chars = 1;
-  for (const std::wstring& file : files) {
-    chars += file.size() + 1;
-  }
-  const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  auto* names = reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(drop) + sizeof(DROPFILES));
-  for (const std::wstring& file : files) {
-    file.copy(names, file.size());
-    names += file.size() + 1;
-  }
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
-}
 
 // Ends every popup menu as soon as it waits for the user.
 class MenuCloser {
@@ -240,7 +223,7 @@ class Soak {
         for (int n = pick(3) + 1; n > 0; --n) {
           files.push_back(files_.pictures[static_cast<std::size_t>(pick(6))]);
         }
-        SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop(files)), 0);
+        SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(test::make_drop(files)), 0);
         pump_messages();
         break;
       }
