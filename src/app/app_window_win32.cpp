@@ -23,8 +23,6 @@ namespace {
 
 constexpr int kMainWindowSize = 512;
 constexpr int kMinimumTrackSize = 64;
-// "表示(&V)" is the third menu of the bar.
-constexpr int kViewMenuPosition = 2;
 
 void limit_tracking_size(LPARAM lparam) {
   auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
@@ -48,20 +46,6 @@ void record_view_rect(App& app) {
   if (app.sheet_view.window() != nullptr && GetWindowRect(app.sheet_view.window(), &rect)) {
     app.sheet_view.set_screen_rect(rect);
   }
-}
-
-// The "表示(&V)" menu shows which list windows are open.
-void check_list_items(App& app, HMENU popup) {
-  const HMENU bar = GetMenu(app.main_window);
-  if (bar == nullptr || GetSubMenu(bar, kViewMenuPosition) != popup) {
-    return;
-  }
-  const auto mark = [&](UINT id, ListWindowKind kind) {
-    CheckMenuItem(popup, id,
-                  MF_BYCOMMAND | (app.list_windows->is_open(kind) ? MF_CHECKED : MF_UNCHECKED));
-  };
-  mark(IDM_PAGE_LIST, ListWindowKind::PageList);
-  mark(IDM_IMAGE_LIST, ListWindowKind::ImageList);
 }
 
 void resize(App& app, WPARAM wparam, LPARAM lparam) {
@@ -194,7 +178,7 @@ LRESULT handle_main_window_message(App& app, HWND window, UINT message, WPARAM w
       return 0;
     case WM_INITMENUPOPUP:
       if (HIWORD(lparam) == FALSE) {
-        check_list_items(app, reinterpret_cast<HMENU>(wparam));
+        show_menu_states(app, reinterpret_cast<HMENU>(wparam));
       }
       return 0;
     case WM_DROPFILES:

@@ -36,7 +36,7 @@ void layout_main_window(App& app, int client_width, int client_height);
 //   command or a modal box of ours is running is dropped, so nothing
 //   re-enters a command half done.
 // - WM_SIZE lays out the children, WM_MOVE records the view's rectangle,
-//   WM_INITMENUPOPUP checks the list-window items, WM_DROPFILES adds the
+//   WM_INITMENUPOPUP shows the command table's answers, WM_DROPFILES adds the
 //   dropped files, WM_MOUSEWHEEL scrolls the sheet view, WM_DPICHANGED
 //   takes the suggested rectangle and lays the children out for the DPI.
 // - WM_NOTIFY goes to route_notify.

@@ -136,27 +136,20 @@ void add_image_through_dialog(App& app) {
 void toggle_list_window(App& app, ListWindowKind kind) {
   if (app.list_windows->is_open(kind)) {
     app.list_windows->close(kind);
-    // The list window releases its button when it has closed; without one
-    // the button simply follows the window.
-    set_list_button(app.controls, kind, app.list_windows->is_open(kind));
-    return;
+  } else {
+    app.list_windows->open(kind);
   }
-  app.list_windows->open(kind);
-  set_list_button(app.controls, kind, app.list_windows->is_open(kind));
 }
 
 void restore_list_windows(App& app) {
-  // The Enable flags as start-up read them.
-  const bool image_list = app.image_list_open;
-  const bool page_list = app.page_list_open;
-  if (image_list && !app.list_windows->is_open(ListWindowKind::ImageList)) {
+  // The Enable flags as start-up read them; each window shows itself on
+  // its toolbar button.
+  if (app.image_list_open) {
     app.list_windows->open(ListWindowKind::ImageList);
   }
-  set_list_button(app.controls, ListWindowKind::ImageList, image_list);
-  if (page_list && !app.list_windows->is_open(ListWindowKind::PageList)) {
+  if (app.page_list_open) {
     app.list_windows->open(ListWindowKind::PageList);
   }
-  set_list_button(app.controls, ListWindowKind::PageList, page_list);
 }
 
 void zoom_in(App& app) {

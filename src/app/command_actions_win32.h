@@ -38,12 +38,12 @@ int add_dropped_files(App& app, HDROP drop);
 // changes nothing.
 void add_image_through_dialog(App& app);
 
-// Opens the list window when it is closed (pressing its toolbar button), or
-// asks it to close when it is open.
+// Opens the list window when it is closed, or asks it to close when it is
+// open.
 void toggle_list_window(App& app, ListWindowKind kind);
 
 // Start-up, after the keys were read: opens each list window whose Enable
-// flag was set and presses its toolbar button exactly when the flag was set.
+// flag was set.
 void restore_list_windows(App& app);
 
 // Zoom in / out by one step of the zoom box; nothing at the ends.

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string_view>
@@ -164,6 +165,14 @@ void image_list(App& app, const CommandMessage&) {
   toggle_list_window(app, ListWindowKind::ImageList);
 }
 
+bool page_list_open(const App& app) {
+  return app.list_windows->is_open(ListWindowKind::PageList);
+}
+
+bool image_list_open(const App& app) {
+  return app.list_windows->is_open(ListWindowKind::ImageList);
+}
+
 void zoom_in_command(App& app, const CommandMessage&) {
   zoom_in(app);
 }
@@ -229,8 +238,8 @@ constexpr std::array kCommands = {
     Command{IDM_DELETE_MENU, delete_images},
     Command{IDM_PAGE_SETTINGS, page_settings},
     Command{IDM_PACK_PAGE, pack_page},
-    Command{IDM_PAGE_LIST, page_list},
-    Command{IDM_IMAGE_LIST, image_list},
+    Command{IDM_PAGE_LIST, page_list, page_list_open},
+    Command{IDM_IMAGE_LIST, image_list, image_list_open},
     Command{IDM_ZOOM_IN, zoom_in_command},
     Command{IDM_ZOOM_OUT, zoom_out_command},
     Command{IDM_HELP_FILE, help_file},
@@ -244,6 +253,20 @@ constexpr std::array kCommands = {
     Command{IDC_ZOOM_BOX, zoom_box},
 };
 
+const Command* find_command(unsigned id) {
+  const auto found = std::find_if(kCommands.begin(), kCommands.end(),
+                                  [&](const Command& command) { return command.id == id; });
+  return found != kCommands.end() ? &*found : nullptr;
+}
+
+bool is_checked(const App& app, const Command& command) {
+  return command.checked != nullptr && command.checked(app);
+}
+
+bool is_enabled(const App& app, const Command& command) {
+  return command.enabled == nullptr || command.enabled(app);
+}
+
 }  // namespace
 
 std::span<const Command> command_table() {
@@ -251,13 +274,55 @@ std::span<const Command> command_table() {
 }
 
 bool run_command(App& app, const CommandMessage& message) {
-  for (const Command& command : kCommands) {
-    if (command.id == message.id) {
-      command.run(app, message);
-      return true;
+  const Command* command = find_command(message.id);
+  if (command == nullptr) {
+    return false;
+  }
+  command->run(app, message);
+  show_toolbar_states(app);
+  return true;
+}
+
+void show_menu_states(const App& app, HMENU popup) {
+  const int count = GetMenuItemCount(popup);
+  for (int position = 0; position < count; ++position) {
+    if (const Command* command = find_command(GetMenuItemID(popup, position))) {
+      const auto at = static_cast<UINT>(position);
+      CheckMenuItem(popup, at,
+                    MF_BYPOSITION | (is_checked(app, *command) ? MF_CHECKED : MF_UNCHECKED));
+      EnableMenuItem(popup, at,
+                     MF_BYPOSITION | (is_enabled(app, *command) ? MF_ENABLED : MF_GRAYED));
     }
   }
-  return false;
+}
+
+void show_toolbar_states(const App& app) {
+  const HWND toolbar = app.controls.toolbar;
+  if (toolbar == nullptr) {
+    return;
+  }
+  const auto count = static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
+  for (int index = 0; index < count; ++index) {
+    TBBUTTON button{};
+    if (SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&button)) == 0) {
+      continue;
+    }
+    const Command* command = find_command(static_cast<unsigned>(button.idCommand));
+    if (command == nullptr || (button.fsStyle & BTNS_SEP) != 0) {
+      continue;
+    }
+    // Only a change is sent, so the buttons are not drawn again for nothing.
+    const bool checked = is_checked(app, *command);
+    const bool enabled = is_enabled(app, *command);
+    const auto id = static_cast<WPARAM>(button.idCommand);
+    if (((button.fsState & TBSTATE_CHECKED) != 0) != checked) {
+      SendMessageW(toolbar, TB_CHECKBUTTON, id, MAKELPARAM(checked, 0));
+    }
+    if (((button.fsState & TBSTATE_ENABLED) != 0) != enabled) {
+      SendMessageW(toolbar, TB_ENABLEBUTTON, id, MAKELPARAM(enabled, 0));
+    }
+  }
 }
 
 }  // namespace piconel

@@ -5,9 +5,7 @@
 #include "app/commands_win32.h"
 #include "app/image_row_texts.h"
 #include "app/list_view_win32.h"
-#include "app/toolbar_win32.h"
 #include "project/project_file.h"
-#include "store/system_boundary_win32.h"
 
 namespace piconel {
 namespace {
@@ -18,6 +16,8 @@ constexpr char kTitle[] = "\x89\xe6\x91\x9c\x83\x8a\x83X\x83g";
 constexpr char kFileNameHeader[] = "\x83t\x83@\x83\x43\x83\x8b\x96\xbc";
 constexpr char kLabelHeader[] = "\x83\x89\x83x\x83\x8b\x96\xbc";
 constexpr char kFolderHeader[] = "\x83p\x83X";
+constexpr std::array<std::string_view, 3> kHeaders = {kFileNameHeader, kLabelHeader, kFolderHeader};
+constexpr ListWindowLook kLook{kImageListClass, kTitle, 0, kHeaders};
 constexpr int kLabelColumn = 1;
 constexpr int kFolderColumn = 2;
 
@@ -48,11 +48,6 @@ class ListRedrawOff {
   HWND list_;
 };
 
-LRESULT image_list_message(ImageListWindow& self, HWND window, UINT message, WPARAM wparam,
-                           LPARAM lparam) {
-  return self.handle_message(window, message, wparam, lparam);
-}
-
 ImageEntry* entry_at(ImageEntryList& entries, int index) {
   int position = 0;
   for (ImageEntry& entry : entries) {
@@ -65,59 +60,8 @@ ImageEntry* entry_at(ImageEntryList& entries, int index) {
 
 }  // namespace
 
-ImageListWindow::~ImageListWindow() {
-  if (window_ != nullptr) {
-    DestroyWindow(window_);
-  }
-}
-
-bool ImageListWindow::open() {
-  if (window_ != nullptr) {
-    return true;
-  }
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!register_list_window_class(instance, kImageListClass,
-                                  bound_window_procedure<ImageListWindow, image_list_message>)) {
-    return false;
-  }
-  // Opened for the first time, it goes below where the page list first
-  // opens, so the two do not cover each other.
-  const ListWindowGeometry& geometry = app_.list_geometry;
-  const ListWindowBox box = list_window_box_on_screen(
-      app_.main_window, geometry.image_list, geometry.image_list_placed, geometry.page_list.height);
-  const HWND window =
-      create_list_window(instance, kImageListClass, kTitle, box, app_.main_window, this);
-  if (window == nullptr) {
-    return false;
-  }
-  window_ = window;
-  const auto& widths = app_.list_geometry.image_list_columns;
-  const std::array columns = {ListColumn{kFileNameHeader, widths[0]},
-                              ListColumn{kLabelHeader, widths[1]},
-                              ListColumn{kFolderHeader, widths[2]}};
-  list_ = create_list_control(window_, 0, columns);
-  fill(app_.project.entries);
-  pass_focus_to_list(window_, list_);
-  app_.image_list_open = true;
-  ShowWindow(window_, SW_SHOWNOACTIVATE);
-  UpdateWindow(window_);
-  return true;
-}
-
-void ImageListWindow::request_close() const {
-  if (window_ != nullptr) {
-    PostMessageW(window_, WM_CLOSE, 0, 0);
-  }
-}
-
-void ImageListWindow::store_geometry() const {
-  if (window_ == nullptr || list_ == nullptr) {
-    return;
-  }
-  app_.list_geometry.image_list = window_box(window_);
-  app_.list_geometry.image_list_placed = true;
-  read_column_widths(list_, app_.list_geometry.image_list_columns);
-}
+ImageListWindow::ImageListWindow(App& app)
+    : ListWindowBase(app, ListWindowKind::ImageList, kLook) {}
 
 void ImageListWindow::insert_row(int index, const ImageEntry& entry, UINT extra_state) {
   const ImageRowTexts texts = image_row_texts(entry);
@@ -232,22 +176,8 @@ void ImageListWindow::double_clicked(int row) {
   }
 }
 
-void ImageListWindow::close() {
-  store_geometry();
-  window_ = nullptr;
-  list_ = nullptr;
-  app_.image_list_open = false;
-  set_list_button(app_.controls, ListWindowKind::ImageList, false);
-}
-
 LRESULT ImageListWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_SETFOCUS:
-      // The frame only holds the list: the keys belong to the rows.
-      if (list_ != nullptr) {
-        SetFocus(list_);
-      }
-      return 0;
     case WM_SIZE:
       if (list_ != nullptr) {
         MoveWindow(list_, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
@@ -264,17 +194,6 @@ LRESULT ImageListWindow::handle_message(HWND window, UINT message, WPARAM wparam
       }
       return 0;
     }
-    case WM_CLOSE:
-      close();
-      return DefWindowProcW(window, message, wparam, lparam);
-    case WM_NCDESTROY:
-      // Destroyed with its owner: the close sequence already kept the
-      // geometry.
-      if (window == window_) {
-        window_ = nullptr;
-        list_ = nullptr;
-      }
-      return DefWindowProcW(window, message, wparam, lparam);
     default:
       return DefWindowProcW(window, message, wparam, lparam);
   }

@@ -10,30 +10,16 @@
 
 #include "app/app_win32.h"
 #include "app/image_order.h"
+#include "app/list_window_base_win32.h"
 
 namespace piconel {
 
 inline constexpr wchar_t kImageListClass[] = L"imglist";
 
-class ImageListWindow {
+class ImageListWindow final : public ListWindowBase {
  public:
-  explicit ImageListWindow(App& app) : app_(app) {}
-  // Destroys the window if it is still open (its owner usually did).
-  ~ImageListWindow();
-  ImageListWindow(const ImageListWindow&) = delete;
-  ImageListWindow& operator=(const ImageListWindow&) = delete;
-
-  [[nodiscard]] bool is_open() const { return window_ != nullptr; }
-  [[nodiscard]] HWND window() const { return window_; }
-  [[nodiscard]] HWND list() const { return list_; }
-
-  // Creates the window at the stored geometry with a row per entry; nothing
-  // when it exists. False when it cannot be made.
-  bool open();
-  // Posts the window a close request.
-  void request_close() const;
-  // The window's rectangle and column widths into the in-memory geometry.
-  void store_geometry() const;
+  explicit ImageListWindow(App& app);
+  ~ImageListWindow() override { destroy(); }
 
   // Row work; each does nothing while the window is closed.
   void append_row(const ImageEntry& entry);
@@ -50,18 +36,13 @@ class ImageListWindow {
   // view); the project is marked modified also when nothing moved.
   void move_selected(MoveDirection direction);
 
-  // The window's messages (public for its thunk).
-  LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-
  private:
+  void fill_rows() override { fill(app_.project.entries); }
+  LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
   void insert_row(int index, const ImageEntry& entry, UINT extra_state);
   void list_state_changed(const NMLISTVIEW& change);
   void double_clicked(int row);
-  void close();
 
-  App& app_;
-  HWND window_ = nullptr;
-  HWND list_ = nullptr;
   // While rows are inserted or deleted here, the list's state notifications
   // describe no choice of the user and are not mirrored to the sheet.
   int row_work_ = 0;

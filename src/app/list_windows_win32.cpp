@@ -20,20 +20,19 @@ bool ListWindows::is_open(ListWindowKind kind) const {
   return window_of(kind) != nullptr;
 }
 
-void ListWindows::open(ListWindowKind kind) {
+ListWindowBase& ListWindows::list_window(ListWindowKind kind) {
   if (kind == ListWindowKind::ImageList) {
-    static_cast<void>(image_list_.open());
-  } else {
-    static_cast<void>(page_list_.open());
+    return image_list_;
   }
+  return page_list_;
+}
+
+void ListWindows::open(ListWindowKind kind) {
+  static_cast<void>(list_window(kind).open());
 }
 
 void ListWindows::close(ListWindowKind kind) {
-  if (kind == ListWindowKind::ImageList) {
-    image_list_.request_close();
-  } else {
-    page_list_.request_close();
-  }
+  list_window(kind).request_close();
 }
 
 bool ListWindows::is_foreground(ListWindowKind kind) const {

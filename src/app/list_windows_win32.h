@@ -41,6 +41,7 @@ class ListWindows final : public ListWindowHooks {
 
  private:
   [[nodiscard]] HWND window_of(ListWindowKind kind) const;
+  [[nodiscard]] ListWindowBase& list_window(ListWindowKind kind);
 
   App& app_;
   ImageListWindow image_list_;

@@ -6,9 +6,7 @@
 #include "app/busy_scope_win32.h"
 #include "app/list_view_win32.h"
 #include "app/page_list_selection.h"
-#include "app/toolbar_win32.h"
 #include "project/page_operations.h"
-#include "store/system_boundary_win32.h"
 #include "store/wide_text.h"
 
 namespace piconel {
@@ -22,12 +20,10 @@ constexpr char kWidthHeader[] = "\x95\x9d";
 constexpr char kHeightHeader[] = "\x8d\x82\x82\xb3";
 constexpr char kLabelHeader[] = "\x83\x89\x83x\x83\x8b";
 constexpr int kColumns = 4;
+constexpr std::array<std::string_view, kColumns> kHeaders = {kNameHeader, kWidthHeader,
+                                                             kHeightHeader, kLabelHeader};
+constexpr ListWindowLook kLook{kPageListClass, kTitle, LVS_SINGLESEL | LVS_EDITLABELS, kHeaders};
 constexpr UINT kRowStates = LVIS_SELECTED | LVIS_FOCUSED;
-
-LRESULT page_list_message(PageListWindow& self, HWND window, UINT message, WPARAM wparam,
-                          LPARAM lparam) {
-  return self.handle_message(window, message, wparam, lparam);
-}
 
 std::string row_text(HWND list, int row, int column) {
   wchar_t text[256] = {};
@@ -42,55 +38,14 @@ std::string row_text(HWND list, int row, int column) {
 
 }  // namespace
 
-PageListWindow::~PageListWindow() {
-  if (window_ != nullptr) {
-    DestroyWindow(window_);
-  }
-}
+PageListWindow::PageListWindow(App& app) : ListWindowBase(app, ListWindowKind::PageList, kLook) {}
 
-bool PageListWindow::open() {
-  if (window_ != nullptr) {
-    return true;
-  }
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!register_list_window_class(instance, kPageListClass,
-                                  bound_window_procedure<PageListWindow, page_list_message>)) {
-    return false;
-  }
-  const ListWindowBox box = list_window_box_on_screen(
-      app_.main_window, app_.list_geometry.page_list, app_.list_geometry.page_list_placed, 0);
-  const HWND window =
-      create_list_window(instance, kPageListClass, kTitle, box, app_.main_window, this);
-  if (window == nullptr) {
-    return false;
-  }
-  window_ = window;
-  const auto& widths = app_.list_geometry.page_list_columns;
-  const std::array columns = {
-      ListColumn{kNameHeader, widths[0]}, ListColumn{kWidthHeader, widths[1]},
-      ListColumn{kHeightHeader, widths[2]}, ListColumn{kLabelHeader, widths[3]}};
-  list_ = create_list_control(window_, LVS_SINGLESEL | LVS_EDITLABELS, columns);
+void PageListWindow::fill_rows() {
   fill_page_list(app_.project);
-  pass_focus_to_list(window_, list_);
-  app_.page_list_open = true;
-  ShowWindow(window_, SW_SHOWNOACTIVATE);
-  UpdateWindow(window_);
-  return true;
 }
 
-void PageListWindow::request_close() const {
-  if (window_ != nullptr) {
-    PostMessageW(window_, WM_CLOSE, 0, 0);
-  }
-}
-
-void PageListWindow::store_geometry() const {
-  if (window_ == nullptr || list_ == nullptr) {
-    return;
-  }
-  app_.list_geometry.page_list = window_box(window_);
-  app_.list_geometry.page_list_placed = true;
-  read_column_widths(list_, app_.list_geometry.page_list_columns);
+void PageListWindow::forget() {
+  app_.accelerators.name_edit_active = false;
 }
 
 void PageListWindow::remove_all_items() {
@@ -203,40 +158,10 @@ LRESULT PageListWindow::list_notification(const NMHDR& header, LPARAM lparam) {
   }
 }
 
-void PageListWindow::close() {
-  store_geometry();
-  window_ = nullptr;
-  list_ = nullptr;
-  app_.page_list_open = false;
-  app_.accelerators.name_edit_active = false;
-  set_list_button(app_.controls, ListWindowKind::PageList, false);
-}
-
 LRESULT PageListWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_CLOSE) {
-    close();
-    return DefWindowProcW(window, message, wparam, lparam);
-  }
-  if (message == WM_NCDESTROY) {
-    // Destroyed with its owner: the close sequence already kept the
-    // geometry.
-    if (window == window_) {
-      window_ = nullptr;
-      list_ = nullptr;
-      app_.accelerators.name_edit_active = false;
-    }
-    return DefWindowProcW(window, message, wparam, lparam);
-  }
   if (message == WM_NOTIFY && list_ != nullptr &&
       reinterpret_cast<const NMHDR*>(lparam)->hwndFrom == list_) {
     return list_notification(*reinterpret_cast<const NMHDR*>(lparam), lparam);
-  }
-  if (message == WM_SETFOCUS) {
-    // The frame only holds the list: the keys belong to the rows.
-    if (list_ != nullptr) {
-      SetFocus(list_);
-    }
-    return 0;
   }
   if (app_.dialog_guard != -1) {
     return DefWindowProcW(window, message, wparam, lparam);

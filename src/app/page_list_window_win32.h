@@ -12,33 +12,21 @@
 #include <commctrl.h>
 
 #include "app/app_win32.h"
+#include "app/list_window_base_win32.h"
 #include "project/project_ports.h"
 
 namespace piconel {
 
 inline constexpr wchar_t kPageListClass[] = L"pagelist";
 
-class PageListWindow final : public PageListView {
+class PageListWindow final : public ListWindowBase, public PageListView {
  public:
-  explicit PageListWindow(App& app) : app_(app) {}
-  // Destroys the window if it is still open (its owner usually did).
-  ~PageListWindow() override;
-  PageListWindow(const PageListWindow&) = delete;
-  PageListWindow& operator=(const PageListWindow&) = delete;
+  explicit PageListWindow(App& app);
+  ~PageListWindow() override { destroy(); }
 
-  [[nodiscard]] HWND window() const { return window_; }
-  [[nodiscard]] HWND list() const { return list_; }
   // The row under the last right-click, -1 when it hit no row.
   [[nodiscard]] int clicked_row() const { return clicked_row_; }
 
-  // Creates the window at the stored geometry with a row per page and the
-  // current page's row selected; nothing when it exists. False when it
-  // cannot be made.
-  bool open();
-  // Posts the window a close request.
-  void request_close() const;
-  // The window's rectangle and column widths into the in-memory geometry.
-  void store_geometry() const;
   // F2: edits the name of the page whose row has the focus; nothing without
   // pages, without a focused row, or while a property dialog is open.
   void start_rename();
@@ -58,21 +46,20 @@ class PageListWindow final : public PageListView {
   int focused_item() const override;
   void move_item(int from, int to) override;
 
-  // The window's messages (public for its thunk).
-  LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-
  private:
+  // A row per page; the current page's row is selected when the list
+  // draws itself.
+  void fill_rows() override;
+  LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
+  // No name is edited any more.
+  void forget() override;
   void apply_selection_rule();
   LRESULT list_notification(const NMHDR& header, LPARAM lparam);
   void show_context_menu(const NMITEMACTIVATE& click);
   void run_menu_command(UINT id);
   BOOL begin_edit(const NMLVDISPINFOW& edit);
   BOOL end_edit(const NMLVDISPINFOW& edit);
-  void close();
 
-  App& app_;
-  HWND window_ = nullptr;
-  HWND list_ = nullptr;
   int clicked_row_ = -1;
 };
 

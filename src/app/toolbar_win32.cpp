@@ -185,12 +185,6 @@ void measure_control_heights(MainWindowControls& controls) {
   controls.status_bar_height = height_of(controls.status_bar);
 }
 
-void set_list_button(const MainWindowControls& controls, ListWindowKind kind, bool pressed) {
-  if (controls.toolbar != nullptr) {
-    SendMessageW(controls.toolbar, TB_CHECKBUTTON, list_command(kind), MAKELPARAM(pressed, 0));
-  }
-}
-
 bool list_button_pressed(const MainWindowControls& controls, ListWindowKind kind) {
   return controls.toolbar != nullptr &&
          SendMessageW(controls.toolbar, TB_ISBUTTONCHECKED, list_command(kind), 0) != 0;

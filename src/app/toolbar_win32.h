@@ -26,8 +26,7 @@ void apply_controls_dpi(MainWindowControls& controls, int dpi);
 // The toolbar and status bar heights from their window rectangles.
 void measure_control_heights(MainWindowControls& controls);
 
-// Toolbar buttons 40029 and 40025 show whether their list window is open.
-void set_list_button(const MainWindowControls& controls, ListWindowKind kind, bool pressed);
+// Whether toolbar button 40029 or 40025 is pressed (its list window open).
 [[nodiscard]] bool list_button_pressed(const MainWindowControls& controls, ListWindowKind kind);
 
 // The zoom box's selected step (0 .. 5), or -1.

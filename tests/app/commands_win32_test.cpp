@@ -10,6 +10,7 @@
 
 #include "app/commands_win32.h"
 #include "app/resource.h"
+#include "store/handles_win32.h"
 
 namespace piconel {
 namespace {
@@ -83,6 +84,35 @@ TEST(CommandTable, SaveWithoutAProjectStoreDoesNothing) {
   EXPECT_TRUE(run_command(app, CommandMessage{IDM_PROJECT_SAVE_AS}));
   EXPECT_FALSE(app.project.store);
   EXPECT_TRUE(app.project.path.empty());
+}
+
+// A menu about to open shows the table's answers: a list item is checked
+// exactly while its window is open, every command is enabled (a stale mark
+// is taken off), and an item of no command of the table is left as it is.
+TEST(CommandTable, MenuItemsShowTheTablesAnswers) {
+  App app;
+  struct OpenPageList : ListWindowHooks {
+    bool is_open(ListWindowKind kind) const override { return kind == ListWindowKind::PageList; }
+  } lists;
+  app.list_windows = &lists;
+  const OwnedMenu menu(CreatePopupMenu());
+  ASSERT_TRUE(menu.valid());
+  for (const UINT id : {IDM_PAGE_LIST, IDM_IMAGE_LIST, IDM_ZOOM_IN, IDM_PAGE_SELECT}) {
+    AppendMenuW(menu.get(), MF_STRING, id, L"item");
+  }
+  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  for (const UINT id : {IDM_IMAGE_LIST, IDM_ZOOM_IN, IDM_PAGE_SELECT}) {
+    CheckMenuItem(menu.get(), id, MF_BYCOMMAND | MF_CHECKED);
+    EnableMenuItem(menu.get(), id, MF_BYCOMMAND | MF_GRAYED);
+  }
+  show_menu_states(app, menu.get());
+  const auto state = [&](UINT id) {
+    return GetMenuState(menu.get(), id, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED);
+  };
+  EXPECT_EQ(state(IDM_PAGE_LIST), static_cast<UINT>(MF_CHECKED));
+  EXPECT_EQ(state(IDM_IMAGE_LIST), 0u);
+  EXPECT_EQ(state(IDM_ZOOM_IN), 0u);
+  EXPECT_EQ(state(IDM_PAGE_SELECT), static_cast<UINT>(MF_CHECKED | MF_GRAYED));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app_win32.h"
@@ -25,6 +26,7 @@
 #include "app/test_window_win32.h"
 #include "app/toolbar_win32.h"
 #include "dialog_answerer_win32.h"
+#include "hand_input_win32.h"
 #include "project/project_file.h"
 #include "settings_file_win32.h"
 #include "store/handles_win32.h"
@@ -747,6 +749,111 @@ TEST(ListWindowsScenario, WindowsOpenWhereTheyCanBeReached) {
   // window's right edge.
   EXPECT_EQ(window_box(main.lists.image_list().window()),
             (ListWindowBox{main_rect.right, main_rect.top + 150, 200, 300}));
+}
+
+// The "表示(&V)" menu as the user sees it while it is open: the check marks
+// of its two list items, read whenever the menu waits for the next key.
+class ViewMenuWatch {
+ public:
+  explicit ViewMenuWatch(HWND main_window)
+      : view_(GetSubMenu(GetMenu(main_window), 2)),
+        hook_(SetWindowsHookExW(WH_CALLWNDPROC, observe, nullptr, GetCurrentThreadId())) {
+    current() = this;
+  }
+  ~ViewMenuWatch() { current() = nullptr; }
+  ViewMenuWatch(const ViewMenuWatch&) = delete;
+  ViewMenuWatch& operator=(const ViewMenuWatch&) = delete;
+
+  // "P" and "I" for the checked list items, "-" for each greyed one, as the
+  // menu last showed them; empty until it was open.
+  std::string seen;
+
+ private:
+  static ViewMenuWatch*& current() {
+    static ViewMenuWatch* watch = nullptr;
+    return watch;
+  }
+  static LRESULT CALLBACK observe(int code, WPARAM wparam, LPARAM lparam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
+    ViewMenuWatch* self = current();
+    if (code == HC_ACTION && self != nullptr && call->message == WM_ENTERIDLE &&
+        call->wParam == MSGF_MENU) {
+      self->seen = "[";
+      for (const auto& [id, letter] : {std::pair{IDM_PAGE_LIST, 'P'}, {IDM_IMAGE_LIST, 'I'}}) {
+        const UINT state = GetMenuState(self->view_, id, MF_BYCOMMAND);
+        self->seen += (state & MF_CHECKED) != 0 ? std::string(1, letter) : "";
+        self->seen += (state & MF_GRAYED) != 0 ? "-" : "";
+      }
+      self->seen += "]";
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+  }
+
+  HMENU view_;
+  WindowsHook hook_;
+};
+
+POINT toolbar_button_on_screen(const App& app, UINT id) {
+  RECT rect{};
+  SendMessageW(app.controls.toolbar, TB_GETRECT, id, reinterpret_cast<LPARAM>(&rect));
+  POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  ClientToScreen(app.controls.toolbar, &centre);
+  return centre;
+}
+
+// By a real hand: the toolbar button and the "表示(&V)" menu opened with
+// Alt+V show which list windows are open, whichever way they were opened or
+// closed, and nothing is greyed.
+TEST(ListWindowsScenario, ViewMenuAndToolbarShowTheOpenListsToTheHand) {
+  ProjectFile project;
+  MainWindow main(project.cp932(), L"piconel_list_windows_view_menu.ini");
+  App& app = main.app;
+  SetForegroundWindow(main.window);
+  pump_messages();
+  ViewMenuWatch watch(main.window);
+  const auto open_view_menu = [](testing::Hand& hand) -> testing::Hand& {
+    return hand.key_down(VK_MENU).key_down('V').key_up('V').key_up(VK_MENU);
+  };
+  testing::Hand hand;
+  open_view_menu(hand).key_down(VK_ESCAPE).key_up(VK_ESCAPE).key_down(VK_ESCAPE).key_up(VK_ESCAPE);
+  ASSERT_TRUE(hand.play());
+  EXPECT_EQ(watch.seen, "[]");
+
+  // The page list's button clicked: the window opens, the button stays
+  // pressed and the menu checks its item.
+  hand.move_to(toolbar_button_on_screen(app, IDM_PAGE_LIST)).click();
+  ASSERT_TRUE(hand.play());
+  ASSERT_TRUE(app.list_windows->is_open(ListWindowKind::PageList));
+  EXPECT_TRUE(list_button_pressed(app.controls, ListWindowKind::PageList));
+  SetForegroundWindow(main.window);
+  pump_messages();
+  // The image list chosen from the menu by its mnemonic.
+  open_view_menu(hand).key_down('I').key_up('I');
+  ASSERT_TRUE(hand.play());
+  EXPECT_EQ(watch.seen, "[P]");
+  ASSERT_TRUE(app.list_windows->is_open(ListWindowKind::ImageList));
+  EXPECT_TRUE(list_button_pressed(app.controls, ListWindowKind::ImageList));
+
+  // Both open; then the page list closed from the menu releases its button.
+  SetForegroundWindow(main.window);
+  pump_messages();
+  open_view_menu(hand).key_down('P').key_up('P');
+  ASSERT_TRUE(hand.play());
+  EXPECT_EQ(watch.seen, "[PI]");
+  EXPECT_FALSE(app.list_windows->is_open(ListWindowKind::PageList));
+  EXPECT_FALSE(list_button_pressed(app.controls, ListWindowKind::PageList));
+
+  // The image list's button clicked while it is open: it closes, and its
+  // button, which the click released at once, stays released.
+  hand.move_to(toolbar_button_on_screen(app, IDM_IMAGE_LIST)).click();
+  ASSERT_TRUE(hand.play());
+  EXPECT_FALSE(app.list_windows->is_open(ListWindowKind::ImageList));
+  EXPECT_FALSE(list_button_pressed(app.controls, ListWindowKind::ImageList));
+  SetForegroundWindow(main.window);
+  pump_messages();
+  open_view_menu(hand).key_down(VK_ESCAPE).key_up(VK_ESCAPE).key_down(VK_ESCAPE).key_up(VK_ESCAPE);
+  ASSERT_TRUE(hand.play());
+  EXPECT_EQ(watch.seen, "[]");
 }
 
 }  // namespace
