@@ -283,45 +283,26 @@ bool run_command(App& app, const CommandMessage& message) {
   return true;
 }
 
+// By command: an id the menu or the toolbar does not hold changes nothing,
+// and a state that is already shown is not drawn again.
 void show_menu_states(const App& app, HMENU popup) {
-  const int count = GetMenuItemCount(popup);
-  for (int position = 0; position < count; ++position) {
-    if (const Command* command = find_command(GetMenuItemID(popup, position))) {
-      const auto at = static_cast<UINT>(position);
-      CheckMenuItem(popup, at,
-                    MF_BYPOSITION | (is_checked(app, *command) ? MF_CHECKED : MF_UNCHECKED));
-      EnableMenuItem(popup, at,
-                     MF_BYPOSITION | (is_enabled(app, *command) ? MF_ENABLED : MF_GRAYED));
-    }
+  for (const Command& command : kCommands) {
+    CheckMenuItem(popup, command.id,
+                  MF_BYCOMMAND | (is_checked(app, command) ? MF_CHECKED : MF_UNCHECKED));
+    EnableMenuItem(popup, command.id,
+                   MF_BYCOMMAND | (is_enabled(app, command) ? MF_ENABLED : MF_GRAYED));
   }
 }
 
 void show_toolbar_states(const App& app) {
-  const HWND toolbar = app.controls.toolbar;
-  if (toolbar == nullptr) {
+  if (app.controls.toolbar == nullptr) {
     return;
   }
-  const auto count = static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
-  for (int index = 0; index < count; ++index) {
-    TBBUTTON button{};
-    if (SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(&button)) == 0) {
-      continue;
-    }
-    const Command* command = find_command(static_cast<unsigned>(button.idCommand));
-    if (command == nullptr || (button.fsStyle & BTNS_SEP) != 0) {
-      continue;
-    }
-    // Only a change is sent, so the buttons are not drawn again for nothing.
-    const bool checked = is_checked(app, *command);
-    const bool enabled = is_enabled(app, *command);
-    const auto id = static_cast<WPARAM>(button.idCommand);
-    if (((button.fsState & TBSTATE_CHECKED) != 0) != checked) {
-      SendMessageW(toolbar, TB_CHECKBUTTON, id, MAKELPARAM(checked, 0));
-    }
-    if (((button.fsState & TBSTATE_ENABLED) != 0) != enabled) {
-      SendMessageW(toolbar, TB_ENABLEBUTTON, id, MAKELPARAM(enabled, 0));
-    }
+  for (const Command& command : kCommands) {
+    SendMessageW(app.controls.toolbar, TB_CHECKBUTTON, command.id,
+                 MAKELPARAM(is_checked(app, command), 0));
+    SendMessageW(app.controls.toolbar, TB_ENABLEBUTTON, command.id,
+                 MAKELPARAM(is_enabled(app, command), 0));
   }
 }
 

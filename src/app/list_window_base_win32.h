@@ -26,7 +26,7 @@ struct ListWindowLook {
 
 class ListWindowBase {
  public:
-  // `look` outlives the window (a constant of the derived window's file).
+  // `look` is a constant of the derived window's file.
   ListWindowBase(App& app, ListWindowKind kind, const ListWindowLook& look)
       : app_(app), kind_(kind), look_(look) {}
   // Destroys the window if it is still open (its owner usually did).
@@ -64,8 +64,7 @@ class ListWindowBase {
  private:
   // A row for every item, into the new list.
   virtual void fill_rows() = 0;
-  // Default handling unless the derived window has its own (it has none
-  // while the base destroys the window).
+  // Default handling unless the derived window has its own.
   virtual LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   // The window is gone, closed or destroyed with its owner.
   virtual void forget() {}
