@@ -8,6 +8,7 @@
 #include "app/toolbar_win32.h"
 #include "project/project_file.h"
 #include "store/system_boundary_win32.h"
+#include "window/redraw_lock_win32.h"
 
 namespace piconel {
 namespace {
@@ -31,21 +32,6 @@ class RowWork {
 
  private:
   int& count_;
-};
-
-// Turns a window's redrawing off for its lifetime and repaints it after.
-class ListRedrawOff {
- public:
-  explicit ListRedrawOff(HWND list) : list_(list) { SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
-  ~ListRedrawOff() {
-    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
-  }
-  ListRedrawOff(const ListRedrawOff&) = delete;
-  ListRedrawOff& operator=(const ListRedrawOff&) = delete;
-
- private:
-  HWND list_;
 };
 
 LRESULT image_list_message(ImageListWindow& self, HWND window, UINT message, WPARAM wparam,
@@ -158,7 +144,7 @@ void ImageListWindow::fill(const ImageEntryList& entries) {
   if (list_ == nullptr) {
     return;
   }
-  ListRedrawOff redraw(list_);
+  RedrawLock redraw(list_);
   for (const ImageEntry& entry : entries) {
     insert_row(-1, entry, 0);
   }
@@ -188,7 +174,7 @@ void ImageListWindow::row_changed(const ImageEntry& entry) {
 void ImageListWindow::move_selected(MoveDirection direction) {
   ImageEntryList& entries = app_.project.entries;
   if (list_ != nullptr) {
-    ListRedrawOff redraw(list_);
+    RedrawLock redraw(list_);
     static_cast<void>(move_selected_entries(entries, direction, [&](int from, int to) {
       const bool focused = (list_row_state(list_, from, LVIS_FOCUSED) & LVIS_FOCUSED) != 0;
       {
