@@ -6,6 +6,7 @@
 #include "app/image_row_texts.h"
 #include "app/list_view_win32.h"
 #include "project/project_file.h"
+#include "window/redraw_lock_win32.h"
 
 namespace piconel {
 namespace {
@@ -33,20 +34,6 @@ class RowWork {
   int& count_;
 };
 
-// Turns a window's redrawing off for its lifetime and repaints it after.
-class ListRedrawOff {
- public:
-  explicit ListRedrawOff(HWND list) : list_(list) { SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
-  ~ListRedrawOff() {
-    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
-  }
-  ListRedrawOff(const ListRedrawOff&) = delete;
-  ListRedrawOff& operator=(const ListRedrawOff&) = delete;
-
- private:
-  HWND list_;
-};
 
 ImageEntry* entry_at(ImageEntryList& entries, int index) {
   int position = 0;
@@ -102,7 +89,7 @@ void ImageListWindow::fill(const ImageEntryList& entries) {
   if (list_ == nullptr) {
     return;
   }
-  ListRedrawOff redraw(list_);
+  RedrawLock redraw(list_);
   for (const ImageEntry& entry : entries) {
     insert_row(-1, entry, 0);
   }
@@ -132,7 +119,7 @@ void ImageListWindow::row_changed(const ImageEntry& entry) {
 void ImageListWindow::move_selected(MoveDirection direction) {
   ImageEntryList& entries = app_.project.entries;
   if (list_ != nullptr) {
-    ListRedrawOff redraw(list_);
+    RedrawLock redraw(list_);
     static_cast<void>(move_selected_entries(entries, direction, [&](int from, int to) {
       const bool focused = (list_row_state(list_, from, LVIS_FOCUSED) & LVIS_FOCUSED) != 0;
       {

@@ -15,30 +15,13 @@
 #include "store/handles_win32.h"
 #include "store/system_boundary_win32.h"
 #include "store/wide_text.h"
+#include "window/memory_bitmap_win32.h"
 
 namespace piconel {
 
 namespace {
 
 constexpr wchar_t kAreaClass[] = L"choicewin";
-
-// The picture as a DIB section selected into a memory DC for painting. The
-// destructor puts the DC's first bitmap back before the DC and the section
-// go (members are destroyed after the body, the DC before the bitmap).
-struct PictureDc {
-  PictureDc() = default;
-  PictureDc(const PictureDc&) = delete;
-  PictureDc& operator=(const PictureDc&) = delete;
-  ~PictureDc() {
-    if (dc && previous != nullptr && previous != HGDI_ERROR) {
-      SelectObject(dc.get(), previous);
-    }
-  }
-
-  GdiBitmap bitmap;
-  MemoryDc dc;
-  HGDIOBJ previous = nullptr;
-};
 
 // The controls that follow the dialog's size, with how and where they
 // started.
@@ -51,9 +34,9 @@ struct Follower {
 struct Picker {
   DibColour picked = -1;
   // The file's own pixels (none when it could not be read) and their copy
-  // for painting.
+  // for painting, a DIB section in a memory DC.
   std::optional<Dib> picture;
-  PictureDc picture_dc;
+  MemoryBitmap picture_dc;
   HWND dialog = nullptr;
   // Child of control 1042; destroyed with the dialog.
   HWND area = nullptr;
@@ -140,13 +123,13 @@ void scroll_area(Picker& picker, bool vertical, ScrollRequest request) {
 
 void paint_area(const Picker& picker) {
   PaintDc paint(picker.area);
-  if (!paint || !picker.picture_dc.dc) {
+  if (!paint || !picker.picture_dc) {
     return;
   }
   const EntryBlit blit =
       picker_blit(picker.scroll_x, picker.scroll_y, picture_width(picker), picture_height(picker));
   StretchBlt(paint.get(), blit.destination.x, blit.destination.y, blit.destination.width,
-             blit.destination.height, picker.picture_dc.dc.get(), blit.source.x, blit.source.y,
+             blit.destination.height, picker.picture_dc.dc(), blit.source.x, blit.source.y,
              blit.source.width, blit.source.height, SRCCOPY);
 }
 
@@ -278,15 +261,7 @@ void make_picture_dc(Picker& picker) {
   if (!picker.picture) {
     return;
   }
-  picker.picture_dc.bitmap = create_dib_section(*picker.picture);
-  if (!picker.picture_dc.bitmap) {
-    return;
-  }
-  picker.picture_dc.dc = MemoryDc(CreateCompatibleDC(nullptr));
-  if (picker.picture_dc.dc) {
-    picker.picture_dc.previous =
-        SelectObject(picker.picture_dc.dc.get(), picker.picture_dc.bitmap.get());
-  }
+  static_cast<void>(picker.picture_dc.hold(create_dib_section(*picker.picture)));
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #pragma once
 
 // The sheet view: window class "client" showing the current page's sheet,
-// one window of class "child" per image entry, scrolling, zoom, selection by
-// click and by rectangle, dragging images with snapping, and the page
-// summary in the status bar. It is the project's SheetViewPort, the image
-// loader's EntryDisplayFactory and the overlap check's EntrySelection.
+// with one entry window (class "child") per image entry. It keeps the
+// view's state and puts together the objects that do its jobs: the entry
+// windows and their painting, the scroller, the selection, the page
+// summary, and the mouse modes (the selection rectangle and dragging). It is
+// the project's SheetViewPort, the image loader's EntryDisplayFactory and
+// the overlap check's EntrySelection.
 // Windows only: include from *_win32.cpp files only.
 
 #include <windows.h>
@@ -12,14 +14,19 @@
 #include <optional>
 #include <string_view>
 
-#include "canvas/drag_move.h"
+#include "canvas/drag_mode_win32.h"
 #include "canvas/overlap_check.h"
+#include "canvas/page_summary_win32.h"
+#include "canvas/rubber_band_mode_win32.h"
 #include "canvas/sheet_geometry.h"
+#include "canvas/sheet_scroller_win32.h"
+#include "canvas/sheet_selection_win32.h"
 #include "canvas/sheet_view_host.h"
 #include "canvas/sheet_view_state.h"
 #include "image/open_image_entry.h"
 #include "project/project.h"
 #include "project/project_ports.h"
+#include "window/redraw_lock_win32.h"
 
 namespace piconel {
 
@@ -62,7 +69,7 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory, public
 
   // Recomputes the used extent; when forced or changed, sets status part 0
   // and refreshes the scroll bars.
-  void update_extent(bool force);
+  void update_extent(bool force) { summary_.update_extent(force); }
   void rebuild_colours() { rebuild_sheet_colours(project_.entries, state_.colours); }
 
   // Adds the image at `path` with automatic placement (the cursor carried
@@ -70,9 +77,9 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory, public
   // cannot be read or shown.
   ImageEntry* add_image(std::string_view path, PlacementCursor* cursor);
 
-  void select_all();
+  void select_all() { selection_.select_all(); }
   // Selects or deselects entry `index` (list order); nothing for no entry.
-  void set_entry_selected(int index, bool on) override;
+  void set_entry_selected(int index, bool on) override { selection_.set_entry_selected(index, on); }
   // Removes every selected entry (its image list row, its place in the list,
   // its window) and marks the project modified, also when none was
   // selected. The caller rebuilds the colours and updates the extent.
@@ -102,37 +109,12 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory, public
   std::unique_ptr<EntryDisplay> create_display(ImageEntry& entry, const Dib& picture) override;
   std::unique_ptr<EntryDisplay> create_placeholder_display(ImageEntry& entry) override;
 
-  // Message handling of the two window classes (public for their thunks);
-  // attach gives the view its window at WM_NCCREATE.
-  void attach(HWND window) { window_ = window; }
-  LRESULT handle_view_message(UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT handle_entry_message(HWND window, ImageEntry& entry, UINT message, WPARAM wparam,
-                               LPARAM lparam);
-
  private:
-  void select_entry(ImageEntry& entry, bool on);
-  void deselect_all_except(const ImageEntry* keep);
-  [[nodiscard]] int index_of(const ImageEntry& entry) const;
-  void refresh_scroll_bars();
-  [[nodiscard]] std::int32_t visible_width() const;
-  [[nodiscard]] std::int32_t visible_height() const;
-  void apply_scroll(bool vertical, std::int32_t step);
-  // Puts the entry's window where its sheet rectangle shows at the current
-  // scroll position and zoom; nothing when it stands there already.
-  void place_entry_window(const ImageEntry& entry, bool repaint);
-  void place_entry_windows();
+  // The messages of class "client" (through bound_window_procedure).
+  static LRESULT handle_message(SheetView& view, HWND window, UINT message, WPARAM wparam,
+                                LPARAM lparam);
+  LRESULT handle_view_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   void paint_view();
-  void paint_entry(HWND window, const ImageEntry& entry) const;
-  // Dragging (sheet_view_drag_win32.cpp).
-  [[nodiscard]] DragView drag_view() const;
-  LRESULT press_entry(HWND window, ImageEntry& entry, WPARAM wparam, LPARAM lparam);
-  void release_entry(ImageEntry& entry, DragPoint release);
-  [[nodiscard]] bool move_entry_rect(ImageEntry& entry, RECT& rect);
-  void entry_moved(HWND window, ImageEntry& entry);
-  void double_click_entry(ImageEntry& entry, LPARAM lparam);
-  void begin_rectangle(std::int32_t x, std::int32_t y);
-  void drag_rectangle(std::int32_t x, std::int32_t y);
-  void end_rectangle(std::int32_t x, std::int32_t y);
   void forget_entry_windows();
 
   Project& project_;
@@ -141,42 +123,14 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory, public
   HWND window_ = nullptr;
   SheetViewState state_;
   RECT screen_rect_{};
-  std::int32_t vertical_bar_width_ = 0;
-  std::int32_t horizontal_bar_height_ = 0;
   // Redrawing is frozen from begin_page_load to end_page_load.
-  bool frozen_ = false;
-  // Press point, positions at the press, drag target.
-  DragState drag_;
-  // The entry whose window the system's move loop is moving: the loop runs
-  // inside the default handling of the press, and only its moving and moved
-  // notifications are a drag (zooming, scrolling and creating windows move
-  // them too).
-  const ImageEntry* move_loop_entry_ = nullptr;
-  // Set while the view moves entry windows itself (scrolling, placing):
-  // their moved notifications then say nothing about a drag.
-  bool moving_windows_ = false;
-
-  // Selection rectangle over empty sheet, in client coordinates.
-  struct Rubber {
-    bool active = false;
-    std::int32_t start_x = 0;
-    std::int32_t start_y = 0;
-    ViewRect current;
-    ViewRect last_drawn;
-  } rubber_;
-};
-
-// Locks redrawing of a window (WM_SETREDRAW) and repaints it, children
-// included, when it goes.
-class RedrawLock {
- public:
-  explicit RedrawLock(HWND window);
-  ~RedrawLock();
-  RedrawLock(const RedrawLock&) = delete;
-  RedrawLock& operator=(const RedrawLock&) = delete;
-
- private:
-  HWND window_;
+  std::optional<RedrawLock> frozen_;
+  // The jobs, each given the parts of the view it works on.
+  SheetScroller scroller_{window_, state_, project_.entries};
+  PageSummary summary_{project_, state_, host_, scroller_};
+  SheetSelection selection_{project_, host_};
+  RubberBandMode rubber_{window_, state_, project_.entries, selection_};
+  DragMode drag_{{window_, screen_rect_, state_, project_, host_, selection_, scroller_, summary_}};
 };
 
 }  // namespace piconel

@@ -1,13 +1,11 @@
-// Dragging entry windows: the press, the system's move loop with snapping,
-// the other selected entries following at every step, the click decided
-// when the button goes up, and the double-click.
+#include "canvas/drag_mode_win32.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 
-#include "canvas/sheet_view_win32.h"
 #include "project/project_file.h"
+#include "window/redraw_lock_win32.h"
 
 namespace piconel {
 
@@ -27,12 +25,12 @@ DragPoint point_of(LPARAM lparam) {
 
 }  // namespace
 
-DragView SheetView::drag_view() const {
+DragView DragMode::drag_view() const {
   return {state_.zoom,       state_.scroll_x,   state_.scroll_y,
           state_.snap_width, screen_rect_.left, screen_rect_.top};
 }
 
-LRESULT SheetView::press_entry(HWND window, ImageEntry& entry, WPARAM wparam, LPARAM lparam) {
+LRESULT DragMode::entry_pressed(HWND window, ImageEntry& entry, WPARAM wparam, LPARAM lparam) {
   SetFocus(window_);
   drag_.record_press(point_of(lparam), entry, project_.entries);
   drag_.ctrl_at_press = ctrl_with_message();
@@ -41,8 +39,8 @@ LRESULT SheetView::press_entry(HWND window, ImageEntry& entry, WPARAM wparam, LP
   // selected one (or with Ctrl) leaves the selection to the release.
   const bool decide_at_release = entry.selected || drag_.ctrl_at_press;
   if (!decide_at_release) {
-    deselect_all_except(nullptr);
-    select_entry(entry, true);
+    selection_.deselect_all_except(nullptr);
+    selection_.select_entry(entry, true);
   }
   // The default handling runs the system's move loop until the button is
   // released; the moving and moved notifications arrive meanwhile.
@@ -62,14 +60,14 @@ LRESULT SheetView::press_entry(HWND window, ImageEntry& entry, WPARAM wparam, LP
   return result;
 }
 
-void SheetView::release_entry(ImageEntry& entry, DragPoint release) {
+void DragMode::release_entry(ImageEntry& entry, DragPoint release) {
   switch (press_outcome(drag_, release)) {
     case PressOutcome::SelectAlone:
-      deselect_all_except(&entry);
-      select_entry(entry, true);
+      selection_.deselect_all_except(&entry);
+      selection_.select_entry(entry, true);
       break;
     case PressOutcome::ToggleSelection:
-      select_entry(entry, !entry.selected);
+      selection_.select_entry(entry, !entry.selected);
       break;
     case PressOutcome::Describe:
       host_.set_status_text(kEntryStatusPart, entry_status_text(entry));
@@ -77,9 +75,9 @@ void SheetView::release_entry(ImageEntry& entry, DragPoint release) {
   }
 }
 
-bool SheetView::move_entry_rect(ImageEntry& entry, RECT& rect) {
+bool DragMode::move_entry_rect(ImageEntry& entry, RECT& rect) {
   if (!entry.selected) {
-    select_entry(entry, true);
+    selection_.select_entry(entry, true);
   }
   POINT cursor{};
   GetCursorPos(&cursor);
@@ -95,7 +93,16 @@ bool SheetView::move_entry_rect(ImageEntry& entry, RECT& rect) {
   return move.changed;
 }
 
-void SheetView::entry_moved(HWND window, ImageEntry& entry) {
+bool DragMode::entry_moving(ImageEntry& entry, RECT& rect) {
+  return move_loop_entry_ == &entry && move_entry_rect(entry, rect);
+}
+
+void DragMode::entry_moved(HWND window, ImageEntry& entry) {
+  // Only the move loop's own moves are a drag: a scroll or the view
+  // placing the window (even in the middle of a drag) changes no position.
+  if (move_loop_entry_ != &entry || scroller_.moving_windows()) {
+    return;
+  }
   RECT rect{};
   GetWindowRect(window, &rect);
   const DragPoint position = dragged_position(drag_, {rect.left, rect.top}, drag_view());
@@ -112,21 +119,21 @@ void SheetView::entry_moved(HWND window, ImageEntry& entry) {
     RedrawLock lock(window_);
     for (const ImageEntry& other : project_.entries) {
       if (&other != &entry && other.selected) {
-        place_entry_window(other, true);
+        scroller_.place_entry_window(other, true);
       }
     }
   }
   // A scroll since the last moving notification has left the window where
   // the old scroll position put it.
-  place_entry_window(entry, true);
-  update_extent(false);
+  scroller_.place_entry_window(entry, true);
+  summary_.update_extent(false);
   mark_modified(project_);
 }
 
-void SheetView::double_click_entry(ImageEntry& entry, LPARAM lparam) {
+void DragMode::entry_double_clicked(ImageEntry& entry, LPARAM lparam) {
   drag_.record_press(point_of(lparam), entry, project_.entries);
-  deselect_all_except(nullptr);
-  select_entry(entry, true);
+  selection_.deselect_all_except(nullptr);
+  selection_.select_entry(entry, true);
   host_.entry_double_clicked(entry);
 }
 
