@@ -5,12 +5,12 @@
 #include <string>
 
 #include "app/about_text.h"
-#include "app/centre_window_win32.h"
 #include "app/command_actions_win32.h"
-#include "app/modal_scope_win32.h"
-#include "app/resource.h"
 #include "store/system_boundary_win32.h"
 #include "store/wide_text.h"
+#include "window/centre_window_win32.h"
+#include "window/modal_scope_win32.h"
+#include "window/resource.h"
 
 namespace piconel {
 

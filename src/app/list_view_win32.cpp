@@ -5,22 +5,12 @@
 
 #include "app/list_window_placement.h"
 #include "store/wide_text.h"
+#include "window/window_class_win32.h"
 
 namespace piconel {
 
 bool register_list_window_class(HINSTANCE instance, const wchar_t* class_name, WNDPROC procedure) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, class_name, &existing)) {
-    return true;  // registered once per module
-  }
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof(window_class);
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  window_class.lpszClassName = class_name;
-  return RegisterClassExW(&window_class) != 0;
+  return register_window_class({.name = class_name, .procedure = procedure, .instance = instance});
 }
 
 HWND create_list_window(HINSTANCE instance, const wchar_t* class_name, std::string_view title,

@@ -3,13 +3,13 @@
 #include <array>
 #include <string>
 
-#include "app/busy_scope_win32.h"
 #include "app/list_view_win32.h"
 #include "app/page_list_selection.h"
 #include "app/toolbar_win32.h"
 #include "project/page_operations.h"
 #include "store/system_boundary_win32.h"
 #include "store/wide_text.h"
+#include "window/busy_scope_win32.h"
 
 namespace piconel {
 namespace {

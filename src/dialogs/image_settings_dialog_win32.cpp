@@ -2,17 +2,18 @@
 
 #include <string>
 
-#include "app/centre_window_win32.h"
-#include "app/edit_byte_limit_win32.h"
-#include "app/name_refusal_win32.h"
-#include "app/resource.h"
 #include "canvas/colour_picker_win32.h"
 #include "canvas/transparent_key.h"
+#include "dialogs/dialog_frame_win32.h"
 #include "dialogs/image_settings_form.h"
 #include "dialogs/window_controls_win32.h"
 #include "store/handles_win32.h"
 #include "store/system_boundary_win32.h"
 #include "store/wide_text.h"
+#include "window/centre_window_win32.h"
+#include "window/edit_byte_limit_win32.h"
+#include "window/name_refusal_win32.h"
+#include "window/resource.h"
 
 namespace piconel {
 
@@ -141,12 +142,6 @@ INT_PTR handle_message(ImageSettingsDialog& state, HWND dialog, UINT message, WP
             InvalidateRect(GetDlgItem(dialog, IDC_IMAGE_SWATCH), nullptr, TRUE);
           }
           return TRUE;
-        case IDOK:
-          accept(state, dialog);
-          return TRUE;
-        case IDCANCEL:
-          EndDialog(dialog, IDCANCEL);
-          return TRUE;
         default:
           return FALSE;
       }
@@ -160,10 +155,11 @@ INT_PTR handle_message(ImageSettingsDialog& state, HWND dialog, UINT message, WP
 INT_PTR run_image_settings_dialog(HWND owner, const ImageEntry& entry, ImageSettings& copy,
                                   const PictureDecoder* decoders) {
   ImageSettingsDialog state{owner, entry, copy, decoders, GdiBrush()};
-  const INT_PTR result =
-      DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_IMAGE_SETTINGS), owner,
-                      bound_dialog_procedure<ImageSettingsDialog, handle_message>,
-                      reinterpret_cast<LPARAM>(&state));
+  const INT_PTR result = DialogBoxParamW(
+      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_IMAGE_SETTINGS), owner,
+      bound_dialog_procedure<ImageSettingsDialog,
+                             handle_dialog_message<ImageSettingsDialog, handle_message, accept>>,
+      reinterpret_cast<LPARAM>(&state));
   return result == IDOK ? IDOK : IDCANCEL;
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/commands_win32.h"
-#include "app/resource.h"
+#include "window/resource.h"
 
 namespace piconel {
 namespace {

@@ -13,15 +13,15 @@
 #include "app/app_win32.h"
 #include "app/commands_win32.h"
 #include "app/dialog_answerer_win32.h"
-#include "app/resource.h"
 #include "app/settings_file_win32.h"
 #include "app/test_window_win32.h"
-#include "dialogs/window_dialogs_win32.h"
+#include "app/window_dialogs_win32.h"
 #include "project/project_fakes.h"
 #include "project/project_file.h"
 #include "project/project_texts.h"
 #include "store/handles_win32.h"
 #include "store/wide_text.h"
+#include "window/resource.h"
 
 namespace piconel {
 namespace {
