@@ -9,20 +9,12 @@
 #include "project/project_file.h"
 #include "project/project_keys.h"
 #include "store/section_cursor.h"
-#include "window/modal_scope_win32.h"
 
 namespace piconel {
 
 void WindowDialogs::image_settings(ImageEntry& entry, DialogOwner owner) {
   ImageSettings copy = entry.settings;
-  INT_PTR result = IDCANCEL;
-  {
-    // The list windows stay disabled while the dialog runs, so the entry
-    // cannot be deleted under it.
-    ModalScope modal(owner);
-    result = run_image_settings_dialog(owner, entry, copy, &app_.plugins);
-  }
-  if (result != IDOK) {
+  if (run_image_settings_dialog(owner, entry, copy, &app_.plugins) != IDOK) {
     return;
   }
   entry.settings = std::move(copy);

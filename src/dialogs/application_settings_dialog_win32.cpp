@@ -81,7 +81,7 @@ int run_application_settings_dialog(DocumentStore& settings, HWND owner,
   // The application level alone: the top of the chain.
   const SectionCursor own(settings, kPropertySection, nullptr);
   ApplicationDialog state{settings, owner, ports, own, GroupFilter()};
-  return run_settings_dialog<ApplicationDialog, handle_application_message, accept>(
+  return run_modal_dialog<ApplicationDialog, handle_application_message, accept>(
       owner, IDD_APP_SETTINGS, state);
 }
 

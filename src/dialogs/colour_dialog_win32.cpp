@@ -124,7 +124,7 @@ INT_PTR handle_colour_message(ColourDialog& state, HWND dialog, UINT message, WP
 
 int run_colour_dialog(HWND owner, Rgb& colour) {
   ColourDialog state{owner, &colour, GdiBrush()};
-  return run_settings_dialog<ColourDialog, handle_colour_message, accept>(owner, IDD_COLOUR, state);
+  return run_modal_dialog<ColourDialog, handle_colour_message, accept>(owner, IDD_COLOUR, state);
 }
 
 }  // namespace piconel

@@ -1,6 +1,6 @@
 #pragma once
 
-// What every settings dialog does around its own work. Windows only:
+// What every dialog of ours does around its own work. Windows only:
 // include from *_win32.cpp files only.
 
 #include <windows.h>
@@ -45,7 +45,7 @@ INT_PTR handle_dialog_message(State& state, HWND dialog, UINT message, WPARAM wp
 // its target; IDOK or IDCANCEL.
 template <typename State, INT_PTR (*Handle)(State&, HWND, UINT, WPARAM, LPARAM),
           void (*Accept)(State&, HWND)>
-int run_settings_dialog(HWND owner, int template_id, State& state) {
+int run_modal_dialog(HWND owner, int template_id, State& state) {
   register_trackbar_class();
   const ModalScope modal(owner);
   const INT_PTR result =

@@ -134,12 +134,8 @@ INT_PTR handle_message(ImageSettingsDialog& state, HWND dialog, UINT message, WP
 INT_PTR run_image_settings_dialog(HWND owner, const ImageEntry& entry, ImageSettings& copy,
                                   const PictureDecoder* decoders) {
   ImageSettingsDialog state{owner, entry, copy, decoders, GdiBrush()};
-  const INT_PTR result = DialogBoxParamW(
-      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_IMAGE_SETTINGS), owner,
-      bound_dialog_procedure<ImageSettingsDialog,
-                             handle_dialog_message<ImageSettingsDialog, handle_message, accept>>,
-      reinterpret_cast<LPARAM>(&state));
-  return result == IDOK ? IDOK : IDCANCEL;
+  return run_modal_dialog<ImageSettingsDialog, handle_message, accept>(owner, IDD_IMAGE_SETTINGS,
+                                                                       state);
 }
 
 }  // namespace piconel

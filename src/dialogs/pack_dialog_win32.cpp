@@ -61,7 +61,7 @@ INT_PTR handle_message(PackDialog& state, HWND dialog, UINT message, WPARAM, LPA
 
 int run_pack_dialog(HWND owner, PackChoices& choices) {
   PackDialog state{owner, choices};
-  return run_settings_dialog<PackDialog, handle_message, accept>(owner, IDD_PACK, state);
+  return run_modal_dialog<PackDialog, handle_message, accept>(owner, IDD_PACK, state);
 }
 
 }  // namespace piconel

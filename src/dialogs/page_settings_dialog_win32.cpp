@@ -90,8 +90,7 @@ int run_page_settings_dialog(Project& project, int page_index, HWND owner, HWND 
   }
   const PropertyChain chain(*project.store, project.settings, *name);
   PageDialog state{project, main_window, index, *name, chain, GroupFilter()};
-  return run_settings_dialog<PageDialog, handle_page_message, accept>(owner, IDD_PAGE_SETTINGS,
-                                                                      state);
+  return run_modal_dialog<PageDialog, handle_page_message, accept>(owner, IDD_PAGE_SETTINGS, state);
 }
 
 }  // namespace piconel

@@ -99,7 +99,7 @@ int run_project_properties_dialog(Project& project, HWND owner) {
   }
   const PropertyChain chain(*project.store, project.settings, std::nullopt);
   ProjectDialog state{project, owner, chain, GroupFilter()};
-  return run_settings_dialog<ProjectDialog, handle_project_message, accept>(
+  return run_modal_dialog<ProjectDialog, handle_project_message, accept>(
       owner, IDD_PROJECT_PROPERTIES, state);
 }
 
