@@ -43,8 +43,11 @@ void initialise(ApplicationDialog& state, HWND dialog) {
 }
 
 void accept(ApplicationDialog& state, HWND dialog) {
-  state.ports.apply_snap_width(
-      static_cast<int>(SendDlgItemMessageW(dialog, IDC_SNAP_TRACK, TBM_GETPOS, 0, 0)));
+  // A port left empty is skipped (an empty std::function would throw).
+  if (state.ports.apply_snap_width) {
+    state.ports.apply_snap_width(
+        static_cast<int>(SendDlgItemMessageW(dialog, IDC_SNAP_TRACK, TBM_GETPOS, 0, 0)));
+  }
   SectionCursor own(state.store, kPropertySection, nullptr);
   WindowControls controls(dialog);
   static_cast<void>(
@@ -52,7 +55,9 @@ void accept(ApplicationDialog& state, HWND dialog) {
   static_cast<void>(
       own.set_string(kRelativePathKey, controls.is_checked(IDC_RELATIVE_PATHS) ? "1" : "0"));
   static_cast<void>(state.group.group().save(controls, own));
-  state.ports.save_settings();
+  if (state.ports.save_settings) {
+    state.ports.save_settings();
+  }
   EndDialog(dialog, IDOK);
 }
 
