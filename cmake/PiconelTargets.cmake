@@ -7,6 +7,11 @@
 #   main*.cpp     program entry points; never part of a library
 #   *_win32_test.cpp  tests that need Win32; built only for Windows (run under Wine)
 
+# The folders of src/ from the bottom up (src/README.md draws them): each is
+# one library and may include headers of its own folder and those before it,
+# never of one after it (the test "layers" checks every file).
+set(PICONEL_LAYERS packing store image project window canvas output dialogs app cli)
+
 function(piconel_platform_filter out_var)
   set(kept)
   foreach(file IN LISTS ARGN)

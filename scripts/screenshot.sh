@@ -6,7 +6,7 @@
 #   scripts/screenshot.sh --dialog image-settings|colour-picker [OUT.png]
 #   scripts/screenshot.sh [--command ID [--click BUTTON]] [PROJECT.ijp] [OUT.png]
 #
-# --command ID sends the menu command ID (src/app/resource.h) to the window
+# --command ID sends the menu command ID (src/window/resource.h) to the window
 # once it is up, so a dialog can be looked at: 40043 project properties,
 # 40044 page settings, 40045 application settings. --click BUTTON then
 # presses a button of that dialog (1014 "色の変更..." opens the colour

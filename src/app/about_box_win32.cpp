@@ -5,12 +5,10 @@
 #include <string>
 
 #include "app/about_text.h"
-#include "app/centre_window_win32.h"
 #include "app/command_actions_win32.h"
-#include "app/modal_scope_win32.h"
-#include "app/resource.h"
-#include "store/system_boundary_win32.h"
+#include "dialogs/dialog_frame_win32.h"
 #include "store/wide_text.h"
+#include "window/resource.h"
 
 namespace piconel {
 
@@ -28,22 +26,20 @@ void open_address(HWND dialog, const std::string& address) {
   ShellExecuteW(dialog, nullptr, to_wide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+void close_about(AboutDialog&, HWND dialog) {
+  EndDialog(dialog, IDOK);
+}
+
 INT_PTR handle_about_message(AboutDialog& about, HWND dialog, UINT message, WPARAM wparam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      static_cast<void>(centre_window(dialog, about.owner));
       SetDlgItemTextW(dialog, IDC_ABOUT_TEXT,
                       to_wide(about_text(about.record, about.build_date)).c_str());
-      SetForegroundWindow(dialog);
-      SetFocus(GetDlgItem(dialog, IDOK));
+      activate_dialog(dialog, about.owner, IDOK);
       // The focus was set here.
       return FALSE;
     case WM_COMMAND:
       switch (LOWORD(wparam)) {
-        case IDOK:
-        case IDCANCEL:
-          EndDialog(dialog, LOWORD(wparam));
-          return TRUE;
         case IDC_ABOUT_WEB_PAGE:
           open_address(dialog, std::string(about.record.web_page));
           return TRUE;
@@ -62,10 +58,8 @@ INT_PTR handle_about_message(AboutDialog& about, HWND dialog, UINT message, WPAR
 
 void show_about_box(App& app) {
   AboutDialog about{app.main_window, program_about_record(), format_build_date(__DATE__)};
-  ModalScope modal(app.main_window);
-  DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), app.main_window,
-                  bound_dialog_procedure<AboutDialog, handle_about_message>,
-                  reinterpret_cast<LPARAM>(&about));
+  static_cast<void>(run_modal_dialog<AboutDialog, handle_about_message, close_about>(
+      app.main_window, IDD_ABOUT, about));
 }
 
 }  // namespace piconel

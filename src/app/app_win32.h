@@ -12,11 +12,10 @@
 
 #include "app/list_window_hooks.h"
 #include "app/message_loop_win32.h"
-#include "app/prompter_win32.h"
 #include "app/settings_location_win32.h"
 #include "app/settings_model.h"
+#include "app/window_dialogs_win32.h"
 #include "canvas/sheet_view_win32.h"
-#include "dialogs/window_dialogs_win32.h"
 #include "image/plugin_host.h"
 #include "project/image_entry_source.h"
 #include "project/project.h"
@@ -24,6 +23,7 @@
 #include "store/document_store.h"
 #include "store/handles_win32.h"
 #include "store/wide_text.h"
+#include "window/prompter_win32.h"
 
 namespace piconel {
 

@@ -4,19 +4,20 @@
 
 #include <algorithm>
 
-#include "app/busy_scope_win32.h"
 #include "app/close_sequence_win32.h"
 #include "app/command_actions_win32.h"
 #include "app/command_message_win32.h"
 #include "app/commands_win32.h"
 #include "app/notify_routes_win32.h"
-#include "app/resource.h"
 #include "app/toolbar_win32.h"
 #include "project/current_page.h"
 #include "project/project_file.h"
 #include "store/handles_win32.h"
 #include "store/system_boundary_win32.h"
 #include "store/wide_text.h"
+#include "window/busy_scope_win32.h"
+#include "window/resource.h"
+#include "window/window_class_win32.h"
 
 namespace piconel {
 namespace {
@@ -103,22 +104,12 @@ LRESULT query_end_session(App& app) {
 }  // namespace
 
 bool register_main_window_class(HINSTANCE instance) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, kMainWindowClass, &existing)) {
-    return true;  // registered once per module
-  }
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof(window_class);
-  window_class.style = CS_BYTEALIGNWINDOW;
-  window_class.lpfnWndProc = main_window_procedure;
-  window_class.hInstance = instance;
-  window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PICONEL));
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  window_class.hbrBackground = nullptr;
-  window_class.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN_MENU);
-  window_class.lpszClassName = kMainWindowClass;
-  return RegisterClassExW(&window_class) != 0;
+  return register_window_class({.name = kMainWindowClass,
+                                .procedure = main_window_procedure,
+                                .instance = instance,
+                                .style = CS_BYTEALIGNWINDOW,
+                                .icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PICONEL)),
+                                .menu = MAKEINTRESOURCEW(IDR_MAIN_MENU)});
 }
 
 HWND create_main_window(App& app, HINSTANCE instance, std::string_view title) {

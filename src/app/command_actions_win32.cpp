@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/add_images.h"
-#include "app/name_refusal_win32.h"
 #include "app/toolbar_win32.h"
 #include "canvas/sheet_geometry.h"
 #include "image/plugin_host.h"
@@ -13,6 +12,7 @@
 #include "project/project_texts.h"
 #include "store/handles_win32.h"
 #include "store/wide_text.h"
+#include "window/name_refusal_win32.h"
 
 namespace piconel {
 

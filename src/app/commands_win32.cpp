@@ -10,7 +10,6 @@
 #include "app/command_actions_win32.h"
 #include "app/output_port_win32.h"
 #include "app/pack_command_win32.h"
-#include "app/resource.h"
 #include "app/toolbar_win32.h"
 #include "canvas/overlap_check.h"
 #include "canvas/sheet_geometry.h"
@@ -21,6 +20,7 @@
 #include "project/page_operations.h"
 #include "project/page_properties.h"
 #include "project/project_file.h"
+#include "window/resource.h"
 
 namespace piconel {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <span>
 
-#include "app/centre_window.h"
 #include "app/settings_model.h"
+#include "window/centre_window.h"
 
 namespace piconel {
 

@@ -17,8 +17,6 @@
 #include "app/command_line_win32.h"
 #include "app/list_windows_win32.h"
 #include "app/message_loop_win32.h"
-#include "app/name_refusal_win32.h"
-#include "app/resource.h"
 #include "app/settings_location_win32.h"
 #include "app/settings_model.h"
 #include "project/project_file.h"
@@ -26,6 +24,8 @@
 #include "store/handles_win32.h"
 #include "store/system_boundary_win32.h"
 #include "store/wide_text.h"
+#include "window/name_refusal_win32.h"
+#include "window/resource.h"
 
 namespace piconel {
 namespace {

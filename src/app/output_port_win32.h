@@ -14,14 +14,6 @@
 
 namespace piconel {
 
-// The shell folder browser owned by `owner`, titled `title` (CP932), taking
-// only file-system folders and opening on `folder` (CP932). OK puts the
-// chosen folder's path into `folder` and gives true; cancel and a choice
-// without a file-system path give false and leave `folder` as it was, as
-// does a path without an exact CP932 form, after a message saying why. COM must be initialised on
-// the thread.
-[[nodiscard]] bool browse_for_folder(HWND owner, std::string_view title, std::string& folder);
-
 // `folder` as the status bar names it after a run: its full path (the
 // current directory for an empty one), CP932.
 [[nodiscard]] std::string full_folder_path(std::string_view folder);

@@ -5,12 +5,12 @@
 
 #include <string>
 
-#include "app/edit_byte_limit_win32.h"
-#include "app/name_refusal_win32.h"
 #include "app/page_list_window_win32.h"
 #include "app/page_rename_edit.h"
-#include "app/prompter_win32.h"
 #include "project/project_texts.h"
+#include "window/edit_byte_limit_win32.h"
+#include "window/name_refusal_win32.h"
+#include "window/prompter_win32.h"
 
 namespace piconel {
 

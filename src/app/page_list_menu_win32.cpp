@@ -4,11 +4,11 @@
 
 #include "app/command_actions_win32.h"
 #include "app/page_list_window_win32.h"
-#include "app/prompter_win32.h"
-#include "app/resource.h"
 #include "project/page_operations.h"
 #include "project/page_properties.h"
 #include "store/handles_win32.h"
+#include "window/prompter_win32.h"
+#include "window/resource.h"
 
 namespace piconel {
 

@@ -3,11 +3,11 @@
 #include <array>
 #include <string>
 
-#include "app/busy_scope_win32.h"
 #include "app/list_view_win32.h"
 #include "app/page_list_selection.h"
 #include "project/page_operations.h"
 #include "store/wide_text.h"
+#include "window/busy_scope_win32.h"
 
 namespace piconel {
 namespace {

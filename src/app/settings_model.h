@@ -10,11 +10,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/centre_window.h"
 #include "canvas/sheet_view_state.h"  // kDefaultSnapWidth
 #include "image/plugin_settings.h"
 #include "project/project_keys.h"
 #include "store/document_store.h"
+#include "window/centre_window.h"
 
 namespace piconel {
 

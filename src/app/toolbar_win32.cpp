@@ -6,9 +6,9 @@
 #include <utility>
 
 #include "app/dpi_scale.h"
-#include "app/resource.h"
 #include "canvas/sheet_geometry.h"
 #include "canvas/window_dpi_win32.h"
+#include "window/resource.h"
 
 namespace piconel {
 

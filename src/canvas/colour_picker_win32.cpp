@@ -6,7 +6,6 @@
 #include <array>
 #include <optional>
 
-#include "app/resource.h"
 #include "canvas/colour_picker_model.h"
 #include "canvas/scroll_request_win32.h"
 #include "canvas/transparent_key.h"
@@ -16,6 +15,8 @@
 #include "store/system_boundary_win32.h"
 #include "store/wide_text.h"
 #include "window/memory_bitmap_win32.h"
+#include "window/resource.h"
+#include "window/window_class_win32.h"
 
 namespace piconel {
 
@@ -167,21 +168,10 @@ LRESULT handle_area_message(Picker& picker, HWND window, UINT message, WPARAM wp
 }
 
 bool register_area_class() {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, kAreaClass, &existing)) {
-    return true;
-  }
-  WNDCLASSEXW area_class{};
-  area_class.cbSize = sizeof(area_class);
-  area_class.style = CS_HREDRAW | CS_VREDRAW;
-  area_class.lpfnWndProc = bound_window_procedure<Picker, handle_area_message>;
-  area_class.hInstance = instance;
-  area_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  area_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  area_class.lpszClassName = kAreaClass;
-  return RegisterClassExW(&area_class) != 0;
+  return register_window_class({.name = kAreaClass,
+                                .procedure = bound_window_procedure<Picker, handle_area_message>,
+                                .style = CS_HREDRAW | CS_VREDRAW,
+                                .background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))});
 }
 
 ControlBox box_in_client(HWND dialog, HWND control) {

@@ -5,9 +5,9 @@
 #include <array>
 
 #include "dialogs/dialog_frame_win32.h"
-#include "dialogs/dialog_ids.h"
 #include "dialogs/window_controls_win32.h"
 #include "store/handles_win32.h"
+#include "window/dialog_ids.h"
 
 namespace piconel {
 
@@ -81,6 +81,14 @@ void track_moved(HWND dialog, HWND track) {
   }
 }
 
+void accept(ColourDialog& state, HWND dialog) {
+  WindowControls controls(dialog);
+  *state.colour = Rgb{low_byte(control_number(controls, IDC_RED_EDIT)),
+                      low_byte(control_number(controls, IDC_GREEN_EDIT)),
+                      low_byte(control_number(controls, IDC_BLUE_EDIT))};
+  EndDialog(dialog, IDOK);
+}
+
 INT_PTR handle_colour_message(ColourDialog& state, HWND dialog, UINT message, WPARAM wparam,
                               LPARAM lparam) {
   switch (message) {
@@ -97,17 +105,6 @@ INT_PTR handle_colour_message(ColourDialog& state, HWND dialog, UINT message, WP
       return FALSE;
     case WM_COMMAND:
       switch (LOWORD(wparam)) {
-        case IDOK: {
-          WindowControls controls(dialog);
-          *state.colour = Rgb{low_byte(control_number(controls, IDC_RED_EDIT)),
-                              low_byte(control_number(controls, IDC_GREEN_EDIT)),
-                              low_byte(control_number(controls, IDC_BLUE_EDIT))};
-          EndDialog(dialog, IDOK);
-          return TRUE;
-        }
-        case IDCANCEL:
-          EndDialog(dialog, IDCANCEL);
-          return TRUE;
         case IDC_RED_EDIT:
         case IDC_GREEN_EDIT:
         case IDC_BLUE_EDIT:
@@ -127,7 +124,7 @@ INT_PTR handle_colour_message(ColourDialog& state, HWND dialog, UINT message, WP
 
 int run_colour_dialog(HWND owner, Rgb& colour) {
   ColourDialog state{owner, &colour, GdiBrush()};
-  return run_settings_dialog<ColourDialog, handle_colour_message>(owner, IDD_COLOUR, state);
+  return run_modal_dialog<ColourDialog, handle_colour_message, accept>(owner, IDD_COLOUR, state);
 }
 
 }  // namespace piconel

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "dialogs/dialog_ids.h"
 #include "project/property_chain.h"
 #include "store/decimal_text.h"
+#include "window/dialog_ids.h"
 
 namespace piconel {
 

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/centre_window_win32.h"
+#include "window/centre_window_win32.h"
 
 namespace piconel {
 

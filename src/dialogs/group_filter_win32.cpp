@@ -1,8 +1,8 @@
 #include "dialogs/group_filter_win32.h"
 
 #include "dialogs/colour_dialog_win32.h"
-#include "dialogs/dialog_ids.h"
 #include "dialogs/window_controls_win32.h"
+#include "window/dialog_ids.h"
 
 namespace piconel {
 

@@ -2,17 +2,16 @@
 
 #include <string>
 
-#include "app/centre_window_win32.h"
-#include "app/edit_byte_limit_win32.h"
-#include "app/name_refusal_win32.h"
-#include "app/resource.h"
 #include "canvas/colour_picker_win32.h"
 #include "canvas/transparent_key.h"
+#include "dialogs/dialog_frame_win32.h"
 #include "dialogs/image_settings_form.h"
 #include "dialogs/window_controls_win32.h"
 #include "store/handles_win32.h"
 #include "store/system_boundary_win32.h"
-#include "store/wide_text.h"
+#include "window/edit_byte_limit_win32.h"
+#include "window/name_refusal_win32.h"
+#include "window/resource.h"
 
 namespace piconel {
 
@@ -32,60 +31,41 @@ struct ImageSettingsDialog {
   GdiBrush swatch;
 };
 
-std::string control_text(HWND dialog, int id) {
-  const HWND control = GetDlgItem(dialog, id);
-  const int length = GetWindowTextLengthW(control);
-  if (length <= 0) {
-    return {};
-  }
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(control, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return to_cp932(text);
-}
-
-void set_control_text(HWND dialog, int id, const std::string& text) {
-  SetDlgItemTextW(dialog, id, to_wide(text).c_str());
-}
-
-bool is_checked(HWND dialog, int id) {
-  return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
 ImageSettingsForm read_form(HWND dialog) {
+  const WindowControls controls(dialog);
   ImageSettingsForm form;
-  form.label = control_text(dialog, IDC_IMAGE_LABEL);
-  form.size_forced = is_checked(dialog, IDC_IMAGE_SIZE_FORCED);
-  form.width_text = control_text(dialog, IDC_IMAGE_FORCED_WIDTH);
-  form.height_text = control_text(dialog, IDC_IMAGE_FORCED_HEIGHT);
-  form.transparent_on = is_checked(dialog, IDC_IMAGE_TRANSPARENT);
+  form.label = controls.text(IDC_IMAGE_LABEL);
+  form.size_forced = controls.is_checked(IDC_IMAGE_SIZE_FORCED);
+  form.width_text = controls.text(IDC_IMAGE_FORCED_WIDTH);
+  form.height_text = controls.text(IDC_IMAGE_FORCED_HEIGHT);
+  form.transparent_on = controls.is_checked(IDC_IMAGE_TRANSPARENT);
   return form;
 }
 
 // The enabling rules, from the check boxes as they are now.
 void enable_controls(HWND dialog) {
   const ImageSettingsForm form = read_form(dialog);
-  EnableWindow(GetDlgItem(dialog, IDC_IMAGE_FORCED_WIDTH), form.size_edits_enabled());
-  EnableWindow(GetDlgItem(dialog, IDC_IMAGE_FORCED_HEIGHT), form.size_edits_enabled());
-  EnableWindow(GetDlgItem(dialog, IDC_IMAGE_CHOOSE_COLOUR), form.colour_button_enabled());
+  WindowControls controls(dialog);
+  controls.set_enabled(IDC_IMAGE_FORCED_WIDTH, form.size_edits_enabled());
+  controls.set_enabled(IDC_IMAGE_FORCED_HEIGHT, form.size_edits_enabled());
+  controls.set_enabled(IDC_IMAGE_CHOOSE_COLOUR, form.colour_button_enabled());
 }
 
 void start(const ImageSettingsDialog& state, HWND dialog) {
-  static_cast<void>(centre_window(dialog, state.owner));
   const ImageSettingsForm form = form_from_settings(state.copy);
   // The label field holds 63 bytes of CP932: the limit counts bytes as the
   // files do, so nothing typed is cut on OK.
   const HWND label = GetDlgItem(dialog, IDC_IMAGE_LABEL);
   SendMessageW(label, EM_LIMITTEXT, kMaxLabelBytes, 0);
   static_cast<void>(limit_edit_bytes(label, kMaxLabelBytes));
-  set_control_text(dialog, IDC_IMAGE_LABEL, form.label);
-  CheckDlgButton(dialog, IDC_IMAGE_SIZE_FORCED, form.size_forced ? BST_CHECKED : BST_UNCHECKED);
-  set_control_text(dialog, IDC_IMAGE_FORCED_WIDTH, form.width_text);
-  set_control_text(dialog, IDC_IMAGE_FORCED_HEIGHT, form.height_text);
-  CheckDlgButton(dialog, IDC_IMAGE_TRANSPARENT, form.transparent_on ? BST_CHECKED : BST_UNCHECKED);
+  WindowControls controls(dialog);
+  controls.set_text(IDC_IMAGE_LABEL, form.label);
+  controls.set_checked(IDC_IMAGE_SIZE_FORCED, form.size_forced);
+  controls.set_text(IDC_IMAGE_FORCED_WIDTH, form.width_text);
+  controls.set_text(IDC_IMAGE_FORCED_HEIGHT, form.height_text);
+  controls.set_checked(IDC_IMAGE_TRANSPARENT, form.transparent_on);
   enable_controls(dialog);
-  SetForegroundWindow(dialog);
-  SetFocus(GetDlgItem(dialog, IDC_IMAGE_LABEL));
+  activate_dialog(dialog, state.owner, IDC_IMAGE_LABEL);
 }
 
 // The swatch shows the key's colour whether or not "透過色" is checked; a key
@@ -141,12 +121,6 @@ INT_PTR handle_message(ImageSettingsDialog& state, HWND dialog, UINT message, WP
             InvalidateRect(GetDlgItem(dialog, IDC_IMAGE_SWATCH), nullptr, TRUE);
           }
           return TRUE;
-        case IDOK:
-          accept(state, dialog);
-          return TRUE;
-        case IDCANCEL:
-          EndDialog(dialog, IDCANCEL);
-          return TRUE;
         default:
           return FALSE;
       }
@@ -160,11 +134,8 @@ INT_PTR handle_message(ImageSettingsDialog& state, HWND dialog, UINT message, WP
 INT_PTR run_image_settings_dialog(HWND owner, const ImageEntry& entry, ImageSettings& copy,
                                   const PictureDecoder* decoders) {
   ImageSettingsDialog state{owner, entry, copy, decoders, GdiBrush()};
-  const INT_PTR result =
-      DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_IMAGE_SETTINGS), owner,
-                      bound_dialog_procedure<ImageSettingsDialog, handle_message>,
-                      reinterpret_cast<LPARAM>(&state));
-  return result == IDOK ? IDOK : IDCANCEL;
+  return run_modal_dialog<ImageSettingsDialog, handle_message, accept>(owner, IDD_IMAGE_SETTINGS,
+                                                                       state);
 }
 
 }  // namespace piconel

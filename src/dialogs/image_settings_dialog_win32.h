@@ -12,8 +12,9 @@ namespace piconel {
 
 class PictureDecoder;
 
-// Runs the dialog modally over `owner` on `copy`, a copy of `entry`'s image
-// settings block; `entry` gives the swatch its colour and the transparent
+// Runs the dialog modally over `owner` (the program's other windows
+// disabled meanwhile, so the entry cannot be deleted under it) on `copy`, a
+// copy of `entry`'s image settings block; `entry` gives the swatch its colour and the transparent
 // colour picker its picture (read through `decoders`, may be none).
 // Returns IDOK (1) with `copy` holding what the dialog stores, or IDCANCEL
 // (2), after which the caller discards `copy` (the picker may have changed

@@ -1,11 +1,11 @@
 #include "dialogs/pack_dialog_win32.h"
 
-#include "app/message_box_win32.h"
-#include "app/resource.h"
 #include "dialogs/dialog_frame_win32.h"
 #include "dialogs/pack_form.h"
 #include "dialogs/pack_texts.h"
 #include "dialogs/window_controls_win32.h"
+#include "window/message_box_win32.h"
+#include "window/resource.h"
 
 namespace piconel {
 namespace {
@@ -47,22 +47,11 @@ void accept(PackDialog& state, HWND dialog) {
   EndDialog(dialog, IDOK);
 }
 
-INT_PTR handle_message(PackDialog& state, HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+INT_PTR handle_message(PackDialog& state, HWND dialog, UINT message, WPARAM, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       start(state, dialog);
       return FALSE;  // the focus was set here
-    case WM_COMMAND:
-      switch (LOWORD(wparam)) {
-        case IDOK:
-          accept(state, dialog);
-          return TRUE;
-        case IDCANCEL:
-          EndDialog(dialog, IDCANCEL);
-          return TRUE;
-        default:
-          return FALSE;
-      }
     default:
       return FALSE;
   }
@@ -72,7 +61,7 @@ INT_PTR handle_message(PackDialog& state, HWND dialog, UINT message, WPARAM wpar
 
 int run_pack_dialog(HWND owner, PackChoices& choices) {
   PackDialog state{owner, choices};
-  return run_settings_dialog<PackDialog, handle_message>(owner, IDD_PACK, state);
+  return run_modal_dialog<PackDialog, handle_message, accept>(owner, IDD_PACK, state);
 }
 
 }  // namespace piconel

@@ -3,13 +3,13 @@
 #include <optional>
 #include <string>
 
-#include "dialogs/dialog_ids.h"
 #include "project/page_list_item.h"
 #include "project/page_name.h"
 #include "project/page_operations.h"
 #include "project/project_file.h"
 #include "project/project_texts.h"
 #include "store/section_cursor.h"
+#include "window/dialog_ids.h"
 
 namespace piconel {
 

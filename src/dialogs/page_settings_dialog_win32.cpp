@@ -1,24 +1,25 @@
 #include <optional>
 #include <string>
 
-#include "app/edit_byte_limit_win32.h"
-#include "app/name_refusal_win32.h"
-#include "app/prompter_win32.h"
 #include "dialogs/dialog_frame_win32.h"
-#include "dialogs/dialog_ids.h"
 #include "dialogs/group_filter_win32.h"
 #include "dialogs/page_settings_accept.h"
 #include "dialogs/settings_dialogs_win32.h"
 #include "dialogs/window_controls_win32.h"
 #include "project/project_texts.h"
 #include "project/property_chain.h"
+#include "window/dialog_ids.h"
+#include "window/edit_byte_limit_win32.h"
+#include "window/name_refusal_win32.h"
+#include "window/prompter_win32.h"
 
 namespace piconel {
 
 namespace {
 
 struct PageDialog {
-  App& app;
+  Project& project;
+  HWND main_window;
   int index;
   std::string name;
   const PropertyChain& chain;
@@ -37,7 +38,7 @@ void initialise(PageDialog& state, HWND dialog) {
     static_cast<void>(limit_edit_bytes(GetDlgItem(dialog, id), kMaxPageNameBytes));
   }
   state.group.initialise(dialog, state.chain.start());
-  activate_dialog(dialog, state.app.main_window, IDC_PAGE_NAME);
+  activate_dialog(dialog, state.main_window, IDC_PAGE_NAME);
 }
 
 void accept(PageDialog& state, HWND dialog) {
@@ -54,7 +55,7 @@ void accept(PageDialog& state, HWND dialog) {
   }
   const std::string name = controls.text(IDC_PAGE_NAME);
   WindowPrompter owner(dialog);
-  if (accept_page_settings(state.app.project, state.index, name, controls, state.group.group(),
+  if (accept_page_settings(state.project, state.index, name, controls, state.group.group(),
                            &owner) == PageAccept::Close) {
     EndDialog(dialog, IDOK);
   }
@@ -70,17 +71,6 @@ INT_PTR handle_page_message(PageDialog& state, HWND dialog, UINT message, WPARAM
     case WM_INITDIALOG:
       initialise(state, dialog);
       return FALSE;
-    case WM_COMMAND:
-      switch (LOWORD(wparam)) {
-        case IDOK:
-          accept(state, dialog);
-          return TRUE;
-        case IDCANCEL:
-          EndDialog(dialog, IDCANCEL);
-          return TRUE;
-        default:
-          return FALSE;
-      }
     default:
       return FALSE;
   }
@@ -88,19 +78,19 @@ INT_PTR handle_page_message(PageDialog& state, HWND dialog, UINT message, WPARAM
 
 }  // namespace
 
-int run_page_settings_dialog(App& app, int page_index, HWND owner) {
+int run_page_settings_dialog(Project& project, int page_index, HWND owner, HWND main_window) {
   int index = page_index;
-  std::optional<std::string> name = page_name_at(app.project, index);
+  std::optional<std::string> name = page_name_at(project, index);
   if (!name) {
-    index = app.project.current_page;
-    name = page_name_at(app.project, index);
+    index = project.current_page;
+    name = page_name_at(project, index);
   }
-  if (!name || !app.project.store) {
+  if (!name || !project.store) {
     return IDCANCEL;
   }
-  const PropertyChain chain(*app.project.store, app.project.settings, *name);
-  PageDialog state{app, index, *name, chain, GroupFilter()};
-  return run_settings_dialog<PageDialog, handle_page_message>(owner, IDD_PAGE_SETTINGS, state);
+  const PropertyChain chain(*project.store, project.settings, *name);
+  PageDialog state{project, main_window, index, *name, chain, GroupFilter()};
+  return run_modal_dialog<PageDialog, handle_page_message, accept>(owner, IDD_PAGE_SETTINGS, state);
 }
 
 }  // namespace piconel

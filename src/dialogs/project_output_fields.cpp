@@ -3,9 +3,9 @@
 #include <array>
 #include <string>
 
-#include "dialogs/dialog_ids.h"
 #include "output/label_format.h"
 #include "project/project_keys.h"
+#include "window/dialog_ids.h"
 
 namespace piconel {
 

@@ -1,23 +1,25 @@
 #include <string>
 
-#include "app/name_refusal_win32.h"
-#include "app/output_port_win32.h"
 #include "dialogs/dialog_frame_win32.h"
-#include "dialogs/dialog_ids.h"
 #include "dialogs/group_filter_win32.h"
 #include "dialogs/project_output_fields.h"
 #include "dialogs/settings_dialogs_win32.h"
 #include "dialogs/window_controls_win32.h"
+#include "output/output_run.h"
 #include "project/project_file.h"
 #include "project/project_texts.h"
 #include "project/property_chain.h"
+#include "window/dialog_ids.h"
+#include "window/folder_browser_win32.h"
+#include "window/name_refusal_win32.h"
 
 namespace piconel {
 
 namespace {
 
 struct ProjectDialog {
-  App& app;
+  Project& project;
+  HWND owner;
   const PropertyChain& chain;
   GroupFilter group;
 };
@@ -38,19 +40,19 @@ bool texts_storable(HWND dialog, const WindowControls& controls) {
 
 void accept(ProjectDialog& state, HWND dialog) {
   WindowControls controls(dialog);
-  if (!state.app.project.store || !texts_storable(dialog, controls)) {
+  if (!state.project.store || !texts_storable(dialog, controls)) {
     return;
   }
-  SectionCursor own(*state.app.project.store, kPropertySection, nullptr);
+  SectionCursor own(*state.project.store, kPropertySection, nullptr);
   static_cast<void>(save_project_output(controls, own));
   static_cast<void>(state.group.group().save(controls, own));
   EndDialog(dialog, IDOK);
-  mark_modified(state.app.project);
+  mark_modified(state.project);
 }
 
 void browse(HWND dialog) {
   std::string folder;
-  if (browse_for_folder(dialog, kOutputFolderTitle, folder)) {
+  if (browse_for_folder(dialog, kOutputFolderTitle, kOutputCaption, folder)) {
     WindowControls(dialog).set_text(IDC_OUTPUT_DIR, folder);
   }
 }
@@ -66,17 +68,11 @@ INT_PTR handle_project_message(ProjectDialog& state, HWND dialog, UINT message, 
       WindowControls controls(dialog);
       show_project_output(controls, state.chain.start());
       state.group.initialise(dialog, state.chain.start());
-      activate_dialog(dialog, state.app.main_window, IDC_OUTPUT_DIR_ENABLE);
+      activate_dialog(dialog, state.owner, IDC_OUTPUT_DIR_ENABLE);
       return FALSE;
     }
     case WM_COMMAND:
       switch (LOWORD(wparam)) {
-        case IDOK:
-          accept(state, dialog);
-          return TRUE;
-        case IDCANCEL:
-          EndDialog(dialog, IDCANCEL);
-          return TRUE;
         case IDC_OUTPUT_DIR_ENABLE:
         case IDC_OUTPUT_LABEL:
         case IDC_OUTPUT_PNG: {
@@ -97,14 +93,14 @@ INT_PTR handle_project_message(ProjectDialog& state, HWND dialog, UINT message, 
 
 }  // namespace
 
-int run_project_properties_dialog(App& app) {
-  if (!app.project.store) {
+int run_project_properties_dialog(Project& project, HWND owner) {
+  if (!project.store) {
     return IDCANCEL;
   }
-  const PropertyChain chain(*app.project.store, app.project.settings, std::nullopt);
-  ProjectDialog state{app, chain, GroupFilter()};
-  return run_settings_dialog<ProjectDialog, handle_project_message>(app.main_window,
-                                                                    IDD_PROJECT_PROPERTIES, state);
+  const PropertyChain chain(*project.store, project.settings, std::nullopt);
+  ProjectDialog state{project, owner, chain, GroupFilter()};
+  return run_modal_dialog<ProjectDialog, handle_project_message, accept>(
+      owner, IDD_PROJECT_PROPERTIES, state);
 }
 
 }  // namespace piconel

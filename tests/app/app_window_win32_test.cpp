@@ -15,14 +15,14 @@
 
 #include "app/app_win32.h"
 #include "app/app_window_win32.h"
-#include "app/busy_scope_win32.h"
 #include "app/message_loop_win32.h"
-#include "app/resource.h"
 #include "dialog_answerer_win32.h"
 #include "project/project_file.h"
 #include "settings_file_win32.h"
 #include "store/handles_win32.h"
 #include "test_window_win32.h"
+#include "window/busy_scope_win32.h"
+#include "window/resource.h"
 
 namespace piconel {
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/commands_win32.h"
-#include "app/resource.h"
 #include "store/handles_win32.h"
+#include "window/resource.h"
 
 namespace piconel {
 namespace {

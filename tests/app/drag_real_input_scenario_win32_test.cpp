@@ -13,11 +13,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/resource.h"
 #include "canvas/snapping.h"
 #include "dialog_answerer_win32.h"
 #include "drag_window_win32.h"
 #include "hand_input_win32.h"
+#include "window/resource.h"
 
 namespace piconel {
 namespace {

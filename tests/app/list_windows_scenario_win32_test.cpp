@@ -22,7 +22,6 @@
 #include "app/list_view_win32.h"
 #include "app/list_windows_win32.h"
 #include "app/message_loop_win32.h"
-#include "app/resource.h"
 #include "app/test_window_win32.h"
 #include "app/toolbar_win32.h"
 #include "dialog_answerer_win32.h"
@@ -31,6 +30,7 @@
 #include "settings_file_win32.h"
 #include "store/handles_win32.h"
 #include "store/wide_text.h"
+#include "window/resource.h"
 
 namespace piconel {
 namespace {

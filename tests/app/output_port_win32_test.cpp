@@ -9,13 +9,14 @@
 #include <string>
 
 #include "app/output_port_win32.h"
-#include "app/prompter_win32.h"
 #include "dialog_answerer_win32.h"
 #include "output/output_run.h"
 #include "store/cp932.h"
 #include "store/handles_win32.h"
 #include "store/wide_text.h"
 #include "test_window_win32.h"
+#include "window/folder_browser_win32.h"
+#include "window/prompter_win32.h"
 
 namespace piconel {
 namespace {
@@ -136,7 +137,7 @@ TEST(WindowOutputPort, FolderBrowserOpensOnTheGivenFolderAndReturnsIt) {
   std::string folder = to_cp932(test_folder.path());
   ASSERT_NE(folder.find("\x95\x5c\x83\x5c"), std::string::npos);
   const std::string given = folder;
-  EXPECT_TRUE(browse_for_folder(owner.get(), kOutputFolderTitle, folder));
+  EXPECT_TRUE(browse_for_folder(owner.get(), kOutputFolderTitle, kOutputCaption, folder));
   EXPECT_FALSE(answerer.watchdog_fired());
   EXPECT_TRUE(equals_ignoring_ascii_case(folder, given)) << folder;
 }

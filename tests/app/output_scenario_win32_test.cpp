@@ -14,13 +14,13 @@
 
 #include "app/app_win32.h"
 #include "app/app_window_win32.h"
-#include "app/resource.h"
 #include "app/test_window_win32.h"
 #include "dialog_answerer_win32.h"
 #include "project/project_file.h"
 #include "settings_file_win32.h"
 #include "store/handles_win32.h"
 #include "store/wide_text.h"
+#include "window/resource.h"
 
 namespace piconel {
 namespace {

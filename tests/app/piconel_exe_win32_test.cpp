@@ -19,11 +19,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/resource.h"
 #include "cli/cli_command.h"
 #include "cli/fake_console.h"
 #include "store/handles_win32.h"
 #include "store/wide_text.h"
+#include "window/resource.h"
 
 #ifdef PICONEL_EXE_PATH
 

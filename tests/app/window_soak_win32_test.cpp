@@ -31,7 +31,6 @@
 #include "app/app_win32.h"
 #include "app/app_window_win32.h"
 #include "app/list_windows_win32.h"
-#include "app/resource.h"
 #include "app/test_window_win32.h"
 #include "dialog_answerer_win32.h"
 #include "drop_files_win32.h"
@@ -43,6 +42,7 @@
 #include "store/handles_win32.h"
 #include "store/store_dump.h"
 #include "store/wide_text.h"
+#include "window/resource.h"
 
 namespace piconel {
 namespace {

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "app/dialog_answerer_win32.h"
-#include "app/resource.h"
 #include "picture_files_win32.h"
+#include "window/resource.h"
 
 namespace piconel {
 namespace {

@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
-#include "dialogs/dialog_ids.h"
 #include "dialogs/fake_controls.h"
 #include "project/property_chain.h"
 #include "store/document_store.h"
+#include "window/dialog_ids.h"
 
 namespace piconel {
 namespace {

@@ -13,8 +13,8 @@
 
 #include "app/app_win32.h"
 #include "app/dialog_answerer_win32.h"
-#include "app/resource.h"
 #include "picture_files_win32.h"
+#include "window/resource.h"
 
 namespace piconel {
 namespace {

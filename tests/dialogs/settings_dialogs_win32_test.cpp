@@ -13,15 +13,15 @@
 #include "app/app_win32.h"
 #include "app/commands_win32.h"
 #include "app/dialog_answerer_win32.h"
-#include "app/resource.h"
 #include "app/settings_file_win32.h"
 #include "app/test_window_win32.h"
-#include "dialogs/window_dialogs_win32.h"
+#include "app/window_dialogs_win32.h"
 #include "project/project_fakes.h"
 #include "project/project_file.h"
 #include "project/project_texts.h"
 #include "store/handles_win32.h"
 #include "store/wide_text.h"
+#include "window/resource.h"
 
 namespace piconel {
 namespace {
@@ -264,6 +264,32 @@ TEST_F(DialogFixture, CancelLeavesTheSavedFileByteIdentical) {
   EXPECT_EQ(file.read(), saved);
   EXPECT_EQ(saved.find("[PROPERTY:"), std::string::npos) << saved;
   EXPECT_EQ(app.settings.serialize(), settings);
+}
+
+// Enter and Esc pressed as keys close each settings dialog as its OK and
+// Cancel buttons do: Esc changes nothing, Enter stores the dialog's fields.
+TEST_F(DialogFixture, EnterAndEscCloseEveryDialog) {
+  for (const unsigned command : {IDM_PROJECT_SETTINGS, IDM_PAGE_SETTINGS, IDM_APP_SETTINGS}) {
+    for (const WORD key : {VK_ESCAPE, VK_RETURN}) {
+      SCOPED_TRACE(::testing::Message() << "command " << command << ", key " << key);
+      app.project.modified = false;
+      const std::string project_before = app.project.store->serialize();
+      const std::string settings_before = app.settings.serialize();
+      DialogAnswerer answerer([&](HWND dialog) {
+        press_key(dialog, key);
+        // The dialog's own loop may wait for a message before it sees that
+        // it has ended (press_key took the queue): one wakes it.
+        PostMessageW(dialog, WM_NULL, 0, 0);
+      });
+      EXPECT_TRUE(run_command(app, CommandMessage{command}));
+      EXPECT_FALSE(answerer.watchdog_fired());
+      EXPECT_EQ(answerer.dialogs_shown(), 1);
+      const bool stored = app.project.modified ||
+                          app.project.store->serialize() != project_before ||
+                          app.settings.serialize() != settings_before;
+      EXPECT_EQ(stored, key == VK_RETURN);
+    }
+  }
 }
 
 // The name and label fields count CP932 bytes: 30 bytes take fifteen

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "dialogs/default_settings_group.h"
-#include "dialogs/dialog_ids.h"
 #include "dialogs/fake_controls.h"
 #include "dialogs/page_settings_accept.h"
 #include "dialogs/project_output_fields.h"
 #include "project/project_fakes.h"
 #include "project/property_chain.h"
+#include "window/dialog_ids.h"
 
 namespace piconel {
 namespace {

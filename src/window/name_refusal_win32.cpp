@@ -1,7 +1,7 @@
-#include "app/name_refusal_win32.h"
+#include "window/name_refusal_win32.h"
 
-#include "app/message_box_win32.h"
 #include "store/wide_text.h"
+#include "window/message_box_win32.h"
 
 namespace piconel {
 

@@ -8,7 +8,7 @@
 #include <array>
 #include <cstddef>
 
-#include "app/busy_scope_win32.h"
+#include "window/busy_scope_win32.h"
 
 namespace piconel {
 

@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "app/centre_window.h"
-#include "app/centre_window_win32.h"
-#include "app/message_box_win32.h"
+#include "app/test_window_win32.h"
 #include "store/handles_win32.h"
-#include "test_window_win32.h"
+#include "window/centre_window.h"
+#include "window/centre_window_win32.h"
+#include "window/message_box_win32.h"
 
 namespace piconel {
 namespace {
@@ -219,20 +219,6 @@ TEST(CentredMessageBox, HookLivesOnlyWhileTheBoxIsOpen) {
   EXPECT_EQ(show_and_answer(owner.get(), IDOK, MB_OK), IDOK);
   EXPECT_TRUE(g_seen.hook_installed_while_open);
   EXPECT_FALSE(centring_hook_installed());
-}
-
-TEST(CentredMessageBox, HostPassesStyleAndAnswerThrough) {
-  OwnedWindow owner = make_test_window(RECT{200, 200, 600, 500});
-  ASSERT_TRUE(owner.valid());
-  CentredMessageBoxHost host(owner.get());
-  MessageBoxHost& boxes = host;
-
-  g_seen = BoxSeen{};
-  g_answer = IDNO;
-  WindowsHook observer(
-      SetWindowsHookExW(WH_CALLWNDPROCRET, observe_box, nullptr, GetCurrentThreadId()));
-  EXPECT_EQ(boxes.show(kText, kCaption, kMessageYesNo | kMessageIconQuestion), kAnswerNo);
-  EXPECT_EQ(g_seen.parent, owner.get());
 }
 
 TEST(CentreWindow, MovesWithoutResizing) {

@@ -1,5 +1,5 @@
 // Resource ids of the settings dialogs and their controls (plain #defines:
-// the resource compiler reads this file through app/resource.h). The
+// the resource compiler reads this file through window/resource.h). The
 // default-settings group has the same ids in every dialog that carries it.
 #pragma once
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// The property dialogs as the main window opens them: the DialogHooks of
-// the program. Windows only: include from *_win32.cpp files only.
+// The property dialogs as the main window opens them, each given what it
+// works on: the DialogHooks of the program. Windows only: include from *_win32.cpp files only.
 
 #include "app/list_window_hooks.h"
 

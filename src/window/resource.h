@@ -78,4 +78,4 @@
 #define IDC_PACK_SELECTED_ONLY 1063
 
 // The settings dialogs and their controls.
-#include "dialogs/dialog_ids.h"
+#include "window/dialog_ids.h"

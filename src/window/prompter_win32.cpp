@@ -1,4 +1,4 @@
-#include "app/prompter_win32.h"
+#include "window/prompter_win32.h"
 
 #include <cderr.h>
 #include <commdlg.h>
@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/message_box_win32.h"
-#include "app/modal_scope_win32.h"
-#include "app/name_refusal_win32.h"
 #include "project/project_file.h"
 #include "store/wide_text.h"
+#include "window/message_box_win32.h"
+#include "window/modal_scope_win32.h"
+#include "window/name_refusal_win32.h"
 
 namespace piconel {
 

@@ -1,4 +1,4 @@
-#include "app/centre_window.h"
+#include "window/centre_window.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
-#include "app/centre_window_win32.h"
+#include "window/centre_window_win32.h"
 
-#include "app/centre_window.h"
+#include "window/centre_window.h"
 
 namespace piconel {
 namespace {

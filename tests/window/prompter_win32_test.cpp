@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "app/prompter_win32.h"
-#include "dialog_answerer_win32.h"
+#include "app/dialog_answerer_win32.h"
+#include "app/test_window_win32.h"
 #include "project/project_file.h"
 #include "project/project_texts.h"
 #include "store/handles_win32.h"
 #include "store/wide_text.h"
-#include "test_window_win32.h"
+#include "window/prompter_win32.h"
 
 namespace piconel {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/modal_scope_win32.h"
+#include "window/modal_scope_win32.h"
 
 namespace piconel {
 

@@ -1,4 +1,4 @@
-#include "app/busy_scope_win32.h"
+#include "window/busy_scope_win32.h"
 
 namespace piconel {
 namespace {

@@ -1,22 +1,14 @@
-#include "app/message_box_win32.h"
+#include "window/message_box_win32.h"
 
 #include <string>
 
-#include "app/centre_window_win32.h"
-#include "app/modal_scope_win32.h"
 #include "store/handles_win32.h"
 #include "store/system_boundary_win32.h"
 #include "store/wide_text.h"
+#include "window/centre_window_win32.h"
+#include "window/modal_scope_win32.h"
 
 namespace piconel {
-
-static_assert(kMessageOk == MB_OK && kMessageOkCancel == MB_OKCANCEL &&
-              kMessageYesNoCancel == MB_YESNOCANCEL && kMessageYesNo == MB_YESNO);
-static_assert(kMessageIconError == MB_ICONERROR && kMessageIconQuestion == MB_ICONQUESTION &&
-              kMessageIconWarning == MB_ICONWARNING &&
-              kMessageIconInformation == MB_ICONINFORMATION);
-static_assert(kAnswerOk == IDOK && kAnswerCancel == IDCANCEL && kAnswerYes == IDYES &&
-              kAnswerNo == IDNO);
 
 namespace {
 

@@ -1,13 +1,12 @@
 #pragma once
 
-// Windows only: include from *_win32.cpp files only.
+// Message boxes over one owner, centred over it. Windows only: include from
+// *_win32.cpp files only.
 
 #include <windows.h>
 
 #include <string>
 #include <string_view>
-
-#include "app/message_box.h"
 
 namespace piconel {
 
@@ -30,17 +29,5 @@ namespace piconel {
 
 // True while the centring hook of centred_message_box is installed.
 [[nodiscard]] bool centring_hook_installed();
-
-// MessageBoxHost for message boxes centred over one owner window.
-class CentredMessageBoxHost final : public MessageBoxHost {
- public:
-  explicit CentredMessageBoxHost(HWND owner) : owner_(owner) {}
-  [[nodiscard]] int show(std::string_view text, std::string_view caption, unsigned style) override {
-    return centred_message_box(owner_, text, caption, style);
-  }
-
- private:
-  HWND owner_;
-};
 
 }  // namespace piconel

@@ -1,4 +1,4 @@
-#include "app/edit_byte_limit_win32.h"
+#include "window/edit_byte_limit_win32.h"
 
 #include <commctrl.h>
 

@@ -1,0 +1,30 @@
+# cmake -DSOURCE_DIR=<src> -DLAYERS=<a,b,...> -P check_layers.cmake
+# Fails, naming each offender, when a file of a folder of SOURCE_DIR includes
+# a header of a folder that comes after its own in LAYERS (bottom first), or
+# when a folder holds sources but is not in LAYERS (its place must be chosen).
+string(REPLACE "," ";" layers "${LAYERS}")
+file(GLOB_RECURSE files RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp"
+     "${SOURCE_DIR}/*.rc")
+set(faults)
+foreach(file IN LISTS files)
+  string(REGEX MATCH "^[^/]+" folder "${file}")
+  list(FIND layers "${folder}" rank)
+  if(rank EQUAL -1)
+    list(APPEND faults "${file}: folder ${folder} has no place in the layers")
+    continue()
+  endif()
+  file(STRINGS "${SOURCE_DIR}/${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^/\"]+/")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^/\"]+)/.*" "\\1" target "${line}")
+    list(FIND layers "${target}" target_rank)
+    if(target_rank GREATER rank)
+      list(APPEND faults "${file} includes ${target}/, a layer above ${folder}/")
+    endif()
+  endforeach()
+endforeach()
+if(faults)
+  list(JOIN faults "\n  " text)
+  message(FATAL_ERROR "Includes that point up:\n  ${text}")
+endif()
+list(LENGTH files count)
+message(STATUS "${count} files, every include points down")

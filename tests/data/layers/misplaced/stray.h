@@ -1,0 +1,3 @@
+#pragma once
+
+// A folder the layer order does not name.

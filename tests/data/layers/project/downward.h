@@ -1,0 +1,4 @@
+#pragma once
+
+// Includes downward and its own folder only.
+#include "store/upward.h"
