@@ -7,7 +7,7 @@
 
 #include "app/dpi_scale.h"
 #include "canvas/sheet_geometry.h"
-#include "canvas/window_dpi_win32.h"
+#include "window/window_dpi_win32.h"
 #include "window/resource.h"
 
 namespace piconel {

@@ -4,7 +4,7 @@
 
 #include "canvas/entry_window_win32.h"
 #include "canvas/snapping.h"
-#include "canvas/window_dpi_win32.h"
+#include "window/window_dpi_win32.h"
 
 namespace piconel {
 

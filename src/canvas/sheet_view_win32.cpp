@@ -7,34 +7,17 @@
 #include "canvas/entry_window_win32.h"
 #include "canvas/scroll_request_win32.h"
 #include "canvas/sheet_paint_win32.h"
-#include "canvas/window_dpi_win32.h"
+#include "window/window_dpi_win32.h"
 #include "project/project_file.h"
 #include "store/handles_win32.h"
 #include "store/system_boundary_win32.h"
+#include "window/window_class_win32.h"
 
 namespace piconel {
 
 namespace {
 
 constexpr wchar_t kViewClass[] = L"client";
-
-bool register_class(const wchar_t* name, WNDPROC procedure) {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, name, &existing)) {
-    return true;
-  }
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof(window_class);
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  // Both classes paint every pixel themselves.
-  window_class.hbrBackground = nullptr;
-  window_class.lpszClassName = name;
-  return RegisterClassExW(&window_class) != 0;
-}
 
 }  // namespace
 
@@ -45,9 +28,13 @@ SheetView::~SheetView() {
 }
 
 bool SheetView::create(HWND parent, const RECT& rect) {
-  if (!register_class(kViewClass, bound_window_procedure<SheetView, &SheetView::handle_message>) ||
-      !register_class(kEntryWindowClass,
-                      bound_window_procedure<ImageEntry, &EntryWindow::handle_message>)) {
+  // Both classes paint every pixel themselves (no background brush).
+  if (!register_window_class(
+          {.name = kViewClass,
+           .procedure = bound_window_procedure<SheetView, &SheetView::handle_message>}) ||
+      !register_window_class(
+          {.name = kEntryWindowClass,
+           .procedure = bound_window_procedure<ImageEntry, &EntryWindow::handle_message>})) {
     return false;
   }
   reset_sheet_view();

@@ -1,4 +1,4 @@
-#include "canvas/window_dpi_win32.h"
+#include "window/window_dpi_win32.h"
 
 namespace piconel {
 
