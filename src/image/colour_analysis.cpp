@@ -58,38 +58,47 @@ void analyse_paletted(const Dib& dib, std::int32_t transparent_index, ImageEntry
 }
 
 // Distinct colours in order of first appearance, bottom row first; the
-// 257th distinct colour turns the count to -1 and ends the scan.
+// 257th distinct colour turns the count to -1 and ends the scan. `Step` is
+// the bytes of a pixel (3 or 4).
+template <std::size_t Step>
 void analyse_true_colour(const Dib& dib, ImageEntry& entry) {
-  const std::size_t bytes_per_pixel = static_cast<std::size_t>(dib.bits_per_pixel) / 8;
   ColourIndex positions;
   // Neighbouring pixels mostly repeat a colour: the last one is tried first.
   std::uint32_t last_key = ColourIndex::kNoColour;
+  // False after the 257th colour.
+  const auto note = [&](const std::uint8_t* p, std::uint32_t key) {
+    if (key == last_key) {
+      return true;
+    }
+    last_key = key;
+    if (positions.find(key) >= 0) {
+      return true;
+    }
+    const auto count = static_cast<std::size_t>(entry.colour_count);
+    if (count >= kMaxColours) {
+      entry.colour_count = -1;
+      return false;
+    }
+    entry.palette[count] = PaletteEntry{p[0], p[1], p[2], 0};
+    positions.add(key, static_cast<int>(count));
+    ++entry.colour_count;
+    return true;
+  };
   const auto width = static_cast<std::size_t>(dib.width);
   for (std::int32_t row = 0; row < dib.height; ++row) {
     const std::uint8_t* line = dib.pixels.data() + static_cast<std::size_t>(row) * dib.stride;
     // The last pixel of a row is read whole only when a byte follows it.
     const std::size_t last_pixel_end =
-        static_cast<std::size_t>(row) * dib.stride + (width - 1) * bytes_per_pixel + 4;
-    const std::size_t wide_end = last_pixel_end <= dib.pixels.size() ? width : width - 1;
-    for (std::size_t x = 0; x < width; ++x) {
-      const std::uint8_t* p = line + x * bytes_per_pixel;
-      const std::uint32_t key =
-          x < wide_end ? colour_key_with_spare_byte(p) : colour_key(p[0], p[1], p[2]);
-      if (key == last_key) {
-        continue;
-      }
-      last_key = key;
-      if (positions.find(key) >= 0) {
-        continue;
-      }
-      const auto count = static_cast<std::size_t>(entry.colour_count);
-      if (count >= kMaxColours) {
-        entry.colour_count = -1;
+        static_cast<std::size_t>(row) * dib.stride + (width - 1) * Step + 4;
+    const std::size_t whole = last_pixel_end <= dib.pixels.size() ? width : width - 1;
+    const std::uint8_t* p = line;
+    for (std::size_t x = 0; x < whole; ++x, p += Step) {
+      if (!note(p, colour_key_with_spare_byte(p))) {
         return;
       }
-      entry.palette[count] = PaletteEntry{p[0], p[1], p[2], 0};
-      positions.add(key, static_cast<int>(count));
-      ++entry.colour_count;
+    }
+    if (whole < width && !note(p, colour_key(p[0], p[1], p[2]))) {
+      return;
     }
   }
 }
@@ -120,7 +129,11 @@ void analyse_colours(const Dib& dib, std::int32_t transparent_index, ImageEntry&
     if (dib.bits_per_pixel <= 8) {
       analyse_paletted(dib, transparent_index, entry);
     } else {
-      analyse_true_colour(dib, entry);
+      if (dib.bits_per_pixel == 32) {
+        analyse_true_colour<4>(dib, entry);
+      } else {
+        analyse_true_colour<3>(dib, entry);
+      }
     }
   }
   // A Dib built by hand may leave the file depth unset.

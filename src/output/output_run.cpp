@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "image/decode_cache.h"
+#include "image/image_path.h"
+#include "image/image_row.h"
 #include "output/output_context.h"
 #include "output/output_file.h"
 #include "output/output_folder.h"
@@ -84,6 +86,26 @@ std::vector<std::string> page_names_of(DocumentStore& project) {
   return names;
 }
 
+// Every row's use of its file, counted before any page decodes, so the run's
+// cache holds a picture only while a row still to come names it. A row
+// whose path does not resolve loads nothing.
+void count_image_uses(DocumentStore& project, const std::vector<std::string>& pages,
+                      std::string_view project_folder, DecodeCache& cache) {
+  for (const std::string& page : pages) {
+    const StoreSection* list = project.find_section(page_file_section(page));
+    if (list == nullptr) {
+      continue;
+    }
+    for (const StoreEntry& entry : list->entries()) {
+      const std::optional<std::string> path =
+          resolve_image_path(image_row_path(entry.value()), project_folder);
+      if (path && !cache.expect_use(*path)) {
+        return;  // the rest stay uncounted: kept, as before counting
+      }
+    }
+  }
+}
+
 // False, with the message shown, when the file cannot be written.
 bool write_table(std::string_view folder, std::string_view name, const std::string& bytes,
                  bool if_changed, OutputRunPort& port) {
@@ -156,6 +178,7 @@ OutputRunResult run_output(const OutputRunRequest& request) {
   const int page_count = static_cast<int>(pages.size());
   int pages_done = 0;
   DecodeCache decoded_files;
+  count_image_uses(project, pages, request.project_folder, decoded_files);
   const auto inputs_for = [&](const std::string& page_name, int page_index) {
     PagePassInputs inputs;
     inputs.project = &project;
