@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "image/colour_index.h"
+#include "store/no_throw.h"
 
 namespace piconel {
 
@@ -59,46 +60,66 @@ void analyse_paletted(const Dib& dib, std::int32_t transparent_index, ImageEntry
 
 // Distinct colours in order of first appearance, bottom row first; the
 // 257th distinct colour turns the count to -1 and ends the scan. `Step` is
-// the bytes of a pixel (3 or 4).
+// the bytes of a pixel (3 or 4). With `indices`, each pixel's position among
+// those colours, in rows of dib_stride(8, width) bytes as stored (bottom row
+// first); emptied when there are more than 256 colours.
 template <std::size_t Step>
-void analyse_true_colour(const Dib& dib, ImageEntry& entry) {
+void analyse_true_colour(const Dib& dib, ImageEntry& entry, std::vector<std::uint8_t>* indices) {
   ColourIndex positions;
   // Neighbouring pixels mostly repeat a colour: the last one is tried first.
   std::uint32_t last_key = ColourIndex::kNoColour;
-  // False after the 257th colour.
+  int last_position = -1;
+  // The colour's position, or -1 at the 257th colour.
   const auto note = [&](const std::uint8_t* p, std::uint32_t key) {
     if (key == last_key) {
-      return true;
+      return last_position;
     }
     last_key = key;
-    if (positions.find(key) >= 0) {
-      return true;
+    last_position = positions.find(key);
+    if (last_position >= 0) {
+      return last_position;
     }
     const auto count = static_cast<std::size_t>(entry.colour_count);
     if (count >= kMaxColours) {
       entry.colour_count = -1;
-      return false;
+      return -1;
     }
     entry.palette[count] = PaletteEntry{p[0], p[1], p[2], 0};
-    positions.add(key, static_cast<int>(count));
+    last_position = static_cast<int>(count);
+    positions.add(key, last_position);
     ++entry.colour_count;
-    return true;
+    return last_position;
   };
   const auto width = static_cast<std::size_t>(dib.width);
+  const std::size_t index_stride = static_cast<std::size_t>(dib_stride(8, dib.width));
+  if (indices != nullptr &&
+      !try_assign(*indices, index_stride * static_cast<std::size_t>(dib.height), std::uint8_t{0})) {
+    indices->clear();
+    indices = nullptr;  // no room: the colours alone
+  }
+  std::uint8_t scratch = 0;
   for (std::int32_t row = 0; row < dib.height; ++row) {
     const std::uint8_t* line = dib.pixels.data() + static_cast<std::size_t>(row) * dib.stride;
+    // Positions go nowhere without `indices`.
+    std::uint8_t* out = indices != nullptr
+                            ? indices->data() + static_cast<std::size_t>(row) * index_stride
+                            : &scratch;
+    const std::size_t out_step = indices != nullptr ? 1 : 0;
     // The last pixel of a row is read whole only when a byte follows it.
     const std::size_t last_pixel_end =
         static_cast<std::size_t>(row) * dib.stride + (width - 1) * Step + 4;
     const std::size_t whole = last_pixel_end <= dib.pixels.size() ? width : width - 1;
     const std::uint8_t* p = line;
-    for (std::size_t x = 0; x < whole; ++x, p += Step) {
-      if (!note(p, colour_key_with_spare_byte(p))) {
+    for (std::size_t x = 0; x <= whole && x < width; ++x, p += Step, out += out_step) {
+      const int position =
+          note(p, x < whole ? colour_key_with_spare_byte(p) : colour_key(p[0], p[1], p[2]));
+      if (position < 0) {
+        if (indices != nullptr) {
+          indices->clear();
+        }
         return;
       }
-    }
-    if (whole < width && !note(p, colour_key(p[0], p[1], p[2]))) {
-      return;
+      *out = static_cast<std::uint8_t>(position);
     }
   }
 }
@@ -120,7 +141,11 @@ std::int32_t automatic_transparent_key(const Dib& dib, std::int32_t transparent_
   return dib.pixel(0, 0) & 0xFFFFFF;
 }
 
-void analyse_colours(const Dib& dib, std::int32_t transparent_index, ImageEntry& entry) {
+void analyse_colours(const Dib& dib, std::int32_t transparent_index, ImageEntry& entry,
+                     std::vector<std::uint8_t>* true_colour_indices) {
+  if (true_colour_indices != nullptr) {
+    true_colour_indices->clear();
+  }
   entry.colour_count = 0;
   entry.transparent_slot = -1;
   entry.palette.fill(PaletteEntry{});
@@ -130,9 +155,9 @@ void analyse_colours(const Dib& dib, std::int32_t transparent_index, ImageEntry&
       analyse_paletted(dib, transparent_index, entry);
     } else {
       if (dib.bits_per_pixel == 32) {
-        analyse_true_colour<4>(dib, entry);
+        analyse_true_colour<4>(dib, entry, true_colour_indices);
       } else {
-        analyse_true_colour<3>(dib, entry);
+        analyse_true_colour<3>(dib, entry, true_colour_indices);
       }
     }
   }

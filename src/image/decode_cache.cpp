@@ -16,6 +16,11 @@ bool DecodeCache::expect_use(std::string_view path) {
   });
 }
 
+bool DecodeCache::reserve(std::size_t paths) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return allocation_succeeds([&] { entries_.reserve(paths); });
+}
+
 // The count stays, so a file decoded again by a thread that raced past its
 // last counted use is not kept for the rest of the run.
 std::optional<DecodedFile> DecodeCache::release(Entry& entry) {

@@ -46,6 +46,9 @@ class DecodeCache {
   // when no memory is left for the count; the file is then kept as an
   // uncounted one would be, or decoded again, never wrongly.
   [[nodiscard]] bool expect_use(std::string_view path);
+  // Room for `paths` files, so counting a run's rows does not rehash as it
+  // goes. False when no memory is left for it (counting still works).
+  [[nodiscard]] bool reserve(std::size_t paths);
 
   // What `decode_file()` gives for `path`, run only when `path` has not been
   // decoded yet (or was let go after its counted uses). None when the file

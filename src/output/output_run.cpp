@@ -21,6 +21,7 @@
 #include "store/document_store.h"
 #include "store/file_error.h"
 #include "store/file_io.h"
+#include "store/no_throw.h"
 #include "store/section_cursor.h"
 
 namespace piconel {
@@ -91,11 +92,20 @@ std::vector<std::string> page_names_of(DocumentStore& project) {
 // whose path does not resolve loads nothing.
 void count_image_uses(DocumentStore& project, const std::vector<std::string>& pages,
                       std::string_view project_folder, DecodeCache& cache) {
-  for (const std::string& page : pages) {
-    const StoreSection* list = project.find_section(page_file_section(page));
-    if (list == nullptr) {
-      continue;
-    }
+  std::vector<const StoreSection*> lists;
+  std::size_t rows = 0;
+  if (!allocation_succeeds([&] {
+        for (const std::string& page : pages) {
+          if (const StoreSection* list = project.find_section(page_file_section(page))) {
+            lists.push_back(list);
+            rows += list->entries().size();
+          }
+        }
+      })) {
+    return;  // nothing counted: every file kept, as before counting
+  }
+  (void)cache.reserve(rows);
+  for (const StoreSection* list : lists) {
     for (const StoreEntry& entry : list->entries()) {
       const std::optional<std::string> path =
           resolve_image_path(image_row_path(entry.value()), project_folder);
