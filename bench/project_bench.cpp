@@ -10,14 +10,15 @@
 //  - a digest of every output byte, to compare runs before and after a change.
 //
 //   piconel_project_bench [--runs N] [--jobs N] [--keep DIR] [--keep-project DIR]
-//                         [--output-only]
+//                         [--output-only] [--cli PROGRAM]
 //
 // Each figure is the median of N runs (3 unless given); output and floor runs
 // take turns and the ratios are the median of each pair's. --jobs is handed to
 // piconel-cli and sets the threads of the multi-threaded floor (one per core
 // without it). --keep copies the output of the last run into DIR,
 // --keep-project the generated project and its images (for profiling the
-// command line by hand); --output-only stops after the output and floor runs.
+// command line by hand); --output-only stops after the output and floor runs;
+// --cli times another build of piconel-cli instead of this one.
 // Besides wall times the output run and the floors report their processor
 // time (user + system), which other programs on a shared machine disturb far
 // less.
@@ -115,9 +116,13 @@ struct FloorRun {
   double cpu_seconds = 0;
 };
 
+// The program timed: this build's piconel-cli unless --cli names another
+// (an older build, to compare on the same files).
+std::string cli_program = PICONEL_CLI_PATH;
+
 // piconel-cli with `arguments` (after the program name), as a child process.
 CliRun run_cli_command(std::vector<std::string> arguments) {
-  arguments.insert(arguments.begin(), PICONEL_CLI_PATH);
+  arguments.insert(arguments.begin(), cli_program);
   std::vector<char*> argv;
   for (std::string& argument : arguments) {
     argv.push_back(argument.data());
@@ -302,10 +307,12 @@ int main(int argc, char** argv) {
       keep = argv[i + 1];
     } else if (option == "--keep-project") {
       keep_project = argv[i + 1];
+    } else if (option == "--cli") {
+      cli_program = argv[i + 1];
     } else {
       fail(
           "usage: piconel_project_bench [--runs N] [--jobs N] [--keep DIR] "
-          "[--keep-project DIR] [--output-only]");
+          "[--keep-project DIR] [--output-only] [--cli PROGRAM]");
     }
   }
   const std::string folder = scratch_folder();

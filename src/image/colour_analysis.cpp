@@ -110,16 +110,27 @@ void analyse_true_colour(const Dib& dib, ImageEntry& entry, std::vector<std::uin
         static_cast<std::size_t>(row) * dib.stride + (width - 1) * Step + 4;
     const std::size_t whole = last_pixel_end <= dib.pixels.size() ? width : width - 1;
     const std::uint8_t* p = line;
-    for (std::size_t x = 0; x <= whole && x < width; ++x, p += Step, out += out_step) {
-      const int position =
-          note(p, x < whole ? colour_key_with_spare_byte(p) : colour_key(p[0], p[1], p[2]));
-      if (position < 0) {
-        if (indices != nullptr) {
-          indices->clear();
-        }
-        return;
-      }
+    // False at the 257th colour.
+    const auto put = [&](std::uint32_t key) {
+      const int position = note(p, key);
       *out = static_cast<std::uint8_t>(position);
+      out += out_step;
+      p += Step;
+      return position >= 0;
+    };
+    for (std::size_t x = 0; x < whole; ++x) {
+      if (!put(colour_key_with_spare_byte(p))) {
+        break;
+      }
+    }
+    if (entry.colour_count >= 0 && whole < width) {
+      (void)put(colour_key(p[0], p[1], p[2]));
+    }
+    if (entry.colour_count < 0) {
+      if (indices != nullptr) {
+        indices->clear();
+      }
+      return;
     }
   }
 }
