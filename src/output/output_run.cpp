@@ -105,15 +105,18 @@ void count_image_uses(DocumentStore& project, const std::vector<std::string>& pa
     return;  // nothing counted: every file kept, as before counting
   }
   (void)cache.reserve(rows);
-  for (const StoreSection* list : lists) {
-    for (const StoreEntry& entry : list->entries()) {
-      const std::optional<std::string> path =
-          resolve_image_path(image_row_path(entry.value()), project_folder);
-      if (path && !cache.expect_use(*path)) {
-        return;  // the rest stay uncounted: kept, as before counting
+  // Without memory the rest stay uncounted: kept, as before counting.
+  (void)allocation_succeeds([&] {
+    for (const StoreSection* list : lists) {
+      for (const StoreEntry& entry : list->entries()) {
+        const std::optional<std::string> path =
+            resolve_image_path(image_row_path(entry.value()), project_folder);
+        if (path && !cache.expect_use(*path)) {
+          return;
+        }
       }
     }
-  }
+  });
 }
 
 // False, with the message shown, when the file cannot be written.
