@@ -16,13 +16,18 @@ namespace {
 // (black past the colour table), -1 where the page palette lacks it.
 std::array<std::int16_t, 256> positions_of_values(const Dib& picture, const ColourIndex& index) {
   std::array<std::int16_t, 256> positions{};
-  const int values = 1 << picture.bits_per_pixel;
-  for (int value = 0; value < values; ++value) {
-    const auto v = static_cast<std::size_t>(value);
-    const PaletteEntry colour =
-        v < picture.colour_table.size() ? picture.colour_table[v] : PaletteEntry{};
+  const auto values = std::size_t{1} << picture.bits_per_pixel;
+  const std::size_t listed = std::min(values, picture.colour_table.size());
+  for (std::size_t v = 0; v < listed; ++v) {
+    const PaletteEntry& colour = picture.colour_table[v];
     positions[v] =
         static_cast<std::int16_t>(index.find(colour_key(colour.blue, colour.green, colour.red)));
+  }
+  // Every value past the table is black: looked up once.
+  if (listed < values) {
+    const auto black = static_cast<std::int16_t>(index.find(colour_key(0, 0, 0)));
+    std::fill(positions.begin() + static_cast<std::ptrdiff_t>(listed),
+              positions.begin() + static_cast<std::ptrdiff_t>(values), black);
   }
   return positions;
 }
