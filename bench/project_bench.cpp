@@ -3,20 +3,25 @@
 //  - the whole output run of piconel-cli (the real program, started as a
 //    child process) and its peak memory;
 //  - the I/O floor: every input file read once and the same number of bytes
-//    written into as many files as the output run wrote;
+//    written into as many files as the output run wrote, once by one thread
+//    and once by as many threads as the run has jobs;
 //  - project open and save with 64 x 256 image rows;
 //  - page switching in the model (sync and load of 256 entries, no window);
 //  - a digest of every output byte, to compare runs before and after a change.
 //
 //   piconel_project_bench [--runs N] [--jobs N] [--keep DIR] [--keep-project DIR]
+//                         [--output-only] [--cli PROGRAM]
 //
 // Each figure is the median of N runs (3 unless given); output and floor runs
 // take turns and the ratios are the median of each pair's. --jobs is handed to
-// piconel-cli. --keep copies the output of the last run into DIR,
+// piconel-cli and sets the threads of the multi-threaded floor (one per core
+// without it). --keep copies the output of the last run into DIR,
 // --keep-project the generated project and its images (for profiling the
-// command line by hand). Besides wall times the output run and the floor
-// report their processor time (user + system), which other programs on a
-// shared machine disturb far less.
+// command line by hand); --output-only stops after the output and floor runs;
+// --cli times another build of piconel-cli instead of this one.
+// Besides wall times the output run and the floors report their processor
+// time (user + system), which other programs on a shared machine disturb far
+// less.
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -25,6 +30,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -33,6 +39,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench_files.h"
@@ -109,9 +116,13 @@ struct FloorRun {
   double cpu_seconds = 0;
 };
 
+// The program timed: this build's piconel-cli unless --cli names another
+// (an older build, to compare on the same files).
+std::string cli_program = PICONEL_CLI_PATH;
+
 // piconel-cli with `arguments` (after the program name), as a child process.
 CliRun run_cli_command(std::vector<std::string> arguments) {
-  arguments.insert(arguments.begin(), PICONEL_CLI_PATH);
+  arguments.insert(arguments.begin(), cli_program);
   std::vector<char*> argv;
   for (std::string& argument : arguments) {
     argv.push_back(argument.data());
@@ -199,38 +210,58 @@ std::uint64_t digest_of(const fs::path& folder, long long& bytes) {
   return hash;
 }
 
+// One file of the floor: every input read with one `read`, every output
+// written with one `write` of `size` bytes.
+void read_input(const fs::path& input, std::vector<char>& buffer) {
+  const int fd = open(input.c_str(), O_RDONLY);
+  struct stat info {};
+  if (fd < 0 || fstat(fd, &info) != 0) {
+    fail("cannot read " + input.string());
+  }
+  buffer.resize(static_cast<std::size_t>(info.st_size));
+  if (read(fd, buffer.data(), buffer.size()) != static_cast<ssize_t>(buffer.size())) {
+    fail("short read");
+  }
+  close(fd);
+}
+
+void write_output(const fs::path& path, const std::vector<char>& buffer, std::uintmax_t size) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (fd < 0 || write(fd, buffer.data(), size) != static_cast<ssize_t>(size)) {
+    fail("cannot write " + path.string());
+  }
+  close(fd);
+}
+
 // Reads every input once and writes files of the given sizes: what any
-// program that reads those inputs and writes that output cannot avoid.
+// program that reads those inputs and writes that output cannot avoid. With
+// `threads` above 1 that many threads share the files (each takes the next
+// one not yet taken), as an output run with that many jobs could at best.
 FloorRun io_floor(const std::vector<fs::path>& inputs, const std::vector<std::uintmax_t>& sizes,
-                  const fs::path& folder) {
+                  const fs::path& folder, int threads) {
   fs::create_directories(folder);
-  std::vector<char> buffer;
+  const std::uintmax_t largest = sizes.empty() ? 0 : *std::max_element(sizes.begin(), sizes.end());
+  std::atomic<std::size_t> next_input{0};
+  std::atomic<std::size_t> next_output{0};
+  const auto share = [&] {
+    std::vector<char> buffer;
+    for (std::size_t i = next_input++; i < inputs.size(); i = next_input++) {
+      read_input(inputs[i], buffer);
+    }
+    buffer.resize(static_cast<std::size_t>(largest));
+    for (std::size_t i = next_output++; i < sizes.size(); i = next_output++) {
+      write_output(folder / ("file" + std::to_string(i)), buffer, sizes[i]);
+    }
+  };
   const Clock::time_point start = Clock::now();
   const double cpu_start = own_cpu_seconds();
-  std::uintmax_t largest = 0;
-  for (const fs::path& input : inputs) {
-    const int fd = open(input.c_str(), O_RDONLY);
-    struct stat info {};
-    if (fd < 0 || fstat(fd, &info) != 0) {
-      fail("cannot read " + input.string());
-    }
-    buffer.resize(static_cast<std::size_t>(info.st_size));
-    if (read(fd, buffer.data(), buffer.size()) != static_cast<ssize_t>(buffer.size())) {
-      fail("short read");
-    }
-    close(fd);
+  std::vector<std::thread> helpers;
+  for (int i = 1; i < threads; ++i) {
+    helpers.emplace_back(share);
   }
-  for (std::uintmax_t size : sizes) {
-    largest = std::max(largest, size);
-  }
-  buffer.resize(static_cast<std::size_t>(largest));
-  for (std::size_t i = 0; i < sizes.size(); ++i) {
-    const fs::path path = folder / ("file" + std::to_string(i));
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || write(fd, buffer.data(), sizes[i]) != static_cast<ssize_t>(sizes[i])) {
-      fail("cannot write " + path.string());
-    }
-    close(fd);
+  share();
+  for (std::thread& helper : helpers) {
+    helper.join();
   }
   return {seconds_since(start), own_cpu_seconds() - cpu_start};
 }
@@ -260,9 +291,15 @@ int main(int argc, char** argv) {
   std::string jobs;
   std::string keep;
   std::string keep_project;
-  for (int i = 1; i + 1 < argc; i += 2) {
+  bool output_only = false;
+  for (int i = 1; i < argc; i += 2) {
     const std::string option = argv[i];
-    if (option == "--runs") {
+    if (option == "--output-only") {
+      output_only = true;
+      --i;  // a switch without a value
+    } else if (i + 1 >= argc) {
+      fail("missing value of " + option);
+    } else if (option == "--runs") {
       runs = std::max(1, std::atoi(argv[i + 1]));
     } else if (option == "--jobs") {
       jobs = argv[i + 1];
@@ -270,10 +307,12 @@ int main(int argc, char** argv) {
       keep = argv[i + 1];
     } else if (option == "--keep-project") {
       keep_project = argv[i + 1];
+    } else if (option == "--cli") {
+      cli_program = argv[i + 1];
     } else {
       fail(
           "usage: piconel_project_bench [--runs N] [--jobs N] [--keep DIR] "
-          "[--keep-project DIR]");
+          "[--keep-project DIR] [--output-only] [--cli PROGRAM]");
     }
   }
   const std::string folder = scratch_folder();
@@ -310,29 +349,76 @@ int main(int argc, char** argv) {
     sizes.push_back(fs::file_size(file));
   }
   std::vector<fs::path> inputs = files_in(folder + "project/");
+  // The multi-threaded floor uses as many threads as the run has jobs (one
+  // per core by default, as piconel-cli).
+  const int floor_threads =
+      jobs.empty()
+          ? static_cast<int>(std::max(1u, std::min(std::thread::hardware_concurrency(), 64u)))
+          : std::max(1, std::atoi(jobs.c_str()));
   std::vector<double> output_times;
   std::vector<double> output_cpu_times;
   std::vector<double> floor_times;
   std::vector<double> floor_cpu_times;
+  std::vector<double> multi_floor_times;
+  std::vector<double> multi_floor_cpu_times;
   std::vector<double> ratios;
   std::vector<double> cpu_ratios;
+  std::vector<double> multi_ratios;
+  std::vector<double> multi_cpu_ratios;
+  const auto floor_run = [&](int threads) {
+    fs::remove_all(folder + "floor");
+    ::sync();
+    return io_floor(inputs, sizes, folder + "floor", threads);
+  };
   for (int run = 0; run < runs; ++run) {
     const CliRun cli = output_run();
     output_times.push_back(cli.seconds);
     output_cpu_times.push_back(cli.cpu_seconds);
     peak_kib = std::max(peak_kib, cli.peak_kib);
-    fs::remove_all(folder + "floor");
-    ::sync();
-    const FloorRun floor = io_floor(inputs, sizes, folder + "floor");
+    const FloorRun floor = floor_run(1);
     floor_times.push_back(floor.seconds);
     floor_cpu_times.push_back(floor.cpu_seconds);
     ratios.push_back(cli.seconds / floor.seconds);
     cpu_ratios.push_back(cli.cpu_seconds / floor.cpu_seconds);
+    const FloorRun multi = floor_run(floor_threads);
+    multi_floor_times.push_back(multi.seconds);
+    multi_floor_cpu_times.push_back(multi.cpu_seconds);
+    multi_ratios.push_back(cli.seconds / multi.seconds);
+    multi_cpu_ratios.push_back(cli.cpu_seconds / multi.cpu_seconds);
   }
   fs::remove_all(folder + "floor");
   if (!keep.empty()) {
     fs::create_directories(keep);
     fs::copy(out, keep, fs::copy_options::overwrite_existing | fs::copy_options::recursive);
+  }
+
+  const auto print_output_figures = [&] {
+    const double output_s = median(output_times);
+    const double floor_s = median(floor_times);
+    std::printf("output: %zu files, %.1f MB, digest %016llx\n", sizes.size(),
+                static_cast<double>(output_bytes) / 1e6, static_cast<unsigned long long>(digest));
+    std::printf("median of %d runs%s%s\n", runs, jobs.empty() ? "" : ", --jobs ", jobs.c_str());
+    std::printf(
+        "  piconel-cli output         %8.1f ms  (%.2f x the I/O floor, %.2f x the %d-thread "
+        "floor)\n",
+        milliseconds(output_s), median(ratios), median(multi_ratios), floor_threads);
+    std::printf("  I/O floor, 1 thread        %8.1f ms\n", milliseconds(floor_s));
+    std::printf("  I/O floor, %d threads       %8.1f ms\n", floor_threads,
+                milliseconds(median(multi_floor_times)));
+    const double output_cpu_s = median(output_cpu_times);
+    const double floor_cpu_s = median(floor_cpu_times);
+    std::printf(
+        "  piconel-cli output CPU     %8.1f ms  (%.2f x the floor's CPU, %.2f x the %d-thread "
+        "floor's)\n",
+        milliseconds(output_cpu_s), median(cpu_ratios), median(multi_cpu_ratios), floor_threads);
+    std::printf("  I/O floor CPU, 1 thread    %8.1f ms\n", milliseconds(floor_cpu_s));
+    std::printf("  I/O floor CPU, %d threads   %8.1f ms\n", floor_threads,
+                milliseconds(median(multi_floor_cpu_times)));
+    std::printf("  peak memory of the output  %8.1f MB\n", static_cast<double>(peak_kib) / 1024.0);
+  };
+  if (output_only) {
+    print_output_figures();
+    return 0;
   }
 
   // Project open and save.
@@ -405,20 +491,7 @@ int main(int argc, char** argv) {
     build_cpu_times.push_back(built.cpu_seconds);
   }
 
-  const double output_s = median(output_times);
-  const double floor_s = median(floor_times);
-  std::printf("output: %zu files, %.1f MB, digest %016llx\n", sizes.size(),
-              static_cast<double>(output_bytes) / 1e6, static_cast<unsigned long long>(digest));
-  std::printf("median of %d runs%s%s\n", runs, jobs.empty() ? "" : ", --jobs ", jobs.c_str());
-  std::printf("  piconel-cli output         %8.1f ms  (%.2f x the I/O floor)\n",
-              milliseconds(output_s), median(ratios));
-  std::printf("  I/O floor                  %8.1f ms\n", milliseconds(floor_s));
-  const double output_cpu_s = median(output_cpu_times);
-  const double floor_cpu_s = median(floor_cpu_times);
-  std::printf("  piconel-cli output CPU     %8.1f ms  (%.2f x the floor's CPU)\n",
-              milliseconds(output_cpu_s), median(cpu_ratios));
-  std::printf("  I/O floor CPU              %8.1f ms\n", milliseconds(floor_cpu_s));
-  std::printf("  peak memory of the output  %8.1f MB\n", static_cast<double>(peak_kib) / 1024.0);
+  print_output_figures();
   std::printf("  project open (%d rows)  %8.1f ms\n", kBenchPages * kBenchSpritesPerPage,
               milliseconds(median(open_times)));
   std::printf("  project save (%d rows)  %8.1f ms\n", kBenchPages * kBenchSpritesPerPage,

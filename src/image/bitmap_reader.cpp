@@ -240,13 +240,23 @@ BitmapError build_dib(const Header& h, std::span<const std::uint8_t> info,
   dib.bits_per_pixel = out_depth;
   dib.file_bits_per_pixel = h.depth;
   dib.stride = out_stride;
-  if (!try_assign(dib.colour_table, h.palette_length, PaletteEntry{}) ||
-      !try_assign(dib.pixels, static_cast<std::size_t>(*out_bytes), std::uint8_t{0})) {
+  if (!try_assign(dib.colour_table, h.palette_length, PaletteEntry{})) {
     return BitmapError::NoMemory;
   }
   for (std::size_t i = 0; i < h.palette_length; ++i) {
     const std::uint8_t* entry = info.data() + h.table_offset + i * h.table_entry_bytes;
     dib.colour_table[i] = {entry[0], entry[1], entry[2], 0};
+  }
+  // Bottom-up rows stored as they are (most files): one copy, without
+  // clearing the buffer first.
+  if (!h.use_masks && !h.top_down && out_stride == source_stride) {
+    const std::span<const std::uint8_t> stored = pixels.first(static_cast<std::size_t>(*out_bytes));
+    return allocation_succeeds([&] { dib.pixels.assign(stored.begin(), stored.end()); })
+               ? BitmapError::None
+               : BitmapError::NoMemory;
+  }
+  if (!try_assign(dib.pixels, static_cast<std::size_t>(*out_bytes), std::uint8_t{0})) {
+    return BitmapError::NoMemory;
   }
   for (std::size_t row = 0; row < rows; ++row) {
     const std::size_t source_row = h.top_down ? static_cast<std::size_t>(rows - 1 - row) : row;

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "image/colour_index.h"
+#include "store/no_throw.h"
 
 namespace piconel {
 
@@ -58,38 +59,78 @@ void analyse_paletted(const Dib& dib, std::int32_t transparent_index, ImageEntry
 }
 
 // Distinct colours in order of first appearance, bottom row first; the
-// 257th distinct colour turns the count to -1 and ends the scan.
-void analyse_true_colour(const Dib& dib, ImageEntry& entry) {
-  const std::size_t bytes_per_pixel = static_cast<std::size_t>(dib.bits_per_pixel) / 8;
+// 257th distinct colour turns the count to -1 and ends the scan. `Step` is
+// the bytes of a pixel (3 or 4). With `indices`, each pixel's position among
+// those colours, in rows of dib_stride(8, width) bytes as stored (bottom row
+// first); emptied when there are more than 256 colours.
+template <std::size_t Step>
+void analyse_true_colour(const Dib& dib, ImageEntry& entry, std::vector<std::uint8_t>* indices) {
   ColourIndex positions;
   // Neighbouring pixels mostly repeat a colour: the last one is tried first.
   std::uint32_t last_key = ColourIndex::kNoColour;
+  int last_position = -1;
+  // The colour's position, or -1 at the 257th colour.
+  const auto note = [&](const std::uint8_t* p, std::uint32_t key) {
+    if (key == last_key) {
+      return last_position;
+    }
+    last_key = key;
+    last_position = positions.find(key);
+    if (last_position >= 0) {
+      return last_position;
+    }
+    const auto count = static_cast<std::size_t>(entry.colour_count);
+    if (count >= kMaxColours) {
+      entry.colour_count = -1;
+      return -1;
+    }
+    entry.palette[count] = PaletteEntry{p[0], p[1], p[2], 0};
+    last_position = static_cast<int>(count);
+    positions.add(key, last_position);
+    ++entry.colour_count;
+    return last_position;
+  };
   const auto width = static_cast<std::size_t>(dib.width);
+  const std::size_t index_stride = static_cast<std::size_t>(dib_stride(8, dib.width));
+  if (indices != nullptr &&
+      !try_assign(*indices, index_stride * static_cast<std::size_t>(dib.height), std::uint8_t{0})) {
+    indices->clear();
+    indices = nullptr;  // no room: the colours alone
+  }
+  std::uint8_t scratch = 0;
   for (std::int32_t row = 0; row < dib.height; ++row) {
     const std::uint8_t* line = dib.pixels.data() + static_cast<std::size_t>(row) * dib.stride;
+    // Positions go nowhere without `indices`.
+    std::uint8_t* out = indices != nullptr
+                            ? indices->data() + static_cast<std::size_t>(row) * index_stride
+                            : &scratch;
+    const std::size_t out_step = indices != nullptr ? 1 : 0;
     // The last pixel of a row is read whole only when a byte follows it.
     const std::size_t last_pixel_end =
-        static_cast<std::size_t>(row) * dib.stride + (width - 1) * bytes_per_pixel + 4;
-    const std::size_t wide_end = last_pixel_end <= dib.pixels.size() ? width : width - 1;
-    for (std::size_t x = 0; x < width; ++x) {
-      const std::uint8_t* p = line + x * bytes_per_pixel;
-      const std::uint32_t key =
-          x < wide_end ? colour_key_with_spare_byte(p) : colour_key(p[0], p[1], p[2]);
-      if (key == last_key) {
-        continue;
+        static_cast<std::size_t>(row) * dib.stride + (width - 1) * Step + 4;
+    const std::size_t whole = last_pixel_end <= dib.pixels.size() ? width : width - 1;
+    const std::uint8_t* p = line;
+    // False at the 257th colour.
+    const auto put = [&](std::uint32_t key) {
+      const int position = note(p, key);
+      *out = static_cast<std::uint8_t>(position);
+      out += out_step;
+      p += Step;
+      return position >= 0;
+    };
+    for (std::size_t x = 0; x < whole; ++x) {
+      if (!put(colour_key_with_spare_byte(p))) {
+        break;
       }
-      last_key = key;
-      if (positions.find(key) >= 0) {
-        continue;
+    }
+    if (entry.colour_count >= 0 && whole < width) {
+      (void)put(colour_key(p[0], p[1], p[2]));
+    }
+    if (entry.colour_count < 0) {
+      if (indices != nullptr) {
+        indices->clear();
       }
-      const auto count = static_cast<std::size_t>(entry.colour_count);
-      if (count >= kMaxColours) {
-        entry.colour_count = -1;
-        return;
-      }
-      entry.palette[count] = PaletteEntry{p[0], p[1], p[2], 0};
-      positions.add(key, static_cast<int>(count));
-      ++entry.colour_count;
+      return;
     }
   }
 }
@@ -111,7 +152,11 @@ std::int32_t automatic_transparent_key(const Dib& dib, std::int32_t transparent_
   return dib.pixel(0, 0) & 0xFFFFFF;
 }
 
-void analyse_colours(const Dib& dib, std::int32_t transparent_index, ImageEntry& entry) {
+void analyse_colours(const Dib& dib, std::int32_t transparent_index, ImageEntry& entry,
+                     std::vector<std::uint8_t>* true_colour_indices) {
+  if (true_colour_indices != nullptr) {
+    true_colour_indices->clear();
+  }
   entry.colour_count = 0;
   entry.transparent_slot = -1;
   entry.palette.fill(PaletteEntry{});
@@ -120,7 +165,11 @@ void analyse_colours(const Dib& dib, std::int32_t transparent_index, ImageEntry&
     if (dib.bits_per_pixel <= 8) {
       analyse_paletted(dib, transparent_index, entry);
     } else {
-      analyse_true_colour(dib, entry);
+      if (dib.bits_per_pixel == 32) {
+        analyse_true_colour<4>(dib, entry, true_colour_indices);
+      } else {
+        analyse_true_colour<3>(dib, entry, true_colour_indices);
+      }
     }
   }
   // A Dib built by hand may leave the file depth unset.

@@ -7,6 +7,7 @@
 // can be tested on pictures built in memory.
 
 #include <cstdint>
+#include <vector>
 
 #include "image/colour.h"
 #include "image/dib.h"
@@ -26,8 +27,12 @@ namespace piconel {
 //    their slot is always -1;
 //  - settings.transparent_key := automatic_transparent_key(dib, transparent_index);
 //  - settings.forced_width / forced_height := the picture's size.
-// Nothing else of the entry changes.
-void analyse_colours(const Dib& dib, std::int32_t transparent_index, ImageEntry& entry);
+// Nothing else of the entry changes. With `true_colour_indices`, a deeper
+// picture of at most 256 colours also gives each pixel's position among
+// them (one byte a pixel, rows of dib_stride(8, width) bytes as stored); it
+// is left empty otherwise (also for 8 bits or less, or without memory).
+void analyse_colours(const Dib& dib, std::int32_t transparent_index, ImageEntry& entry,
+                     std::vector<std::uint8_t>* true_colour_indices = nullptr);
 
 // The default transparent key of a freshly loaded picture: for 8 bits or less
 // `transparent_index` (-1 when there is none); for deeper pictures the

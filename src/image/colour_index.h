@@ -42,12 +42,13 @@ class ColourIndex {
 
   // Position stored with `key`, or -1.
   [[nodiscard]] int find(std::uint32_t key) const {
+    // Found is the common answer: tested first (no key equals kNoColour).
     for (std::size_t slot = start(key);; slot = (slot + 1) & kMask) {
-      if (keys_[slot] == kNoColour) {
-        return -1;
-      }
       if (keys_[slot] == key) {
         return positions_[slot];
+      }
+      if (keys_[slot] == kNoColour) {
+        return -1;
       }
     }
   }

@@ -17,6 +17,10 @@ std::string_view cut(std::string_view text, std::size_t max_bytes) {
 
 }  // namespace
 
+std::string_view image_row_path(std::string_view row) {
+  return cut(row.substr(0, row.find('\t')), kMaxPathBytes);
+}
+
 ImageRow parse_image_row(std::string_view row) {
   // Columns beyond the ninth are never looked at, so the split stops there.
   std::array<std::string_view, kColumnCount> columns{};

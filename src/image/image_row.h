@@ -37,6 +37,9 @@ struct ImageRow {
 // character, as a fixed C buffer would).
 [[nodiscard]] ImageRow parse_image_row(std::string_view row);
 
+// The path column alone, as parse_image_row reads it, without the rest.
+[[nodiscard]] std::string_view image_row_path(std::string_view row);
+
 // The row text of an image. Path and label are cut to 259 and 63 bytes first,
 // so the result is at most kMaxImageRowBytes long. TABs or line breaks inside
 // path or label are not escaped (the format has no escape); callers keep them

@@ -6,6 +6,7 @@
 #include "image/decode_cache.h"
 #include "image/picture_decoder.h"
 #include "store/file_io.h"
+#include "store/no_throw.h"
 
 namespace piconel {
 
@@ -50,6 +51,33 @@ std::optional<DecodedFile> decode_file(const LoadImageRequest& request) {
   return decoded;
 }
 
+// The 8-bit form of a deeper picture from the analysis' colours and each
+// pixel's position among them; the key colour (when 0 or more) becomes the
+// replacement as replace_true_colour would make it.
+Dib indexed_picture(const Dib& dib, const ImageEntry& entry, std::vector<std::uint8_t>&& indices,
+                    DibColour key, ColorRef replacement) {
+  Dib indexed;
+  indexed.width = dib.width;
+  indexed.height = dib.height;
+  indexed.bits_per_pixel = 8;
+  indexed.file_bits_per_pixel = dib.file_bits_per_pixel;
+  indexed.stride = dib_stride(8, dib.width);
+  const DibColour colour = colorref_to_dib(replacement);
+  const PaletteEntry replaced{static_cast<std::uint8_t>(colour & 0xFF),
+                              static_cast<std::uint8_t>((colour >> 8) & 0xFF),
+                              static_cast<std::uint8_t>((colour >> 16) & 0xFF), 0};
+  indexed.colour_table.assign(entry.palette.begin(), entry.palette.begin() + entry.colour_count);
+  for (PaletteEntry& listed : indexed.colour_table) {
+    listed.flag = 0;
+    if (key >= 0 && listed.blue == (key & 0xFF) && listed.green == ((key >> 8) & 0xFF) &&
+        listed.red == ((key >> 16) & 0xFF)) {
+      listed = replaced;
+    }
+  }
+  indexed.pixels = std::move(indices);
+  return indexed;
+}
+
 }  // namespace
 
 std::optional<Dib> load_image(const LoadImageRequest& request) {
@@ -63,10 +91,11 @@ std::optional<Dib> load_image(const LoadImageRequest& request) {
   Dib& dib = decoded->dib;
   const std::int32_t automatic_index = decoded->automatic_index;
 
+  std::vector<std::uint8_t> indices;
   if (request.entry != nullptr) {
     const std::int32_t index =
         effective_transparent_index(dib, request.transparent_key, automatic_index);
-    analyse_colours(dib, index, *request.entry);
+    analyse_colours(dib, index, *request.entry, request.index_true_colour ? &indices : nullptr);
     if (request.colour_list != nullptr) {
       merge_colours(*request.entry, *request.colour_list);
     }
@@ -76,7 +105,16 @@ std::optional<Dib> load_image(const LoadImageRequest& request) {
     const std::int32_t index =
         request.transparent_key >= 0 ? request.transparent_key : automatic_index;
     static_cast<void>(replace_palette_colour(dib, index, request.replacement_colour));
-  } else if (request.transparent_key >= 0) {
+  } else if (!indices.empty()) {
+    Dib indexed;
+    if (allocation_succeeds([&] {
+          indexed = indexed_picture(dib, *request.entry, std::move(indices),
+                                    request.transparent_key, request.replacement_colour);
+        })) {
+      return indexed;
+    }
+  }
+  if (dib.bits_per_pixel > 8 && request.transparent_key >= 0) {
     static_cast<void>(
         replace_true_colour(dib, request.transparent_key, request.replacement_colour));
   }

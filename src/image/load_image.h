@@ -28,6 +28,10 @@ struct LoadImageRequest {
   // Decoded files of the run this load belongs to, or none: steps 1 and 2
   // below then run once for each path.
   DecodeCache* cache = nullptr;
+  // With an `entry`: a 24- or 32-bit picture of at most 256 colours comes
+  // back as 8 bits (step 6), which draws the same pixels for a fraction of
+  // the lookups. The page output asks for it; the window keeps the depth.
+  bool index_true_colour = false;
 };
 
 // Loads `request.path` into the normalised Dib of image/dib.h (bottom-up, no
@@ -49,6 +53,11 @@ struct LoadImageRequest {
 //    the replacement colour when it lies inside the table.
 // 5. Deeper pictures (16-bit files included), `transparent_key` 0 or more:
 //    every pixel of that colour becomes the replacement colour (white for -1).
+// 6. With `index_true_colour`, an `entry` and a deeper picture whose colours
+//    the analysis counted (256 or fewer): the picture becomes 8 bits, its
+//    colour table the analysis' colours in order, the transparent one
+//    replaced as in step 5, and each pixel the position of its colour. Its
+//    file depth stays; every pixel keeps its colour.
 //
 // None when the file cannot be read, is not a bitmap no decoder takes, or is
 // malformed in any way (see BitmapError); `entry` and `colour_list` are then

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "image/decode_cache.h"
+#include "image/image_path.h"
+#include "image/image_row.h"
 #include "output/output_context.h"
 #include "output/output_file.h"
 #include "output/output_folder.h"
@@ -19,6 +21,7 @@
 #include "store/document_store.h"
 #include "store/file_error.h"
 #include "store/file_io.h"
+#include "store/no_throw.h"
 #include "store/section_cursor.h"
 
 namespace piconel {
@@ -82,6 +85,38 @@ std::vector<std::string> page_names_of(DocumentStore& project) {
     }
   }
   return names;
+}
+
+// Every row's use of its file, counted before any page decodes, so the run's
+// cache holds a picture only while a row still to come names it. A row
+// whose path does not resolve loads nothing.
+void count_image_uses(DocumentStore& project, const std::vector<std::string>& pages,
+                      std::string_view project_folder, DecodeCache& cache) {
+  std::vector<const StoreSection*> lists;
+  std::size_t rows = 0;
+  if (!allocation_succeeds([&] {
+        for (const std::string& page : pages) {
+          if (const StoreSection* list = project.find_section(page_file_section(page))) {
+            lists.push_back(list);
+            rows += list->entries().size();
+          }
+        }
+      })) {
+    return;  // nothing counted: every file kept, as before counting
+  }
+  (void)cache.reserve(rows);
+  // Without memory the rest stay uncounted: kept, as before counting.
+  (void)allocation_succeeds([&] {
+    for (const StoreSection* list : lists) {
+      for (const StoreEntry& entry : list->entries()) {
+        const std::optional<std::string> path =
+            resolve_image_path(image_row_path(entry.value()), project_folder);
+        if (path && !cache.expect_use(*path)) {
+          return;
+        }
+      }
+    }
+  });
 }
 
 // False, with the message shown, when the file cannot be written.
@@ -156,6 +191,7 @@ OutputRunResult run_output(const OutputRunRequest& request) {
   const int page_count = static_cast<int>(pages.size());
   int pages_done = 0;
   DecodeCache decoded_files;
+  count_image_uses(project, pages, request.project_folder, decoded_files);
   const auto inputs_for = [&](const std::string& page_name, int page_index) {
     PagePassInputs inputs;
     inputs.project = &project;

@@ -131,6 +131,8 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
     request.transparent_key = row.settings.transparent_on != 0 ? row.settings.transparent_key : -1;
     request.decoders = in.decoders;
     request.cache = in.decode_cache;
+    // Drawn through the palette-index path instead of a lookup per pixel.
+    request.index_true_colour = true;
 
     CoordinateRow coordinates{row.x, row.y, 0, 0};
     std::optional<Dib> picture;

@@ -16,54 +16,88 @@ namespace {
 // (black past the colour table), -1 where the page palette lacks it.
 std::array<std::int16_t, 256> positions_of_values(const Dib& picture, const ColourIndex& index) {
   std::array<std::int16_t, 256> positions{};
-  const int values = 1 << picture.bits_per_pixel;
-  for (int value = 0; value < values; ++value) {
-    const auto v = static_cast<std::size_t>(value);
-    const PaletteEntry colour =
-        v < picture.colour_table.size() ? picture.colour_table[v] : PaletteEntry{};
+  const auto values = std::size_t{1} << picture.bits_per_pixel;
+  const std::size_t listed = std::min(values, picture.colour_table.size());
+  for (std::size_t v = 0; v < listed; ++v) {
+    const PaletteEntry& colour = picture.colour_table[v];
     positions[v] =
         static_cast<std::int16_t>(index.find(colour_key(colour.blue, colour.green, colour.red)));
+  }
+  // Every value past the table is black: looked up once.
+  if (listed < values) {
+    const auto black = static_cast<std::int16_t>(index.find(colour_key(0, 0, 0)));
+    std::fill(positions.begin() + static_cast<std::ptrdiff_t>(listed),
+              positions.begin() + static_cast<std::ptrdiff_t>(values), black);
   }
   return positions;
 }
 
 // The palette indices of `count` pixels of a stored picture row from column
-// `first`; false at the first value without a position.
+// `first`; false when a value has no position. The row is written whole
+// before the answer: a picture that fails is drawn again over its whole
+// area on the true-colour canvas, so what it left here never shows.
 bool index_paletted_row(const std::uint8_t* line, std::int32_t depth, std::size_t first,
                         std::size_t count, const std::array<std::int16_t, 256>& positions,
                         std::uint8_t* out) {
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::int16_t position = positions[packed_pixel_value(line, depth, first + i)];
-    if (position < 0) {
-      return false;
-    }
+  // Positions are 0..255 or -1: any -1 leaves the sign bit set.
+  int missing = 0;
+  const auto put = [&](std::size_t i, unsigned value) {
+    const std::int16_t position = positions[value];
+    missing |= position;
     out[i] = static_cast<std::uint8_t>(position);
+  };
+  if (depth == 8) {
+    const std::uint8_t* values = line + first;
+    for (std::size_t i = 0; i < count; ++i) {
+      put(i, values[i]);
+    }
+  } else if (depth == 4) {
+    // Two pixels a byte, the left one in the high half.
+    std::size_t i = 0;
+    if (first % 2 != 0 && count > 0) {
+      put(i++, line[first / 2] & 15u);
+    }
+    const std::uint8_t* pairs = line + (first + i) / 2;
+    for (; i + 1 < count; i += 2, ++pairs) {
+      put(i, *pairs >> 4);
+      put(i + 1, *pairs & 15u);
+    }
+    if (i < count) {
+      put(i, *pairs >> 4);
+    }
+  } else {
+    for (std::size_t i = 0; i < count; ++i) {
+      put(i, packed_pixel_value(line, depth, first + i));
+    }
   }
-  return true;
+  return missing >= 0;
 }
 
-// The same for a 24- or 32-bit row; neighbouring pixels mostly repeat a
-// colour, so the last one's position is reused without a lookup.
-bool index_true_colour_row(const std::uint8_t* line, std::int32_t depth, std::size_t first,
-                           std::size_t count, const ColourIndex& index, std::uint8_t* out) {
-  const std::size_t step = depth == 32 ? 4 : 3;
-  const std::uint8_t* p = line + step * first;
+// The same for a 24- or 32-bit row (`Step` bytes a pixel); neighbouring
+// pixels mostly repeat a colour, so the last one's position is reused
+// without a lookup.
+template <std::size_t Step>
+bool index_true_colour_row(const std::uint8_t* line, std::size_t first, std::size_t count,
+                           const ColourIndex& index, std::uint8_t* out) {
+  const std::uint8_t* p = line + Step * first;
   std::uint32_t last_key = ColourIndex::kNoColour;
   int last_position = -1;
-  for (std::size_t i = 0; i < count; ++i, p += step) {
-    // A 24-bit pixel is read whole only when the next pixel follows it.
-    const std::uint32_t key =
-        step == 4 || i + 1 < count ? colour_key_with_spare_byte(p) : colour_key(p[0], p[1], p[2]);
+  const auto put = [&](std::size_t i, std::uint32_t key) {
     if (key != last_key) {
       last_position = index.find(key);
-      if (last_position < 0) {
-        return false;
-      }
       last_key = key;
     }
     out[i] = static_cast<std::uint8_t>(last_position);
+    return last_position >= 0;
+  };
+  // A 24-bit pixel is read whole only when the next pixel follows it.
+  const std::size_t whole = Step == 4 ? count : count - 1;
+  for (std::size_t i = 0; i < whole; ++i, p += Step) {
+    if (!put(i, colour_key_with_spare_byte(p))) {
+      return false;
+    }
   }
-  return true;
+  return whole == count || put(whole, colour_key(p[0], p[1], p[2]));
 }
 
 }  // namespace
@@ -121,8 +155,9 @@ bool PageSheet::draw_indices(const Dib& picture, std::int32_t x, std::int32_t y)
     std::uint8_t* out = index_row_from_top(sheet_y) + left;
     const bool done =
         paletted ? index_paletted_row(line, picture.bits_per_pixel, first, count, positions, out)
-                 : index_true_colour_row(line, picture.bits_per_pixel, first, count,
-                                         first_position_, out);
+        : picture.bits_per_pixel == 32
+            ? index_true_colour_row<4>(line, first, count, first_position_, out)
+            : index_true_colour_row<3>(line, first, count, first_position_, out);
     if (!done) {
       return false;
     }

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "image/bitmap_reader.h"
 #include "image/built_in_decoder.h"
@@ -136,6 +138,54 @@ TEST(DecodeCacheTest, DecodesEachPathOnceAndRemembersFailures) {
     EXPECT_EQ(cache.decode("b.png", picture_of(600))->dib.pixels.size(), 600u);
   }
   EXPECT_EQ(calls, 5);
+}
+
+// With the run's uses counted, a picture is held only while a counted row
+// still has to take it; the last row takes it without a copy.
+TEST(DecodeCacheTest, CountedFilesAreHeldUntilTheirLastRow) {
+  struct Case {
+    const char* name;
+    int counted_uses;  // expect_use calls before the rows; 0: never counted
+    int rows;          // rows that decode it
+    std::vector<std::size_t> held_after_row;
+    int decodes;
+  };
+  const Case cases[] = {
+      {"NamedOnce", 1, 1, {0}, 1},
+      {"NamedThrice", 3, 3, {1, 1, 0}, 1},
+      {"UncountedKeptAllRun", 0, 3, {1, 1, 1}, 1},
+      // More rows than counted (a count that ran out of memory): decoded
+      // again, never kept past the count.
+      {"MoreRowsThanCounted", 2, 4, {1, 0, 0, 0}, 3},
+      {"FailureHeldUntilLastRow", 2, 2, {1, 0}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DecodeCache cache;
+    for (int i = 0; i < c.counted_uses; ++i) {
+      ASSERT_TRUE(cache.expect_use("a.bmp"));
+    }
+    const bool fails = std::string_view(c.name).starts_with("Failure");
+    int calls = 0;
+    for (int row = 0; row < c.rows; ++row) {
+      const std::optional<DecodedFile> got = cache.decode("a.bmp", [&] {
+        ++calls;
+        std::optional<DecodedFile> file;
+        if (!fails) {
+          file.emplace();
+          file->dib.pixels.assign(64, static_cast<std::uint8_t>(9));
+        }
+        return file;
+      });
+      ASSERT_EQ(got.has_value(), !fails) << "row " << row;
+      if (got) {
+        EXPECT_EQ(got->dib.pixels, std::vector<std::uint8_t>(64, 9)) << "row " << row;
+      }
+      EXPECT_EQ(cache.held_count(), c.held_after_row[static_cast<std::size_t>(row)])
+          << "row " << row;
+    }
+    EXPECT_EQ(calls, c.decodes);
+  }
 }
 
 TEST(DecodeCacheTest, LoadImageWithACacheReadsTheFileOnce) {

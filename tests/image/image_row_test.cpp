@@ -56,6 +56,8 @@ TEST(ImageRowTest, ColumnRules) {
   for (const RowCase& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(parse_image_row(c.text), c.expected);
+    // The path alone (what the output counts its files by) reads the same.
+    EXPECT_EQ(image_row_path(c.text), c.expected.path);
   }
 }
 
@@ -70,6 +72,8 @@ TEST(ImageRowTest, PathCutTo259Bytes) {
   const ImageRow row = parse_image_row(path300 + "\t4\t5");
   EXPECT_EQ(row.path.size(), 259u);
   EXPECT_EQ(row.path, path300.substr(0, 259));
+  EXPECT_EQ(image_row_path(path300 + "\t4\t5"), row.path);
+  EXPECT_EQ(image_row_path(path300), row.path);
   EXPECT_EQ(row.x, 4);
   EXPECT_EQ(row.y, 5);
 }

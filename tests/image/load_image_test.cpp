@@ -251,6 +251,64 @@ TEST(LoadImageTest, TrueColourKeyTurnsWhiteWithoutReplacementColour) {
   EXPECT_EQ(entry.settings.transparent_key, 0x123456);
 }
 
+// The output's 8-bit form of a deeper picture shows every pixel in the
+// colour the picture itself has after replacement, and the analysis is the
+// same; past 256 colours the picture keeps its depth.
+TEST(LoadImageTest, IndexedTrueColourShowsTheSamePixels) {
+  struct Case {
+    const char* name;
+    std::uint16_t depth;
+    int colours;  // distinct colours, in runs of two pixels on a 41 x 16 picture
+    std::int32_t key;
+    ColorRef replacement;
+    bool indexed;
+  };
+  const Case cases[] = {
+      {"TwentyFourNoKey", 24, 40, -1, -1, true},
+      {"ThirtyTwoKeyReplaced", 32, 40, 0x000203, make_colorref(7, 8, 9), true},
+      {"TwentyFourKeyWhite", 24, 3, 0x000001, -1, true},
+      {"KeyNotInPicture", 24, 5, 0x7F7F7F, make_colorref(1, 2, 3), true},
+      {"AllTwoHundredFiftySix", 32, 256, 0x000405, make_colorref(0, 0, 0), true},
+      {"TwoHundredFiftySevenKeepsItsDepth", 24, 257, 0x000001, make_colorref(1, 1, 1), false},
+  };
+  constexpr int kWidth = 41;
+  constexpr int kHeight = 16;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::uint32_t> colours;
+    for (int i = 0; i < kWidth * kHeight; ++i) {
+      const int n = (i / 2) % c.colours;
+      colours.push_back(
+          static_cast<std::uint32_t>(((n & 0xFF) << 8) | (n >> 8) | 0x010000 * (n % 3)));
+    }
+    ScratchFolder folder;
+    const std::string path =
+        folder.write("p.bmp", make_true_colour_bitmap(kWidth, kHeight, c.depth, colours));
+    ImageEntry plain_entry;
+    ImageEntry indexed_entry;
+    LoadImageRequest request;
+    request.path = path;
+    request.transparent_key = c.key;
+    request.replacement_colour = c.replacement;
+    request.entry = &plain_entry;
+    const std::optional<Dib> plain = load_image(request);
+    request.entry = &indexed_entry;
+    request.index_true_colour = true;
+    const std::optional<Dib> indexed = load_image(request);
+    ASSERT_TRUE(plain && indexed);
+    EXPECT_EQ(indexed->bits_per_pixel, c.indexed ? 8 : c.depth);
+    EXPECT_EQ(indexed->file_bits_per_pixel, c.depth);
+    EXPECT_TRUE(indexed->is_well_formed());
+    EXPECT_EQ(indexed_entry.colour_count, plain_entry.colour_count);
+    EXPECT_EQ(indexed_entry.palette, plain_entry.palette);
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        ASSERT_EQ(indexed->pixel(x, y), plain->pixel(x, y)) << x << ", " << y;
+      }
+    }
+  }
+}
+
 TEST(LoadImageTest, SixteenBitKeyIsReplacedLikeTrueColour) {
   ScratchFolder folder;
   // 2 x 1, 5-5-5: white and blue.
