@@ -29,6 +29,6 @@ bool run_command(App& app, const CommandMessage& message);
 // dialog guard; afterwards, OK or not, the page properties are applied again
 // and the page list rows refreshed in place. Nothing while another dialog
 // is open.
-void open_image_settings(App& app, ImageEntry& entry, HWND owner);
+void open_image_settings(App& app, const ImageEntry& entry, HWND owner);
 
 }  // namespace piconel

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "canvas/scroll_request_win32.h"
 #include "canvas/window_dpi_win32.h"
@@ -165,6 +166,7 @@ RedrawLock::~RedrawLock() {
 }
 
 SheetView::~SheetView() {
+  project_.images.unsubscribe(*this);
   if (window_ != nullptr) {
     DestroyWindow(window_);
   }
@@ -232,12 +234,10 @@ void SheetView::begin_page_load() {
     frozen_ = true;
   }
   drag_.target = nullptr;
-  host_.image_rows_cleared();
 }
 
-void SheetView::end_page_load(const ImageEntryList& entries) {
+void SheetView::end_page_load() {
   update_extent(true);
-  host_.image_rows_filled(entries);
   if (frozen_) {
     frozen_ = false;
     SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
@@ -247,15 +247,14 @@ void SheetView::end_page_load(const ImageEntryList& entries) {
 }
 
 void SheetView::update_extent(bool force) {
-  const SheetExtent extent = compute_used_extent(project_.entries);
+  const SheetExtent extent = compute_used_extent(project_.images.entries());
   const bool changed = extent.width != state_.extent_width || extent.height != state_.extent_height;
   state_.extent_width = extent.width;
   state_.extent_height = extent.height;
   if (force || changed) {
-    host_.set_status_text(
-        kSummaryStatusPart,
-        page_summary_text(state_.extent_width, state_.extent_height, state_.colours.count,
-                          static_cast<std::int32_t>(project_.entries.size())));
+    host_.set_status_text(kSummaryStatusPart,
+                          page_summary_text(state_.extent_width, state_.extent_height,
+                                            state_.colours.count, project_.images.count()));
     refresh_scroll_bars();
   }
 }
@@ -359,7 +358,7 @@ void SheetView::place_entry_window(const ImageEntry& entry, bool repaint) {
 }
 
 void SheetView::place_entry_windows() {
-  for (const ImageEntry& entry : project_.entries) {
+  for (const ImageEntry& entry : project_.images.entries()) {
     place_entry_window(entry, true);
   }
 }
@@ -372,16 +371,20 @@ void SheetView::set_zoom(std::int32_t zoom_sixteenths) {
   {
     RedrawLock lock(window_);
     drag_.target = nullptr;
-    for (ImageEntry& entry : project_.entries) {
-      entry.x = clamp_sheet_position(entry.x, entry.width);
-      entry.y = clamp_sheet_position(entry.y, entry.height);
+    std::vector<EntryMove> kept;
+    for (const ImageEntry& entry : project_.images.entries()) {
+      kept.push_back({&entry, clamp_sheet_position(entry.x, entry.width),
+                      clamp_sheet_position(entry.y, entry.height)});
+    }
+    project_.images.keep_on_sheet(kept);
+    for (const ImageEntry& entry : project_.images.entries()) {
       place_entry_window(entry, false);
     }
   }
   refresh_scroll_bars();
 }
 
-ImageEntry* SheetView::add_image(std::string_view path, PlacementCursor* cursor) {
+const ImageEntry* SheetView::add_image(std::string_view path, PlacementCursor* cursor) {
   if (window_ == nullptr) {
     return nullptr;
   }
@@ -398,34 +401,31 @@ ImageEntry* SheetView::add_image(std::string_view path, PlacementCursor* cursor)
   request.decoders = decoders_;
   request.colour_list = &state_.colours;
   request.display_factory = this;
-  return add_image_entry(project_.entries, request);
+  return project_.images.add(request);
 }
 
-int SheetView::index_of(const ImageEntry& entry) const {
-  int index = 0;
-  for (const ImageEntry& other : project_.entries) {
-    if (&other == &entry) {
-      return index;
+void SheetView::page_changed(const PageChange& change) {
+  for (const EntryChange& item : change.entries) {
+    const ImageEntry& entry = *item.entry;
+    if (change.kind == PageChangeKind::SelectionChanged) {
+      if (const EntryWindow* display = entry_window(entry); display != nullptr && display->window) {
+        InvalidateRect(display->window.get(), nullptr, FALSE);
+      }
+      host_.set_status_text(kEntryStatusPart,
+                            entry.selected ? entry_status_text(entry) : std::string());
+    } else if ((change.kind == PageChangeKind::Removed || change.kind == PageChangeKind::Cleared) &&
+               drag_.target == &entry) {
+      drag_.target = nullptr;
     }
-    ++index;
   }
-  return -1;
 }
 
-void SheetView::select_entry(ImageEntry& entry, bool on) {
-  if (entry.selected == on) {
-    return;
-  }
-  entry.selected = on;
-  host_.image_row_selected(index_of(entry), on);
-  if (const EntryWindow* display = entry_window(entry); display != nullptr && display->window) {
-    InvalidateRect(display->window.get(), nullptr, FALSE);
-  }
-  host_.set_status_text(kEntryStatusPart, on ? entry_status_text(entry) : std::string());
+void SheetView::select_entry(const ImageEntry& entry, bool on) {
+  project_.images.set_selected(entry, on);
 }
 
 void SheetView::deselect_all_except(const ImageEntry* keep) {
-  for (ImageEntry& entry : project_.entries) {
+  for (const ImageEntry& entry : project_.images.entries()) {
     if (&entry != keep) {
       select_entry(entry, false);
     }
@@ -433,51 +433,29 @@ void SheetView::deselect_all_except(const ImageEntry* keep) {
 }
 
 void SheetView::select_all() {
-  for (ImageEntry& entry : project_.entries) {
+  for (const ImageEntry& entry : project_.images.entries()) {
     select_entry(entry, true);
   }
 }
 
 void SheetView::set_entry_selected(int index, bool on) {
-  int position = 0;
-  for (ImageEntry& entry : project_.entries) {
-    if (position++ == index) {
-      select_entry(entry, on);
-      return;
-    }
+  if (const ImageEntry* entry = project_.images.at(index)) {
+    select_entry(*entry, on);
   }
 }
 
 void SheetView::delete_selected() {
-  {
-    RedrawLock lock(window_);
-    int index = 0;
-    for (auto it = project_.entries.begin(); it != project_.entries.end();) {
-      if (it->selected && it->has_display()) {
-        host_.image_row_removed(index);
-        if (drag_.target == &*it) {
-          drag_.target = nullptr;
-        }
-        it = project_.entries.erase(it);
-      } else {
-        ++it;
-        ++index;
-      }
-    }
-  }
-  mark_modified(project_);
+  RedrawLock lock(window_);
+  project_.images.remove_selected();
 }
 
 void SheetView::delete_all() {
-  for (std::size_t row = project_.entries.size(); row > 0; --row) {
-    host_.image_row_removed(static_cast<int>(row) - 1);
-  }
   drag_.target = nullptr;
-  project_.entries.clear();
+  project_.images.clear();
 }
 
 void SheetView::forget_entry_windows() {
-  for (ImageEntry& entry : project_.entries) {
+  for (const ImageEntry& entry : project_.images.entries()) {
     if (EntryWindow* display = entry_window(entry); display != nullptr) {
       static_cast<void>(display->window.release());
     }
@@ -487,7 +465,7 @@ void SheetView::forget_entry_windows() {
 void SheetView::free_all() {
   forget_entry_windows();
   drag_.target = nullptr;
-  project_.entries.clear();
+  project_.images.clear();
 }
 
 namespace {
@@ -634,7 +612,7 @@ void SheetView::begin_rectangle(std::int32_t x, std::int32_t y) {
 
 void SheetView::drag_rectangle(std::int32_t x, std::int32_t y) {
   rubber_.current = span_rect(rubber_.start_x, rubber_.start_y, x, y);
-  for (ImageEntry& entry : project_.entries) {
+  for (const ImageEntry& entry : project_.images.entries()) {
     select_entry(entry, centre_in_rect(entry.x, entry.y, entry.width, entry.height, state_.scroll_x,
                                        state_.scroll_y, state_.zoom, rubber_.current));
   }

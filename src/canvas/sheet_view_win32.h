@@ -4,7 +4,8 @@
 // one window of class "child" per image entry, scrolling, zoom, selection by
 // click and by rectangle, dragging images with snapping, and the page
 // summary in the status bar. It is the project's SheetViewPort, the image
-// loader's EntryDisplayFactory and the overlap check's EntrySelection.
+// loader's EntryDisplayFactory, the overlap check's EntrySelection and an
+// observer of the page model.
 // Windows only: include from *_win32.cpp files only.
 
 #include <windows.h>
@@ -25,12 +26,17 @@ namespace piconel {
 
 class PictureDecoder;
 
-class SheetView final : public SheetViewPort, public EntryDisplayFactory, public EntrySelection {
+class SheetView final : public SheetViewPort,
+                        public EntryDisplayFactory,
+                        public EntrySelection,
+                        public PageObserver {
  public:
-  // `project` owns the entry list the view shows; `decoders` (may be none)
+  // `project` owns the page model the view shows; `decoders` (may be none)
   // are the plug-ins used when images are added. Both outlive the view.
   SheetView(Project& project, SheetViewHost& host, const PictureDecoder* decoders)
-      : project_(project), host_(host), decoders_(decoders) {}
+      : project_(project), host_(host), decoders_(decoders) {
+    project_.images.subscribe(*this);
+  }
   ~SheetView() override;
   SheetView(const SheetView&) = delete;
   SheetView& operator=(const SheetView&) = delete;
@@ -63,12 +69,12 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory, public
   // Recomputes the used extent; when forced or changed, sets status part 0
   // and refreshes the scroll bars.
   void update_extent(bool force);
-  void rebuild_colours() { rebuild_sheet_colours(project_.entries, state_.colours); }
+  void rebuild_colours() { rebuild_sheet_colours(project_.images.entries(), state_.colours); }
 
   // Adds the image at `path` with automatic placement (the cursor carried
   // from file to file when given). None when the page is full or the file
   // cannot be read or shown.
-  ImageEntry* add_image(std::string_view path, PlacementCursor* cursor);
+  const ImageEntry* add_image(std::string_view path, PlacementCursor* cursor);
 
   void select_all();
   // Selects or deselects entry `index` (list order); nothing for no entry.
@@ -96,7 +102,11 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory, public
   void set_background_colour(ColorRef colour) override;
   void redraw() override;
   SheetExtent used_extent() const override;
-  void end_page_load(const ImageEntryList& entries) override;
+  void end_page_load() override;
+
+  // PageObserver: a selection shows on the entry and in status part 1; an
+  // entry that goes stops being the drag target.
+  void page_changed(const PageChange& change) override;
 
   // EntryDisplayFactory.
   std::unique_ptr<EntryDisplay> create_display(ImageEntry& entry, const Dib& picture) override;
@@ -110,9 +120,8 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory, public
                                LPARAM lparam);
 
  private:
-  void select_entry(ImageEntry& entry, bool on);
+  void select_entry(const ImageEntry& entry, bool on);
   void deselect_all_except(const ImageEntry* keep);
-  [[nodiscard]] int index_of(const ImageEntry& entry) const;
   void refresh_scroll_bars();
   [[nodiscard]] std::int32_t visible_width() const;
   [[nodiscard]] std::int32_t visible_height() const;
@@ -126,7 +135,7 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory, public
   // Dragging (sheet_view_drag_win32.cpp).
   [[nodiscard]] DragView drag_view() const;
   LRESULT press_entry(HWND window, ImageEntry& entry, WPARAM wparam, LPARAM lparam);
-  void release_entry(ImageEntry& entry, DragPoint release);
+  void release_entry(const ImageEntry& entry, DragPoint release);
   [[nodiscard]] bool move_entry_rect(ImageEntry& entry, RECT& rect);
   void entry_moved(HWND window, ImageEntry& entry);
   void double_click_entry(ImageEntry& entry, LPARAM lparam);

@@ -10,7 +10,7 @@
 
 namespace piconel {
 
-void WindowDialogs::image_settings(ImageEntry& entry, DialogOwner owner) {
+void WindowDialogs::image_settings(const ImageEntry& entry, DialogOwner owner) {
   ImageSettings copy = entry.settings;
   INT_PTR result = IDCANCEL;
   {
@@ -22,9 +22,7 @@ void WindowDialogs::image_settings(ImageEntry& entry, DialogOwner owner) {
   if (result != IDOK) {
     return;
   }
-  entry.settings = std::move(copy);
-  mark_modified(app_.project);
-  app_.list_windows->image_row_changed(entry);
+  app_.project.images.change_settings(entry, copy);
 }
 
 void WindowDialogs::project_properties() {
