@@ -189,9 +189,10 @@ TEST(ImageSettingsDialog, PickedColourIsStoredOnOkOnly) {
 // message, never stored as a look-alike.
 TEST(ImageSettingsDialog, LabelHoldsSixtyThreeBytesAndOnlyExactText) {
   const TempFile file("piconel_settings_label.bmp", true_colour_picture());
-  ImageEntry entry = entry_of(file.path());
-  entry.settings = {"OLD", 0, 2, 1, 0, 0};
+  ImageEntry made = entry_of(file.path());
+  made.settings = {"OLD", 0, 2, 1, 0, 0};
   App app;
+  const ImageEntry& entry = page_entry(app, std::move(made));
   std::wstring typed;
   std::wstring refusal;
   HWND settings_dialog = nullptr;
