@@ -94,12 +94,18 @@ class HeadlessSheet final : public SheetViewPort {
   void set_background_colour(ColorRef) override {}
   void redraw() override {}
   SheetExtent used_extent() const override { return extent_; }
-  void end_page_load(const ImageEntryList& entries) override {
-    for (const ImageEntry& entry : entries) {
+  void end_page_load() override {
+    if (project == nullptr) {
+      return;
+    }
+    for (const ImageEntry& entry : project->images.entries()) {
       extent_.width = std::max(extent_.width, entry.x + entry.width);
       extent_.height = std::max(extent_.height, entry.y + entry.height);
     }
   }
+
+  // The project whose page it shows; set once the project exists.
+  const Project* project = nullptr;
 
  private:
   SheetExtent extent_;
@@ -447,8 +453,9 @@ int main(int argc, char** argv) {
   ports.sheet = &sheet;
   ports.entry_source = &source;
   Project model(ports);
+  sheet.project = &model;
   open_project(model, project.project_path);
-  if (model.entries.size() != kBenchSpritesPerPage) {
+  if (model.images.entries().size() != kBenchSpritesPerPage) {
     fail("page 0 did not load its entries");
   }
   std::vector<double> switch_times;

@@ -43,8 +43,7 @@ class WindowTitle final : public TitleView {
 };
 
 // The main window's children and what the sheet view asks of them: the
-// status bar texts; the image list rows and the image settings dialog go to
-// the hooks.
+// status bar texts, and the image settings dialog through the hooks.
 struct MainWindowControls final : public SheetViewHost {
   void set_status_text(int part, std::string_view text) override {
     if (status_bar != nullptr) {
@@ -52,12 +51,7 @@ struct MainWindowControls final : public SheetViewHost {
                    reinterpret_cast<LPARAM>(to_wide(text).c_str()));
     }
   }
-  void entry_double_clicked(ImageEntry& entry) override;
-  // The image list rows go to the list windows.
-  void image_row_selected(int index, bool selected) override;
-  void image_row_removed(int index) override;
-  void image_rows_filled(const ImageEntryList& entries) override;
-  void image_rows_cleared() override;
+  void entry_double_clicked(const ImageEntry& entry) override;
 
   HWND toolbar = nullptr;
   HWND zoom_box = nullptr;
@@ -142,29 +136,5 @@ struct App {
   SheetView sheet_view;
   ImageEntrySource entry_source;
 };
-
-inline void MainWindowControls::image_row_selected(int index, bool selected) {
-  if (app != nullptr) {
-    app->list_windows->image_row_selected(index, selected);
-  }
-}
-
-inline void MainWindowControls::image_row_removed(int index) {
-  if (app != nullptr) {
-    app->list_windows->image_row_removed(index);
-  }
-}
-
-inline void MainWindowControls::image_rows_filled(const ImageEntryList& entries) {
-  if (app != nullptr) {
-    app->list_windows->image_rows_filled(entries);
-  }
-}
-
-inline void MainWindowControls::image_rows_cleared() {
-  if (app != nullptr) {
-    app->list_windows->image_rows_cleared();
-  }
-}
 
 }  // namespace piconel

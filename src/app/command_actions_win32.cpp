@@ -75,19 +75,19 @@ int add_images(App& app, std::span<const ChosenFile> files, bool carry_cursor,
     added = add_image_files(
         files, carry_cursor ? &cursor : nullptr,
         [&](std::string_view path, PlacementCursor* at) {
-          if (app.project.entries.size() >= static_cast<std::size_t>(kMaxEntriesPerPage)) {
+          if (app.project.images.full()) {
             return AddOutcome::PageFull;
           }
-          ImageEntry* entry = app.sheet_view.add_image(path, at);
-          if (entry == nullptr) {
+          if (app.sheet_view.add_image(path, at) == nullptr) {
             return AddOutcome::Unreadable;
           }
-          app.list_windows->image_row_appended(*entry);
           return AddOutcome::Added;
         },
         not_added);
   }
   app.sheet_view.update_extent(true);
+  // Each image added marked the project modified; a command that could add
+  // nothing marks it too, as it always has.
   mark_modified(app.project);
   // After the view is drawn again, so the message stands over the images
   // that were added.

@@ -18,8 +18,8 @@
 namespace piconel {
 
 // Adds `files` (in order, one placement cursor carried from file to file
-// when `carry_cursor`) with updates of the view locked; each entry made gets
-// its image list row. Then the extent is updated (forced) and the project
+// when `carry_cursor`) with updates of the view locked, through the page
+// model. Then the extent is updated (forced) and the project
 // marked modified, also when nothing could be added, and one message names
 // every file not added (`not_added` brings those refused before, such as a
 // dropped folder without images). Returns the number added.

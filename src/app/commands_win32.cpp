@@ -94,7 +94,7 @@ void application_settings(App& app, const CommandMessage&) {
 
 }  // namespace
 
-void open_image_settings(App& app, ImageEntry& entry, HWND owner) {
+void open_image_settings(App& app, const ImageEntry& entry, HWND owner) {
   run_guarded(app, 0, [&] {
     app.dialogs->image_settings(entry, owner);
     apply_page_properties(app.project);
@@ -102,7 +102,7 @@ void open_image_settings(App& app, ImageEntry& entry, HWND owner) {
   });
 }
 
-void MainWindowControls::entry_double_clicked(ImageEntry& entry) {
+void MainWindowControls::entry_double_clicked(const ImageEntry& entry) {
   if (app != nullptr) {
     open_image_settings(*app, entry, app->main_window);
   }
@@ -153,8 +153,8 @@ void select_all(App& app, const CommandMessage&) {
 // by the main window.
 void overlap_check(App& app, const CommandMessage&) {
   const SheetViewState& view = app.sheet_view.state();
-  check_overlaps(app.project.entries, {view.sheet_width, view.sheet_height}, app.sheet_view,
-                 *app.project.ports.prompter);
+  check_overlaps(app.project.images.entries(), {view.sheet_width, view.sheet_height},
+                 app.sheet_view, *app.project.ports.prompter);
 }
 
 void page_list(App& app, const CommandMessage&) {
@@ -191,7 +191,7 @@ void zoom_box(App& app, const CommandMessage& message) {
 // the focused page when the page list is in front and no name is edited.
 void move_up(App& app, const CommandMessage&) {
   if (app.list_windows->is_foreground(ListWindowKind::ImageList)) {
-    app.list_windows->move_selected_images(true);
+    static_cast<void>(app.project.images.move_selected(MoveDirection::Up));
   }
   if (app.list_windows->is_foreground(ListWindowKind::PageList) &&
       !app.accelerators.name_edit_active) {
@@ -201,7 +201,7 @@ void move_up(App& app, const CommandMessage&) {
 
 void move_down(App& app, const CommandMessage&) {
   if (app.list_windows->is_foreground(ListWindowKind::ImageList)) {
-    app.list_windows->move_selected_images(false);
+    static_cast<void>(app.project.images.move_selected(MoveDirection::Down));
   }
   if (app.list_windows->is_foreground(ListWindowKind::PageList) &&
       !app.accelerators.name_edit_active) {

@@ -42,6 +42,6 @@ void show_toolbar_states(const App& app);
 // dialog guard; afterwards, OK or not, the page properties are applied again
 // and the page list rows refreshed in place. Nothing while another dialog
 // is open.
-void open_image_settings(App& app, ImageEntry& entry, HWND owner);
+void open_image_settings(App& app, const ImageEntry& entry, HWND owner);
 
 }  // namespace piconel

@@ -35,20 +35,16 @@ class RowWork {
 };
 
 
-ImageEntry* entry_at(ImageEntryList& entries, int index) {
-  int position = 0;
-  for (ImageEntry& entry : entries) {
-    if (position++ == index) {
-      return &entry;
-    }
-  }
-  return nullptr;
-}
-
 }  // namespace
 
-ImageListWindow::ImageListWindow(App& app)
-    : ListWindowBase(app, ListWindowKind::ImageList, kLook) {}
+ImageListWindow::ImageListWindow(App& app) : ListWindowBase(app, ListWindowKind::ImageList, kLook) {
+  app_.project.images.subscribe(*this);
+}
+
+ImageListWindow::~ImageListWindow() {
+  app_.project.images.unsubscribe(*this);
+  destroy();
+}
 
 void ImageListWindow::insert_row(int index, const ImageEntry& entry, UINT extra_state) {
   const ImageRowTexts texts = image_row_texts(entry);
@@ -61,9 +57,48 @@ void ImageListWindow::insert_row(int index, const ImageEntry& entry, UINT extra_
   }
 }
 
-void ImageListWindow::append_row(const ImageEntry& entry) {
-  if (list_ != nullptr) {
-    insert_row(-1, entry, 0);
+void ImageListWindow::page_changed(const PageChange& change) {
+  if (list_ == nullptr) {
+    return;
+  }
+  const std::vector<EntryChange>& items = change.entries;
+  switch (change.kind) {
+    case PageChangeKind::Added:
+      for (const EntryChange& item : items) {
+        insert_row(item.index, *item.entry, 0);
+      }
+      return;
+    case PageChangeKind::Removed:
+      // From the last, so the indices of the rows still to go hold.
+      for (auto item = items.rbegin(); item != items.rend(); ++item) {
+        RowWork work(row_work_);
+        SendMessageW(list_, LVM_DELETEITEM, static_cast<WPARAM>(item->index), 0);
+      }
+      return;
+    case PageChangeKind::Cleared: {
+      RowWork work(row_work_);
+      SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+      return;
+    }
+    case PageChangeKind::Loaded:
+      fill(app_.project.images.entries());
+      return;
+    case PageChangeKind::Reordered:
+      reorder_rows(items);
+      return;
+    case PageChangeKind::SettingsChanged:
+      for (const EntryChange& item : items) {
+        set_list_text(list_, item.index, kLabelColumn, item.entry->settings.label);
+      }
+      return;
+    case PageChangeKind::SelectionChanged:
+      for (const EntryChange& item : items) {
+        set_row_selected(item.index, item.entry->selected);
+      }
+      return;
+    case PageChangeKind::Moved:
+    case PageChangeKind::KeptOnSheet:
+      return;
   }
 }
 
@@ -78,13 +113,6 @@ void ImageListWindow::set_row_selected(int index, bool selected) {
   SendMessageW(list_, WM_SETFOCUS, 0, 0);
 }
 
-void ImageListWindow::remove_row(int index) {
-  if (list_ != nullptr && index >= 0) {
-    RowWork work(row_work_);
-    SendMessageW(list_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
-  }
-}
-
 void ImageListWindow::fill(const ImageEntryList& entries) {
   if (list_ == nullptr) {
     return;
@@ -95,48 +123,21 @@ void ImageListWindow::fill(const ImageEntryList& entries) {
   }
 }
 
-void ImageListWindow::clear() {
-  if (list_ != nullptr) {
-    RowWork work(row_work_);
-    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-  }
-}
-
-void ImageListWindow::row_changed(const ImageEntry& entry) {
-  if (list_ == nullptr) {
-    return;
-  }
-  int row = 0;
-  for (const ImageEntry& other : app_.project.entries) {
-    if (&other == &entry) {
-      set_list_text(list_, row, kLabelColumn, entry.settings.label);
-      return;
+void ImageListWindow::reorder_rows(const std::vector<EntryChange>& steps) {
+  RedrawLock redraw(list_);
+  for (const EntryChange& step : steps) {
+    const int from = step.index_before;
+    const int to = step.index;
+    const bool focused = (list_row_state(list_, from, LVIS_FOCUSED) & LVIS_FOCUSED) != 0;
+    {
+      RowWork work(row_work_);
+      SendMessageW(list_, LVM_DELETEITEM, static_cast<WPARAM>(from), 0);
     }
-    ++row;
+    insert_row(to, *step.entry, focused ? LVIS_FOCUSED : 0);
+    if (focused) {
+      SendMessageW(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(to), FALSE);
+    }
   }
-}
-
-void ImageListWindow::move_selected(MoveDirection direction) {
-  ImageEntryList& entries = app_.project.entries;
-  if (list_ != nullptr) {
-    RedrawLock redraw(list_);
-    static_cast<void>(move_selected_entries(entries, direction, [&](int from, int to) {
-      const bool focused = (list_row_state(list_, from, LVIS_FOCUSED) & LVIS_FOCUSED) != 0;
-      {
-        RowWork work(row_work_);
-        SendMessageW(list_, LVM_DELETEITEM, static_cast<WPARAM>(from), 0);
-      }
-      if (const ImageEntry* entry = entry_at(entries, to)) {
-        insert_row(to, *entry, focused ? LVIS_FOCUSED : 0);
-      }
-      if (focused) {
-        SendMessageW(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(to), FALSE);
-      }
-    }));
-  } else {
-    static_cast<void>(move_selected_entries(entries, direction, [](int, int) {}));
-  }
-  mark_modified(app_.project);
 }
 
 void ImageListWindow::list_state_changed(const NMLISTVIEW& change) {
@@ -144,20 +145,25 @@ void ImageListWindow::list_state_changed(const NMLISTVIEW& change) {
       ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) == 0) {
     return;
   }
+  PageImages& images = app_.project.images;
+  const auto select_row = [&](int row, bool on) {
+    if (const ImageEntry* entry = images.at(row)) {
+      images.set_selected(*entry, on);
+    }
+  };
   if (change.iItem >= 0) {
-    app_.sheet_view.set_entry_selected(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
+    select_row(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
     return;
   }
   // -1: the change concerned every row.
   const int count = list_row_count(list_);
   for (int row = 0; row < count; ++row) {
-    app_.sheet_view.set_entry_selected(
-        row, (list_row_state(list_, row, LVIS_SELECTED) & LVIS_SELECTED) != 0);
+    select_row(row, (list_row_state(list_, row, LVIS_SELECTED) & LVIS_SELECTED) != 0);
   }
 }
 
 void ImageListWindow::double_clicked(int row) {
-  if (ImageEntry* entry = entry_at(app_.project.entries, row)) {
+  if (const ImageEntry* entry = app_.project.images.at(row)) {
     // As a double-click on the sheet does, but owned by this window.
     open_image_settings(app_, *entry, window_);
   }

@@ -36,28 +36,12 @@ class ListWindowHooks {
     static_cast<void>(kind);
     return false;
   }
-  // A new entry's row at the end of the image list.
-  virtual void image_row_appended(const ImageEntry& entry) { static_cast<void>(entry); }
-  // The entry's label or settings changed: redraw its row.
-  virtual void image_row_changed(const ImageEntry& entry) { static_cast<void>(entry); }
-  // The image list's selected rows one place up or down (Ctrl+Up/Down).
-  virtual void move_selected_images(bool up) { static_cast<void>(up); }
   // F2 in the page list: edit the name of the page whose row has the focus.
   virtual void start_page_rename() {}
   // Delete in the page list: the page whose row has the focus goes, after
   // the page deletion's question.
   virtual void delete_focused_page() {}
 
-  // The sheet view's row work on the image list (see SheetViewHost): row
-  // `index` selected or not, removed; all rows rebuilt from `entries` or
-  // removed. Nothing while the window is closed.
-  virtual void image_row_selected(int index, bool selected) {
-    static_cast<void>(index);
-    static_cast<void>(selected);
-  }
-  virtual void image_row_removed(int index) { static_cast<void>(index); }
-  virtual void image_rows_filled(const ImageEntryList& entries) { static_cast<void>(entries); }
-  virtual void image_rows_cleared() {}
   // The close sequence: each open window's rectangle and column widths into
   // the in-memory geometry.
   virtual void store_geometry() {}
@@ -78,7 +62,7 @@ class DialogHooks {
     static_cast<void>(owner);
   }
   // Template 118.
-  virtual void image_settings(ImageEntry& entry, DialogOwner owner) {
+  virtual void image_settings(const ImageEntry& entry, DialogOwner owner) {
     static_cast<void>(entry);
     static_cast<void>(owner);
   }

@@ -40,10 +40,6 @@ bool ListWindows::is_foreground(ListWindowKind kind) const {
   return window != nullptr && GetForegroundWindow() == window;
 }
 
-void ListWindows::move_selected_images(bool up) {
-  image_list_.move_selected(up ? MoveDirection::Up : MoveDirection::Down);
-}
-
 void ListWindows::store_geometry() {
   image_list_.store_geometry();
   page_list_.store_geometry();

@@ -26,17 +26,8 @@ class ListWindows final : public ListWindowHooks {
   void open(ListWindowKind kind) override;
   void close(ListWindowKind kind) override;
   bool is_foreground(ListWindowKind kind) const override;
-  void image_row_appended(const ImageEntry& entry) override { image_list_.append_row(entry); }
-  void image_row_changed(const ImageEntry& entry) override { image_list_.row_changed(entry); }
-  void move_selected_images(bool up) override;
   void start_page_rename() override { page_list_.start_rename(); }
   void delete_focused_page() override { page_list_.delete_focused_page(); }
-  void image_row_selected(int index, bool selected) override {
-    image_list_.set_row_selected(index, selected);
-  }
-  void image_row_removed(int index) override { image_list_.remove_row(index); }
-  void image_rows_filled(const ImageEntryList& entries) override { image_list_.fill(entries); }
-  void image_rows_cleared() override { image_list_.clear(); }
   void store_geometry() override;
 
  private:

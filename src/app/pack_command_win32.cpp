@@ -16,15 +16,6 @@ namespace {
 // Room for the message naming images that stay: names beyond it are left out.
 constexpr std::size_t kMessageBytes = 512;
 
-bool any_selected(const ImageEntryList& entries) {
-  for (const ImageEntry& entry : entries) {
-    if (entry.selected) {
-      return true;
-    }
-  }
-  return false;
-}
-
 std::string too_large_message(const ImageEntryList& entries, const PagePacking& packing) {
   std::string text = pack_texts::kTooLarge;
   std::size_t index = 0;
@@ -45,14 +36,14 @@ std::string too_large_message(const ImageEntryList& entries, const PagePacking& 
 
 void pack(App& app, const PackChoices& choices) {
   Prompter& prompter = *app.project.ports.prompter;
-  if (choices.selected_only && !any_selected(app.project.entries)) {
+  if (choices.selected_only && !app.project.images.any_selected()) {
     static_cast<void>(prompter.message_box(pack_texts::kNothingSelected, pack_texts::kCaption,
                                            kMbOk | kMbIconInformation));
     return;
   }
   const PagePacking packing = pack_current_entries(app.project, choices);
   if (!packing.too_large.empty()) {
-    static_cast<void>(prompter.message_box(too_large_message(app.project.entries, packing),
+    static_cast<void>(prompter.message_box(too_large_message(app.project.images.entries(), packing),
                                            pack_texts::kCaption, kMbOk | kMbIconExclamation));
   }
   if (!packing.packed) {

@@ -12,14 +12,12 @@
 
 namespace piconel {
 
-void WindowDialogs::image_settings(ImageEntry& entry, DialogOwner owner) {
+void WindowDialogs::image_settings(const ImageEntry& entry, DialogOwner owner) {
   ImageSettings copy = entry.settings;
   if (run_image_settings_dialog(owner, entry, copy, &app_.plugins) != IDOK) {
     return;
   }
-  entry.settings = std::move(copy);
-  mark_modified(app_.project);
-  app_.list_windows->image_row_changed(entry);
+  app_.project.images.change_settings(entry, copy);
 }
 
 void WindowDialogs::project_properties() {

@@ -15,9 +15,8 @@ class WindowDialogs final : public DialogHooks {
   explicit WindowDialogs(App& app) : app_(app) {}
 
   // Template 118 on a copy of the entry's settings, owned by `owner`; OK
-  // writes the copy back, marks the project modified and has the image list
-  // redraw the entry's row. Cancel changes nothing.
-  void image_settings(ImageEntry& entry, DialogOwner owner) override;
+  // hands the copy to the page model. Cancel changes nothing.
+  void image_settings(const ImageEntry& entry, DialogOwner owner) override;
 
   // Templates 114 and 115 over the main window, 112 owned by `owner`, under
   // the dialog guard their openers keep.

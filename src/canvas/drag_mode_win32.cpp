@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "project/project_file.h"
 #include "window/redraw_lock_win32.h"
 
 namespace piconel {
@@ -32,7 +31,7 @@ DragView DragMode::drag_view() const {
 
 LRESULT DragMode::entry_pressed(HWND window, ImageEntry& entry, WPARAM wparam, LPARAM lparam) {
   SetFocus(window_);
-  drag_.record_press(point_of(lparam), entry, project_.entries);
+  drag_.record_press(point_of(lparam), entry, project_.images.entries());
   drag_.ctrl_at_press = ctrl_with_message();
   drag_.target = &entry;
   // A press on an unselected image selects it alone at once; a press on a
@@ -60,7 +59,7 @@ LRESULT DragMode::entry_pressed(HWND window, ImageEntry& entry, WPARAM wparam, L
   return result;
 }
 
-void DragMode::release_entry(ImageEntry& entry, DragPoint release) {
+void DragMode::release_entry(const ImageEntry& entry, DragPoint release) {
   switch (press_outcome(drag_, release)) {
     case PressOutcome::SelectAlone:
       selection_.deselect_all_except(&entry);
@@ -82,7 +81,7 @@ bool DragMode::move_entry_rect(ImageEntry& entry, RECT& rect) {
   POINT cursor{};
   GetCursorPos(&cursor);
   const DragMove move =
-      drag_move(drag_, {cursor.x, cursor.y}, entry, project_.entries, drag_view());
+      drag_move(drag_, {cursor.x, cursor.y}, entry, project_.images.entries(), drag_view());
   host_.set_status_text(kEntryStatusPart, drag_status_text(move.sheet));
   drag_.has_last_move = true;
   drag_.last_move = move.sheet;
@@ -106,18 +105,20 @@ void DragMode::entry_moved(HWND window, ImageEntry& entry) {
   RECT rect{};
   GetWindowRect(window, &rect);
   const DragPoint position = dragged_position(drag_, {rect.left, rect.top}, drag_view());
-  entry.x = position.x;
-  entry.y = position.y;
+  const ImageEntryList& entries = project_.images.entries();
   const bool carries_others =
       drag_.target == &entry &&
-      std::any_of(project_.entries.begin(), project_.entries.end(),
+      std::any_of(entries.begin(), entries.end(),
                   [&](const ImageEntry& other) { return &other != &entry && other.selected; });
-  if (carries_others) {
+  if (!carries_others) {
+    const EntryMove alone{&entry, position.x, position.y};
+    project_.images.move({&alone, 1});
+  } else {
     // With full-window dragging this runs at every step, so the group is
     // seen moving together; with outlines once, at the drop.
-    place_followers(project_.entries, entry, drag_);
+    project_.images.move(drag_step_moves(entries, entry, position, drag_));
     RedrawLock lock(window_);
-    for (const ImageEntry& other : project_.entries) {
+    for (const ImageEntry& other : entries) {
       if (&other != &entry && other.selected) {
         scroller_.place_entry_window(other, true);
       }
@@ -127,11 +128,10 @@ void DragMode::entry_moved(HWND window, ImageEntry& entry) {
   // the old scroll position put it.
   scroller_.place_entry_window(entry, true);
   summary_.update_extent(false);
-  mark_modified(project_);
 }
 
 void DragMode::entry_double_clicked(ImageEntry& entry, LPARAM lparam) {
-  drag_.record_press(point_of(lparam), entry, project_.entries);
+  drag_.record_press(point_of(lparam), entry, project_.images.entries());
   selection_.deselect_all_except(nullptr);
   selection_.select_entry(entry, true);
   host_.entry_double_clicked(entry);

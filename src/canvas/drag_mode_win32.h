@@ -65,7 +65,7 @@ class DragMode final : public EntryWindowInput {
  private:
   // Leave: the button went up at `release` after a press that left the
   // selection for later.
-  void release_entry(ImageEntry& entry, DragPoint release);
+  void release_entry(const ImageEntry& entry, DragPoint release);
   [[nodiscard]] bool move_entry_rect(ImageEntry& entry, RECT& rect);
   [[nodiscard]] DragView drag_view() const;
 

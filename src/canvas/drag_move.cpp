@@ -65,23 +65,25 @@ std::string drag_status_text(const SheetRect& rect) {
   return text;
 }
 
-void place_followers(ImageEntryList& entries, const ImageEntry& leader, const DragState& drag) {
+std::vector<EntryMove> drag_step_moves(const ImageEntryList& entries, const ImageEntry& leader,
+                                       DragPoint leader_at, const DragState& drag) {
+  std::vector<EntryMove> moves{{&leader, leader_at.x, leader_at.y}};
   if (drag.start_positions.size() != entries.size()) {
-    return;
+    return moves;
   }
-  const std::int64_t dx = std::int64_t{leader.x} - drag.press_x;
-  const std::int64_t dy = std::int64_t{leader.y} - drag.press_y;
+  const std::int64_t dx = std::int64_t{leader_at.x} - drag.press_x;
+  const std::int64_t dy = std::int64_t{leader_at.y} - drag.press_y;
   auto start = drag.start_positions.begin();
-  for (ImageEntry& entry : entries) {
+  for (const ImageEntry& entry : entries) {
     const DragPoint from = *start++;
     if (&entry == &leader || !entry.selected) {
       continue;
     }
     const SheetRect moved =
         limit_to_sheet({sum32(from.x, dx), sum32(from.y, dy), entry.width, entry.height});
-    entry.x = moved.x;
-    entry.y = moved.y;
+    moves.push_back({&entry, moved.x, moved.y});
   }
+  return moves;
 }
 
 std::int32_t sheet_position_of_window(std::int32_t view_offset, std::int32_t scroll,

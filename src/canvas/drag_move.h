@@ -13,6 +13,7 @@
 #include "canvas/sheet_geometry.h"
 #include "canvas/snapping.h"
 #include "image/image_entry.h"
+#include "project/page_images.h"
 
 namespace piconel {
 
@@ -85,13 +86,15 @@ struct DragMove {
 // width and height.
 [[nodiscard]] std::string drag_status_text(const SheetRect& rect);
 
-// Places every selected entry of `entries` except `leader` at its position
-// at the press moved by the leader's displacement since the press (where it
-// stands now minus `press_x`, `press_y`), kept within the sheet limits. The
-// group keeps its shape at every zoom, and each step gives what the last
-// one alone would. Nothing moves when the list is not the one the press
-// recorded.
-void place_followers(ImageEntryList& entries, const ImageEntry& leader, const DragState& drag);
+// One step of a drag: `leader` to `leader_at`, and every other selected
+// entry of `entries` to its position at the press moved by the leader's
+// displacement since the press (`leader_at` minus `press_x`, `press_y`),
+// kept within the sheet limits. The group keeps its shape at every zoom, and
+// each step gives what the last one alone would. The followers stay when
+// the list is not the one the press recorded.
+[[nodiscard]] std::vector<EntryMove> drag_step_moves(const ImageEntryList& entries,
+                                                     const ImageEntry& leader, DragPoint leader_at,
+                                                     const DragState& drag);
 
 // A sheet position back from a window's offset to the view's corner in view
 // pixels: (offset * 16) / zoom + scroll.

@@ -21,7 +21,7 @@ void RubberBandMode::mouse(std::int32_t x, std::int32_t y) {
     return;
   }
   rubber_.current = span_rect(rubber_.start_x, rubber_.start_y, x, y);
-  for (ImageEntry& entry : entries_) {
+  for (const ImageEntry& entry : entries_) {
     selection_.select_entry(
         entry, centre_in_rect(entry.x, entry.y, entry.width, entry.height, state_.scroll_x,
                               state_.scroll_y, state_.zoom, rubber_.current));

@@ -20,7 +20,7 @@ class RubberBandMode {
  public:
   // `view` is the view's window member; all of them belong to the view and
   // outlive the mode.
-  RubberBandMode(const HWND& view, const SheetViewState& state, ImageEntryList& entries,
+  RubberBandMode(const HWND& view, const SheetViewState& state, const ImageEntryList& entries,
                  SheetSelection& selection)
       : view_(view), state_(state), entries_(entries), selection_(selection) {}
 
@@ -49,7 +49,7 @@ class RubberBandMode {
 
   const HWND& view_;
   const SheetViewState& state_;
-  ImageEntryList& entries_;
+  const ImageEntryList& entries_;
   SheetSelection& selection_;
   Rubber rubber_;
 };

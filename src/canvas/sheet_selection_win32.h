@@ -1,32 +1,27 @@
 #pragma once
 
-// Selecting the entries of the sheet view: the select and deselect steps
-// (the image list's row, the entry's outline, status part 1) and the
-// selection-wide ones built on them. Windows only: include from *_win32.cpp
-// files only.
+// Selecting the entries of the sheet view: the selection-wide steps built on
+// the page model's select and deselect (which the view and the image list
+// follow). Windows only: include from *_win32.cpp files only.
 
-#include "canvas/sheet_view_host.h"
-#include "project/project.h"
+#include "project/page_images.h"
 
 namespace piconel {
 
 class SheetSelection {
  public:
-  // Both belong to the view and outlive the selection.
-  SheetSelection(Project& project, SheetViewHost& host) : project_(project), host_(host) {}
+  // The page model belongs to the project and outlives the selection.
+  explicit SheetSelection(PageImages& images) : images_(images) {}
 
   // Selects or deselects `entry`; nothing when it already is.
-  void select_entry(ImageEntry& entry, bool on);
+  void select_entry(const ImageEntry& entry, bool on) { images_.set_selected(entry, on); }
   void deselect_all_except(const ImageEntry* keep);
   void select_all();
   // Entry `index` in list order; nothing for no entry.
   void set_entry_selected(int index, bool on);
 
  private:
-  [[nodiscard]] int index_of(const ImageEntry& entry) const;
-
-  Project& project_;
-  SheetViewHost& host_;
+  PageImages& images_;
 };
 
 }  // namespace piconel

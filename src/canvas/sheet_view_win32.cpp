@@ -3,15 +3,18 @@
 #include <windowsx.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "canvas/entry_window_win32.h"
 #include "canvas/scroll_request_win32.h"
 #include "canvas/sheet_paint_win32.h"
-#include "window/window_dpi_win32.h"
+#include "canvas/sheet_view_state.h"
 #include "project/project_file.h"
 #include "store/handles_win32.h"
 #include "store/system_boundary_win32.h"
 #include "window/window_class_win32.h"
+#include "window/window_dpi_win32.h"
 
 namespace piconel {
 
@@ -22,6 +25,7 @@ constexpr wchar_t kViewClass[] = L"client";
 }  // namespace
 
 SheetView::~SheetView() {
+  project_.images.unsubscribe(*this);
   if (window_ != nullptr) {
     DestroyWindow(window_);
   }
@@ -90,12 +94,10 @@ void SheetView::begin_page_load() {
     frozen_.emplace(window_);
   }
   drag_.forget_target();
-  host_.image_rows_cleared();
 }
 
-void SheetView::end_page_load(const ImageEntryList& entries) {
+void SheetView::end_page_load() {
   update_extent(true);
-  host_.image_rows_filled(entries);
   frozen_.reset();
 }
 
@@ -123,16 +125,20 @@ void SheetView::set_zoom(std::int32_t zoom_sixteenths) {
   {
     RedrawLock lock(window_);
     drag_.forget_target();
-    for (ImageEntry& entry : project_.entries) {
-      entry.x = clamp_sheet_position(entry.x, entry.width);
-      entry.y = clamp_sheet_position(entry.y, entry.height);
+    std::vector<EntryMove> kept;
+    for (const ImageEntry& entry : project_.images.entries()) {
+      kept.push_back({&entry, clamp_sheet_position(entry.x, entry.width),
+                      clamp_sheet_position(entry.y, entry.height)});
+    }
+    project_.images.keep_on_sheet(kept);
+    for (const ImageEntry& entry : project_.images.entries()) {
       scroller_.place_entry_window(entry, false);
     }
   }
   scroller_.refresh_scroll_bars();
 }
 
-ImageEntry* SheetView::add_image(std::string_view path, PlacementCursor* cursor) {
+const ImageEntry* SheetView::add_image(std::string_view path, PlacementCursor* cursor) {
   if (window_ == nullptr) {
     return nullptr;
   }
@@ -149,37 +155,37 @@ ImageEntry* SheetView::add_image(std::string_view path, PlacementCursor* cursor)
   request.decoders = decoders_;
   request.colour_list = &state_.colours;
   request.display_factory = this;
-  return add_image_entry(project_.entries, request);
+  return project_.images.add(request);
+}
+
+void SheetView::page_changed(const PageChange& change) {
+  for (const EntryChange& item : change.entries) {
+    const ImageEntry& entry = *item.entry;
+    if (change.kind == PageChangeKind::SelectionChanged) {
+      if (const EntryWindow* display = entry_window(entry);
+          display != nullptr && display->window() != nullptr) {
+        InvalidateRect(display->window(), nullptr, FALSE);
+      }
+      host_.set_status_text(kEntryStatusPart,
+                            entry.selected ? entry_status_text(entry) : std::string());
+    } else if (change.kind == PageChangeKind::Removed || change.kind == PageChangeKind::Cleared) {
+      drag_.forget_target(entry);
+    }
+  }
 }
 
 void SheetView::delete_selected() {
-  {
-    RedrawLock lock(window_);
-    int index = 0;
-    for (auto it = project_.entries.begin(); it != project_.entries.end();) {
-      if (it->selected && it->has_display()) {
-        host_.image_row_removed(index);
-        drag_.forget_target(*it);
-        it = project_.entries.erase(it);
-      } else {
-        ++it;
-        ++index;
-      }
-    }
-  }
-  mark_modified(project_);
+  RedrawLock lock(window_);
+  project_.images.remove_selected();
 }
 
 void SheetView::delete_all() {
-  for (std::size_t row = project_.entries.size(); row > 0; --row) {
-    host_.image_row_removed(static_cast<int>(row) - 1);
-  }
   drag_.forget_target();
-  project_.entries.clear();
+  project_.images.clear();
 }
 
 void SheetView::forget_entry_windows() {
-  for (ImageEntry& entry : project_.entries) {
+  for (const ImageEntry& entry : project_.images.entries()) {
     if (EntryWindow* display = entry_window(entry); display != nullptr) {
       display->forget_window();
     }
@@ -189,7 +195,7 @@ void SheetView::forget_entry_windows() {
 void SheetView::free_all() {
   forget_entry_windows();
   drag_.forget_target();
-  project_.entries.clear();
+  project_.images.clear();
 }
 
 std::unique_ptr<EntryDisplay> SheetView::create_display(ImageEntry& entry, const Dib& picture) {

@@ -6,7 +6,7 @@
 // windows and their painting, the scroller, the selection, the page
 // summary, and the mouse modes (the selection rectangle and dragging). It is
 // the project's SheetViewPort, the image loader's EntryDisplayFactory and
-// the overlap check's EntrySelection.
+// the overlap check's EntrySelection, and it follows the page model.
 // Windows only: include from *_win32.cpp files only.
 
 #include <windows.h>
@@ -32,12 +32,17 @@ namespace piconel {
 
 class PictureDecoder;
 
-class SheetView final : public SheetViewPort, public EntryDisplayFactory, public EntrySelection {
+class SheetView final : public SheetViewPort,
+                        public EntryDisplayFactory,
+                        public EntrySelection,
+                        public PageObserver {
  public:
-  // `project` owns the entry list the view shows; `decoders` (may be none)
+  // `project` owns the page model the view shows; `decoders` (may be none)
   // are the plug-ins used when images are added. Both outlive the view.
   SheetView(Project& project, SheetViewHost& host, const PictureDecoder* decoders)
-      : project_(project), host_(host), decoders_(decoders) {}
+      : project_(project), host_(host), decoders_(decoders) {
+    project_.images.subscribe(*this);
+  }
   ~SheetView() override;
   SheetView(const SheetView&) = delete;
   SheetView& operator=(const SheetView&) = delete;
@@ -70,12 +75,12 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory, public
   // Recomputes the used extent; when forced or changed, sets status part 0
   // and refreshes the scroll bars.
   void update_extent(bool force) { summary_.update_extent(force); }
-  void rebuild_colours() { rebuild_sheet_colours(project_.entries, state_.colours); }
+  void rebuild_colours() { rebuild_sheet_colours(project_.images.entries(), state_.colours); }
 
   // Adds the image at `path` with automatic placement (the cursor carried
   // from file to file when given). None when the page is full or the file
   // cannot be read or shown.
-  ImageEntry* add_image(std::string_view path, PlacementCursor* cursor);
+  const ImageEntry* add_image(std::string_view path, PlacementCursor* cursor);
 
   void select_all() { selection_.select_all(); }
   // Selects or deselects entry `index` (list order); nothing for no entry.
@@ -103,7 +108,11 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory, public
   void set_background_colour(ColorRef colour) override;
   void redraw() override;
   SheetExtent used_extent() const override;
-  void end_page_load(const ImageEntryList& entries) override;
+  void end_page_load() override;
+
+  // PageObserver: a selection shows on the entry and in status part 1; an
+  // entry that goes stops being the drag target.
+  void page_changed(const PageChange& change) override;
 
   // EntryDisplayFactory.
   std::unique_ptr<EntryDisplay> create_display(ImageEntry& entry, const Dib& picture) override;
@@ -126,10 +135,10 @@ class SheetView final : public SheetViewPort, public EntryDisplayFactory, public
   // Redrawing is frozen from begin_page_load to end_page_load.
   std::optional<RedrawLock> frozen_;
   // The jobs, each given the parts of the view it works on.
-  SheetScroller scroller_{window_, state_, project_.entries};
+  SheetScroller scroller_{window_, state_, project_.images.entries()};
   PageSummary summary_{project_, state_, host_, scroller_};
-  SheetSelection selection_{project_, host_};
-  RubberBandMode rubber_{window_, state_, project_.entries, selection_};
+  SheetSelection selection_{project_.images};
+  RubberBandMode rubber_{window_, state_, project_.images.entries(), selection_};
   DragMode drag_{{window_, screen_rect_, state_, project_, host_, selection_, scroller_, summary_}};
 };
 

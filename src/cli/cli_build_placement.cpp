@@ -12,7 +12,8 @@ namespace piconel {
 // Packed tightly as the window's 詰めて配置 packs a page with the default
 // choices; a page the packer cannot fit into its fixed width keeps the
 // automatic placement.
-void place_build_page(ImageEntryList& entries, std::int32_t fixed_sheet_width) {
+void place_build_page(PageImages& page, std::int32_t fixed_sheet_width) {
+  const ImageEntryList& entries = page.entries();
   std::vector<PageImage> images;
   images.reserve(entries.size());
   for (const ImageEntry& entry : entries) {
@@ -22,33 +23,37 @@ void place_build_page(ImageEntryList& entries, std::int32_t fixed_sheet_width) {
                         kPackSheetLimit};
   const PagePacking packing = pack_page_images(images, PackChoices{}, limits);
   if (!packing.packed || !packing.too_large.empty()) {
-    place_in_reading_order(entries, fixed_sheet_width);
+    place_in_reading_order(page, fixed_sheet_width);
     return;
   }
+  std::vector<EntryMove> moves;
   std::size_t index = 0;
-  for (ImageEntry& entry : entries) {
-    entry.x = packing.positions[index].x;
-    entry.y = packing.positions[index].y;
+  for (const ImageEntry& entry : entries) {
+    moves.push_back({&entry, packing.positions[index].x, packing.positions[index].y});
     ++index;
   }
+  page.move(moves);
 }
 
-void place_in_reading_order(ImageEntryList& entries, std::int32_t fixed_sheet_width) {
+void place_in_reading_order(PageImages& page, std::int32_t fixed_sheet_width) {
+  const ImageEntryList& entries = page.entries();
+  std::vector<EntryMove> moves;
   std::vector<PlacedRect> placed;
   placed.reserve(entries.size());
   PlacementCursor cursor;
   std::int32_t extent_width = 0;
-  for (ImageEntry& entry : entries) {
+  for (const ImageEntry& entry : entries) {
     const PlacementView view{fixed_sheet_width, kHeadlessViewWidth, extent_width};
     const SheetPoint point =
         place_automatically(placed, entry.width, {cursor.x, cursor.y}, row_limit(view));
-    entry.x = point.x;
-    entry.y = point.y;
-    placed.push_back({entry.x, entry.y, entry.width, entry.height});
-    advance_cursor(&cursor, entry);
-    extent_width = std::max(extent_width, static_cast<std::int32_t>(std::min<std::int64_t>(
-                                              std::int64_t{entry.x} + entry.width, INT32_MAX)));
+    moves.push_back({&entry, point.x, point.y});
+    placed.push_back({point.x, point.y, entry.width, entry.height});
+    cursor.x = static_cast<std::int32_t>(
+        std::min<std::int64_t>(std::int64_t{point.x} + entry.width, INT32_MAX));
+    cursor.y = point.y;
+    extent_width = std::max(extent_width, cursor.x);
   }
+  page.move(moves);
 }
 
 }  // namespace piconel

@@ -6,20 +6,20 @@
 
 #include <cstdint>
 
-#include "image/image_entry.h"
 #include "output/page_settings.h"
+#include "project/page_images.h"
 
 namespace piconel {
 
-// Places every entry of `entries` (a page of `build`), packed tightly.
+// Places every entry of `page` (a page of `build`), packed tightly.
 // `fixed_sheet_width`: the page's fixed sheet width, 0 when the sheet size is
 // automatic.
-void place_build_page(ImageEntryList& entries, std::int32_t fixed_sheet_width);
+void place_build_page(PageImages& page, std::int32_t fixed_sheet_width);
 
 // The window's automatic placement of the entries in list order, each as the
 // window's add would place it after the ones before it (the cursor carried
 // from image to image).
-void place_in_reading_order(ImageEntryList& entries, std::int32_t fixed_sheet_width);
+void place_in_reading_order(PageImages& page, std::int32_t fixed_sheet_width);
 
 // The row limit of the automatic placement without a window: a view as wide
 // as the sheet the output gives a page without a stored size.

@@ -169,7 +169,7 @@ int run_list_command(std::span<const std::string> arguments, const CliInvocation
     }
     page.used = session.view().used_extent();
     page.background = session.view().background();
-    for (const ImageEntry& entry : project.entries) {
+    for (const ImageEntry& entry : project.images.entries()) {
       page.images.push_back(&entry);
     }
     if (json) {

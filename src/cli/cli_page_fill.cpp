@@ -136,7 +136,7 @@ PageFillResult fill_page(CliSession& session, std::string_view page,
   PlacementCursor cursor;
   const auto place_batch = [&] {
     if (build) {
-      place_build_page(project.entries, session.view().fixed_sheet().width);
+      place_build_page(project.images, session.view().fixed_sheet().width);
     }
   };
   for (std::size_t i = 0; i < paths.size(); ++i) {
@@ -154,7 +154,7 @@ PageFillResult fill_page(CliSession& session, std::string_view page,
       ++result.failed;
       continue;
     }
-    if (project.entries.size() >= static_cast<std::size_t>(kMaxEntriesPerPage)) {
+    if (project.images.full()) {
       place_batch();
       name = overflow_page_name(page, ++overflow);
       index = page_for_images(project, name, project.current_page + 1, console);
@@ -168,24 +168,23 @@ PageFillResult fill_page(CliSession& session, std::string_view page,
     request.cursor = build ? nullptr : &cursor;
     request.keep_position = build;
     request.view = {session.view().fixed_sheet().width, kHeadlessViewWidth,
-                    compute_used_extent(project.entries).width};
+                    compute_used_extent(project.images.entries()).width};
     request.decoders = session.decoders();
     request.display_factory = &session.displays();
-    ImageEntry* entry = add_image_entry(project.entries, request);
+    const ImageEntry* entry = project.images.add(request);
     if (entry == nullptr) {
       console.error(cli_project_texts::kImageNotRead + path + "\n");
       ++result.failed;
       continue;
     }
     if (fill.label_from_name) {
-      entry->settings.label = c_identifier_from_file_name(path);
+      ImageSettings settings = entry->settings;
+      settings.label = c_identifier_from_file_name(path);
+      project.images.change_settings(*entry, settings);
     }
     ++result.added;
   }
   place_batch();
-  if (result.added > 0) {
-    mark_modified(project);
-  }
   return result;
 }
 

@@ -66,7 +66,7 @@ int run_remove_command(std::span<const std::string> arguments, const CliInvocati
     }
     return entry.path == given || entry.path == beside_project;
   };
-  const std::size_t removed = project.entries.remove_if(goes);
+  const int removed = project.images.remove_where(goes);
   if (removed == 0) {
     if (missing) {
       return kExitOk;
@@ -74,7 +74,6 @@ int run_remove_command(std::span<const std::string> arguments, const CliInvocati
     console.error(cli_project_texts::kNoSuchImage + *image + "\n");
     return kExitFailed;
   }
-  mark_modified(project);
   return save_cli_project(project, std::nullopt) ? kExitOk : kExitFailed;
 }
 

@@ -109,7 +109,7 @@ bool CliPrompter::ask_file_name(std::string_view caption, std::string& file_name
 }
 
 SheetExtent HeadlessSheetView::used_extent() const {
-  return compute_used_extent(project_.entries);
+  return compute_used_extent(project_.images.entries());
 }
 
 std::unique_ptr<EntryDisplay> HeadlessDisplays::create_display(ImageEntry& entry,

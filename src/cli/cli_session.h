@@ -77,7 +77,7 @@ class HeadlessSheetView final : public SheetViewPort {
   void set_background_colour(ColorRef colour) override { background_ = colour; }
   void redraw() override {}
   SheetExtent used_extent() const override;
-  void end_page_load(const ImageEntryList& entries) override { static_cast<void>(entries); }
+  void end_page_load() override {}
 
   // The page's fixed sheet size; 0 x 0 when the sheet size is automatic.
   SheetExtent fixed_sheet() const { return fixed_sheet_; }

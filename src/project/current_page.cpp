@@ -18,8 +18,9 @@ namespace {
 // its measured extent may miss them: the stored size then never shrinks, so
 // an image whose folder comes back is not cut off.
 SheetExtent kept_extent(Project& project, std::string_view properties, SheetExtent extent) {
+  const ImageEntryList& entries = project.images.entries();
   const bool unmeasured = !project.carried_rows.empty() ||
-                          std::any_of(project.entries.begin(), project.entries.end(),
+                          std::any_of(entries.begin(), entries.end(),
                                       [](const ImageEntry& entry) { return entry.placeholder; });
   if (!unmeasured) {
     return extent;
@@ -65,7 +66,7 @@ bool sync_current_page(Project& project) {
     }
   };
   int index = 0;
-  for (const ImageEntry& entry : project.entries) {
+  for (const ImageEntry& entry : project.images.entries()) {
     write_carried_before(index);
     ok = store.insert_row(files, -1, entry_row(entry, project.folder));
     ++index;
@@ -80,9 +81,9 @@ bool sync_current_page(Project& project) {
     return ok;
   }
   const std::string properties = page_property_section(*name);
-  const SheetExtent extent =
-      kept_extent(project, properties,
-                  view.exists() ? view.used_extent() : compute_used_extent(project.entries));
+  const SheetExtent extent = kept_extent(
+      project, properties,
+      view.exists() ? view.used_extent() : compute_used_extent(project.images.entries()));
   ok = store.set_int(properties, kPutImageWidthKey, extent.width);
   ok = store.set_int(properties, kPutImageHeightKey, extent.height);
   return ok;
@@ -91,7 +92,7 @@ bool sync_current_page(Project& project) {
 void load_current_page(Project& project) {
   SheetViewPort& view = *project.ports.sheet;
   view.begin_page_load();
-  project.entries.clear();
+  project.images.clear();
   project.carried_rows.clear();
   view.reset_page_state();
 
@@ -113,7 +114,8 @@ void load_current_page(Project& project) {
       }
     }
   }
-  view.end_page_load(project.entries);
+  project.images.finish_load();
+  view.end_page_load();
 }
 
 }  // namespace piconel

@@ -18,25 +18,19 @@ constexpr std::size_t kPromptBytes = 512;
 // images). False when the page is full or the view cannot show it.
 bool open_placeholder(Project& project, const ImageRow& row,
                       const std::optional<std::string>& full_path) {
-  if (project.entries.size() >= static_cast<std::size_t>(kMaxEntriesPerPage)) {
-    return false;
-  }
-  ImageEntry& entry = project.entries.emplace_back();
-  entry.placeholder = true;
-  entry.path = full_path.value_or(row.path);
-  entry.x = row.x;
-  entry.y = row.y;
-  entry.settings = row.settings;
-  // The row keeps the picture's last known size there even when the size is
-  // not forced (a loaded image stores its own), so the sheet keeps its
-  // extent while the file is missing.
-  entry.width = row.settings.forced_width > 0 ? row.settings.forced_width : kPlaceholderSide;
-  entry.height = row.settings.forced_height > 0 ? row.settings.forced_height : kPlaceholderSide;
-  if (project.ports.entry_source->open_placeholder(entry)) {
-    return true;
-  }
-  project.entries.pop_back();
-  return false;
+  return project.images.load_entry([&](ImageEntry& entry) {
+    entry.placeholder = true;
+    entry.path = full_path.value_or(row.path);
+    entry.x = row.x;
+    entry.y = row.y;
+    entry.settings = row.settings;
+    // The row keeps the picture's last known size there even when the size
+    // is not forced (a loaded image stores its own), so the sheet keeps its
+    // extent while the file is missing.
+    entry.width = row.settings.forced_width > 0 ? row.settings.forced_width : kPlaceholderSide;
+    entry.height = row.settings.forced_height > 0 ? row.settings.forced_height : kPlaceholderSide;
+    return project.ports.entry_source->open_placeholder(entry);
+  }) != nullptr;
 }
 
 }  // namespace
@@ -45,13 +39,14 @@ bool add_image_row(Project& project, std::string_view row_text, Prompter** promp
   const ImageRow row = parse_image_row(row_text);
   // A resolved path longer than the path field counts as unreadable.
   const std::optional<std::string> full_path = resolve_image_path(row.path, project.folder);
-  if (project.entries.size() < static_cast<std::size_t>(kMaxEntriesPerPage) && full_path) {
-    ImageEntry& entry = project.entries.emplace_back();
-    if (project.ports.entry_source->open_entry(entry, *full_path, row.x, row.y)) {
-      entry.settings = row.settings;
-      return true;
-    }
-    project.entries.pop_back();
+  if (full_path && project.images.load_entry([&](ImageEntry& entry) {
+        if (!project.ports.entry_source->open_entry(entry, *full_path, row.x, row.y)) {
+          return false;
+        }
+        entry.settings = row.settings;
+        return true;
+      }) != nullptr) {
+    return true;
   }
   if (prompt_owner != nullptr && *prompt_owner != nullptr) {
     std::string text;
@@ -65,7 +60,7 @@ bool add_image_row(Project& project, std::string_view row_text, Prompter** promp
   }
   if (!open_placeholder(project, row, full_path)) {
     project.carried_rows.push_back(
-        {static_cast<int>(project.entries.size()), carried_row_form(row_text, project.folder)});
+        {project.images.count(), carried_row_form(row_text, project.folder)});
   }
   return false;
 }

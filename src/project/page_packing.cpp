@@ -137,19 +137,20 @@ PagePacking pack_current_entries(Project& project, const PackChoices& choices) {
     limits = page_sheet_limits(chain.start());
   }
   std::vector<PageImage> images;
-  for (const ImageEntry& entry : project.entries) {
+  for (const ImageEntry& entry : project.images.entries()) {
     images.push_back(PageImage{packing_size(entry.width, entry.height, entry.settings),
                                PackPoint{entry.x, entry.y},
                                !choices.selected_only || entry.selected});
   }
   PagePacking packing = pack_page_images(images, choices, limits);
   if (packing.packed) {
+    std::vector<EntryMove> moves;
     std::size_t i = 0;
-    for (ImageEntry& entry : project.entries) {
-      entry.x = packing.positions[i].x;
-      entry.y = packing.positions[i].y;
+    for (const ImageEntry& entry : project.images.entries()) {
+      moves.push_back({&entry, packing.positions[i].x, packing.positions[i].y});
       ++i;
     }
+    project.images.move(moves);
   }
   return packing;
 }

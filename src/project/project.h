@@ -2,7 +2,7 @@
 
 // The state of the open project: its store, where it lives, which page is
 // current, whether it has unsaved changes, and the image entries of the
-// current page. One instance serves the whole run; tests build their own.
+// current page (the page model). One instance serves the whole run; tests build their own.
 
 #include <memory>
 #include <optional>
@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "project/page_images.h"
 #include "project/project_keys.h"
 #include "project/project_ports.h"
 #include "store/document_store.h"
@@ -59,7 +60,8 @@ struct Project {
   int page_count = 0;
   bool modified = false;
 
-  ImageEntryList entries;
+  // The open page's images; every change of them goes through here.
+  PageImages images{*this};
   std::vector<CarriedRow> carried_rows;
 
   ProjectPorts ports;

@@ -107,7 +107,7 @@ SavePlan plan_save(Project& project, bool moving, const std::string& new_folder,
     }
   }
   if (moving) {
-    for (const ImageEntry& entry : project.entries) {
+    for (const ImageEntry& entry : project.images.entries()) {
       if (!row_path_for_entry(entry.path, new_folder)) {
         refuse(entry.path);
       }
@@ -362,7 +362,7 @@ std::string update_title(Project& project) {
 }
 
 void release_project(Project& project) {
-  project.entries.clear();
+  project.images.clear();
   project.carried_rows.clear();
   if (project.store) {
     project.store->clear();

@@ -36,7 +36,7 @@ class NullSheetView final : public SheetViewPort {
   void set_background_colour(ColorRef) override {}
   void redraw() override {}
   SheetExtent used_extent() const override { return {}; }
-  void end_page_load(const ImageEntryList&) override {}
+  void end_page_load() override {}
 };
 
 class NullTitleView final : public TitleView {

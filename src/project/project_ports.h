@@ -134,9 +134,9 @@ class SheetViewPort {
   virtual ~SheetViewPort() = default;
 
   virtual bool exists() const = 0;
-  // First step of a page load: freeze drawing of the view and empty the
-  // image list window. The caller then drops the old entries (closing their
-  // windows) and calls reset_page_state.
+  // First step of a page load: freeze drawing of the view. The caller then
+  // drops the old entries through the page model (closing their windows)
+  // and calls reset_page_state.
   virtual void begin_page_load() = 0;
   // Per-page state back to its start: scroll 0,0, extent 512 × 512, no fixed
   // sheet, white background, sheet colour list white only.
@@ -148,10 +148,10 @@ class SheetViewPort {
   virtual void redraw() = 0;
   // The used extent as the view last computed it.
   virtual SheetExtent used_extent() const = 0;
-  // Last step of a page load: recompute the used extent and the status text
-  // (forced), fill the image list window with one row per entry in order,
-  // and let the view draw again.
-  virtual void end_page_load(const ImageEntryList& entries) = 0;
+  // Last step of a page load (after the page model told its observers of
+  // the loaded entries): recompute the used extent and the status text
+  // (forced) and let the view draw again.
+  virtual void end_page_load() = 0;
 };
 
 // The main window's caption.

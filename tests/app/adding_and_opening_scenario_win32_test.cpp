@@ -137,14 +137,14 @@ struct MainWindow {
 
   [[nodiscard]] std::vector<std::string> labels() const {
     std::vector<std::string> result;
-    for (const ImageEntry& entry : app.project.entries) {
+    for (const ImageEntry& entry : app.project.images.entries()) {
       result.push_back(entry.settings.label);
     }
     return result;
   }
   [[nodiscard]] std::vector<std::pair<int, int>> positions() const {
     std::vector<std::pair<int, int>> result;
-    for (const ImageEntry& entry : app.project.entries) {
+    for (const ImageEntry& entry : app.project.images.entries()) {
       result.emplace_back(entry.x, entry.y);
     }
     return result;
@@ -313,7 +313,7 @@ TEST(OpeningScenario, FailedOpenKeepsTheRowsAndTheModifiedFlag) {
   MainWindow main;
   App& app = main.app;
   SendMessageW(main.window, WM_DROPFILES, reinterpret_cast<WPARAM>(test::make_drop({image})), 0);
-  ASSERT_EQ(app.project.entries.size(), 1u);
+  ASSERT_EQ(app.project.images.entries().size(), 1u);
   ASSERT_TRUE(app.project.modified);
   const std::string rows = app.project.store->serialize();
   wchar_t title[128] = {};
@@ -333,7 +333,7 @@ TEST(OpeningScenario, FailedOpenKeepsTheRowsAndTheModifiedFlag) {
   ASSERT_EQ(seen.size(), 2u);
   // ピコネル：プロジェクト
   EXPECT_EQ(seen[1], L"\x30d4\x30b3\x30cd\x30eb\xff1a\x30d7\x30ed\x30b8\x30a7\x30af\x30c8");
-  EXPECT_EQ(app.project.entries.size(), 1u);
+  EXPECT_EQ(app.project.images.entries().size(), 1u);
   EXPECT_EQ(app.project.store->serialize(), rows);
   EXPECT_TRUE(app.project.modified);
   wchar_t after[128] = {};
@@ -352,7 +352,7 @@ TEST(DpiScenario, WindowFollowsTheDpiAndSpritesKeepTheirPixels) {
   MainWindow main;
   App& app = main.app;
   SendMessageW(main.window, WM_DROPFILES, reinterpret_cast<WPARAM>(test::make_drop({image})), 0);
-  ASSERT_EQ(app.project.entries.size(), 1u);
+  ASSERT_EQ(app.project.images.entries().size(), 1u);
   RECT zoom_before{};
   GetWindowRect(app.controls.zoom_box, &zoom_before);
 

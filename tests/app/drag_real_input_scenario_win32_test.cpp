@@ -43,7 +43,7 @@ void choose_zoom(const DragWindow& main, int item) {
 void expect_windows_on_their_positions(const DragWindow& main) {
   const SheetViewState& view = main.app.sheet_view.state();
   int index = 0;
-  for (const ImageEntry& entry : main.app.project.entries) {
+  for (const ImageEntry& entry : main.app.project.images.entries()) {
     const RECT rect = main.client_rect_of(entry);
     const ViewRect want =
         entry_view_rect(sheet_rect_of(entry), view.scroll_x, view.scroll_y, view.zoom);

@@ -126,7 +126,7 @@ TEST(DragScenario, SnapsAndCarriesTheGroupWithOutlinesAndFullWindows) {
     App& app = main.app;
     app.sheet_view.set_entry_selected(1, true);
     app.sheet_view.set_entry_selected(2, true);
-    ImageEntry& dragged = main.entry(1);
+    const ImageEntry& dragged = main.entry(1);
 
     // Halfway to (60, 50), then to 3 right of the fixed image's right edge
     // with the tops 2 apart: it snaps flush, tops lined up.
@@ -151,7 +151,7 @@ TEST(DragScenario, SnapsAndCarriesTheGroupWithOutlinesAndFullWindows) {
     // while it moves the status bar shows the limited rectangle. The press
     // selects it alone at once.
     app.project.modified = false;
-    ImageEntry& lone = main.entry(3);
+    const ImageEntry& lone = main.entry(3);
     const POINT lone_press = main.inside(lone);
     CursorFollowsMoves cursor;
     SetCursorPos(lone_press.x, lone_press.y);
@@ -172,7 +172,7 @@ TEST(DragScenario, SnapsAndCarriesTheGroupWithOutlinesAndFullWindows) {
 TEST(DragScenario, ClicksCtrlClicksAndDoubleClickInAGroup) {
   DragWindow main({{0, 0, 32, 32}, {100, 0, 32, 32}, {200, 0, 32, 32}});
   App& app = main.app;
-  ImageEntry& middle = main.entry(1);
+  const ImageEntry& middle = main.entry(1);
   const HWND middle_window = main.window_of(middle);
 
   // Press and release on a selected image of a group: it becomes the only
@@ -207,13 +207,13 @@ TEST(DragScenario, ClicksCtrlClicksAndDoubleClickInAGroup) {
   // A double-click selects the image alone and opens its settings under the
   // dialog guard.
   struct RecordingDialogs : DialogHooks {
-    void image_settings(ImageEntry& entry, DialogOwner owner) override {
+    void image_settings(const ImageEntry& entry, DialogOwner owner) override {
       opened.push_back(&entry);
       owned_by_main = owner == app->main_window;
       guard_while_open = app->dialog_guard;
     }
     App* app = nullptr;
-    std::vector<ImageEntry*> opened;
+    std::vector<const ImageEntry*> opened;
     int guard_while_open = -1;
     bool owned_by_main = false;
   } dialogs;
@@ -223,7 +223,7 @@ TEST(DragScenario, ClicksCtrlClicksAndDoubleClickInAGroup) {
   const HWND last_window = main.window_of(main.entry(2));
   const POINT last = main.inside(main.entry(2));
   SendMessageW(last_window, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(last.x, last.y));
-  EXPECT_EQ(dialogs.opened, (std::vector<ImageEntry*>{&main.entry(2)}));
+  EXPECT_EQ(dialogs.opened, (std::vector<const ImageEntry*>{&main.entry(2)}));
   EXPECT_EQ(dialogs.guard_while_open, 0);
   EXPECT_TRUE(dialogs.owned_by_main);
   EXPECT_EQ(app.dialog_guard, -1);
@@ -259,7 +259,8 @@ TEST(DragScenario, OverlapCheckSelectsTheContainedImage) {
   EXPECT_FALSE(app.project.modified);
 
   // Moved beside it, edges touching: nothing overlaps, the selection stays.
-  main.entry(1).x = 32;
+  const EntryMove beside{&main.entry(1), 32, main.entry(1).y};
+  app.project.images.move({&beside, 1});
   SendMessageW(main.window, WM_COMMAND, MAKEWPARAM(IDM_OVERLAP_CHECK, 0), 0);
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[1].first, caption);

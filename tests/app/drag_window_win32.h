@@ -43,15 +43,17 @@ struct DragWindow {
     SetWindowPos(window, nullptr, 0, 0, 460, 360, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(window, SW_SHOW);
     for (const RECT& box : boxes) {
-      ImageEntry& entry = app.project.entries.emplace_back();
-      entry.path = "C:\\missing.bmp";
-      entry.placeholder = true;
-      entry.x = box.left;
-      entry.y = box.top;
-      entry.width = box.right;
-      entry.height = box.bottom;
-      entry.display = app.sheet_view.create_placeholder_display(entry);
-      EXPECT_TRUE(entry.has_display());
+      const ImageEntry* made = app.project.images.load_entry([&](ImageEntry& entry) {
+        entry.path = "C:\\missing.bmp";
+        entry.placeholder = true;
+        entry.x = box.left;
+        entry.y = box.top;
+        entry.width = box.right;
+        entry.height = box.bottom;
+        entry.display = app.sheet_view.create_placeholder_display(entry);
+        return entry.has_display();
+      });
+      EXPECT_NE(made, nullptr);
     }
     app.sheet_view.update_extent(true);
     pump_messages();
@@ -65,10 +67,10 @@ struct DragWindow {
     pump_messages();
   }
 
-  ImageEntry& entry(int index) { return *std::next(app.project.entries.begin(), index); }
+  const ImageEntry& entry(int index) { return *app.project.images.at(index); }
   std::vector<std::pair<int, int>> positions() const {
     std::vector<std::pair<int, int>> result;
-    for (const ImageEntry& e : app.project.entries) {
+    for (const ImageEntry& e : app.project.images.entries()) {
       result.emplace_back(e.x, e.y);
     }
     return result;
@@ -76,7 +78,7 @@ struct DragWindow {
   std::vector<int> selected() const {
     std::vector<int> indices;
     int index = 0;
-    for (const ImageEntry& e : app.project.entries) {
+    for (const ImageEntry& e : app.project.images.entries()) {
       if (e.selected) {
         indices.push_back(index);
       }

@@ -78,7 +78,7 @@ class RecordingDialogs final : public DialogHooks {
     calls.push_back("page " + std::to_string(page_index) + " guard " +
                     std::to_string(app_.dialog_guard));
   }
-  void image_settings(ImageEntry& entry, DialogOwner owner) override {
+  void image_settings(const ImageEntry& entry, DialogOwner owner) override {
     owners.push_back(owner);
     calls.push_back("image " + entry.settings.label + " guard " +
                     std::to_string(app_.dialog_guard));
@@ -132,7 +132,7 @@ struct MainWindow {
 
   std::string order() const {
     std::string labels;
-    for (const ImageEntry& entry : app.project.entries) {
+    for (const ImageEntry& entry : app.project.images.entries()) {
       labels += entry.settings.label.substr(3) + (entry.selected ? "*" : "");
     }
     return labels;
@@ -261,7 +261,7 @@ TEST(ImageListScenario, MirrorsTheSheetMovesBlocksAndKeepsItsGeometry) {
   ProjectFile project;
   MainWindow main(project.cp932(), L"piconel_image_list_scenario.ini");
   App& app = main.app;
-  ASSERT_EQ(app.project.entries.size(), 5u);
+  ASSERT_EQ(app.project.images.entries().size(), 5u);
   app.list_geometry.image_list = ListWindowBox{20, 30, 320, 200};
   app.list_geometry.image_list_columns = {90, 70, 110};
 
@@ -328,8 +328,9 @@ TEST(ImageListScenario, MirrorsTheSheetMovesBlocksAndKeepsItsGeometry) {
   EXPECT_EQ(main.dialogs.calls, (std::vector<std::string>{"image IMG1 guard 0"}));
   EXPECT_EQ(main.dialogs.owners, (std::vector<HWND>{list_window.window()}));
   // A changed label reaches its row.
-  app.project.entries.back().settings.label = "HERO";
-  app.list_windows->image_row_changed(app.project.entries.back());
+  ImageSettings hero = app.project.images.entries().back().settings;
+  hero.label = "HERO";
+  app.project.images.change_settings(app.project.images.entries().back(), hero);
   EXPECT_EQ(row_text(list, 4, 1), "HERO");
 
   // Delete takes the selected rows with their entries.
@@ -450,7 +451,7 @@ TEST(PageListScenario, SwitchesPagesRunsTheMenuAndRenamesInPlace) {
   EXPECT_EQ(rows_of(list, 0), ">page000* page001 page002 ");
   SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, row_point(list, 1));
   EXPECT_EQ(app.project.current_page, 1);
-  EXPECT_TRUE(app.project.entries.empty());
+  EXPECT_TRUE(app.project.images.entries().empty());
   set_row_state(list, 2, LVIS_FOCUSED, LVIS_FOCUSED);
   SendMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_EQ(app.project.current_page, 2);

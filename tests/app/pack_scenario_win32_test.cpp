@@ -125,7 +125,7 @@ TEST(PackScenario, MenuDialogSheetAndSavedFile) {
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
   pump_messages();
-  ASSERT_EQ(app.project.entries.size(), 4u);
+  ASSERT_EQ(app.project.images.entries().size(), 4u);
 
   // 編集 (Alt+E), the last item (Up from the top wraps to it), Enter; in the
   // dialog, "2" replaces the padding and Enter is OK.
@@ -148,7 +148,7 @@ TEST(PackScenario, MenuDialogSheetAndSavedFile) {
 
   // Four 32 px squares 2 px apart: a 66 x 66 box, 4096 / 4356 = 94.0 %.
   std::set<std::pair<int, int>> places;
-  for (const ImageEntry& entry : app.project.entries) {
+  for (const ImageEntry& entry : app.project.images.entries()) {
     places.emplace(entry.x, entry.y);
   }
   EXPECT_EQ(places, (std::set<std::pair<int, int>>{{0, 0}, {34, 0}, {0, 34}, {34, 34}}));
@@ -211,7 +211,7 @@ TEST(PackScenario, SelectedOnlyThroughTheKeyboard) {
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
   pump_messages();
-  ASSERT_EQ(app.project.entries.size(), 4u);
+  ASSERT_EQ(app.project.images.entries().size(), 4u);
   app.sheet_view.set_entry_selected(1, true);  // at 150,10
   app.sheet_view.set_entry_selected(3, true);  // at 200,200
 
@@ -235,7 +235,7 @@ TEST(PackScenario, SelectedOnlyThroughTheKeyboard) {
   // The others stay at 0,0 and 20,170; the two selected 32 px squares go
   // beside the first, inside the box the staying ones already span.
   std::vector<std::pair<int, int>> places;
-  for (const ImageEntry& entry : app.project.entries) {
+  for (const ImageEntry& entry : app.project.images.entries()) {
     places.emplace_back(entry.x, entry.y);
   }
   EXPECT_EQ(places[0], std::make_pair(0, 0));

@@ -145,7 +145,7 @@ struct MainWindow {
   std::vector<int> selected() const {
     std::vector<int> indices;
     int index = 0;
-    for (const ImageEntry& entry : app.project.entries) {
+    for (const ImageEntry& entry : app.project.images.entries()) {
       if (entry.selected) {
         indices.push_back(index);
       }
@@ -227,14 +227,14 @@ TEST(MainWindowScenario, DropZoomSelectDeleteAndScroll) {
   for (const int i : {2, 5, 8}) {
     EXPECT_NE(not_added.find(files[static_cast<std::size_t>(i)]), std::wstring::npos) << i;
   }
-  ASSERT_EQ(app.project.entries.size(), 7u);
+  ASSERT_EQ(app.project.images.entries().size(), 7u);
   int expected_x = 0;
-  for (const ImageEntry& entry : app.project.entries) {
+  for (const ImageEntry& entry : app.project.images.entries()) {
     EXPECT_EQ(entry.x, expected_x);
     EXPECT_EQ(entry.y, 0);
     expected_x += 32;
   }
-  EXPECT_EQ(app.project.entries.front().settings.label, "SPRITE0");
+  EXPECT_EQ(app.project.images.entries().front().settings.label, "SPRITE0");
   EXPECT_TRUE(app.project.modified);
   wchar_t title[256] = {};
   GetWindowTextW(main.window, title, 256);
@@ -288,12 +288,12 @@ TEST(MainWindowScenario, DropZoomSelectDeleteAndScroll) {
   // the first image goes.
   app.project.modified = false;
   command(main.window, IDM_DELETE_SELECTED);
-  EXPECT_EQ(app.project.entries.size(), 7u);
+  EXPECT_EQ(app.project.images.entries().size(), 7u);
   EXPECT_TRUE(app.project.modified);
   app.sheet_view.set_entry_selected(0, true);
   command(main.window, IDM_DELETE_MENU);  // the menu item is bound to Delete
-  ASSERT_EQ(app.project.entries.size(), 6u);
-  EXPECT_EQ(app.project.entries.front().x, 32);
+  ASSERT_EQ(app.project.images.entries().size(), 6u);
+  EXPECT_EQ(app.project.images.entries().front().x, 32);
   EXPECT_EQ(status_text(app, 0).substr(0, 9), L"(224,32) ");
 
   // Scrolling in a narrow window: line 8, bottom at extent - visible, the
@@ -356,8 +356,8 @@ TEST(MainWindowScenario, PlaceholderForAMissingImageAndAddingThroughTheDialog) {
   MainWindow main(project);
   App& app = main.app;
   EXPECT_EQ(prompts, 1) << to_cp932(seen.empty() ? L"" : seen.back());
-  ASSERT_EQ(app.project.entries.size(), 2u);
-  const ImageEntry& placeholder = app.project.entries.back();
+  ASSERT_EQ(app.project.images.entries().size(), 2u);
+  const ImageEntry& placeholder = app.project.images.entries().back();
   EXPECT_TRUE(placeholder.placeholder);
   EXPECT_EQ((std::pair{placeholder.width, placeholder.height}), (std::pair{20, 10}));
   // Drawn at its stored position, counted among the page's images.
@@ -369,22 +369,23 @@ TEST(MainWindowScenario, PlaceholderForAMissingImageAndAddingThroughTheDialog) {
   typed = added;
   command(main.window, IDM_ADD_IMAGE);
   typed.clear();
-  ASSERT_EQ(app.project.entries.size(), 3u);
+  ASSERT_EQ(app.project.images.entries().size(), 3u);
   // Only the candidate's top-left point is tested: (32, 0) lies above the
   // placeholder at (40, 8), so the image goes there.
-  EXPECT_EQ((std::pair{app.project.entries.back().x, app.project.entries.back().y}),
-            (std::pair{32, 0}));
+  EXPECT_EQ(
+      (std::pair{app.project.images.entries().back().x, app.project.images.entries().back().y}),
+      (std::pair{32, 0}));
   EXPECT_TRUE(app.project.modified);
 
   // The placeholder is selectable and deletable; its row goes with it.
   app.sheet_view.set_entry_selected(1, true);
   command(main.window, IDM_DELETE_SELECTED);
-  ASSERT_EQ(app.project.entries.size(), 2u);
+  ASSERT_EQ(app.project.images.entries().size(), 2u);
   ASSERT_TRUE(sync_current_page(app.project));
   ASSERT_EQ(save_project(app.project, std::nullopt), SaveResult::Saved);
   open_project(app.project, project);
   EXPECT_EQ(prompts, 1);  // nothing missing any more
-  ASSERT_EQ(app.project.entries.size(), 2u);
+  ASSERT_EQ(app.project.images.entries().size(), 2u);
   EXPECT_FALSE(answerer.watchdog_fired());
 }
 

@@ -210,7 +210,7 @@ class Soak {
     };
     // Message boxes and dialogs of this action: OK (Yes) or Cancel.
     answer_ = pick(2) == 0 ? IDOK : IDCANCEL;
-    const int entries = static_cast<int>(app.project.entries.size());
+    const int entries = static_cast<int>(app.project.images.entries().size());
     const int kind = pick(16);
     if (std::getenv("PICONEL_SOAK_TRACE") != nullptr) {
       std::fprintf(stderr, "action %d: %d\n", step, kind);
@@ -292,13 +292,13 @@ class Soak {
          child = GetWindow(child, GW_HWNDNEXT)) {
       ++children;
     }
-    ASSERT_EQ(children, static_cast<int>(project.entries.size()));
+    ASSERT_EQ(children, static_cast<int>(project.images.entries().size()));
     const HWND images = lists_.image_list().list();
     if (images != nullptr && IsWindow(images)) {
       ASSERT_EQ(SendMessageW(images, LVM_GETITEMCOUNT, 0, 0),
-                static_cast<LRESULT>(project.entries.size()));
+                static_cast<LRESULT>(project.images.entries().size()));
       int row = 0;
-      for (const ImageEntry& entry : project.entries) {
+      for (const ImageEntry& entry : project.images.entries()) {
         const bool shown =
             (SendMessageW(images, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) &
              LVIS_SELECTED) != 0;
@@ -334,7 +334,7 @@ class Soak {
 
  private:
   HWND window_of(int index) {
-    const ImageEntry& entry = *std::next(app.project.entries.begin(), index);
+    const ImageEntry& entry = *std::next(app.project.images.entries().begin(), index);
     for (HWND child = GetWindow(app.sheet_view.window(), GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
       if (GetWindowLongPtrW(child, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(&entry)) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <vector>
 
 namespace piconel {
 namespace {
@@ -21,6 +22,18 @@ ImageEntry& add_entry(ImageEntryList& entries, std::int32_t x, std::int32_t y, s
   entry.height = height;
   entry.selected = selected;
   return entry;
+}
+
+// What the page model does with a drag step's moves.
+void apply_moves(ImageEntryList& entries, const std::vector<EntryMove>& moves) {
+  for (const EntryMove& move : moves) {
+    for (ImageEntry& entry : entries) {
+      if (&entry == move.entry) {
+        entry.x = move.x;
+        entry.y = move.y;
+      }
+    }
+  }
 }
 
 DragState pressed_at(DragPoint point, const ImageEntry& entry, const ImageEntryList& entries) {
@@ -122,9 +135,7 @@ TEST(DragMove, FollowersKeepTheGroupsShapeAtEveryZoom) {
     for (const DragPoint cursor : {DragPoint{990, 995}, DragPoint{960, 990},
                                    DragPoint{1000 - 69 * zoom / 16, 1000 - 40 * zoom / 16}}) {
       const DragMove move = drag_move(drag, cursor, leader, entries, view);
-      leader.x = move.sheet.x;
-      leader.y = move.sheet.y;
-      place_followers(entries, leader, drag);
+      apply_moves(entries, drag_step_moves(entries, leader, {move.sheet.x, move.sheet.y}, drag));
     }
     EXPECT_EQ((std::pair{leader.x, leader.y}), (std::pair{33, 0}));
     EXPECT_EQ((std::pair{right.x, right.y}), (std::pair{65, 0}));
@@ -141,21 +152,17 @@ TEST(DragMove, FollowersAreLimitedFromWhereTheyStoodAtThePress) {
   const DragState drag = pressed_at({0, 0}, leader, entries);
   // A step past the top-left limits the follower at 0; the next step back
   // puts it where the whole displacement puts it, not 0 + the step.
-  leader.x = 10;
-  leader.y = 10;
-  place_followers(entries, leader, drag);
+  apply_moves(entries, drag_step_moves(entries, leader, {10, 10}, drag));
   EXPECT_EQ((std::pair{follower.x, follower.y}), (std::pair{0, 0}));
   EXPECT_EQ((std::pair{far.x, far.y}), (std::pair{32670, 0}));
-  leader.x = 100;
-  leader.y = 45;
-  place_followers(entries, leader, drag);
+  apply_moves(entries, drag_step_moves(entries, leader, {100, 45}, drag));
   EXPECT_EQ((std::pair{follower.x, follower.y}), (std::pair{70, 25}));
   EXPECT_EQ((std::pair{far.x, far.y}), (std::pair{32736, 10}));
 
   // A list changed since the press moves nothing.
   add_entry(entries, 0, 0, 1, 1, true);
-  leader.x = 40;
-  place_followers(entries, leader, drag);
+  apply_moves(entries, drag_step_moves(entries, leader, {40, 45}, drag));
+  EXPECT_EQ((std::pair{leader.x, leader.y}), (std::pair{40, 45}));
   EXPECT_EQ((std::pair{follower.x, follower.y}), (std::pair{70, 25}));
 }
 

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "app/app_win32.h"
 #include "app/dialog_answerer_win32.h"
@@ -25,14 +26,25 @@ using testing::press_button;
 using testing::TempFile;
 using testing::window_text_of;
 
-struct RowRecorder final : ListWindowHooks {
-  void image_row_changed(const ImageEntry& entry) override {
-    ++changed;
-    last_label = entry.settings.label;
+// Hears of the settings changes of the page's entries.
+struct RowRecorder final : PageObserver {
+  void page_changed(const PageChange& change) override {
+    if (change.kind == PageChangeKind::SettingsChanged) {
+      ++changed;
+      last_label = change.entries.front().entry->settings.label;
+    }
   }
   int changed = 0;
   std::string last_label;
 };
+
+// The entry made the only one of the app's page.
+const ImageEntry& page_entry(App& app, ImageEntry made) {
+  return *app.project.images.load_entry([&](ImageEntry& entry) {
+    entry = std::move(made);
+    return true;
+  });
+}
 
 std::wstring text_of(HWND dialog, int id) {
   return window_text_of(GetDlgItem(dialog, id));
@@ -78,11 +90,12 @@ std::string paletted_picture() {
 
 TEST(ImageSettingsDialog, OkStoresTheControlsAndMarksTheProject) {
   const TempFile file("piconel_settings_24bit.bmp", true_colour_picture());
-  ImageEntry entry = entry_of(file.path());
-  entry.settings = {"OLD", 1, 2, 1, 1, 0x123456};
+  ImageEntry made = entry_of(file.path());
+  made.settings = {"OLD", 1, 2, 1, 1, 0x123456};
   App app;
+  const ImageEntry& entry = page_entry(app, std::move(made));
   RowRecorder rows;
-  app.list_windows = &rows;
+  app.project.images.subscribe(rows);
   DialogAnswerer answerer([](HWND dialog) {
     EXPECT_EQ(window_text_of(dialog), L"\u753b\u50cf\u306e\u8a2d\u5b9a");  // 画像の設定
     EXPECT_EQ(text_of(dialog, IDC_IMAGE_TRANSPARENT), L"\u900f\u904e\u8272");
@@ -130,11 +143,12 @@ TEST(ImageSettingsDialog, OkStoresTheControlsAndMarksTheProject) {
 TEST(ImageSettingsDialog, PickedColourIsStoredOnOkOnly) {
   const TempFile file("piconel_settings_8bit.bmp", paletted_picture());
   for (const int answer : {IDOK, IDCANCEL}) {
-    ImageEntry entry = entry_of(file.path());
-    entry.settings = {"GEM", 0, 4, 1, 0, 3};
+    ImageEntry made = entry_of(file.path());
+    made.settings = {"GEM", 0, 4, 1, 0, 3};
     App app;
+    const ImageEntry& entry = page_entry(app, std::move(made));
     RowRecorder rows;
-    app.list_windows = &rows;
+    app.project.images.subscribe(rows);
     HWND settings_dialog = nullptr;
     DialogAnswerer answerer([&](HWND dialog) {
       if (GetDlgItem(dialog, IDC_PICKER_FRAME) == nullptr) {
@@ -175,9 +189,10 @@ TEST(ImageSettingsDialog, PickedColourIsStoredOnOkOnly) {
 // message, never stored as a look-alike.
 TEST(ImageSettingsDialog, LabelHoldsSixtyThreeBytesAndOnlyExactText) {
   const TempFile file("piconel_settings_label.bmp", true_colour_picture());
-  ImageEntry entry = entry_of(file.path());
-  entry.settings = {"OLD", 0, 2, 1, 0, 0};
+  ImageEntry made = entry_of(file.path());
+  made.settings = {"OLD", 0, 2, 1, 0, 0};
   App app;
+  const ImageEntry& entry = page_entry(app, std::move(made));
   std::wstring typed;
   std::wstring refusal;
   HWND settings_dialog = nullptr;

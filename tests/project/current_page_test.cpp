@@ -41,6 +41,13 @@ std::string unreadable_text(const std::string& path) {
          "B";
 }
 
+// Deletes the entry at `index`, as the user would.
+void remove_at(Project& project, int index) {
+  const ImageEntry* gone = project.images.at(index);
+  static_cast<void>(
+      project.images.remove_where([&](const ImageEntry& entry) { return &entry == gone; }));
+}
+
 // Pages "a" and "b" with the given image rows; page 0 current; project
 // folder C:\proj\.
 void make_project(ProjectFixture& f, const Rows& rows_a, const Rows& rows_b = {}) {
@@ -78,17 +85,17 @@ TEST(LoadCurrentPageTest, OpensRowsInOrderWithTheirSettings) {
   f.source.add("D:\\b.bmp", 4, 4);
   load_current_page(f.project);
 
-  ASSERT_EQ(f.project.entries.size(), 2u);
-  const ImageEntry& first = f.project.entries.front();
+  ASSERT_EQ(f.project.images.entries().size(), 2u);
+  const ImageEntry& first = f.project.images.entries().front();
   EXPECT_EQ(first.path, "C:\\proj\\img\\a.bmp");
   EXPECT_EQ(first.x, 5);
   EXPECT_EQ(first.y, 6);
   // The row's settings replace what the loader chose.
   EXPECT_EQ(first.settings, (ImageSettings{"HERO", 1, 40, 50, 1, 3}));
-  const ImageEntry& second = f.project.entries.back();
+  const ImageEntry& second = f.project.images.entries().back();
   EXPECT_EQ(second.settings, (ImageSettings{"", 0, 0, 0, 0, 0}));
   EXPECT_TRUE(f.prompter.boxes.empty());
-  EXPECT_EQ(f.sheet.log, (Rows{"begin", "reset", "size", "colour", "redraw", "end:2"}));
+  EXPECT_EQ(f.sheet.log, (Rows{"begin", "reset", "size", "colour", "redraw", "end"}));
 }
 
 TEST(LoadCurrentPageTest, PathResolution) {
@@ -111,8 +118,8 @@ TEST(LoadCurrentPageTest, UnreadableImagePromptsPerFile) {
   EXPECT_EQ(f.prompter.boxes[2].text, unreadable_text("C:\\m3.bmp"));
   EXPECT_EQ(f.prompter.boxes[0].caption, kProjectCaption);
   EXPECT_EQ(f.prompter.boxes[0].type, kMbOkCancel | kMbIconExclamation);
-  ASSERT_EQ(f.project.entries.size(), 1u);
-  EXPECT_EQ(f.project.entries.front().path, "C:\\ok.bmp");
+  ASSERT_EQ(f.project.images.entries().size(), 1u);
+  EXPECT_EQ(f.project.images.entries().front().path, "C:\\ok.bmp");
 }
 
 TEST(LoadCurrentPageTest, CancelSilencesTheRestOfTheLoad) {
@@ -122,7 +129,7 @@ TEST(LoadCurrentPageTest, CancelSilencesTheRestOfTheLoad) {
   f.prompter.answers = {kIdCancel};
   load_current_page(f.project);
   EXPECT_EQ(f.prompter.boxes.size(), 1u);
-  EXPECT_EQ(f.project.entries.size(), 1u);
+  EXPECT_EQ(f.project.images.entries().size(), 1u);
   // The next load prompts again.
   f.prompter.answers = {kIdCancel};
   load_current_page(f.project);
@@ -144,7 +151,7 @@ TEST(LoadCurrentPageTest, UnreadableRowsAreCarriedOverInPlace) {
   f.source.add("C:\\a.bmp");
   f.source.add("C:\\b.bmp");
   load_current_page(f.project);
-  ASSERT_EQ(f.project.entries.size(), 2u);
+  ASSERT_EQ(f.project.images.entries().size(), 2u);
 
   ASSERT_TRUE(sync_current_page(f.project));
   EXPECT_EQ(rows_of(f.project, "a"),
@@ -154,7 +161,7 @@ TEST(LoadCurrentPageTest, UnreadableRowsAreCarriedOverInPlace) {
 
   // Entries deleted in between: the carried rows keep their order and go
   // to the end when fewer entries are left.
-  f.project.entries.pop_front();
+  remove_at(f.project, 0);
   ASSERT_TRUE(sync_current_page(f.project));
   EXPECT_EQ(rows_of(f.project, "a"),
             (Rows{"C:\\gone1.bmp\t0\t0\tG1\t0\t0\t0\t0\t0", "C:\\b.bmp\t3\t3\t\t0\t0\t0\t0\t0",
@@ -173,9 +180,9 @@ TEST(LoadCurrentPageTest, UnreadableRowsBecomePlaceholdersThatCanBeDeleted) {
   f.prompter.answers = {kIdOk, kIdOk, kIdOk, kIdOk};
   load_current_page(f.project);
   EXPECT_EQ(f.prompter.boxes.size(), 4u);  // the prompt still appears
-  ASSERT_EQ(f.project.entries.size(), 5u);
+  ASSERT_EQ(f.project.images.entries().size(), 5u);
   EXPECT_TRUE(f.project.carried_rows.empty());
-  const ImageEntry& gone = *std::next(f.project.entries.begin());
+  const ImageEntry& gone = *std::next(f.project.images.entries().begin());
   EXPECT_TRUE(gone.placeholder);
   EXPECT_TRUE(gone.has_display());
   EXPECT_EQ(gone.path, "C:\\proj\\img\\gone.bmp");
@@ -185,11 +192,11 @@ TEST(LoadCurrentPageTest, UnreadableRowsBecomePlaceholdersThatCanBeDeleted) {
   const std::vector<std::pair<int, int>> sizes = {{10, 20}, {32, 32}, {48, 24}, {32, 32}};
   for (std::size_t i = 0; i < sizes.size(); ++i) {
     const ImageEntry& entry =
-        *std::next(f.project.entries.begin(), static_cast<std::ptrdiff_t>(i) + 1);
+        *std::next(f.project.images.entries().begin(), static_cast<std::ptrdiff_t>(i) + 1);
     EXPECT_EQ((std::pair{entry.width, entry.height}), sizes[i]) << i;
   }
-  f.project.entries.pop_back();
-  f.project.entries.pop_back();
+  remove_at(f.project, f.project.images.count() - 1);
+  remove_at(f.project, f.project.images.count() - 1);
 
   // Written back in place with their settings; the stored size never shrinks
   // while placeholders are there.
@@ -205,8 +212,8 @@ TEST(LoadCurrentPageTest, UnreadableRowsBecomePlaceholdersThatCanBeDeleted) {
   EXPECT_EQ((std::pair{width, height}), (std::pair{300, 122}));
 
   // Deleting the placeholders removes their rows; the size is measured again.
-  f.project.entries.pop_back();
-  f.project.entries.erase(std::next(f.project.entries.begin()));
+  remove_at(f.project, f.project.images.count() - 1);
+  remove_at(f.project, 1);
   ASSERT_TRUE(sync_current_page(f.project));
   EXPECT_EQ(rows_of(f.project, "a"), (Rows{"C:\\a.bmp\t1\t1\t\t0\t0\t0\t0\t0"}));
   ASSERT_TRUE(f.project.store->get_int("PROPERTY:a", "PUTIMAGEWIDTH", width));
@@ -223,7 +230,7 @@ TEST(LoadCurrentPageTest, RowsBeyond256EntriesAreRefusedAndCarried) {
   make_project(f, rows);
   f.prompter.answers = {kIdOk};
   load_current_page(f.project);
-  EXPECT_EQ(f.project.entries.size(), 256u);
+  EXPECT_EQ(f.project.images.entries().size(), 256u);
   EXPECT_EQ(f.source.opened.size(), 256u);
   ASSERT_EQ(f.prompter.boxes.size(), 1u);
   EXPECT_EQ(f.prompter.boxes[0].text, unreadable_text("C:\\i256.bmp"));
@@ -250,8 +257,8 @@ TEST(LoadCurrentPageTest, IndexNamingNoPageLoadsNothing) {
   f.source.add("C:\\a.bmp");
   f.project.current_page = 5;
   load_current_page(f.project);
-  EXPECT_TRUE(f.project.entries.empty());
-  EXPECT_EQ(f.sheet.log, (Rows{"begin", "reset", "end:0"}));
+  EXPECT_TRUE(f.project.images.entries().empty());
+  EXPECT_EQ(f.sheet.log, (Rows{"begin", "reset", "end"}));
 }
 
 TEST(LoadCurrentPageTest, WithoutViewRowsSurviveSync) {
@@ -259,7 +266,7 @@ TEST(LoadCurrentPageTest, WithoutViewRowsSurviveSync) {
   f.sheet.present = false;
   make_project(f, {"img\\a.bmp\t1\t2\tL\t0\t0\t0\t0\t0", "D:\\b.bmp\t3\t4"});
   load_current_page(f.project);
-  EXPECT_TRUE(f.project.entries.empty());
+  EXPECT_TRUE(f.project.images.entries().empty());
   EXPECT_TRUE(f.source.opened.empty());
   EXPECT_TRUE(f.prompter.boxes.empty());
   ASSERT_TRUE(sync_current_page(f.project));
@@ -292,7 +299,7 @@ TEST(SyncCurrentPageTest, SwitchingAwayAndBackGivesFullPathRows) {
   ASSERT_TRUE(sync_current_page(f.project));
   EXPECT_EQ(rows_of(f.project, "a"), (Rows{"C:\\proj\\img\\a.bmp\t5\t6\tHERO\t1\t40\t50\t1\t3",
                                            "D:\\b.bmp\t7\t8\t\t0\t0\t0\t0\t0"}));
-  ASSERT_EQ(f.project.entries.size(), 2u);
+  ASSERT_EQ(f.project.images.entries().size(), 2u);
 }
 
 TEST(SyncCurrentPageTest, EmptyPageEndsWithoutFileSection) {

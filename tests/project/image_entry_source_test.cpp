@@ -90,8 +90,8 @@ TEST(ImageEntrySourceTest, PageLoadThroughTheImageLibrary) {
   f.prompter.answers = {kIdOk};
 
   load_current_page(f.project);
-  ASSERT_EQ(f.project.entries.size(), 1u);
-  const ImageEntry& entry = f.project.entries.front();
+  ASSERT_EQ(f.project.images.entries().size(), 1u);
+  const ImageEntry& entry = f.project.images.entries().front();
   EXPECT_EQ(entry.path, temp.file("img\\tiny.bmp"));
   EXPECT_EQ(entry.x, 30);
   EXPECT_EQ(entry.y, 40);

@@ -285,13 +285,16 @@ TEST(DeletePageTest, DroppedEntriesAreNotSynchronised) {
   make_pages(f, {"a", "b"});
   f.source.add("C:\\x.bmp");
   ASSERT_TRUE(f.project.store->insert_row("FILELIST:b", -1, "C:\\x.bmp\t0\t0"));
-  ImageEntry& entry = f.project.entries.emplace_back();
-  entry.path = "C:\\dropped.bmp";
+  ASSERT_NE(f.project.images.load_entry([](ImageEntry& entry) {
+    entry.path = "C:\\dropped.bmp";
+    return true;
+  }),
+            nullptr);
   f.prompter.answers = {kIdYes};
   ASSERT_TRUE(delete_page(f.project, 0, f.prompter));
   EXPECT_EQ(f.project.current_page, 0);
-  ASSERT_EQ(f.project.entries.size(), 1u);
-  EXPECT_EQ(f.project.entries.front().path, "C:\\x.bmp");
+  ASSERT_EQ(f.project.images.entries().size(), 1u);
+  EXPECT_EQ(f.project.images.entries().front().path, "C:\\x.bmp");
   EXPECT_FALSE(f.project.store->has_section("FILELIST:a"));
 }
 
@@ -373,9 +376,12 @@ TEST(SelectPageTest, SynchronisesOldAndLoadsNew) {
   make_pages(f, {"a", "b"});
   f.source.add("C:\\b.bmp", 8, 4);
   ASSERT_TRUE(f.project.store->insert_row("FILELIST:b", -1, "C:\\b.bmp\t3\t4\tB\t0\t8\t4\t0\t0"));
-  ImageEntry& entry = f.project.entries.emplace_back();
-  entry.path = "C:\\a.bmp";
-  entry.display = std::make_unique<testing::FakeDisplay>();
+  ASSERT_NE(f.project.images.load_entry([](ImageEntry& entry) {
+    entry.path = "C:\\a.bmp";
+    entry.display = std::make_unique<testing::FakeDisplay>();
+    return true;
+  }),
+            nullptr);
   f.sheet.extent = {10, 20};
 
   select_page(f.project, 1);
@@ -384,8 +390,8 @@ TEST(SelectPageTest, SynchronisesOldAndLoadsNew) {
   EXPECT_EQ(f.project.store->row_at("FILELIST:a", 0), "C:\\a.bmp\t0\t0\t\t0\t0\t0\t0\t0");
   EXPECT_EQ(f.project.store->get_string("PROPERTY:a", "PUTIMAGEWIDTH"), "10");
   EXPECT_EQ(f.project.store->get_string("PROPERTY:a", "PUTIMAGEHEIGHT"), "20");
-  ASSERT_EQ(f.project.entries.size(), 1u);
-  EXPECT_EQ(f.project.entries.front().path, "C:\\b.bmp");
+  ASSERT_EQ(f.project.images.entries().size(), 1u);
+  EXPECT_EQ(f.project.images.entries().front().path, "C:\\b.bmp");
   EXPECT_FALSE(f.project.modified);
 }
 

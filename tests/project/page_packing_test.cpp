@@ -127,25 +127,28 @@ TEST(PagePackingTest, CurrentEntriesTakeTheirPlaces) {
   project.current_page = 0;
   for (const auto& [x, y, selected] : {std::tuple{0, 0, false}, std::tuple{200, 0, true},
                                        std::tuple{0, 200, true}, std::tuple{200, 200, true}}) {
-    ImageEntry& entry = project.entries.emplace_back();
-    entry.width = entry.height = 32;
-    entry.x = x;
-    entry.y = y;
-    entry.selected = selected;
+    ASSERT_NE(project.images.load_entry([&](ImageEntry& entry) {
+      entry.width = entry.height = 32;
+      entry.x = x;
+      entry.y = y;
+      entry.selected = selected;
+      return true;
+    }),
+              nullptr);
   }
   const PackChoices choices = current_page_pack_choices(project);
   EXPECT_TRUE(choices.selected_only);
   const PagePacking packing = pack_current_entries(project, choices);
   ASSERT_TRUE(packing.packed);
   EXPECT_EQ(packing.box_width * packing.box_height, 64 * 64);
-  EXPECT_EQ(project.entries.front().x, 0) << "the unselected image stays";
+  EXPECT_EQ(project.images.entries().front().x, 0) << "the unselected image stays";
   int i = 0;
-  for (const ImageEntry& entry : project.entries) {
+  for (const ImageEntry& entry : project.images.entries()) {
     EXPECT_EQ(entry.x, packing.positions[i].x);
     EXPECT_EQ(entry.y, packing.positions[i].y);
     ++i;
   }
-  EXPECT_FALSE(project.modified) << "the caller marks the change";
+  EXPECT_TRUE(project.modified) << "packing is an edit of the page";
 }
 
 }  // namespace

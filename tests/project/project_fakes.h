@@ -162,9 +162,7 @@ class FakeSheetView : public SheetViewPort {
   }
   void redraw() override { log.push_back("redraw"); }
   SheetExtent used_extent() const override { return extent; }
-  void end_page_load(const ImageEntryList& entries) override {
-    log.push_back("end:" + std::to_string(entries.size()));
-  }
+  void end_page_load() override { log.push_back("end"); }
 
   bool present = true;
   int sheet_width = -1;

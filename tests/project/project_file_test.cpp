@@ -239,8 +239,8 @@ TEST(OpenProjectTest, FailedOpenKeepsTheOpenProjectAndItsChanges) {
     EXPECT_EQ(f.project.folder, temp.path());
     EXPECT_TRUE(f.project.modified);
     EXPECT_EQ(f.title.last(), kTitleGameModified);
-    ASSERT_EQ(f.project.entries.size(), 1u);
-    EXPECT_EQ(f.project.entries.front().path, temp.file("a.bmp"));
+    ASSERT_EQ(f.project.images.entries().size(), 1u);
+    EXPECT_EQ(f.project.images.entries().front().path, temp.file("a.bmp"));
   }
 }
 
@@ -264,8 +264,8 @@ TEST(OpenProjectTest, RestoresCurrentPage) {
   EXPECT_EQ(f.project.page_count, 3);
   EXPECT_EQ(f.page_list.names(), (Names{"p0", "p1", "p2"}));
   EXPECT_EQ(f.page_list.selected, 2);
-  ASSERT_EQ(f.project.entries.size(), 1u);
-  EXPECT_EQ(f.project.entries.front().path, temp.file("img\\c.bmp"));
+  ASSERT_EQ(f.project.images.entries().size(), 1u);
+  EXPECT_EQ(f.project.images.entries().front().path, temp.file("img\\c.bmp"));
   EXPECT_EQ(f.title.last(), kTitleGame);
   EXPECT_FALSE(f.project.modified);
 }
@@ -298,7 +298,7 @@ TEST(OpenProjectTest, LongAndDuplicatePageNamesStayUsable) {
   select_page(f.project, 0);
   select_page(f.project, 2);
   // Both "dup" rows share the one set of sections.
-  ASSERT_EQ(f.project.entries.size(), 1u);
+  ASSERT_EQ(f.project.images.entries().size(), 1u);
   EXPECT_FALSE(rename_page(f.project, 0, "dup"));
   ASSERT_TRUE(rename_page(f.project, 0, "short"));
   f.prompter.answers = {kIdYes};
@@ -570,7 +570,7 @@ TEST(RelativePathTest, FolderWithEqualsSignKeepsEveryImage) {
     f.source.add(folder + "x.bmp");
     f.source.add(folder + "y.bmp");
     open_project(f.project, folder + "game.ijp");
-    ASSERT_EQ(f.project.entries.size(), 1u);
+    ASSERT_EQ(f.project.images.entries().size(), 1u);
     ASSERT_TRUE(sync_current_page(f.project));
     ASSERT_EQ(save_project(f.project, std::nullopt), SaveResult::Saved);
 
@@ -578,9 +578,9 @@ TEST(RelativePathTest, FolderWithEqualsSignKeepsEveryImage) {
     g.source.readable = f.source.readable;
     open_project(g.project, folder + "game.ijp");
     EXPECT_EQ(stored_image_paths(*g.project.store), all);
-    EXPECT_EQ(g.project.entries.size(), 1u);
+    EXPECT_EQ(g.project.images.entries().size(), 1u);
     select_page(g.project, 1);
-    EXPECT_EQ(g.project.entries.size(), 1u);
+    EXPECT_EQ(g.project.images.entries().size(), 1u);
 
     f.prompter.boxes.clear();
     const std::string title = f.title.last();
@@ -597,7 +597,7 @@ TEST(RelativePathTest, FolderWithEqualsSignKeepsEveryImage) {
     h.source.readable = f.source.readable;
     open_project(h.project, folder + "copy.ijp");
     EXPECT_EQ(stored_image_paths(*h.project.store), all);
-    EXPECT_EQ(h.project.entries.size(), 1u);
+    EXPECT_EQ(h.project.images.entries().size(), 1u);
     ASSERT_EQ(h.project.carried_rows.size(), 1u);
     EXPECT_EQ(h.project.carried_rows[0].row, "gone.bmp\t3\t4");
   }
@@ -717,7 +717,7 @@ void round_trip(bool relative) {
   EXPECT_EQ(g.project.store->serialize(), f.project.store->serialize());
   EXPECT_EQ(g.project.current_page, 1);
   EXPECT_EQ(page_names(g.project), (Names{"page002", "page000", "page001"}));
-  EXPECT_EQ(g.project.entries.size(), 2u);
+  EXPECT_EQ(g.project.images.entries().size(), 2u);
   ASSERT_TRUE(sync_current_page(g.project));
   ASSERT_EQ(save_project(g.project, std::nullopt), SaveResult::Saved);
   EXPECT_EQ(read_file(path), first);
@@ -869,10 +869,10 @@ TEST(FileDialogTest, ProjectFilters) {
 TEST(ReleaseProjectTest, FreesStoreAndEntries) {
   ProjectFixture f;
   open_project(f.project, "");
-  f.project.entries.emplace_back();
+  static_cast<void>(f.project.images.load_entry([](ImageEntry&) { return true; }));
   release_project(f.project);
   EXPECT_FALSE(f.project.store);
-  EXPECT_TRUE(f.project.entries.empty());
+  EXPECT_TRUE(f.project.images.entries().empty());
 }
 
 // --- image paths ---------------------------------------------------------------

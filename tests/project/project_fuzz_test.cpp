@@ -85,7 +85,7 @@ void check_consistent(Project& project) {
   ASSERT_EQ(project.page_count, project.store->entry_count(kPageListSection));
   ASSERT_GE(project.current_page, -1);
   ASSERT_LT(project.current_page, project.page_count);
-  ASSERT_LE(project.entries.size(), 256u);
+  ASSERT_LE(project.images.entries().size(), 256u);
 }
 
 // Opens `text` as a project, works on it and saves it; the saved file must
