@@ -81,9 +81,16 @@ double thread_cpu_ms() {
   return filetime_ms(kernel) + filetime_ms(user);
 }
 
+BOOL CALLBACK count_child(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+// A top-level window and all its descendants (EnumChildWindows goes down
+// every level by itself).
 BOOL CALLBACK count_window(HWND window, LPARAM count) {
   ++*reinterpret_cast<int*>(count);
-  EnumChildWindows(window, count_window, count);
+  EnumChildWindows(window, count_child, count);
   return TRUE;
 }
 
