@@ -26,7 +26,7 @@ class ScratchFolder {
       }
     }
     if (path_.empty()) {
-      std::fprintf(stderr, "bench: cannot make a scratch folder in %s\n", base.c_str());
+      std::fprintf(stderr, "bench: cannot make a scratch folder in %s\n", base.string().c_str());
       std::abort();
     }
     folder_ = path_.string() + "/";

@@ -59,10 +59,12 @@ void save_as(App& app, const CommandMessage&) {
   static_cast<void>(save_project(app.project, std::string_view()));
 }
 
-// Failures were shown as they came; the status bar then says what was
-// written where, so a run never ends without a word.
+// The status bar says how far a run is while it runs; failures were shown as
+// they came; then the status bar says what was written where, so a run never
+// ends without a word.
 void output(App& app, const CommandMessage&) {
-  WindowOutputPort port(app.main_window, app.prompter);
+  WindowOutputPort port(app.main_window, app.prompter,
+                        [&](std::string_view text) { app.controls.set_status_text(1, text); });
   const OutputRunResult result = run_project_output(app.project, &app.plugins, port);
   if (result.ran) {
     app.controls.set_status_text(1, output_summary(result, full_folder_path(result.output_folder)));

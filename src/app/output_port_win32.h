@@ -6,9 +6,12 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "app/output_progress.h"
 #include "output/output_run.h"
 #include "project/project_ports.h"
 
@@ -20,17 +23,28 @@ namespace piconel {
 
 class WindowOutputPort final : public OutputRunPort {
  public:
-  // `prompter` shows the error boxes (the main window's, centred over it).
-  WindowOutputPort(HWND owner, Prompter& prompter) : owner_(owner), prompter_(prompter) {}
+  // `prompter` shows the error boxes (the main window's, centred over it);
+  // `show_progress` (when given) puts the progress text where the user sees
+  // it (the status bar).
+  WindowOutputPort(HWND owner, Prompter& prompter,
+                   std::function<void(std::string_view)> show_progress = {})
+      : owner_(owner), prompter_(prompter), show_progress_(std::move(show_progress)) {}
 
   // browse_for_folder titled "出力ディレクトリ".
   bool choose_output_folder(std::string& folder) override;
   // An OK box with the error icon.
   void show_error(std::string_view text, std::string_view caption) override;
+  // "出力中: N / Mページ" from the first page on, at most every 100 ms, and
+  // the windows waiting to be painted are painted. Only painting: input
+  // waits in the queue until the run has ended, so no command or gesture
+  // runs in the middle of it.
+  void page_finished(int pages_done, int page_count) override;
 
  private:
   HWND owner_;
   Prompter& prompter_;
+  std::function<void(std::string_view)> show_progress_;
+  OutputProgress progress_;
 };
 
 }  // namespace piconel

@@ -48,6 +48,21 @@ void PageListWindow::forget() {
   app_.accelerators.name_edit_active = false;
 }
 
+// Drawing every inserted row at once took 50 ms a row under Wine (12 s for
+// 256 pages).
+void PageListWindow::begin_fill() {
+  if (list_ != nullptr) {
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  }
+}
+
+void PageListWindow::end_fill() {
+  if (list_ != nullptr) {
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+  }
+}
+
 void PageListWindow::remove_all_items() {
   if (list_ != nullptr) {
     SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);

@@ -37,6 +37,8 @@ class PageListWindow final : public ListWindowBase, public PageListView {
 
   // PageListView.
   bool is_open() const override { return window_ != nullptr; }
+  void begin_fill() override;
+  void end_fill() override;
   void remove_all_items() override;
   void insert_item(int index, std::string_view name) override;
   void remove_item(int index) override;

@@ -181,12 +181,14 @@ void fill_page_list(Project& project) {
   if (!list.is_open()) {
     return;
   }
+  list.begin_fill();
   list.remove_all_items();
   for (int index = 0; index < project.page_count; ++index) {
     const auto name = page_name_at(project, index);
     list.insert_item(index, name.value_or(""));
     refresh_page_item(project, index);
   }
+  list.end_fill();
   list.select_item(project.current_page);
 }
 

@@ -103,6 +103,10 @@ class PageListView {
   // Whether the window exists. Work that only feeds the rows (building a
   // property chain for their columns) is skipped when it does not.
   virtual bool is_open() const = 0;
+  // Around a refill of every row (fill_page_list): the window may leave its
+  // drawing until the end, instead of once for every row.
+  virtual void begin_fill() {}
+  virtual void end_fill() {}
   virtual void remove_all_items() = 0;
   // Inserts a row with `name` as its text before row `index` (-1: at the end).
   virtual void insert_item(int index, std::string_view name) = 0;

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -90,16 +91,19 @@ std::string one_pixel_bitmap() {
   return bytes;
 }
 
-// A project of two one-image pages writing into OUTPUTDIR `output_dir`,
-// with the label header on.
-std::string project_text(const std::string& output_dir) {
+// A project of one-image pages (by default "first" and "second") writing
+// into OUTPUTDIR `output_dir`, with the label header on.
+std::string project_text(const std::string& output_dir,
+                         const std::vector<std::string>& pages = {"first", "second"}) {
   std::string text =
       "[INFOMATION]\r\nAPPLICATIONNAME=\x83\x73\x83\x52\x83\x6c\x83\x8b\x83\x76\x83\x8d\x83\x57"
-      "\x83\x46\x83\x4e\x83\x67\r\nAPPLICATIONVERSION=1.0.8\r\n[PAGELIST]\r\nfirst\r\nsecond\r\n"
-      "[PROPERTY]\r\nOUTPUTENABLE=1\r\nOUTPUTDIR=" +
-      output_dir + "\r\nOUTPUT_LABEL=1\r\n";
-  for (const char* page : {"first", "second"}) {
-    text += std::string("[PROPERTY:") + page + "]\r\nPUTIMAGEWIDTH=1\r\nPUTIMAGEHEIGHT=1\r\n" +
+      "\x83\x46\x83\x4e\x83\x67\r\nAPPLICATIONVERSION=1.0.8\r\n[PAGELIST]\r\n";
+  for (const std::string& page : pages) {
+    text += page + "\r\n";
+  }
+  text += "[PROPERTY]\r\nOUTPUTENABLE=1\r\nOUTPUTDIR=" + output_dir + "\r\nOUTPUT_LABEL=1\r\n";
+  for (const std::string& page : pages) {
+    text += "[PROPERTY:" + page + "]\r\nPUTIMAGEWIDTH=1\r\nPUTIMAGEHEIGHT=1\r\n" +
             "[FILELIST:" + page + "]\r\na.bmp\t0\t0\r\n";
   }
   return text;
@@ -187,6 +191,104 @@ TEST(OutputScenario, MissingFolderMadeAndTheStatusBarSaysWhere) {
   // 出力しました: 2ページ → FOLDER
   EXPECT_EQ(status_text(main.app, 1),
             kDone + L"2\x30da\x30fc\x30b8 \x2192 " + folder.path() + L"made\\here");
+}
+
+// 出力中:
+const std::wstring kRunning = L"\x51fa\x529b\x4e2d: ";
+
+// The status bar's part 1 each time `window` paints itself: what the user
+// sees then, whoever has the paint message handled (the message loop or the
+// output run). With `uncover` given, that window is made to need painting
+// the first time the progress shows, as when the user moves another window
+// away from it in the middle of the run.
+class PaintWatch {
+ public:
+  PaintWatch(const App& app, HWND window, HWND uncover = nullptr)
+      : app_(app),
+        window_(window),
+        uncover_(uncover),
+        subclassed_(SetWindowSubclass(window, painted, 0, reinterpret_cast<DWORD_PTR>(this)) !=
+                    FALSE) {}
+  ~PaintWatch() {
+    if (subclassed_) {
+      RemoveWindowSubclass(window_, painted, 0);
+    }
+  }
+  PaintWatch(const PaintWatch&) = delete;
+  PaintWatch& operator=(const PaintWatch&) = delete;
+  [[nodiscard]] bool subclassed() const { return subclassed_; }
+  [[nodiscard]] const std::vector<std::wstring>& texts() const { return texts_; }
+
+ private:
+  static LRESULT CALLBACK painted(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                  DWORD_PTR data) {
+    if (message == WM_PAINT) {
+      auto* self = reinterpret_cast<PaintWatch*>(data);
+      const std::wstring text = status_text(self->app_, 1);
+      if (self->texts_.empty() || self->texts_.back() != text) {
+        self->texts_.push_back(text);
+      }
+      if (self->uncover_ != nullptr && text.rfind(kRunning, 0) == 0) {
+        InvalidateRect(self->uncover_, nullptr, FALSE);
+        self->uncover_ = nullptr;
+      }
+    }
+    return DefSubclassProc(window, message, wparam, lparam);
+  }
+
+  const App& app_;
+  HWND window_;
+  HWND uncover_;
+  bool subclassed_;
+  std::vector<std::wstring> texts_;
+};
+
+TEST(OutputScenario, StatusBarShowsPageProgressWhileTheOutputRuns) {
+  OutputFolder folder;
+  folder.write(L"a.bmp", one_pixel_bitmap());
+  std::vector<std::string> pages;
+  for (int page = 0; page < 40; ++page) {
+    pages.push_back("p" + std::to_string(page));
+    folder.track(L"out\\" + to_wide(pages.back()) + L".bmp");
+  }
+  const std::wstring project = folder.write(L"game.ijp", project_text("out", pages));
+  folder.track(L"out");
+  folder.track(L"out\\imgidx.h");
+  MainWindow main(project);
+  const HWND view = main.app.sheet_view.window();
+  PaintWatch paints(main.app, main.app.controls.status_bar, view);
+  PaintWatch view_paints(main.app, view);
+  ASSERT_TRUE(paints.subclassed());
+  ASSERT_TRUE(view_paints.subclassed());
+
+  main.click_output_button();
+
+  // 出力中: N / 40ページ, painted while the pages were written, N rising.
+  const std::wstring pages_word = L" / 40\x30da\x30fc\x30b8";
+  std::vector<int> shown;
+  for (const std::wstring& text : paints.texts()) {
+    if (text.rfind(kRunning, 0) == 0) {
+      ASSERT_EQ(text.substr(text.size() - pages_word.size()), pages_word) << to_cp932(text);
+      shown.push_back(std::stoi(text.substr(kRunning.size())));
+    }
+  }
+  std::string seen;
+  for (const std::wstring& text : paints.texts()) {
+    seen += to_cp932(text) + "\n";
+  }
+  ASSERT_FALSE(shown.empty()) << seen;
+  EXPECT_EQ(shown.front(), 1);
+  EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+  EXPECT_LE(shown.back(), 40);
+  // Then what was written where, painted too.
+  const std::wstring done = kDone + L"40\x30da\x30fc\x30b8 \x2192 " + folder.path() + L"out";
+  EXPECT_EQ(status_text(main.app, 1), done);
+  EXPECT_EQ(paints.texts().back(), done);
+  EXPECT_TRUE(folder.exists(L"out\\p39.bmp"));
+  // The sheet, uncovered in the middle of the run, was painted in it.
+  ASSERT_FALSE(view_paints.texts().empty());
+  EXPECT_EQ(view_paints.texts().front().rfind(kRunning, 0), 0u)
+      << to_cp932(view_paints.texts().front());
 }
 
 TEST(OutputScenario, FolderThatCannotBeMadeIsReportedAndNothingWritten) {

@@ -427,6 +427,10 @@ TEST(FillPageListTest, RebuildsRowsAndSelectsCurrent) {
   EXPECT_EQ(f.page_list.names(), (Names{"a", "b", "c"}));
   EXPECT_EQ(f.page_list.items[1].label, "BEE");
   EXPECT_EQ(f.page_list.selected, 1);
+  // Every row was written inside one fill, so the window draws them once.
+  EXPECT_EQ(f.page_list.fills, 1);
+  EXPECT_FALSE(f.page_list.filling);
+  EXPECT_EQ(f.page_list.texts_set_while_filling, 3);
 
   ProjectFixture closed;
   closed.page_list.open = false;
@@ -434,6 +438,7 @@ TEST(FillPageListTest, RebuildsRowsAndSelectsCurrent) {
   const std::string before = closed.project.store->serialize();
   fill_page_list(closed.project);
   EXPECT_EQ(closed.project.store->serialize(), before);
+  EXPECT_EQ(closed.page_list.fills, 0);
 }
 
 }  // namespace

@@ -66,6 +66,11 @@ class FakePrompter : public Prompter {
 class FakePageList : public PageListView {
  public:
   bool is_open() const override { return open; }
+  void begin_fill() override { filling = true; }
+  void end_fill() override {
+    filling = false;
+    ++fills;
+  }
   void remove_all_items() override {
     if (open) {
       items.clear();
@@ -101,6 +106,7 @@ class FakePageList : public PageListView {
     if (open && index >= 0 && index < static_cast<int>(items.size())) {
       items[index] = texts;
       ++refresh_count;
+      texts_set_while_filling += filling ? 1 : 0;
     }
   }
   void select_item(int index) override {
@@ -137,6 +143,10 @@ class FakePageList : public PageListView {
   int focused = -1;
   int selected = -1;
   int refresh_count = 0;
+  // fill_page_list brackets its rows with begin_fill / end_fill.
+  bool filling = false;
+  int fills = 0;
+  int texts_set_while_filling = 0;
   std::vector<PageItemTexts> items;
   std::vector<std::pair<int, int>> moves;
 };
