@@ -39,17 +39,17 @@
 
 #include "app/app_win32.h"
 #include "app/app_window_win32.h"
-#include "window/busy_scope_win32.h"
 #include "app/command_actions_win32.h"
 #include "app/hand_input_win32.h"
 #include "app/list_windows_win32.h"
-#include "window/resource.h"
 #include "app/test_window_win32.h"
 #include "canvas/sheet_geometry.h"
 #include "canvas/snapping.h"
 #include "project/page_operations.h"
 #include "project/project_file.h"
 #include "store/wide_text.h"
+#include "window/busy_scope_win32.h"
+#include "window/resource.h"
 
 namespace piconel::bench {
 namespace {

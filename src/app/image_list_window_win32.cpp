@@ -34,7 +34,6 @@ class RowWork {
   int& count_;
 };
 
-
 }  // namespace
 
 ImageListWindow::ImageListWindow(App& app) : ListWindowBase(app, ListWindowKind::ImageList, kLook) {

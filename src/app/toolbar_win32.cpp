@@ -7,8 +7,8 @@
 
 #include "app/dpi_scale.h"
 #include "canvas/sheet_geometry.h"
-#include "window/window_dpi_win32.h"
 #include "window/resource.h"
+#include "window/window_dpi_win32.h"
 
 namespace piconel {
 
