@@ -1,6 +1,7 @@
 #include "app/image_list_window_win32.h"
 
 #include <array>
+#include <optional>
 
 #include "app/commands_win32.h"
 #include "app/image_row_texts.h"
@@ -91,9 +92,7 @@ void ImageListWindow::page_changed(const PageChange& change) {
       }
       return;
     case PageChangeKind::SelectionChanged:
-      for (const EntryChange& item : items) {
-        set_row_selected(item.index, item.entry->selected);
-      }
+      show_selection(items);
       return;
     case PageChangeKind::Moved:
     case PageChangeKind::KeptOnSheet:
@@ -101,14 +100,21 @@ void ImageListWindow::page_changed(const PageChange& change) {
   }
 }
 
-void ImageListWindow::set_row_selected(int index, bool selected) {
-  if (list_ == nullptr || index < 0) {
-    return;
+void ImageListWindow::show_selection(const std::vector<EntryChange>& items) {
+  // Many rows at once (select all, a selection rectangle) are drawn once, not
+  // row by row.
+  std::optional<RedrawLock> redraw;
+  if (items.size() > 1) {
+    redraw.emplace(list_);
   }
-  // The list reports the change back; the sheet then finds the flag already
-  // set, which ends the exchange.
-  set_list_row_state(list_, index, selected ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_FOCUSED,
-                     LVIS_SELECTED | LVIS_FOCUSED);
+  // Each changed row is selected and focused, or focused only, so the focus
+  // ends on the last; the list reports the changes back, and the page model
+  // then finds the flags already set, which ends the exchange.
+  for (const EntryChange& item : items) {
+    set_list_row_state(list_, item.index,
+                       item.entry->selected ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_FOCUSED,
+                       LVIS_SELECTED | LVIS_FOCUSED);
+  }
   SendMessageW(list_, WM_SETFOCUS, 0, 0);
 }
 
@@ -145,20 +151,17 @@ void ImageListWindow::list_state_changed(const NMLISTVIEW& change) {
     return;
   }
   PageImages& images = app_.project.images;
-  const auto select_row = [&](int row, bool on) {
-    if (const ImageEntry* entry = images.at(row)) {
-      images.set_selected(*entry, on);
-    }
-  };
   if (change.iItem >= 0) {
-    select_row(change.iItem, (change.uNewState & LVIS_SELECTED) != 0);
+    if (const ImageEntry* entry = images.at(change.iItem)) {
+      images.set_selected(*entry, (change.uNewState & LVIS_SELECTED) != 0);
+    }
     return;
   }
-  // -1: the change concerned every row.
-  const int count = list_row_count(list_);
-  for (int row = 0; row < count; ++row) {
-    select_row(row, (list_row_state(list_, row, LVIS_SELECTED) & LVIS_SELECTED) != 0);
-  }
+  // -1: the change concerned every row; row n shows entry n.
+  images.select_where([&](const ImageEntry& entry) {
+    const int row = images.index_of(entry);
+    return (list_row_state(list_, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+  });
 }
 
 void ImageListWindow::double_clicked(int row) {

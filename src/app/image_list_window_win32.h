@@ -32,8 +32,8 @@ class ImageListWindow final : public ListWindowBase, public PageObserver {
   void fill_rows() override { fill(app_.project.images.entries()); }
   LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
   void insert_row(int index, const ImageEntry& entry, UINT extra_state);
-  // Selected and focused, or focused only; then the list gets WM_SETFOCUS.
-  void set_row_selected(int index, bool selected);
+  // The rows of a selection change; then the list gets WM_SETFOCUS.
+  void show_selection(const std::vector<EntryChange>& items);
   // With redrawing off: a row for every entry, in order.
   void fill(const ImageEntryList& entries);
   void reorder_rows(const std::vector<EntryChange>& steps);

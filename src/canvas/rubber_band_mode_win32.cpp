@@ -21,11 +21,10 @@ void RubberBandMode::mouse(std::int32_t x, std::int32_t y) {
     return;
   }
   rubber_.current = span_rect(rubber_.start_x, rubber_.start_y, x, y);
-  for (const ImageEntry& entry : entries_) {
-    selection_.select_entry(
-        entry, centre_in_rect(entry.x, entry.y, entry.width, entry.height, state_.scroll_x,
-                              state_.scroll_y, state_.zoom, rubber_.current));
-  }
+  selection_.select_where([this](const ImageEntry& entry) {
+    return centre_in_rect(entry.x, entry.y, entry.width, entry.height, state_.scroll_x,
+                          state_.scroll_y, state_.zoom, rubber_.current);
+  });
   // The union of the new and the last drawn rectangle, pen included.
   const ViewRect& a = rubber_.current;
   const ViewRect& b = rubber_.last_drawn;

@@ -20,9 +20,8 @@ class RubberBandMode {
  public:
   // `view` is the view's window member; all of them belong to the view and
   // outlive the mode.
-  RubberBandMode(const HWND& view, const SheetViewState& state, const ImageEntryList& entries,
-                 SheetSelection& selection)
-      : view_(view), state_(state), entries_(entries), selection_(selection) {}
+  RubberBandMode(const HWND& view, const SheetViewState& state, SheetSelection& selection)
+      : view_(view), state_(state), selection_(selection) {}
 
   // Points are client coordinates of the view. Mouse and leave do nothing
   // outside the mode.
@@ -49,7 +48,6 @@ class RubberBandMode {
 
   const HWND& view_;
   const SheetViewState& state_;
-  const ImageEntryList& entries_;
   SheetSelection& selection_;
   Rubber rubber_;
 };

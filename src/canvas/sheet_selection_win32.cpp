@@ -3,17 +3,12 @@
 namespace piconel {
 
 void SheetSelection::deselect_all_except(const ImageEntry* keep) {
-  for (const ImageEntry& entry : images_.entries()) {
-    if (&entry != keep) {
-      select_entry(entry, false);
-    }
-  }
+  images_.select_where(
+      [keep](const ImageEntry& entry) { return &entry == keep && entry.selected; });
 }
 
 void SheetSelection::select_all() {
-  for (const ImageEntry& entry : images_.entries()) {
-    select_entry(entry, true);
-  }
+  images_.select_where([](const ImageEntry&) { return true; });
 }
 
 void SheetSelection::set_entry_selected(int index, bool on) {

@@ -17,6 +17,11 @@ class SheetSelection {
   void select_entry(const ImageEntry& entry, bool on) { images_.set_selected(entry, on); }
   void deselect_all_except(const ImageEntry* keep);
   void select_all();
+  // Selects exactly the entries `wanted` answers true for.
+  template <typename Wanted>
+  void select_where(Wanted&& wanted) {
+    images_.select_where(wanted);
+  }
   // Entry `index` in list order; nothing for no entry.
   void set_entry_selected(int index, bool on);
 

@@ -166,11 +166,15 @@ void SheetView::page_changed(const PageChange& change) {
           display != nullptr && display->window() != nullptr) {
         InvalidateRect(display->window(), nullptr, FALSE);
       }
-      host_.set_status_text(kEntryStatusPart,
-                            entry.selected ? entry_status_text(entry) : std::string());
     } else if (change.kind == PageChangeKind::Removed || change.kind == PageChangeKind::Cleared) {
       drag_.forget_target(entry);
     }
+  }
+  // Status part 1 describes the entry whose selection changed last.
+  if (change.kind == PageChangeKind::SelectionChanged && !change.entries.empty()) {
+    const ImageEntry& last = *change.entries.back().entry;
+    host_.set_status_text(kEntryStatusPart,
+                          last.selected ? entry_status_text(last) : std::string());
   }
 }
 

@@ -138,7 +138,7 @@ class SheetView final : public SheetViewPort,
   SheetScroller scroller_{window_, state_, project_.images.entries()};
   PageSummary summary_{project_, state_, host_, scroller_};
   SheetSelection selection_{project_.images};
-  RubberBandMode rubber_{window_, state_, project_.images.entries(), selection_};
+  RubberBandMode rubber_{window_, state_, selection_};
   DragMode drag_{{window_, screen_rect_, state_, project_, host_, selection_, scroller_, summary_}};
 };
 

@@ -128,6 +128,11 @@ class PageImages {
   // --- Not edits --------------------------------------------------------------
   // Selects or deselects `entry`; nothing when it already is so.
   void set_selected(const ImageEntry& entry, bool on);
+  // Gives every entry the selection `wanted(entry)` answers, telling of all
+  // that changed in one notice (select all, a selection rectangle, a click
+  // that deselects the others), so a view redraws once rather than per entry.
+  template <typename Wanted>
+  void select_where(Wanted&& wanted);
   // Positions the view put back within the sheet limits.
   void keep_on_sheet(std::span<const EntryMove> moves);
   // Page unload: every entry goes (their displays with them).
@@ -173,6 +178,24 @@ int PageImages::remove_where(Goes&& goes) {
     return false;
   });
   return removed;
+}
+
+template <typename Wanted>
+void PageImages::select_where(Wanted&& wanted) {
+  PageChange change{PageChangeKind::SelectionChanged, {}};
+  int index = 0;
+  for (ImageEntry& entry : entries_) {
+    const bool on = wanted(static_cast<const ImageEntry&>(entry));
+    if (entry.selected != on) {
+      entry.selected = on;
+      EntryChange& item = change.entries.emplace_back(&entry, index);
+      item.selected_before = !on;
+    }
+    ++index;
+  }
+  if (!change.entries.empty()) {
+    tell(change);
+  }
 }
 
 template <typename Open>

@@ -8,8 +8,10 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+
 #include <windowsx.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -667,6 +669,51 @@ TEST(ImageListScenario, ClickedRowTakesRealKeys) {
   run_loop(app.accelerators);
   EXPECT_EQ(main.order(), "014");
   EXPECT_EQ(rows_of(list, 1).find("IMG2"), std::string::npos);
+}
+
+// Select all and a selection rectangle, by hand on the sheet: every row
+// they change follows at once, the focus ends on the last one changed and
+// status part 1 describes it.
+TEST(ImageListScenario, SelectAllAndARectangleByHandReachTheRows) {
+  ProjectFile project;
+  MainWindow main(project.cp932(), L"piconel_image_list_select.ini");
+  App& app = main.app;
+  SendMessageW(main.window, WM_COMMAND, IDM_IMAGE_LIST, 0);
+  const HWND list = main.lists.image_list().list();
+  ASSERT_NE(list, nullptr);
+  const auto on_sheet = [&](int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(app.sheet_view.window(), &point);
+    return point;
+  };
+  const auto selected_rows = [&] {
+    std::string rows = rows_of(list, 1);
+    rows.erase(std::remove(rows.begin(), rows.end(), '>'), rows.end());
+    return rows;
+  };
+
+  SetForegroundWindow(main.window);
+  run_loop(app.accelerators);
+  press_keys({VK_CONTROL}, 'A');
+  run_loop(app.accelerators);
+  EXPECT_EQ(main.order(), "0*1*2*3*4*");
+  EXPECT_EQ(rows_of(list, 1), "IMG0* IMG1* IMG2* IMG3* >IMG4* ");
+  EXPECT_EQ(status_text(app, 1).rfind(L"(80,0)-(16,16)", 0), 0u) << status_text(app, 1);
+
+  // A click on empty sheet deselects all; a rectangle from below the
+  // images up across the centres of images 1 and 2 selects just those.
+  click_at(on_sheet(200, 100));
+  run_loop(app.accelerators);
+  EXPECT_EQ(main.order(), "01234");
+  EXPECT_EQ(status_text(app, 1), L"");
+  testing::Hand hand;
+  hand.move_to(on_sheet(25, 30)).press().move_to(on_sheet(40, 16)).move_to(on_sheet(55, 2));
+  hand.release();
+  ASSERT_TRUE(hand.play());
+  run_loop(app.accelerators);
+  EXPECT_EQ(main.order(), "01*2*34");
+  EXPECT_EQ(selected_rows(), "IMG0 IMG1* IMG2* IMG3 IMG4 ");
+  EXPECT_FALSE(app.project.modified);
 }
 
 // Delete in the page list deletes the focused page after the usual

@@ -127,6 +127,22 @@ TEST(PageImages, EveryChangeTellsItsEntriesAndWhatTheyWereBefore) {
        {},
        false,
        "ABCD"},
+      {"select where: one notice for every entry that changed, in list order",
+       {0, 2},
+       [](PageFixture& p) {
+         p.images().select_where([&](const ImageEntry& e) { return &e != &p.entry(0); });
+       },
+       {"SelectionChanged 0:A<on 1:B<off 3:D<off"},
+       false,
+       "ABCD"},
+      {"select where nothing changes",
+       {1},
+       [](PageFixture& p) {
+         p.images().select_where([&](const ImageEntry& e) { return &e == &p.entry(1); });
+       },
+       {},
+       false,
+       "ABCD"},
       {"delete the selected",
        {1, 3},
        [](PageFixture& p) { p.images().remove_selected(); },
