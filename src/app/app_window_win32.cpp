@@ -41,14 +41,6 @@ LRESULT CALLBACK main_window_procedure(HWND window, UINT message, WPARAM wparam,
   return bound_window_procedure<App, handle_main_window_message>(window, message, wparam, lparam);
 }
 
-// The sheet view's screen rectangle, which dragging reads.
-void record_view_rect(App& app) {
-  RECT rect{};
-  if (app.sheet_view.window() != nullptr && GetWindowRect(app.sheet_view.window(), &rect)) {
-    app.sheet_view.set_screen_rect(rect);
-  }
-}
-
 void resize(App& app, WPARAM wparam, LPARAM lparam) {
   // The toolbar and the status bar place themselves.
   if (app.controls.toolbar != nullptr) {
@@ -145,7 +137,6 @@ void layout_main_window(App& app, int client_width, int client_height) {
   const int height = client_height - controls.toolbar_height - controls.status_bar_height;
   SetWindowPos(view, nullptr, 0, controls.toolbar_height, client_width, std::max(0, height),
                SWP_NOZORDER | SWP_NOACTIVATE);
-  record_view_rect(app);
 }
 
 LRESULT handle_main_window_message(App& app, HWND window, UINT message, WPARAM wparam,
@@ -159,9 +150,6 @@ LRESULT handle_main_window_message(App& app, HWND window, UINT message, WPARAM w
       return 0;
     case WM_SIZE:
       resize(app, wparam, lparam);
-      return 0;
-    case WM_MOVE:
-      record_view_rect(app);
       return 0;
     case WM_DPICHANGED:
       // LOWORD: the horizontal DPI (the same as the vertical one).

@@ -51,12 +51,6 @@ void pack(App& app, const PackChoices& choices) {
                                            kMbOk | kMbIconExclamation));
     return;
   }
-  {
-    // Setting the zoom it already has moves every entry window to its
-    // entry's place.
-    const RedrawLock lock(app.sheet_view.window());
-    app.sheet_view.set_zoom(app.sheet_view.state().zoom);
-  }
   app.sheet_view.update_extent(true);
   app.controls.set_status_text(1, fill_text(packing.fill_permille));
 }

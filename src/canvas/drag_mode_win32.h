@@ -1,17 +1,16 @@
 #pragma once
 
-// Dragging entry windows as a mouse mode of the sheet view: a press on an
-// entry enters it and runs the system's move loop, the loop's moving and
-// moved notifications are its mouse handlers (snapping, the other selected
-// entries following), and the end of the loop leaves it, deciding a click.
-// Windows only: include from *_win32.cpp files only.
+// Dragging images as a mouse mode of the sheet view: a press on an image
+// enters it and takes the mouse, each move places the pressed image where
+// the cursor takes it (snapping, the sheet limits) with the other selected
+// images following, the release leaves it and decides a click, and Esc puts
+// the images back where they stood at the press. Windows only: include from
+// *_win32.cpp files only.
 
 #include <windows.h>
 
 #include "canvas/drag_move.h"
-#include "canvas/entry_window_win32.h"
 #include "canvas/page_summary_win32.h"
-#include "canvas/sheet_scroller_win32.h"
 #include "canvas/sheet_selection_win32.h"
 #include "canvas/sheet_view_host.h"
 #include "canvas/sheet_view_state.h"
@@ -20,70 +19,74 @@
 namespace piconel {
 
 // The parts of the sheet view a drag reads and changes; all belong to the
-// view and outlive the mode. `view` and `screen_rect` are the view's own
-// members: its window and its window rectangle in screen coordinates.
+// view and outlive the mode. `view` is the view's window member.
 struct DragModeView {
   const HWND& view;
-  const RECT& screen_rect;
   const SheetViewState& state;
   Project& project;
   SheetViewHost& host;
   SheetSelection& selection;
-  SheetScroller& scroller;
   PageSummary& summary;
 };
 
-class DragMode final : public EntryWindowInput {
+class DragMode {
  public:
   explicit DragMode(const DragModeView& parts)
       : window_(parts.view),
-        screen_rect_(parts.screen_rect),
         state_(parts.state),
         project_(parts.project),
         host_(parts.host),
         selection_(parts.selection),
-        scroller_(parts.scroller),
         summary_(parts.summary) {}
 
-  // Enter: the press, which runs the system's move loop and leaves the mode
-  // when the loop ends.
-  LRESULT entry_pressed(HWND window, ImageEntry& entry, WPARAM wparam, LPARAM lparam) override;
-  void entry_double_clicked(ImageEntry& entry, LPARAM lparam) override;
-  // Mouse: the move loop's notifications.
-  bool entry_moving(ImageEntry& entry, RECT& rect) override;
-  void entry_moved(HWND window, ImageEntry& entry) override;
+  // The image a press at `point` (client coordinates of the view) falls on;
+  // none on empty sheet.
+  [[nodiscard]] const ImageEntry* entry_at(DragPoint point) const;
+
+  // Enter: the left button went down at `point` on `entry`, with Ctrl held
+  // or not.
+  void enter(const ImageEntry& entry, DragPoint point, bool ctrl);
+  // Mouse: the cursor at `point` while the button is held.
+  void mouse(DragPoint point);
+  // Leave: the button went up at `point`.
+  void leave(DragPoint point);
+  // Esc in the middle of a drag: the images go back where they stood at the
+  // press, and the drag ends without deciding a click.
+  void cancel();
+  // The view lost the mouse to `to` (WM_CAPTURECHANGED): the drag ends with
+  // the images where they are.
+  void capture_changed(HWND to);
+  void double_clicked(const ImageEntry& entry, DragPoint point);
+  [[nodiscard]] bool active() const { return drag_.target != nullptr; }
 
   // No entry carries the others any more (a new page, a zoom).
-  void forget_target() { drag_.target = nullptr; }
+  void forget_target() { stop(); }
   // `entry` is being removed.
   void forget_target(const ImageEntry& entry) {
     if (drag_.target == &entry) {
-      drag_.target = nullptr;
+      stop();
     }
   }
 
  private:
-  // Leave: the button went up at `release` after a press that left the
-  // selection for later.
+  // Out of the mode, giving the mouse back when the view holds it.
+  void stop();
+  // The button went up at `release` after a press that left the selection
+  // for later.
   void release_entry(const ImageEntry& entry, DragPoint release);
-  [[nodiscard]] bool move_entry_rect(ImageEntry& entry, RECT& rect);
   [[nodiscard]] DragView drag_view() const;
 
   const HWND& window_;
-  const RECT& screen_rect_;
   const SheetViewState& state_;
   Project& project_;
   SheetViewHost& host_;
   SheetSelection& selection_;
-  SheetScroller& scroller_;
   PageSummary& summary_;
   // Press point, positions at the press, drag target.
   DragState drag_;
-  // The entry whose window the system's move loop is moving: the loop runs
-  // inside the default handling of the press, and only its moving and moved
-  // notifications are a drag (zooming, scrolling and creating windows move
-  // them too).
-  const ImageEntry* move_loop_entry_ = nullptr;
+  // A press on a selected image, or with Ctrl, decides the selection when
+  // the button goes up.
+  bool decide_at_release_ = false;
 };
 
 }  // namespace piconel

@@ -36,7 +36,18 @@ void DragState::record_press(DragPoint point, const ImageEntry& entry,
   for (const ImageEntry& other : entries) {
     start_positions.push_back({other.x, other.y});
   }
-  has_last_move = false;
+}
+
+const ImageEntry* entry_at(const ImageEntryList& entries, DragPoint point, const DragView& view) {
+  for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+    const ViewRect rect =
+        entry_view_rect(sheet_rect_of(*entry), view.scroll_x, view.scroll_y, view.zoom);
+    if (rect.left <= point.x && point.x < rect.right && rect.top <= point.y &&
+        point.y < rect.bottom) {
+      return &*entry;
+    }
+  }
+  return nullptr;
 }
 
 DragMove drag_move(const DragState& drag, DragPoint cursor, const ImageEntry& dragged,
@@ -51,10 +62,6 @@ DragMove drag_move(const DragState& drag, DragPoint cursor, const ImageEntry& dr
   DragMove move;
   move.sheet = limit_to_sheet(snapped);
   move.changed = move.sheet.x != proposed.x || move.sheet.y != proposed.y;
-  // The window keeps the size it is placed with everywhere else.
-  const ViewRect place = entry_view_rect(move.sheet, view.scroll_x, view.scroll_y, view.zoom);
-  move.window = {sum32(place.left, view.view_left), sum32(place.top, view.view_top),
-                 sum32(place.right, view.view_left), sum32(place.bottom, view.view_top)};
   return move;
 }
 
@@ -84,19 +91,6 @@ std::vector<EntryMove> drag_step_moves(const ImageEntryList& entries, const Imag
     moves.push_back({&entry, moved.x, moved.y});
   }
   return moves;
-}
-
-std::int32_t sheet_position_of_window(std::int32_t view_offset, std::int32_t scroll,
-                                      std::int32_t zoom) {
-  return sum32(view_length_to_sheet(view_offset, zoom), scroll);
-}
-
-DragPoint dragged_position(const DragState& drag, DragPoint window, const DragView& view) {
-  if (drag.has_last_move && window == drag.last_window) {
-    return {drag.last_move.x, drag.last_move.y};
-  }
-  return {sheet_position_of_window(window.x - view.view_left, view.scroll_x, view.zoom),
-          sheet_position_of_window(window.y - view.view_top, view.scroll_y, view.zoom)};
 }
 
 bool is_click(DragPoint press_point, DragPoint cursor) {

@@ -1,7 +1,7 @@
 #pragma once
 
-// Dragging an image's window over the sheet view: where the press was, the
-// rectangle the window gets while it is moved (cursor displacement, edge
+// Dragging images over the sheet view: which image a press falls on, where
+// the press was, the rectangle the image gets while it is moved (cursor displacement, edge
 // snapping, the sheet limits), how far the other selected images follow, and
 // the click-or-drag decision when the button goes up. No window is needed:
 // the window layer hands in points from its messages and the view's state.
@@ -17,8 +17,8 @@
 
 namespace piconel {
 
-// A point of a drag in screen pixels (or view or sheet pixels, as the name
-// says).
+// A point of a drag in view pixels (the view's client coordinates) or in
+// sheet pixels, as the name says.
 struct DragPoint {
   std::int32_t x = 0;
   std::int32_t y = 0;
@@ -27,7 +27,7 @@ struct DragPoint {
 
 // The sheet view's drag state.
 struct DragState {
-  // Screen position of the last press or double-click on an entry.
+  // View position of the last press or double-click on an entry.
   DragPoint press_point;
   // The pressed entry's position in sheet pixels; the moved rectangle and
   // the followers' displacement are measured from it.
@@ -37,39 +37,34 @@ struct DragState {
   // soon after the button, often before the click is decided.
   bool ctrl_at_press = false;
   // The entry whose moves carry the other selected entries, from the press
-  // until the system's move loop ends; none outside a drag.
-  ImageEntry* target = nullptr;
+  // until the button goes up; none outside a drag.
+  const ImageEntry* target = nullptr;
   // Every entry's position at the press, in list order: the followers are
   // placed from here at every step, so steps never add up rounding or the
   // sheet limits.
   std::vector<DragPoint> start_positions;
-  // The rectangle of the last moving notification since the press and its
-  // window's top-left corner in screen pixels.
-  bool has_last_move = false;
-  SheetRect last_move;
-  DragPoint last_window;
 
   // Records a press or double-click at `point` on `entry` of `entries`.
   void record_press(DragPoint point, const ImageEntry& entry, const ImageEntryList& entries);
 };
 
-// What the view's state gives a move.
+// What the view's state gives a press and a move.
 struct DragView {
   std::int32_t zoom = kZoomUnit;
   std::int32_t scroll_x = 0;
   std::int32_t scroll_y = 0;
   std::int32_t snap_width = 0;
-  // The view's window rectangle's top-left corner in screen pixels.
-  std::int32_t view_left = 0;
-  std::int32_t view_top = 0;
 };
+
+// The entry a press at `point` falls on: the last in list order (it is
+// drawn over the earlier ones) whose view rectangle holds the point; none on
+// empty sheet.
+[[nodiscard]] const ImageEntry* entry_at(const ImageEntryList& entries, DragPoint point,
+                                         const DragView& view);
 
 struct DragMove {
   // The image's rectangle after snapping and the limits.
   SheetRect sheet;
-  // Its window rectangle in screen pixels: entry_view_rect moved by the
-  // view's corner.
-  ViewRect window;
   // Snapping or the limits moved it away from where the cursor put it.
   bool changed = false;
 };
@@ -95,20 +90,6 @@ struct DragMove {
 [[nodiscard]] std::vector<EntryMove> drag_step_moves(const ImageEntryList& entries,
                                                      const ImageEntry& leader, DragPoint leader_at,
                                                      const DragState& drag);
-
-// A sheet position back from a window's offset to the view's corner in view
-// pixels: (offset * 16) / zoom + scroll.
-[[nodiscard]] std::int32_t sheet_position_of_window(std::int32_t view_offset, std::int32_t scroll,
-                                                    std::int32_t zoom);
-
-// The dragged entry's position once its window stands at `window` (top-left
-// corner, screen pixels): taken back from the window, except that a window
-// standing where the last moving notification put it gets that
-// notification's position. Below 100 % several sheet pixels share one view
-// pixel, and the way back through the window would lose the pixel the
-// snapping chose.
-[[nodiscard]] DragPoint dragged_position(const DragState& drag, DragPoint window,
-                                         const DragView& view);
 
 // A gesture counts as a click when it ends with the cursor at the press
 // point's x or at its y.

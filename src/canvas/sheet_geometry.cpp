@@ -162,12 +162,48 @@ SheetPaintPlan plan_sheet_paint(const ViewRect& update, const SheetEdges& edges)
   return plan;
 }
 
-EntryBlit entry_blit(const ViewRect& update, std::int32_t zoom) {
+namespace {
+
+// The picture's pixels [first, last) under view pixels [from, to) of an
+// entry starting at view pixel `origin`, each picture pixel `scale` view
+// pixels wide.
+struct BlitSpan {
+  std::int64_t first = 0;
+  std::int64_t last = 0;
+};
+BlitSpan blit_span(std::int64_t origin, std::int64_t from, std::int64_t to, std::int64_t length,
+                   std::int64_t scale) {
+  const auto floor_div = [](std::int64_t a, std::int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+  };
+  BlitSpan span;
+  span.first = std::clamp<std::int64_t>(floor_div(from - origin, scale), 0, length);
+  span.last = std::clamp<std::int64_t>(-floor_div(origin - to, scale), span.first, length);
+  return span;
+}
+
+}  // namespace
+
+EntryBlit entry_blit(const ViewRect& entry, const ViewRect& update, std::int32_t width,
+                     std::int32_t height, std::int32_t zoom) {
   EntryBlit blit;
-  blit.destination = {update.left, update.top, update.right, update.bottom};
-  blit.source = {view_length_to_sheet(update.left, zoom), view_length_to_sheet(update.top, zoom),
-                 view_length_to_sheet(update.right, zoom),
-                 view_length_to_sheet(update.bottom, zoom)};
+  if (entry.right <= update.left || update.right <= entry.left || entry.bottom <= update.top ||
+      update.bottom <= entry.top || width <= 0 || height <= 0) {
+    return blit;
+  }
+  if (zoom < kZoomUnit || zoom % kZoomUnit != 0) {
+    blit.destination = {entry.left, entry.top, entry.right - entry.left, entry.bottom - entry.top};
+    blit.source = {0, 0, width, height};
+    return blit;
+  }
+  const std::int64_t scale = zoom / kZoomUnit;
+  const BlitSpan across = blit_span(entry.left, update.left, update.right, width, scale);
+  const BlitSpan down = blit_span(entry.top, update.top, update.bottom, height, scale);
+  blit.source = {clamp32(across.first), clamp32(down.first), clamp32(across.last - across.first),
+                 clamp32(down.last - down.first)};
+  blit.destination = {
+      clamp32(entry.left + across.first * scale), clamp32(entry.top + down.first * scale),
+      clamp32((across.last - across.first) * scale), clamp32((down.last - down.first) * scale)};
   return blit;
 }
 

@@ -111,10 +111,10 @@ struct ViewRect {
 
 struct SheetRect;
 
-// Where an entry's window stands in view pixels: the corner through
+// Where an entry shows in view pixels: the corner through
 // sheet_to_view, the size through sheet_length_to_view. Below 100 % this is
-// not the window shifted by the scrolled view length (each position
-// truncates on its own), so the view puts windows back here after a scroll.
+// not the entry shifted by the scrolled view length (each position
+// truncates on its own), so a scroll that is not exact repaints the view.
 [[nodiscard]] ViewRect entry_view_rect(const SheetRect& entry, std::int32_t scroll_x,
                                        std::int32_t scroll_y, std::int32_t zoom);
 
@@ -163,15 +163,18 @@ struct BlitArea {
   friend bool operator==(const BlitArea&, const BlitArea&) = default;
 };
 
-// An entry's StretchBlt for an update rectangle l, t, r, b: destination (l,
-// t) with size (r, b), source (l * 16 / zoom, t * 16 / zoom) with size
-// (r * 16 / zoom, b * 16 / zoom). The size is the update's right and bottom
-// edge, not its width: the copy reaches past the update rectangle, which the
-// clipping of the paint DC cuts off, and always stays proportional.
+// The part of an entry's picture (`width` x `height` sheet pixels) that a
+// repaint of `update` copies, and where it goes: at whole magnifications
+// ("x 1" and up) only the picture pixels under the update, each one exactly
+// `zoom` / 16 view pixels wide, so partial repaints meet without seams;
+// below 100 % the whole picture shrunk into the entry's rectangle (the
+// truncated corners and sizes of entry_view_rect do not divide evenly). An
+// empty destination when nothing of the entry is under the update.
 struct EntryBlit {
   BlitArea destination;
   BlitArea source;
 };
-[[nodiscard]] EntryBlit entry_blit(const ViewRect& update, std::int32_t zoom);
+[[nodiscard]] EntryBlit entry_blit(const ViewRect& entry, const ViewRect& update,
+                                   std::int32_t width, std::int32_t height, std::int32_t zoom);
 
 }  // namespace piconel

@@ -2,28 +2,10 @@
 
 #include <algorithm>
 
-#include "canvas/entry_window_win32.h"
 #include "canvas/snapping.h"
 #include "window/window_dpi_win32.h"
 
 namespace piconel {
-
-namespace {
-
-// Marks the scroller as moving entry windows itself while it lives.
-class MovingWindows {
- public:
-  explicit MovingWindows(bool& flag) : flag_(flag), outer_(flag) { flag_ = true; }
-  ~MovingWindows() { flag_ = outer_; }
-  MovingWindows(const MovingWindows&) = delete;
-  MovingWindows& operator=(const MovingWindows&) = delete;
-
- private:
-  bool& flag_;
-  bool outer_;
-};
-
-}  // namespace
 
 void SheetScroller::set_dpi(int dpi) {
   vertical_bar_width_ = system_metric_for_dpi(SM_CXVSCROLL, dpi);
@@ -61,17 +43,15 @@ void SheetScroller::apply_scroll(bool vertical, std::int32_t step) {
   std::int32_t& position = vertical ? state_.scroll_y : state_.scroll_x;
   position += step;
   const int shift = sheet_length_to_view(-step, state_.zoom);
-  {
-    const MovingWindows moving(moving_windows_);
-    ScrollWindowEx(view_, vertical ? 0 : shift, vertical ? shift : 0, nullptr, nullptr, nullptr,
-                   nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
-  }
   // Below 100 % the truncated shift is not where each sheet position shows
-  // now, and far shifts at high zoom go past the window system's 16-bit
-  // coordinates: every window is put back on its own position, and the
-  // sheet's edges are painted again where the shift was not exact.
-  place_entry_windows();
-  if (!view_shift_is_exact(step, state_.zoom)) {
+  // now: the whole view is painted again.
+  if (view_shift_is_exact(step, state_.zoom)) {
+    // What is still to be painted goes first: the shift moves pixels, not
+    // the parts waiting for a repaint.
+    UpdateWindow(view_);
+    ScrollWindowEx(view_, vertical ? 0 : shift, vertical ? shift : 0, nullptr, nullptr, nullptr,
+                   nullptr, SW_INVALIDATE);
+  } else {
     InvalidateRect(view_, nullptr, FALSE);
   }
 }
@@ -111,31 +91,6 @@ void SheetScroller::scroll(bool vertical, ScrollRequest request, std::int32_t th
 void SheetScroller::scroll_wheel(std::int32_t wheel_delta) {
   apply_scroll(true,
                wheel_step(wheel_delta, state_.scroll_y, visible_height(), state_.extent_height));
-}
-
-void SheetScroller::place_entry_window(const ImageEntry& entry, bool repaint) {
-  const EntryWindow* display = entry_window(entry);
-  if (display == nullptr || display->window() == nullptr) {
-    return;
-  }
-  const ViewRect wanted =
-      entry_view_rect(sheet_rect_of(entry), state_.scroll_x, state_.scroll_y, state_.zoom);
-  RECT now{};
-  GetWindowRect(display->window(), &now);
-  MapWindowPoints(nullptr, view_, reinterpret_cast<POINT*>(&now), 2);
-  if (now.left == wanted.left && now.top == wanted.top && now.right == wanted.right &&
-      now.bottom == wanted.bottom) {
-    return;
-  }
-  const MovingWindows moving(moving_windows_);
-  MoveWindow(display->window(), wanted.left, wanted.top, wanted.right - wanted.left,
-             wanted.bottom - wanted.top, repaint ? TRUE : FALSE);
-}
-
-void SheetScroller::place_entry_windows() {
-  for (const ImageEntry& entry : entries_) {
-    place_entry_window(entry, true);
-  }
 }
 
 }  // namespace piconel

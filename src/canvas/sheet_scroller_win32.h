@@ -1,9 +1,7 @@
 #pragma once
 
 // The sheet view's scrolling: the scroll bars, scroll-bar requests and the
-// wheel, and putting the entry windows where their sheet rectangles show
-// after a scroll or a zoom. Windows only: include from *_win32.cpp files
-// only.
+// wheel. Windows only: include from *_win32.cpp files only.
 
 #include <windows.h>
 
@@ -11,16 +9,14 @@
 
 #include "canvas/sheet_geometry.h"
 #include "canvas/sheet_view_state.h"
-#include "image/image_entry.h"
 
 namespace piconel {
 
 class SheetScroller {
  public:
-  // `view` is the view's window member (null while there is none); all
-  // three belong to the view and outlive the scroller.
-  SheetScroller(const HWND& view, SheetViewState& state, const ImageEntryList& entries)
-      : view_(view), state_(state), entries_(entries) {}
+  // `view` is the view's window member (null while there is none); both
+  // belong to the view and outlive the scroller.
+  SheetScroller(const HWND& view, SheetViewState& state) : view_(view), state_(state) {}
 
   // The scroll bar sizes for a monitor of `dpi`.
   void set_dpi(int dpi);
@@ -37,14 +33,6 @@ class SheetScroller {
   // WM_VSCROLL.
   [[nodiscard]] std::int32_t thumb_position(UINT message) const;
 
-  // Puts the entry's window where its sheet rectangle shows at the current
-  // scroll position and zoom; nothing when it stands there already.
-  void place_entry_window(const ImageEntry& entry, bool repaint);
-  void place_entry_windows();
-  // True while the scroller moves entry windows itself: their moved
-  // notifications then say nothing about a drag.
-  [[nodiscard]] bool moving_windows() const { return moving_windows_; }
-
  private:
   [[nodiscard]] std::int32_t visible_width() const;
   [[nodiscard]] std::int32_t visible_height() const;
@@ -52,10 +40,8 @@ class SheetScroller {
 
   const HWND& view_;
   SheetViewState& state_;
-  const ImageEntryList& entries_;
   std::int32_t vertical_bar_width_ = 0;
   std::int32_t horizontal_bar_height_ = 0;
-  bool moving_windows_ = false;
 };
 
 }  // namespace piconel

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "canvas/entry_window_win32.h"
+#include "canvas/entry_picture_win32.h"
 #include "canvas/scroll_request_win32.h"
 #include "canvas/sheet_paint_win32.h"
 #include "canvas/sheet_view_state.h"
@@ -32,13 +32,12 @@ SheetView::~SheetView() {
 }
 
 bool SheetView::create(HWND parent, const RECT& rect) {
-  // Both classes paint every pixel themselves (no background brush).
+  // The view paints every pixel itself (no background brush); a double
+  // click on an image opens its settings.
   if (!register_window_class(
           {.name = kViewClass,
-           .procedure = bound_window_procedure<SheetView, &SheetView::handle_message>}) ||
-      !register_window_class(
-          {.name = kEntryWindowClass,
-           .procedure = bound_window_procedure<ImageEntry, &EntryWindow::handle_message>})) {
+           .procedure = bound_window_procedure<SheetView, &SheetView::handle_message>,
+           .style = CS_DBLCLKS})) {
     return false;
   }
   reset_sheet_view();
@@ -51,7 +50,6 @@ bool SheetView::create(HWND parent, const RECT& rect) {
   if (window_ == nullptr) {
     return false;
   }
-  GetWindowRect(window_, &screen_rect_);
   update_extent(true);
   return true;
 }
@@ -122,20 +120,15 @@ void SheetView::set_zoom(std::int32_t zoom_sixteenths) {
     return;
   }
   state_.zoom = zoom_sixteenths;
-  {
-    RedrawLock lock(window_);
-    drag_.forget_target();
-    std::vector<EntryMove> kept;
-    for (const ImageEntry& entry : project_.images.entries()) {
-      kept.push_back({&entry, clamp_sheet_position(entry.x, entry.width),
-                      clamp_sheet_position(entry.y, entry.height)});
-    }
-    project_.images.keep_on_sheet(kept);
-    for (const ImageEntry& entry : project_.images.entries()) {
-      scroller_.place_entry_window(entry, false);
-    }
+  drag_.forget_target();
+  std::vector<EntryMove> kept;
+  for (const ImageEntry& entry : project_.images.entries()) {
+    kept.push_back({&entry, clamp_sheet_position(entry.x, entry.width),
+                    clamp_sheet_position(entry.y, entry.height)});
   }
+  project_.images.keep_on_sheet(kept);
   scroller_.refresh_scroll_bars();
+  redraw();
 }
 
 const ImageEntry* SheetView::add_image(std::string_view path, PlacementCursor* cursor) {
@@ -159,22 +152,48 @@ const ImageEntry* SheetView::add_image(std::string_view path, PlacementCursor* c
 }
 
 void SheetView::page_changed(const PageChange& change) {
-  for (const EntryChange& item : change.entries) {
-    const ImageEntry& entry = *item.entry;
-    if (change.kind == PageChangeKind::SelectionChanged) {
-      if (const EntryWindow* display = entry_window(entry);
-          display != nullptr && display->window() != nullptr) {
-        InvalidateRect(display->window(), nullptr, FALSE);
-      }
-    } else if (change.kind == PageChangeKind::Removed || change.kind == PageChangeKind::Cleared) {
-      drag_.forget_target(entry);
+  if (change.kind == PageChangeKind::Removed || change.kind == PageChangeKind::Cleared) {
+    for (const EntryChange& item : change.entries) {
+      drag_.forget_target(*item.entry);
     }
   }
+  invalidate_change(change);
   // Status part 1 describes the entry whose selection changed last.
   if (change.kind == PageChangeKind::SelectionChanged && !change.entries.empty()) {
     const ImageEntry& last = *change.entries.back().entry;
     host_.set_status_text(kEntryStatusPart,
                           last.selected ? entry_status_text(last) : std::string());
+  }
+}
+
+void SheetView::invalidate_sheet_rect(std::int32_t x, std::int32_t y, std::int32_t width,
+                                      std::int32_t height) {
+  const ViewRect rect =
+      entry_view_rect({x, y, width, height}, state_.scroll_x, state_.scroll_y, state_.zoom);
+  // One pixel more each way: the selection outline's pen and the rounding of
+  // the corners below 100 %.
+  const RECT area{rect.left - 1, rect.top - 1, rect.right + 1, rect.bottom + 1};
+  InvalidateRect(window_, &area, FALSE);
+}
+
+void SheetView::invalidate_change(const PageChange& change) {
+  // Past this many entries one repaint of the view is cheaper than the
+  // region of their rectangles.
+  constexpr std::size_t kEntriesPaintedApart = 32;
+  if (window_ == nullptr) {
+    return;
+  }
+  if (change.kind == PageChangeKind::Loaded || change.kind == PageChangeKind::Cleared ||
+      change.entries.size() > kEntriesPaintedApart) {
+    redraw();
+    return;
+  }
+  for (const EntryChange& item : change.entries) {
+    const ImageEntry& entry = *item.entry;
+    invalidate_sheet_rect(entry.x, entry.y, entry.width, entry.height);
+    if (change.kind == PageChangeKind::Moved || change.kind == PageChangeKind::KeptOnSheet) {
+      invalidate_sheet_rect(item.x_before, item.y_before, entry.width, entry.height);
+    }
   }
 }
 
@@ -188,26 +207,19 @@ void SheetView::delete_all() {
   project_.images.clear();
 }
 
-void SheetView::forget_entry_windows() {
-  for (const ImageEntry& entry : project_.images.entries()) {
-    if (EntryWindow* display = entry_window(entry); display != nullptr) {
-      display->forget_window();
-    }
-  }
-}
-
 void SheetView::free_all() {
-  forget_entry_windows();
   drag_.forget_target();
   project_.images.clear();
 }
 
 std::unique_ptr<EntryDisplay> SheetView::create_display(ImageEntry& entry, const Dib& picture) {
-  return EntryWindow::create(window_, entry, state_, drag_, &picture);
+  static_cast<void>(entry);
+  return EntryPicture::create(picture);
 }
 
 std::unique_ptr<EntryDisplay> SheetView::create_placeholder_display(ImageEntry& entry) {
-  return EntryWindow::create(window_, entry, state_, drag_, nullptr);
+  static_cast<void>(entry);
+  return EntryPicture::create_placeholder();
 }
 
 void SheetView::paint_view() {
@@ -215,8 +227,52 @@ void SheetView::paint_view() {
   if (!dc) {
     return;
   }
-  paint_sheet(dc.get(), dc.paint().rcPaint, state_);
-  rubber_.paint(dc.get());
+  const RECT& update = dc.paint().rcPaint;
+  if (update.right <= update.left || update.bottom <= update.top) {
+    return;
+  }
+  RECT client{};
+  GetClientRect(window_, &client);
+  // Drawn off screen and shown in one copy; straight onto the screen when
+  // there is no memory for the copy.
+  const HDC buffer = back_buffer_.prepare(dc.get(), client.right, client.bottom);
+  const HDC target = buffer != nullptr ? buffer : dc.get();
+  paint_sheet(target, update, state_);
+  paint_entries(target, update, state_, project_.images.entries());
+  rubber_.paint(target);
+  if (buffer != nullptr) {
+    back_buffer_.show(dc.get(), update);
+  }
+}
+
+void SheetView::press(UINT message, LPARAM lparam) {
+  const DragPoint point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+  const ImageEntry* entry = drag_.entry_at(point);
+  if (entry == nullptr) {
+    // A second click on empty sheet is a click like the first.
+    rubber_.enter(point.x, point.y);
+  } else if (message == WM_LBUTTONDBLCLK) {
+    drag_.double_clicked(*entry, point);
+  } else {
+    // Ctrl as the input queue had it when the press was taken from it.
+    drag_.enter(*entry, point, GetKeyState(VK_CONTROL) < 0);
+  }
+}
+
+void SheetView::mouse_moved(LPARAM lparam) {
+  if (drag_.active()) {
+    drag_.mouse({GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+  } else {
+    rubber_.mouse(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+  }
+}
+
+void SheetView::released(LPARAM lparam) {
+  if (drag_.active()) {
+    drag_.leave({GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+  } else {
+    rubber_.leave(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+  }
 }
 
 LRESULT SheetView::handle_message(SheetView& view, HWND window, UINT message, WPARAM wparam,
@@ -251,21 +307,27 @@ LRESULT SheetView::handle_view_message(HWND window, UINT message, WPARAM wparam,
       scroll_wheel(GET_WHEEL_DELTA_WPARAM(wparam));
       return 0;
     case WM_LBUTTONDOWN:
-      rubber_.enter(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+    case WM_LBUTTONDBLCLK:
+      press(message, lparam);
       return 0;
     case WM_MOUSEMOVE:
-      rubber_.mouse(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+      mouse_moved(lparam);
       return 0;
     case WM_LBUTTONUP:
-      rubber_.leave(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+      released(lparam);
       return 0;
     case WM_CAPTURECHANGED:
+      drag_.capture_changed(reinterpret_cast<HWND>(lparam));
       rubber_.capture_changed(reinterpret_cast<HWND>(lparam));
       return 0;
+    case WM_KEYDOWN:
+      if (wparam == VK_ESCAPE && drag_.active()) {
+        drag_.cancel();
+        return 0;
+      }
+      return DefWindowProcW(window, message, wparam, lparam);
     case WM_DESTROY:
-      // The system destroys the entry windows with the view; the entries
-      // keep their records and bitmaps until they are dropped.
-      forget_entry_windows();
+      // The entries keep their records and pictures until they are dropped.
       frozen_.reset();
       window_ = nullptr;
       return 0;

@@ -1,10 +1,10 @@
 #pragma once
 
-// The sheet view: window class "client" showing the current page's sheet,
-// with one entry window (class "child") per image entry. It keeps the
-// view's state and puts together the objects that do its jobs: the entry
-// windows and their painting, the scroller, the selection, the page
-// summary, and the mouse modes (the selection rectangle and dragging). It is
+// The sheet view: window class "client" showing the current page's sheet
+// and its images, which it paints itself (an image has no window of its
+// own). It keeps the view's state and puts together the objects that do its
+// jobs: painting, the scroller, the selection, the page summary, and the
+// mouse modes (the selection rectangle and dragging). It is
 // the project's SheetViewPort, the image loader's EntryDisplayFactory and
 // the overlap check's EntrySelection, and it follows the page model.
 // Windows only: include from *_win32.cpp files only.
@@ -26,6 +26,7 @@
 #include "image/open_image_entry.h"
 #include "project/project.h"
 #include "project/project_ports.h"
+#include "window/back_buffer_win32.h"
 #include "window/redraw_lock_win32.h"
 
 namespace piconel {
@@ -47,7 +48,7 @@ class SheetView final : public SheetViewPort,
   SheetView(const SheetView&) = delete;
   SheetView& operator=(const SheetView&) = delete;
 
-  // create_sheet_view: registers "client" and "child" (once), resets the
+  // create_sheet_view: registers "client" (once), resets the
   // state and creates the view as a child of `parent` at the given client
   // rectangle. False when the window cannot be made.
   [[nodiscard]] bool create(HWND parent, const RECT& rect);
@@ -61,16 +62,12 @@ class SheetView final : public SheetViewPort,
   void reset_sheet_view();
   void set_snap_width(std::int32_t width) { state_.snap_width = width; }
   // The window moved to a monitor of `dpi`: the scroll bar sizes are taken
-  // for it (entry windows keep one screen pixel per image pixel at "x 1").
+  // for it (images keep one screen pixel per image pixel at "x 1").
   void set_dpi(int dpi);
-  // Stores the zoom (sixteenths), moves and sizes every entry window for it
-  // and refreshes the scroll bars; the scroll position stays the same sheet
+  // Stores the zoom (sixteenths), keeps every image on the sheet, refreshes
+  // the scroll bars and repaints; the scroll position stays the same sheet
   // point.
   void set_zoom(std::int32_t zoom_sixteenths);
-  // The view's window rectangle in screen coordinates, recorded by the main
-  // window on every resize and move (dragging reads it).
-  void set_screen_rect(const RECT& rect) { screen_rect_ = rect; }
-  [[nodiscard]] const RECT& screen_rect() const { return screen_rect_; }
 
   // Recomputes the used extent; when forced or changed, sets status part 0
   // and refreshes the scroll bars.
@@ -86,13 +83,12 @@ class SheetView final : public SheetViewPort,
   // Selects or deselects entry `index` (list order); nothing for no entry.
   void set_entry_selected(int index, bool on) override { selection_.set_entry_selected(index, on); }
   // Removes every selected entry (its image list row, its place in the list,
-  // its window) and marks the project modified, also when none was
+  // its picture) and marks the project modified, also when none was
   // selected. The caller rebuilds the colours and updates the extent.
   void delete_selected();
   // Removes every entry without marking the project modified (page unload).
   void delete_all();
-  // Releases every entry's drawing objects and record without touching
-  // windows (shut-down, after the windows are gone).
+  // Releases every entry's picture and record (shut-down).
   void free_all();
 
   // Scrolls one axis by a scroll-bar request (thumb: the position of
@@ -110,8 +106,8 @@ class SheetView final : public SheetViewPort,
   SheetExtent used_extent() const override;
   void end_page_load() override;
 
-  // PageObserver: a selection shows on the entry and in status part 1; an
-  // entry that goes stops being the drag target.
+  // PageObserver: what changed is painted again, a selection shows in status
+  // part 1, and an entry that goes stops being the drag target.
   void page_changed(const PageChange& change) override;
 
   // EntryDisplayFactory.
@@ -124,22 +120,30 @@ class SheetView final : public SheetViewPort,
                                 LPARAM lparam);
   LRESULT handle_view_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   void paint_view();
-  void forget_entry_windows();
+  // The mouse messages: a press on an image drags, on empty sheet draws the
+  // selection rectangle.
+  void press(UINT message, LPARAM lparam);
+  void mouse_moved(LPARAM lparam);
+  void released(LPARAM lparam);
+  // Marks what a change of the page shows differently for painting.
+  void invalidate_change(const PageChange& change);
+  void invalidate_sheet_rect(std::int32_t x, std::int32_t y, std::int32_t width,
+                             std::int32_t height);
 
   Project& project_;
   SheetViewHost& host_;
   const PictureDecoder* decoders_;
   HWND window_ = nullptr;
   SheetViewState state_;
-  RECT screen_rect_{};
+  BackBuffer back_buffer_;
   // Redrawing is frozen from begin_page_load to end_page_load.
   std::optional<RedrawLock> frozen_;
   // The jobs, each given the parts of the view it works on.
-  SheetScroller scroller_{window_, state_, project_.images.entries()};
+  SheetScroller scroller_{window_, state_};
   PageSummary summary_{project_, state_, host_, scroller_};
   SheetSelection selection_{project_.images};
   RubberBandMode rubber_{window_, state_, selection_};
-  DragMode drag_{{window_, screen_rect_, state_, project_, host_, selection_, scroller_, summary_}};
+  DragMode drag_{{window_, state_, project_, host_, selection_, summary_}};
 };
 
 }  // namespace piconel

@@ -1,9 +1,10 @@
 // Under Wine, the real main window driven by a hand on the mouse and the
 // keyboard (hardware input through the real message loop): a group dragged
-// at "1/4" and "x 1" with outlines and with full windows, the wheel turned
-// at "1/4" and in the middle of a drag, Ctrl+clicks, a hover after a drag
-// released off its image, and the overlap check finding an image dragged
-// out of a manual sheet.
+// at "1/4" and "x 1" and seen moving, the wheel turned at "1/4" and in the
+// middle of a drag, Ctrl+clicks, a hover after a drag released off its
+// image, Esc putting a drag back, and the overlap check finding an image
+// dragged out of a manual sheet. What the view shows is read from its
+// pixels.
 
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "canvas/entry_picture_win32.h"
 #include "canvas/snapping.h"
 #include "dialog_answerer_win32.h"
 #include "drag_window_win32.h"
@@ -38,78 +40,76 @@ void choose_zoom(const DragWindow& main, int item) {
                reinterpret_cast<LPARAM>(main.app.controls.zoom_box));
 }
 
-// Every entry window stands where its sheet rectangle shows now (those the
-// window system can place: its coordinates are 16-bit).
-void expect_windows_on_their_positions(const DragWindow& main) {
-  const SheetViewState& view = main.app.sheet_view.state();
-  int index = 0;
+// Every image is seen where its sheet rectangle shows now, and nothing is
+// left where one stood: a point just inside the left edge of each box of at
+// least 6 x 6 view pixels shows the placeholder's fill (unless a later image
+// covers it), and every pixel more than one pixel away from every box shows
+// the sheet or, past a fixed sheet, the window colour.
+void expect_images_shown_at_their_positions(const DragWindow& main) {
+  const DragWindow::Pixels pixels = main.view_pixels();
+  const COLORREF background = static_cast<COLORREF>(main.app.sheet_view.state().background);
+  std::vector<RECT> boxes;
   for (const ImageEntry& entry : main.app.project.images.entries()) {
-    const RECT rect = main.client_rect_of(entry);
-    const ViewRect want =
-        entry_view_rect(sheet_rect_of(entry), view.scroll_x, view.scroll_y, view.zoom);
-    if (want.left > -32768 && want.top > -32768 && want.right < 32768 && want.bottom < 32768) {
-      EXPECT_EQ((std::vector<int>{rect.left, rect.top, rect.right, rect.bottom}),
-                (std::vector<int>{want.left, want.top, want.right, want.bottom}))
-          << index;
-    }
-    ++index;
+    boxes.push_back(main.client_rect_of(entry));
   }
+  for (std::size_t index = 0; index < boxes.size(); ++index) {
+    const RECT& rect = boxes[index];
+    const POINT inside{rect.left + 1, (rect.top + rect.bottom) / 2};
+    bool covered = false;
+    for (std::size_t later = index + 1; later < boxes.size(); ++later) {
+      covered = covered || PtInRect(&boxes[later], inside);
+    }
+    if (rect.right - rect.left >= 6 && rect.bottom - rect.top >= 6 && !covered && inside.x >= 0 &&
+        inside.y >= 0 && inside.x < pixels.width && inside.y < pixels.height) {
+      EXPECT_EQ(pixels.at(inside.x, inside.y), kPlaceholderFill) << index;
+    }
+  }
+  int stale = 0;
+  for (int y = 0; y < pixels.height; ++y) {
+    for (int x = 0; x < pixels.width; ++x) {
+      bool near_a_box = false;
+      for (const RECT& rect : boxes) {
+        near_a_box = near_a_box || (rect.left - 1 <= x && x <= rect.right && rect.top - 1 <= y &&
+                                    y <= rect.bottom);
+      }
+      const COLORREF colour = pixels.at(x, y);
+      if (!near_a_box && colour != background && colour != GetSysColor(COLOR_WINDOW)) {
+        ++stale;
+      }
+    }
+  }
+  EXPECT_EQ(stale, 0) << "pixels of the view showing neither an image nor the sheet";
 }
+
+// The places one image had while the hand dragged it, as the page told them.
+class WatchPositions final : public PageObserver {
+ public:
+  WatchPositions(PageImages& images, const ImageEntry& entry) : images_(images), entry_(entry) {
+    images_.subscribe(*this);
+  }
+  ~WatchPositions() override { images_.unsubscribe(*this); }
+  WatchPositions(const WatchPositions&) = delete;
+  WatchPositions& operator=(const WatchPositions&) = delete;
+  void page_changed(const PageChange& change) override {
+    for (const EntryChange& item : change.entries) {
+      if (change.kind == PageChangeKind::Moved && item.entry == &entry_) {
+        lefts_.push_back(entry_.x);
+      }
+    }
+  }
+  [[nodiscard]] const std::vector<int>& lefts() const { return lefts_; }
+
+ private:
+  PageImages& images_;
+  const ImageEntry& entry_;
+  std::vector<int> lefts_;
+};
 
 POINT offset(POINT point, int dx, int dy) {
   return {point.x + dx, point.y + dy};
 }
 
-// Outline or full-window dragging for one test, the user's setting put back.
-class DragFullWindows {
- public:
-  explicit DragFullWindows(bool on) {
-    SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &previous_, 0);
-    SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, on ? TRUE : FALSE, nullptr, 0);
-  }
-  ~DragFullWindows() { SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, previous_, nullptr, 0); }
-
- private:
-  BOOL previous_ = FALSE;
-};
-
-// The left edges one window had while the system's move loop ran: noted at
-// every mouse move the loop takes (the message filter of the loop).
-class WatchDuringMoveLoop {
- public:
-  explicit WatchDuringMoveLoop(const DragWindow& main, const ImageEntry& entry)
-      : main_(main), entry_(entry) {
-    current() = this;
-    hook_.reset(SetWindowsHookExW(WH_MSGFILTER, filter, nullptr, GetCurrentThreadId()));
-  }
-  ~WatchDuringMoveLoop() {
-    hook_.reset();
-    current() = nullptr;
-  }
-  [[nodiscard]] const std::vector<int>& lefts() const { return lefts_; }
-
- private:
-  static WatchDuringMoveLoop*& current() {
-    static WatchDuringMoveLoop* instance = nullptr;
-    return instance;
-  }
-  static LRESULT CALLBACK filter(int code, WPARAM wparam, LPARAM lparam) {
-    // MSGF_SIZE, which the mingw-w64 headers leave out: the move loop's code.
-    constexpr int kMoveLoopFilter = 4;
-    const auto* message = reinterpret_cast<const MSG*>(lparam);
-    if (code == kMoveLoopFilter && message->message == WM_MOUSEMOVE && current() != nullptr) {
-      current()->lefts_.push_back(current()->main_.client_rect_of(current()->entry_).left);
-    }
-    return CallNextHookEx(nullptr, code, wparam, lparam);
-  }
-
-  const DragWindow& main_;
-  const ImageEntry& entry_;
-  std::vector<int> lefts_;
-  WindowsHook hook_;
-};
-
-TEST(DragRealInput, GroupKeepsItsShapeAtQuarterAndOneInBothDragModes) {
+TEST(DragRealInput, GroupKeepsItsShapeAndIsSeenMovingAtQuarterAndOne) {
   // The leader snaps flush to the right of a fixed image; one follower
   // stands flush against its right edge, one against its bottom edge.
   const struct {
@@ -117,9 +117,8 @@ TEST(DragRealInput, GroupKeepsItsShapeAtQuarterAndOneInBothDragModes) {
     int dx, dy;  // the cursor's way in screen pixels
   } zooms[] = {{kQuarterStep, -17, -10}, {kOneStep, -66, -38}};
   for (const auto& zoom : zooms) {
-    for (const bool full_windows : {false, true}) {
-      SCOPED_TRACE(std::to_string(zoom.zoom_item) + (full_windows ? " full windows" : " outlines"));
-      DragFullWindows setting(full_windows);
+    {
+      SCOPED_TRACE(std::to_string(zoom.zoom_item));
       DragWindow main({{0, 0, 33, 32},
                        {101, 40, 32, 32},
                        {133, 40, 16, 16},
@@ -131,9 +130,9 @@ TEST(DragRealInput, GroupKeepsItsShapeAtQuarterAndOneInBothDragModes) {
         app.sheet_view.set_entry_selected(index, true);
       }
       const ImageEntry& follower = main.entry(2);
-      const int follower_start = main.client_rect_of(follower).left;
+      const int follower_start = follower.x;
       const POINT press = main.inside(main.entry(1));
-      WatchDuringMoveLoop watch(main, follower);
+      WatchPositions watch(app.project.images, follower);
       Hand hand;
       hand.move_to(press).press();
       for (int step = 1; step <= 3; ++step) {
@@ -143,29 +142,25 @@ TEST(DragRealInput, GroupKeepsItsShapeAtQuarterAndOneInBothDragModes) {
       ASSERT_TRUE(hand.play());
 
       EXPECT_EQ(main.positions(), (Positions{{0, 0}, {33, 0}, {65, 0}, {33, 32}, {300, 300}}));
-      expect_windows_on_their_positions(main);
+      expect_images_shown_at_their_positions(main);
       EXPECT_EQ(main.selected(), (std::vector<int>{1, 2, 3}));
       // Not a click: the status bar describes the dropped image.
       EXPECT_EQ(status_text(app, 1), L"(33,0)-(32,32) 0\x8272");
       EXPECT_TRUE(app.project.modified);
-      // With full windows the follower is seen moving during the drag, not
-      // only at the drop.
+      // The follower is seen moving during the drag, not only at the drop.
       const std::vector<int>& seen = watch.lefts();
-      const int follower_end = main.client_rect_of(follower).left;
       bool moved_before_the_drop = false;
       for (const int left : seen) {
         moved_before_the_drop =
-            moved_before_the_drop || (left != follower_start && left != follower_end);
+            moved_before_the_drop || (left != follower_start && left != follower.x);
       }
-      EXPECT_EQ(moved_before_the_drop, full_windows);
+      EXPECT_TRUE(moved_before_the_drop);
     }
   }
 }
 
-TEST(DragRealInput, WheelAtQuarterKeepsWindowsOnTheirPositionsAlsoInADrag) {
-  for (const bool full_windows : {false, true}) {
-    SCOPED_TRACE(full_windows ? "full windows" : "outlines");
-    DragFullWindows setting(full_windows);
+TEST(DragRealInput, WheelAtQuarterShowsImagesOnTheirPositionsAlsoInADrag) {
+  {
     // A page much taller than the view, images on odd sheet pixels.
     DragWindow main({{41, 41, 32, 32}, {77, 41, 16, 16}, {5, 103, 8, 8}, {0, 6000, 32, 32}});
     App& app = main.app;
@@ -183,7 +178,7 @@ TEST(DragRealInput, WheelAtQuarterKeepsWindowsOnTheirPositionsAlsoInADrag) {
     }
     ASSERT_TRUE(hand.play());
     EXPECT_EQ(app.sheet_view.state().scroll_y, 10);
-    expect_windows_on_their_positions(main);
+    expect_images_shown_at_their_positions(main);
 
     // The first two dragged by 4 view pixels right and down, the wheel
     // turned a notch in the middle: the sheet positions come from the
@@ -197,7 +192,7 @@ TEST(DragRealInput, WheelAtQuarterKeepsWindowsOnTheirPositionsAlsoInADrag) {
     ASSERT_TRUE(hand.play());
     EXPECT_EQ(app.sheet_view.state().scroll_y, 18);
     EXPECT_EQ(main.positions(), (Positions{{57, 57}, {93, 57}, {5, 103}, {0, 6000}}));
-    expect_windows_on_their_positions(main);
+    expect_images_shown_at_their_positions(main);
     EXPECT_TRUE(app.project.modified);
   }
 }
@@ -223,7 +218,7 @@ TEST(DragRealInput, ThumbDraggedPastViewPixel65535AtX8) {
   GetWindowRect(view, &view_rect);
   const int visible = (view_rect.right - view_rect.left - GetSystemMetrics(SM_CXVSCROLL)) / 8;
   EXPECT_EQ(app.sheet_view.state().scroll_x, 9032 - visible);
-  expect_windows_on_their_positions(main);
+  expect_images_shown_at_their_positions(main);
 }
 
 TEST(DragRealInput, CtrlClicksAddAndRemoveImages) {
@@ -279,6 +274,39 @@ TEST(DragRealInput, HoverAfterADragReleasedOffItsImageDecidesNothing) {
   EXPECT_EQ(main.positions(), (Positions{{0, 60}, {97, 0}, {197, 0}}));
   EXPECT_EQ(main.selected(), (std::vector<int>{1, 2}));
   EXPECT_EQ(status_text(app, 1), L"(197,0)-(32,32) 0\x8272");
+}
+
+TEST(DragRealInput, EscPutsADragBackAndADoubleClickOpensTheSettings) {
+  DragWindow main({{0, 0, 32, 32}, {100, 0, 32, 32}, {200, 0, 32, 32}});
+  App& app = main.app;
+  app.sheet_view.set_entry_selected(1, true);
+  app.sheet_view.set_entry_selected(2, true);
+  app.project.modified = false;
+  // Dragged 40 pixels down, Esc with the button still held, then released
+  // further on: both images stand where they were, and are seen there.
+  const POINT press = main.inside(main.entry(1));
+  Hand hand;
+  hand.move_to(press).press().move_to(offset(press, 5, 20)).move_to(offset(press, 10, 40));
+  hand.key_down(VK_ESCAPE).key_up(VK_ESCAPE).move_to(offset(press, 20, 60)).release();
+  ASSERT_TRUE(hand.play());
+  EXPECT_EQ(main.positions(), (Positions{{0, 0}, {100, 0}, {200, 0}}));
+  EXPECT_EQ(main.selected(), (std::vector<int>{1, 2}));
+  expect_images_shown_at_their_positions(main);
+
+  // A double-click on the first image selects it alone and opens its
+  // settings; Esc closes them.
+  std::vector<std::wstring> captions;
+  testing::DialogAnswerer answerer([&](HWND dialog) {
+    captions.push_back(testing::window_text_of(dialog));
+    testing::press_button(dialog, IDCANCEL);
+  });
+  hand.move_to(main.inside(main.entry(0))).click().click();
+  ASSERT_TRUE(hand.play());
+  EXPECT_EQ(captions.size(), 1u);
+  EXPECT_EQ(main.selected(), (std::vector<int>{0}));
+  EXPECT_EQ(status_text(app, 1), L"(0,0)-(32,32) 0\x8272");
+  EXPECT_EQ(main.positions(), (Positions{{0, 0}, {100, 0}, {200, 0}}));
+  EXPECT_FALSE(answerer.watchdog_fired());
 }
 
 TEST(DragRealInput, OverlapCheckFindsAnImageDraggedOutOfAManualSheet) {

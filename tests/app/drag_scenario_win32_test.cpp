@@ -1,9 +1,8 @@
-// Under Wine, the real main window with real messages: entry windows dragged
-// through the system's move loop (the press posted, then the mouse moves and
-// the release it takes from the queue) with outline dragging and with full
-// windows, snapping, the other selected images following, the status bar and
-// the modified flag; clicks and Ctrl-clicks in a group; the double-click; and
-// the overlap check's message boxes.
+// Under Wine, the real main window with real messages: images dragged on the
+// sheet view (the press, the mouse moves and the release posted to it),
+// snapping, the other selected images following, the status bar and the
+// modified flag; Esc putting a drag back; clicks and Ctrl-clicks in a group;
+// the double-click; and the overlap check's message boxes.
 
 #include <windows.h>
 
@@ -31,56 +30,29 @@ using testing::DragWindow;
 using testing::pump_messages;
 using testing::status_text;
 
-// While the system's move loop runs, the cursor stands where each mouse
-// message says, as it would for a user's hand: the loop's message filter
-// sets it, so the moving notification reads the matching position.
-class CursorFollowsMoves {
- public:
-  CursorFollowsMoves()
-      : hook_(SetWindowsHookExW(WH_MSGFILTER, filter, nullptr, GetCurrentThreadId())) {}
-  [[nodiscard]] bool hooked() const { return hook_.valid(); }
+// The view's client point under a screen point.
+LPARAM client_point(const DragWindow& main, POINT screen) {
+  ScreenToClient(main.app.sheet_view.window(), &screen);
+  return MAKELPARAM(screen.x, screen.y);
+}
 
- private:
-  static LRESULT CALLBACK filter(int code, WPARAM wparam, LPARAM lparam) {
-    // MSGF_SIZE, which the mingw-w64 headers leave out: the message filter
-    // code of the move and size loop.
-    constexpr int kMoveLoopFilter = 4;
-    if (code == kMoveLoopFilter) {
-      const auto* message = reinterpret_cast<const MSG*>(lparam);
-      if (message->message == WM_MOUSEMOVE) {
-        SetCursorPos(message->pt.x, message->pt.y);
-      }
-    }
-    return CallNextHookEx(nullptr, code, wparam, lparam);
-  }
-  WindowsHook hook_;
-};
-
-// A press at `from` on the entry window, the cursor through `steps`, the
-// release, then a non-client mouse move at the last point (which decides
-// nothing: the release did). Posted messages carry the cursor position of
-// their posting.
-void drag(HWND entry_window, POINT from, const std::vector<POINT>& steps) {
-  CursorFollowsMoves cursor;
-  EXPECT_TRUE(cursor.hooked());
-  SetCursorPos(from.x, from.y);
-  PostMessageW(entry_window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(from.x, from.y));
+// A press at `from` (screen coordinates), the cursor through `steps`, the
+// release, all posted to the view as the mouse gives them.
+void drag(const DragWindow& main, POINT from, const std::vector<POINT>& steps) {
+  const HWND view = main.app.sheet_view.window();
+  PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, client_point(main, from));
   for (const POINT& step : steps) {
-    SetCursorPos(step.x, step.y);
-    PostMessageW(entry_window, WM_MOUSEMOVE, MK_LBUTTON, 0);
+    PostMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, client_point(main, step));
   }
-  const POINT last = steps.empty() ? from : steps.back();
-  PostMessageW(entry_window, WM_LBUTTONUP, 0, 0);
-  // The press runs the move loop, which takes the moves and the release.
+  PostMessageW(view, WM_LBUTTONUP, 0, client_point(main, steps.empty() ? from : steps.back()));
   pump_messages();
-  SendMessageW(entry_window, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(last.x, last.y));
 }
 
 // Ctrl held down as hardware input while it lives.
 class CtrlHeld {
  public:
-  // The key message is taken off the queue at once: the move loop would
-  // read it as a keyboard move.
+  // The key message is taken off the queue at once, so the key state the
+  // press is taken with has it.
   CtrlHeld() {
     send(0);
     pump_messages();
@@ -100,27 +72,12 @@ class CtrlHeld {
   }
 };
 
-// Outline or full-window dragging for one test, the user's setting put back.
-class DragFullWindows {
- public:
-  explicit DragFullWindows(bool on) {
-    SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &previous_, 0);
-    SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, on ? TRUE : FALSE, nullptr, 0);
-  }
-  ~DragFullWindows() { SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, previous_, nullptr, 0); }
-
- private:
-  BOOL previous_ = FALSE;
-};
-
 POINT offset(POINT point, int dx, int dy) {
   return {point.x + dx, point.y + dy};
 }
 
-TEST(DragScenario, SnapsAndCarriesTheGroupWithOutlinesAndFullWindows) {
-  for (const bool full_windows : {false, true}) {
-    SCOPED_TRACE(full_windows ? "full windows" : "outlines");
-    DragFullWindows setting(full_windows);
+TEST(DragScenario, SnapsAndCarriesTheGroupAndEscPutsItBack) {
+  {
     // A fixed image, the dragged one, a follower, an image left alone.
     DragWindow main({{0, 0, 32, 32}, {100, 100, 32, 32}, {200, 100, 16, 16}, {200, 150, 32, 32}});
     App& app = main.app;
@@ -131,12 +88,11 @@ TEST(DragScenario, SnapsAndCarriesTheGroupWithOutlinesAndFullWindows) {
     // Halfway to (60, 50), then to 3 right of the fixed image's right edge
     // with the tops 2 apart: it snaps flush, tops lined up.
     const POINT press = main.inside(dragged);
-    drag(main.window_of(dragged), press, {offset(press, -40, -50), offset(press, -65, -98)});
+    drag(main, press, {offset(press, -40, -50), offset(press, -65, -98)});
     EXPECT_EQ((std::pair{dragged.x, dragged.y}), (std::pair{32, 0}));
     const RECT placed = main.client_rect_of(dragged);
     EXPECT_EQ((std::pair<int, int>{placed.left, placed.top}), (std::pair{32, 0}));
-    // The follower is displaced exactly as the leader, whether the system
-    // moves the window once at the drop or at every step.
+    // The follower is displaced exactly as the leader.
     const std::pair<int, int> follower{132, 0};
     EXPECT_EQ((std::pair{main.entry(2).x, main.entry(2).y}), follower);
     const RECT follower_rect = main.client_rect_of(main.entry(2));
@@ -153,19 +109,29 @@ TEST(DragScenario, SnapsAndCarriesTheGroupWithOutlinesAndFullWindows) {
     app.project.modified = false;
     const ImageEntry& lone = main.entry(3);
     const POINT lone_press = main.inside(lone);
-    CursorFollowsMoves cursor;
-    SetCursorPos(lone_press.x, lone_press.y);
-    PostMessageW(main.window_of(lone), WM_NCLBUTTONDOWN, HTCAPTION,
-                 MAKELPARAM(lone_press.x, lone_press.y));
-    const POINT beyond = offset(lone_press, -230, -180);
-    SetCursorPos(beyond.x, beyond.y);
-    PostMessageW(main.window_of(lone), WM_MOUSEMOVE, MK_LBUTTON, 0);
-    PostMessageW(main.window_of(lone), WM_LBUTTONUP, 0, 0);
-    pump_messages();
+    drag(main, lone_press, {offset(lone_press, -230, -180)});
     EXPECT_EQ(main.selected(), (std::vector<int>{3}));
     EXPECT_EQ(status_text(app, 1), L"(0,0)-(32,32)");
     EXPECT_EQ((std::pair{lone.x, lone.y}), (std::pair{0, 0}));
     EXPECT_TRUE(app.project.modified);
+
+    // Esc in the middle of a drag puts the group back where it stood at the
+    // press and decides nothing; the release after it moves nothing.
+    app.sheet_view.set_entry_selected(1, true);
+    const POINT again = main.inside(dragged);
+    const HWND view = app.sheet_view.window();
+    PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, client_point(main, again));
+    PostMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, client_point(main, offset(again, 50, 60)));
+    pump_messages();
+    EXPECT_EQ(main.positions(),
+              (std::vector<std::pair<int, int>>{{0, 0}, {82, 60}, {132, 0}, {50, 60}}));
+    SendMessageW(view, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(view, WM_LBUTTONUP, 0, client_point(main, offset(again, 50, 60)));
+    pump_messages();
+    EXPECT_EQ(main.positions(),
+              (std::vector<std::pair<int, int>>{{0, 0}, {32, 0}, {132, 0}, {0, 0}}));
+    EXPECT_EQ(main.selected(), (std::vector<int>{1, 3}));
+    EXPECT_EQ(GetCapture(), nullptr);
   }
 }
 
@@ -173,13 +139,12 @@ TEST(DragScenario, ClicksCtrlClicksAndDoubleClickInAGroup) {
   DragWindow main({{0, 0, 32, 32}, {100, 0, 32, 32}, {200, 0, 32, 32}});
   App& app = main.app;
   const ImageEntry& middle = main.entry(1);
-  const HWND middle_window = main.window_of(middle);
 
   // Press and release on a selected image of a group: it becomes the only
   // one selected, nothing moves and nothing is modified. It stays selected
   // while the others are deselected, so the status bar ends empty.
   app.sheet_view.select_all();
-  drag(middle_window, main.inside(middle), {});
+  drag(main, main.inside(middle), {});
   EXPECT_EQ(main.selected(), (std::vector<int>{1}));
   EXPECT_EQ(status_text(app, 1), L"");
   EXPECT_EQ(main.positions(), (std::vector<std::pair<int, int>>{{0, 0}, {100, 0}, {200, 0}}));
@@ -190,7 +155,7 @@ TEST(DragScenario, ClicksCtrlClicksAndDoubleClickInAGroup) {
   {
     CtrlHeld ctrl;
     ASSERT_LT(GetAsyncKeyState(VK_CONTROL), 0);
-    drag(middle_window, main.inside(middle), {});
+    drag(main, main.inside(middle), {});
   }
   EXPECT_EQ(main.selected(), (std::vector<int>{0, 2}));
   EXPECT_EQ(status_text(app, 1), L"");
@@ -199,7 +164,7 @@ TEST(DragScenario, ClicksCtrlClicksAndDoubleClickInAGroup) {
   // then counts as a click.
   app.sheet_view.select_all();
   const POINT press = main.inside(middle);
-  drag(middle_window, press, {offset(press, 40, 0)});
+  drag(main, press, {offset(press, 40, 0)});
   EXPECT_EQ(main.positions(), (std::vector<std::pair<int, int>>{{40, 0}, {140, 0}, {240, 0}}));
   EXPECT_EQ(main.selected(), (std::vector<int>{1}));
   EXPECT_TRUE(app.project.modified);
@@ -220,18 +185,19 @@ TEST(DragScenario, ClicksCtrlClicksAndDoubleClickInAGroup) {
   dialogs.app = &app;
   app.dialogs = &dialogs;
   app.sheet_view.select_all();
-  const HWND last_window = main.window_of(main.entry(2));
   const POINT last = main.inside(main.entry(2));
-  SendMessageW(last_window, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(last.x, last.y));
+  SendMessageW(app.sheet_view.window(), WM_LBUTTONDBLCLK, MK_LBUTTON, client_point(main, last));
   EXPECT_EQ(dialogs.opened, (std::vector<const ImageEntry*>{&main.entry(2)}));
   EXPECT_EQ(dialogs.guard_while_open, 0);
   EXPECT_TRUE(dialogs.owned_by_main);
   EXPECT_EQ(app.dialog_guard, -1);
   EXPECT_EQ(main.selected(), (std::vector<int>{2}));
   EXPECT_EQ(status_text(app, 1), L"(240,0)-(32,32) 0\x8272");
-  // The mouse move after it is no click.
-  SendMessageW(last_window, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(last.x, last.y));
+  // The release and the mouse move after it decide nothing.
+  SendMessageW(app.sheet_view.window(), WM_LBUTTONUP, 0, client_point(main, last));
+  SendMessageW(app.sheet_view.window(), WM_MOUSEMOVE, 0, client_point(main, offset(last, 3, 3)));
   EXPECT_EQ(main.selected(), (std::vector<int>{2}));
+  EXPECT_EQ(main.positions(), (std::vector<std::pair<int, int>>{{40, 0}, {140, 0}, {240, 0}}));
   app.dialogs = &app.window_dialogs;
 }
 

@@ -2,13 +2,14 @@
 
 // The real main window over a new project whose images are placeholder
 // boxes at given rectangles, for the drag scenarios, with what a user sees of
-// it: positions, selection, window rectangles and status texts. Windows only.
+// it: positions, selection, the view's pixels and status texts. Windows only.
 
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <iterator>
 #include <string>
@@ -18,8 +19,11 @@
 #include "app/app_win32.h"
 #include "app/app_window_win32.h"
 #include "app/test_window_win32.h"
+#include "canvas/sheet_geometry.h"
+#include "canvas/snapping.h"
 #include "project/project_file.h"
 #include "settings_file_win32.h"
+#include "store/handles_win32.h"
 
 namespace piconel::testing {
 
@@ -31,7 +35,7 @@ inline std::wstring status_text(const App& app, int part) {
 }
 
 // The main window over a new project, its images added as placeholder
-// boxes (a window without a picture) at the given rectangles.
+// boxes (no picture) at the given rectangles.
 struct DragWindow {
   explicit DragWindow(std::initializer_list<RECT> boxes) {
     EXPECT_TRUE(app.settings.load(settings.cp932(), true));
@@ -86,28 +90,59 @@ struct DragWindow {
     }
     return indices;
   }
-  // The entry's window: the child of the view that refers back to it.
-  HWND window_of(const ImageEntry& e) const {
-    for (HWND child = GetWindow(app.sheet_view.window(), GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-      if (GetWindowLongPtrW(child, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(&e)) {
-        return child;
-      }
-    }
-    return nullptr;
-  }
-  // The entry window's rectangle in the view's client coordinates.
+  // Where the view shows the entry, in its client coordinates.
   RECT client_rect_of(const ImageEntry& e) const {
-    RECT rect{};
-    GetWindowRect(window_of(e), &rect);
-    MapWindowPoints(nullptr, app.sheet_view.window(), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+    const SheetViewState& view = app.sheet_view.state();
+    const ViewRect rect =
+        entry_view_rect(sheet_rect_of(e), view.scroll_x, view.scroll_y, view.zoom);
+    return {rect.left, rect.top, rect.right, rect.bottom};
   }
-  // A screen point 5 pixels inside the entry's window.
+  // A screen point 5 pixels inside the entry as the view shows it.
   POINT inside(const ImageEntry& e) const {
-    RECT rect{};
-    GetWindowRect(window_of(e), &rect);
-    return {rect.left + 5, rect.top + 5};
+    const RECT rect = client_rect_of(e);
+    POINT point{rect.left + 5, rect.top + 5};
+    ClientToScreen(app.sheet_view.window(), &point);
+    return point;
+  }
+  // The view's client area as the user sees it, once every waiting repaint
+  // is done.
+  struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> rows;  // 0x00RRGGBB, top row first
+    [[nodiscard]] COLORREF at(int x, int y) const {
+      const std::uint32_t value = rows[static_cast<std::size_t>(y) * width + x];
+      return RGB((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
+    }
+  };
+  Pixels view_pixels() const {
+    const HWND view = app.sheet_view.window();
+    UpdateWindow(view);
+    RECT client{};
+    GetClientRect(view, &client);
+    Pixels pixels{client.right, client.bottom, {}};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = pixels.width;
+    info.bmiHeader.biHeight = -pixels.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    GdiBitmap copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDc memory(CreateCompatibleDC(nullptr));
+    if (!copy || !memory || bits == nullptr) {
+      ADD_FAILURE() << "no bitmap for the view's pixels";
+      return pixels;
+    }
+    {
+      const SelectGuard select(memory.get(), copy.get());
+      WindowDc dc(view);
+      BitBlt(memory.get(), 0, 0, pixels.width, pixels.height, dc.get(), 0, 0, SRCCOPY);
+    }
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    pixels.rows.assign(first, first + static_cast<std::size_t>(pixels.width) * pixels.height);
+    return pixels;
   }
 
   testing::SettingsFile settings{L"piconel_drag_scenario.ini"};

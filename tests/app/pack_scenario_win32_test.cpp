@@ -18,6 +18,7 @@
 #include "app/app_window_win32.h"
 #include "app/commands_win32.h"
 #include "app/test_window_win32.h"
+#include "canvas/entry_picture_win32.h"
 #include "dialog_answerer_win32.h"
 #include "project/project_file.h"
 #include "settings_file_win32.h"
@@ -154,18 +155,17 @@ TEST(PackScenario, MenuDialogSheetAndSavedFile) {
   EXPECT_EQ(places, (std::set<std::pair<int, int>>{{0, 0}, {34, 0}, {0, 34}, {34, 34}}));
   EXPECT_EQ(status_text(app, 0).substr(0, 7), L"(66,66)");
   EXPECT_EQ(status_text(app, 1), L"\x5145\x586b\x7387 94.0%");  // 充填率
-  // The entry windows followed their entries (zoom x 1, no scrolling).
-  for (HWND child = GetWindow(app.sheet_view.window(), GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    const auto* entry =
-        reinterpret_cast<const ImageEntry*>(GetWindowLongPtrW(child, GWLP_USERDATA));
-    ASSERT_NE(entry, nullptr);
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, app.sheet_view.window(), reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_EQ(rect.left, entry->x);
-    EXPECT_EQ(rect.top, entry->y);
+  // The view shows the boxes at their new places (zoom x 1, no scrolling):
+  // the placeholder's fill just inside each left edge, the sheet in the
+  // 2-pixel gaps.
+  UpdateWindow(app.sheet_view.window());
+  const HDC view_dc = GetDC(app.sheet_view.window());
+  for (const ImageEntry& entry : app.project.images.entries()) {
+    EXPECT_EQ(GetPixel(view_dc, entry.x + 1, entry.y + 16), kPlaceholderFill) << entry.path;
   }
+  EXPECT_EQ(GetPixel(view_dc, 33, 16), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(view_dc, 16, 33), RGB(255, 255, 255));
+  ReleaseDC(app.sheet_view.window(), view_dc);
 
   EXPECT_TRUE(run_command(app, CommandMessage{IDM_PROJECT_SAVE}));
   const std::string saved = project.read();

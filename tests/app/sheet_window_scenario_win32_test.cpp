@@ -19,6 +19,7 @@
 #include "app/app_win32.h"
 #include "app/app_window_win32.h"
 #include "app/test_window_win32.h"
+#include "canvas/entry_picture_win32.h"
 #include "dialog_answerer_win32.h"
 #include "drop_files_win32.h"
 #include "project/current_page.h"
@@ -160,27 +161,6 @@ struct MainWindow {
 };
 
 // Entry windows' rectangles in the view's client coordinates, in z-order.
-std::vector<RECT> entry_rects(HWND view) {
-  std::vector<RECT> rects;
-  for (HWND child = GetWindow(view, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, view, reinterpret_cast<POINT*>(&rect), 2);
-    rects.push_back(rect);
-  }
-  return rects;
-}
-
-bool has_rect(const std::vector<RECT>& rects, RECT wanted) {
-  for (const RECT& rect : rects) {
-    if (EqualRect(&rect, &wanted)) {
-      return true;
-    }
-  }
-  return false;
-}
-
 TEST(MainWindowScenario, DropZoomSelectDeleteAndScroll) {
   ScratchFolder folder;
   MainWindow main;
@@ -248,7 +228,7 @@ TEST(MainWindowScenario, DropZoomSelectDeleteAndScroll) {
   command(main.window, IDM_ZOOM_IN);
   EXPECT_EQ(app.sheet_view.state().zoom, 32);
   EXPECT_EQ(SendMessageW(app.controls.zoom_box, CB_GETCURSEL, 0, 0), 2);
-  EXPECT_TRUE(has_rect(entry_rects(view), RECT{64, 0, 128, 64}));
+  EXPECT_TRUE(testing::shows_box(view, RECT{64, 0, 128, 64}, RGB(30, 0, 0)));
   for (int i = 0; i < 3; ++i) {
     command(main.window, IDM_ZOOM_IN);
   }
@@ -259,13 +239,13 @@ TEST(MainWindowScenario, DropZoomSelectDeleteAndScroll) {
   }
   EXPECT_EQ(app.sheet_view.state().zoom, 4);
   EXPECT_EQ(SendMessageW(app.controls.zoom_box, CB_GETCURSEL, 0, 0), 5);
-  EXPECT_TRUE(has_rect(entry_rects(view), RECT{8, 0, 16, 8}));
+  EXPECT_TRUE(testing::shows_box(view, RECT{8, 0, 16, 8}, RGB(30, 0, 0)));
   // The zoom box itself: a selection change applies its step.
   SendMessageW(app.controls.zoom_box, CB_SETCURSEL, 3, 0);
   SendMessageW(main.window, WM_COMMAND, MAKEWPARAM(IDC_ZOOM_BOX, CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(app.controls.zoom_box));
   EXPECT_EQ(app.sheet_view.state().zoom, 16);
-  EXPECT_TRUE(has_rect(entry_rects(view), RECT{32, 0, 64, 32}));
+  EXPECT_TRUE(testing::shows_box(view, RECT{32, 0, 64, 32}, RGB(30, 0, 0)));
 
   // Select all (Ctrl+A): status part 1 describes the last image.
   command(main.window, IDM_SELECT_ALL);
@@ -361,7 +341,7 @@ TEST(MainWindowScenario, PlaceholderForAMissingImageAndAddingThroughTheDialog) {
   EXPECT_TRUE(placeholder.placeholder);
   EXPECT_EQ((std::pair{placeholder.width, placeholder.height}), (std::pair{20, 10}));
   // Drawn at its stored position, counted among the page's images.
-  EXPECT_TRUE(has_rect(entry_rects(app.sheet_view.window()), RECT{40, 8, 60, 18}));
+  EXPECT_TRUE(testing::shows_box(app.sheet_view.window(), RECT{40, 8, 60, 18}, kPlaceholderInk, 0));
   EXPECT_EQ(status_text(app, 0).substr(0, 8), L"(60,32) ");
   EXPECT_EQ(status_text(app, 0).substr(status_text(app, 0).size() - 3), L" 2\x679a");
 

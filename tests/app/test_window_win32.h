@@ -64,4 +64,20 @@ inline void pump_messages() {
   }
 }
 
+// Whether `window` shows a box of `colour` exactly at `rect` (client
+// coordinates), once its waiting repaints are done: the pixels `inset` in
+// from its top-left and bottom-right corners have the colour, the pixels
+// just past its right and bottom edges do not (an inset of 1 steps over a
+// selection outline).
+inline bool shows_box(HWND window, const RECT& rect, COLORREF colour, int inset = 1) {
+  UpdateWindow(window);
+  const HDC dc = GetDC(window);
+  const bool shown = GetPixel(dc, rect.left + inset, rect.top + inset) == colour &&
+                     GetPixel(dc, rect.right - 1 - inset, rect.bottom - 1 - inset) == colour &&
+                     GetPixel(dc, rect.right, rect.top + inset) != colour &&
+                     GetPixel(dc, rect.left + inset, rect.bottom) != colour;
+  ReleaseDC(window, dc);
+  return shown;
+}
+
 }  // namespace piconel::testing

@@ -32,6 +32,9 @@
 #include "app/app_window_win32.h"
 #include "app/list_windows_win32.h"
 #include "app/test_window_win32.h"
+#include "canvas/entry_picture_win32.h"
+#include "canvas/sheet_geometry.h"
+#include "canvas/snapping.h"
 #include "dialog_answerer_win32.h"
 #include "drop_files_win32.h"
 #include "project/current_page.h"
@@ -117,27 +120,6 @@ class MenuCloser {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
     if (code == HC_ACTION && call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU) {
       EndMenu();
-    }
-    return CallNextHookEx(nullptr, code, wparam, lparam);
-  }
-  WindowsHook hook_;
-};
-
-// While the system's move loop runs, the cursor stands where each mouse
-// message says (as in the drag scenario).
-class CursorFollowsMoves {
- public:
-  CursorFollowsMoves()
-      : hook_(SetWindowsHookExW(WH_MSGFILTER, filter, nullptr, GetCurrentThreadId())) {}
-
- private:
-  static LRESULT CALLBACK filter(int code, WPARAM wparam, LPARAM lparam) {
-    constexpr int kMoveLoopFilter = 4;  // MSGF_SIZE
-    if (code == kMoveLoopFilter) {
-      const auto* message = reinterpret_cast<const MSG*>(lparam);
-      if (message->message == WM_MOUSEMOVE) {
-        SetCursorPos(message->pt.x, message->pt.y);
-      }
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
   }
@@ -271,7 +253,7 @@ class Soak {
       case 13:
         if (entries > 0) {
           // A click (a press and release without a move) selects one image.
-          press_move_release(random, window_of(pick(entries)), 0);
+          press_move_release(random, pick(entries), 0);
         }
         break;
       default:
@@ -287,12 +269,11 @@ class Soak {
     ASSERT_GE(project.current_page, 0);
     ASSERT_LT(project.current_page, project.page_count);
     ASSERT_EQ(project.store->entry_count("PAGELIST"), project.page_count);
-    int children = 0;
-    for (HWND child = GetWindow(app.sheet_view.window(), GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-      ++children;
+    // Every image has its picture for the view, and the view no windows.
+    for (const ImageEntry& entry : project.images.entries()) {
+      ASSERT_NE(entry_picture(entry), nullptr) << entry.path;
     }
-    ASSERT_EQ(children, static_cast<int>(project.images.entries().size()));
+    ASSERT_EQ(GetWindow(app.sheet_view.window(), GW_CHILD), nullptr);
     const HWND images = lists_.image_list().list();
     if (images != nullptr && IsWindow(images)) {
       ASSERT_EQ(SendMessageW(images, LVM_GETITEMCOUNT, 0, 0),
@@ -333,49 +314,36 @@ class Soak {
   HWND window = nullptr;
 
  private:
-  HWND window_of(int index) {
-    const ImageEntry& entry = *std::next(app.project.images.entries().begin(), index);
-    for (HWND child = GetWindow(app.sheet_view.window(), GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-      if (GetWindowLongPtrW(child, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(&entry)) {
-        return child;
-      }
-    }
-    return nullptr;
-  }
-
   // A press on an image, the cursor moved in a few steps, the release:
   // alone, or after selecting all so the others follow.
   void drag(std::mt19937& random, int index, bool group) {
     if (group) {
       command(window, IDM_SELECT_ALL);
     }
-    press_move_release(random, window_of(index), 3);
+    press_move_release(random, index, 3);
   }
 
-  // The press posted, the moves and the release queued after it: the
-  // system's move loop that the press starts takes them, as from a hand.
-  void press_move_release(std::mt19937& random, HWND entry_window, int moves) {
-    if (entry_window == nullptr) {
+  // The press, the moves and the release posted to the view, as the mouse
+  // gives them, at points 2 pixels inside image `index`.
+  void press_move_release(std::mt19937& random, int index, int moves) {
+    if (index < 0 || index >= static_cast<int>(app.project.images.entries().size())) {
       return;
     }
-    RECT rect{};
-    GetWindowRect(entry_window, &rect);
+    const ImageEntry& entry = *app.project.images.at(index);
+    const SheetViewState& state = app.sheet_view.state();
+    const ViewRect rect =
+        entry_view_rect(sheet_rect_of(entry), state.scroll_x, state.scroll_y, state.zoom);
     POINT at{rect.left + 2, rect.top + 2};
-    const CursorFollowsMoves cursor;
-    SetCursorPos(at.x, at.y);
-    PostMessageW(entry_window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
+    const HWND view = app.sheet_view.window();
+    PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
     for (int i = 0; i < moves; ++i) {
       at.x += static_cast<int>(random() % 41) - 20;
       at.y += static_cast<int>(random() % 41) - 20;
-      SetCursorPos(at.x, at.y);
-      PostMessageW(entry_window, WM_MOUSEMOVE, MK_LBUTTON, 0);
+      PostMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
     }
-    PostMessageW(entry_window, WM_LBUTTONUP, 0, 0);
+    PostMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
     pump_messages();
-    if (IsWindow(entry_window)) {
-      SendMessageW(entry_window, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(at.x, at.y));
-    }
+    PostMessageW(view, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
     pump_messages();
   }
 

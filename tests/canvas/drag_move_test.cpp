@@ -1,7 +1,6 @@
-// The rectangle of a dragged image: cursor displacement with truncating
-// division at every zoom, the window rectangle with scrolling, snapping and
-// the limits; the followers keeping the group's shape; the position back
-// from a window; the click decision.
+// Which image a press falls on; the rectangle of a dragged image: cursor
+// displacement with truncating division at every zoom, snapping and the
+// limits; the followers keeping the group's shape; the click decision.
 
 #include "canvas/drag_move.h"
 
@@ -66,22 +65,29 @@ TEST(DragMove, CursorDisplacementTruncatesAtEveryZoom) {
   }
 }
 
-TEST(DragMove, WindowRectangleFollowsScrollZoomAndViewOrigin) {
+TEST(DragMove, APressFallsOnTheTopmostImageUnderIt) {
   ImageEntryList entries;
-  const ImageEntry& dragged = add_entry(entries, 100, 100, 32, 32);
-  const DragState drag = pressed_at({500, 500}, dragged, entries);
-  const DragView view{32, 10, 4, 4, 200, 50};
-  const DragMove move = drag_move(drag, {500, 500}, dragged, entries, view);
-  EXPECT_EQ(move.window, (ViewRect{380, 242, 444, 306}));
-  // Below 100 % the window keeps the size it is placed with: 5 sheet pixels
-  // from x 3 at "1/4" are one view pixel wide wherever they stand.
-  ImageEntryList narrow;
-  const ImageEntry& small = add_entry(narrow, 3, 3, 5, 5);
-  const DragView quarter{4, 0, 0, 0, 0, 0};
-  const DragMove small_move =
-      drag_move(pressed_at({0, 0}, small, narrow), {0, 0}, small, narrow, quarter);
-  EXPECT_EQ(small_move.window, (ViewRect{0, 0, 1, 1}));
-  EXPECT_EQ(small_move.window, entry_view_rect(small_move.sheet, 0, 0, 4));
+  const ImageEntry& below = add_entry(entries, 100, 100, 32, 32);
+  const ImageEntry& above = add_entry(entries, 120, 120, 32, 32);
+  const ImageEntry& narrow = add_entry(entries, 3, 3, 5, 5);
+  const struct {
+    std::int32_t zoom, scroll_x, scroll_y;
+    DragPoint point;
+    const ImageEntry* want;
+  } cases[] = {
+      {16, 0, 0, {100, 100}, &below},  {16, 0, 0, {131, 131}, &above},   // the later one on top
+      {16, 0, 0, {125, 105}, &below},  {16, 0, 0, {132, 110}, nullptr},  // right edge excluded
+      {32, 10, 4, {180, 192}, &below}, {32, 10, 4, {179, 192}, nullptr},
+      {4, 0, 0, {0, 0}, &narrow},  // 5 pixels from x 3 at "1/4": one view pixel
+      {4, 0, 0, {1, 0}, nullptr},
+  };
+  for (const auto& c : cases) {
+    DragView view;
+    view.zoom = c.zoom;
+    view.scroll_x = c.scroll_x;
+    view.scroll_y = c.scroll_y;
+    EXPECT_EQ(entry_at(entries, c.point, view), c.want) << c.point.x << "," << c.point.y;
+  }
 }
 
 TEST(DragMove, SnappingAndLimitsChangeTheRectangle) {
@@ -174,31 +180,15 @@ TEST(DragMove, SnappedPixelSurvivesZoomBelowOneToOne) {
   DragView view;
   view.zoom = 8;
   view.snap_width = 4;
-  view.view_left = 10;
   // 33 view pixels left are 66 sheet pixels: proposed x 34, 1 right of the
-  // neighbour's right edge at 33, snapped to 33, whose window stands at
-  // 33 * 8 / 16 + 10 = 26.
+  // neighbour's right edge at 33, snapped to 33 (which shares its view pixel
+  // with 32).
   const DragMove move = drag_move(drag, {467, 500}, dragged, entries, view);
-  ASSERT_EQ(move.sheet.x, 33);
-  ASSERT_EQ(move.window.left, 26);
-  drag.has_last_move = true;
-  drag.last_move = move.sheet;
-  drag.last_window = {move.window.left, move.window.top};
-  // Back through the window alone would give 32, overlapping by a pixel.
-  EXPECT_EQ(sheet_position_of_window(16, 0, 8), 32);
-  EXPECT_EQ(dragged_position(drag, {26, 0}, view), (DragPoint{33, 0}));
-  // A window elsewhere is taken as it stands.
-  EXPECT_EQ(dragged_position(drag, {30, 0}, view), (DragPoint{40, 0}));
-  // A new press forgets the last move.
-  drag.record_press({0, 0}, dragged, entries);
-  EXPECT_EQ(dragged_position(drag, {26, 0}, view), (DragPoint{32, 0}));
+  EXPECT_EQ(move.sheet.x, 33);
+  EXPECT_TRUE(move.changed);
 }
 
-TEST(DragMove, PositionBackFromTheWindowAndTheClickDecision) {
-  EXPECT_EQ(sheet_position_of_window(20, 10, 8), 50);
-  EXPECT_EQ(sheet_position_of_window(-3, 0, 32), -1);  // -1.5 truncates toward zero
-  EXPECT_EQ(sheet_position_of_window(7, 0, 64), 1);
-
+TEST(DragMove, TheClickDecision) {
   // The same x or the same y as the press counts as a click.
   EXPECT_TRUE(is_click({10, 10}, {10, 50}));
   EXPECT_TRUE(is_click({10, 10}, {30, 10}));

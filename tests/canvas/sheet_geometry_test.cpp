@@ -135,12 +135,31 @@ TEST(SheetPaint, AreaOutsideAFixedSheetTakesTheWindowColour) {
   EXPECT_EQ(sheet_edges(0, 0, 100, 0, 16), (SheetEdges{32668, 32768}));
 }
 
-TEST(EntryPaint, StretchSourceIsTheUpdateScaledBack) {
-  const EntryBlit blit = entry_blit({2, 4, 10, 20}, 32);
-  EXPECT_EQ(blit.destination, (BlitArea{2, 4, 10, 20}));
-  EXPECT_EQ(blit.source, (BlitArea{1, 2, 5, 10}));
-  const EntryBlit quarter = entry_blit({1, 1, 8, 8}, 4);
-  EXPECT_EQ(quarter.source, (BlitArea{4, 4, 32, 32}));
+TEST(EntryPaint, RepaintCopiesThePicturePixelsUnderTheUpdate) {
+  const struct {
+    ViewRect entry;
+    ViewRect update;
+    std::int32_t width, height, zoom;
+    BlitArea destination, source;
+  } cases[] = {
+      // "x 1": the overlap itself.
+      {{10, 10, 42, 42}, {20, 0, 100, 30}, 32, 32, 16, {20, 10, 22, 20}, {10, 0, 22, 20}},
+      // "x 2": whole picture pixels, a half-covered one included on each side.
+      {{10, 10, 74, 74}, {13, 20, 16, 21}, 32, 32, 32, {12, 20, 4, 2}, {1, 5, 2, 1}},
+      // "x 8" with the entry left of and above the view: negative origins.
+      {{-100, -60, 156, 196}, {0, 0, 50, 50}, 32, 32, 128, {-4, -4, 56, 56}, {12, 7, 7, 7}},
+      // Below 100 %: the whole picture into the entry's rectangle.
+      {{3, 3, 11, 11}, {0, 0, 4, 4}, 32, 32, 4, {3, 3, 8, 8}, {0, 0, 32, 32}},
+      {{3, 3, 19, 19}, {18, 18, 30, 30}, 33, 33, 8, {3, 3, 16, 16}, {0, 0, 33, 33}},
+      // Nothing under the update, or nothing to show.
+      {{10, 10, 42, 42}, {42, 0, 60, 60}, 32, 32, 16, {}, {}},
+      {{10, 10, 10, 10}, {0, 0, 60, 60}, 0, 0, 4, {}, {}},
+  };
+  for (const auto& c : cases) {
+    const EntryBlit blit = entry_blit(c.entry, c.update, c.width, c.height, c.zoom);
+    EXPECT_EQ(blit.destination, c.destination) << c.zoom << " " << c.update.left;
+    EXPECT_EQ(blit.source, c.source) << c.zoom << " " << c.update.left;
+  }
 }
 
 }  // namespace

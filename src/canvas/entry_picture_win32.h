@@ -1,0 +1,42 @@
+#pragma once
+
+// An image entry's picture as the sheet view paints it: a DIB section of the
+// loaded picture, or nothing for a placeholder. The view draws every entry
+// itself, in list order, so an image has no window of its own and a page of
+// 256 images costs 256 bitmaps, not 256 windows. Windows only: include from
+// *_win32.cpp files only.
+
+#include <windows.h>
+
+#include <memory>
+
+#include "image/dib.h"
+#include "image/image_entry.h"
+#include "store/handles_win32.h"
+
+namespace piconel {
+
+// How a placeholder is marked: a pale red box with a red frame and cross.
+inline constexpr COLORREF kPlaceholderFill = RGB(255, 228, 228);
+inline constexpr COLORREF kPlaceholderInk = RGB(200, 0, 0);
+
+class EntryPicture final : public EntryDisplay {
+ public:
+  // The picture's copy; none when GDI refuses it.
+  [[nodiscard]] static std::unique_ptr<EntryPicture> create(const Dib& picture);
+  // A placeholder's display, which holds nothing.
+  [[nodiscard]] static std::unique_ptr<EntryPicture> create_placeholder();
+
+  // The DIB section to paint from; null for a placeholder.
+  [[nodiscard]] HBITMAP bitmap() const { return bitmap_.get(); }
+
+ private:
+  explicit EntryPicture(GdiBitmap bitmap) : bitmap_(std::move(bitmap)) {}
+
+  GdiBitmap bitmap_;
+};
+
+// The entry's picture; none for an entry without a display of the view.
+[[nodiscard]] const EntryPicture* entry_picture(const ImageEntry& entry);
+
+}  // namespace piconel
