@@ -1,5 +1,6 @@
 #include "app/image_list_window_win32.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -101,20 +102,36 @@ void ImageListWindow::page_changed(const PageChange& change) {
 }
 
 void ImageListWindow::show_selection(const std::vector<EntryChange>& items) {
+  if (items.empty()) {
+    return;
+  }
   // Many rows at once (select all, a selection rectangle) are drawn once, not
   // row by row.
   std::optional<RedrawLock> redraw;
   if (items.size() > 1) {
     redraw.emplace(list_);
   }
-  // Each changed row is selected and focused, or focused only, so the focus
-  // ends on the last; the list reports the changes back, and the page model
-  // then finds the flags already set, which ends the exchange.
-  for (const EntryChange& item : items) {
-    set_list_row_state(list_, item.index,
-                       item.entry->selected ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_FOCUSED,
-                       LVIS_SELECTED | LVIS_FOCUSED);
+  {
+    // The page model holds these flags already: what the list reports back
+    // is not a change of the user's.
+    RowWork work(row_work_);
+    if (items.size() == app_.project.images.entries().size() &&
+        std::all_of(items.begin(), items.end(), [&](const EntryChange& item) {
+          return item.entry->selected == items.front().entry->selected;
+        })) {
+      // Every row the same: one message for the whole list.
+      set_list_row_state(list_, -1, items.front().entry->selected ? LVIS_SELECTED : 0,
+                         LVIS_SELECTED);
+    } else {
+      for (const EntryChange& item : items) {
+        set_list_row_state(list_, item.index, item.entry->selected ? LVIS_SELECTED : 0,
+                           LVIS_SELECTED);
+      }
+    }
   }
+  // The focus goes to the last row changed once: under Wine each move of
+  // the focus costs the list far more than a row's selection.
+  set_list_row_state(list_, items.back().index, LVIS_FOCUSED, LVIS_FOCUSED);
   SendMessageW(list_, WM_SETFOCUS, 0, 0);
 }
 
