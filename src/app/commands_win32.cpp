@@ -61,11 +61,13 @@ void save_as(App& app, const CommandMessage&) {
 
 // The status bar says how far a run is while it runs; failures were shown as
 // they came; then the status bar says what was written where, so a run never
-// ends without a word.
+// ends without a word. Pages are composed on every core; this thread shows
+// the messages and the progress in page order, as with one job.
 void output(App& app, const CommandMessage&) {
   WindowOutputPort port(app.main_window, app.prompter,
                         [&](std::string_view text) { app.controls.set_status_text(1, text); });
-  const OutputRunResult result = run_project_output(app.project, &app.plugins, port);
+  const OutputRunResult result = run_project_output(app.project, &app.plugins, port, std::nullopt,
+                                                    false, one_job_per_core());
   if (result.ran) {
     app.controls.set_status_text(1, output_summary(result, full_folder_path(result.output_folder)));
   }

@@ -1,9 +1,7 @@
 #include "cli/cli_output.h"
 
-#include <algorithm>
 #include <memory>
 #include <optional>
-#include <thread>
 #include <utility>
 
 #include "cli/cli_arguments.h"
@@ -84,12 +82,6 @@ class CliPort final : public OutputRunPort {
   int unreadable_images_ = 0;
 };
 
-// One job per core; one when the number of cores is not known.
-int default_jobs() {
-  const unsigned cores = std::thread::hardware_concurrency();
-  return cores == 0 ? 1 : static_cast<int>(std::min(cores, 64u));
-}
-
 }  // namespace
 
 int run_output_command(const CliInvocation& invocation, CliConsole& console) {
@@ -147,7 +139,7 @@ int output_opened_project(Project& project, const PictureDecoder* decoders,
   CliPort port(console);
   const OutputRunResult result =
       run_project_output(project, decoders, port, output_folder, options.if_changed,
-                         options.jobs ? *options.jobs : default_jobs());
+                         options.jobs ? *options.jobs : one_job_per_core());
   port.end_progress_line();
   // Not run: the output folder could not be made (reported by the run).
   if (!result.ran || !result.failed_pages.empty() || !result.failed_files.empty() ||

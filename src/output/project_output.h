@@ -17,10 +17,13 @@ namespace piconel {
 
 // `output_folder`: write there instead of what OUTPUTENABLE / OUTPUTDIR or
 // the folder selection give (the command line's --out). `if_changed` and
-// `jobs` are the command line's --if-changed and --jobs (OutputRunRequest);
-// the window runs one job.
+// `jobs` are the command line's --if-changed and --jobs (OutputRunRequest).
 [[nodiscard]] OutputRunResult run_project_output(
     Project& project, const PictureDecoder* decoders, OutputRunPort& port,
     std::optional<std::string> output_folder = std::nullopt, bool if_changed = false, int jobs = 1);
+
+// One job per core (at most 64); one when the number of cores is not known.
+// The window and the command line without --jobs run this many.
+[[nodiscard]] int one_job_per_core();
 
 }  // namespace piconel
