@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <string>
 
 #include "app/commands_win32.h"
 #include "app/image_row_texts.h"
 #include "app/list_view_win32.h"
 #include "project/project_file.h"
+#include "store/wide_text.h"
 #include "window/redraw_lock_win32.h"
 
 namespace piconel {
@@ -20,7 +22,10 @@ constexpr char kFileNameHeader[] = "\x83t\x83@\x83\x43\x83\x8b\x96\xbc";
 constexpr char kLabelHeader[] = "\x83\x89\x83x\x83\x8b\x96\xbc";
 constexpr char kFolderHeader[] = "\x83p\x83X";
 constexpr std::array<std::string_view, 3> kHeaders = {kFileNameHeader, kLabelHeader, kFolderHeader};
-constexpr ListWindowLook kLook{kImageListClass, kTitle, 0, kHeaders};
+// The rows are the page model's entries, asked for as they are drawn: a page
+// of 256 images is shown by setting a count, not by 768 row messages.
+constexpr ListWindowLook kLook{kImageListClass, kTitle, LVS_OWNERDATA, kHeaders};
+constexpr int kFileNameColumn = 0;
 constexpr int kLabelColumn = 1;
 constexpr int kFolderColumn = 2;
 
@@ -47,15 +52,22 @@ ImageListWindow::~ImageListWindow() {
   destroy();
 }
 
-void ImageListWindow::insert_row(int index, const ImageEntry& entry, UINT extra_state) {
-  const ImageRowTexts texts = image_row_texts(entry);
+void ImageListWindow::set_row_count() {
   RowWork work(row_work_);
-  const int row = insert_list_row(list_, index, texts.file_name,
-                                  (entry.selected ? LVIS_SELECTED : 0) | extra_state);
-  if (row >= 0) {
-    set_list_text(list_, row, kLabelColumn, texts.label);
-    set_list_text(list_, row, kFolderColumn, texts.folder);
+  SendMessageW(list_, LVM_SETITEMCOUNT, app_.project.images.entries().size(), LVSICF_NOSCROLL);
+}
+
+void ImageListWindow::show_row_selection(int first, int last) {
+  RowWork work(row_work_);
+  for (int row = first; row <= last; ++row) {
+    if (const ImageEntry* entry = app_.project.images.at(row)) {
+      set_list_row_state(list_, row, entry->selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    }
   }
+}
+
+void ImageListWindow::redraw_rows(int first, int last) {
+  SendMessageW(list_, LVM_REDRAWITEMS, static_cast<WPARAM>(first), static_cast<LPARAM>(last));
 }
 
 void ImageListWindow::page_changed(const PageChange& change) {
@@ -65,8 +77,9 @@ void ImageListWindow::page_changed(const PageChange& change) {
   const std::vector<EntryChange>& items = change.entries;
   switch (change.kind) {
     case PageChangeKind::Added:
-      for (const EntryChange& item : items) {
-        insert_row(item.index, *item.entry, 0);
+      set_row_count();
+      if (!items.empty()) {
+        show_row_selection(items.front().index, items.back().index);
       }
       return;
     case PageChangeKind::Removed:
@@ -89,7 +102,7 @@ void ImageListWindow::page_changed(const PageChange& change) {
       return;
     case PageChangeKind::SettingsChanged:
       for (const EntryChange& item : items) {
-        set_list_text(list_, item.index, kLabelColumn, item.entry->settings.label);
+        redraw_rows(item.index, item.index);
       }
       return;
     case PageChangeKind::SelectionChanged:
@@ -140,8 +153,17 @@ void ImageListWindow::fill(const ImageEntryList& entries) {
     return;
   }
   RedrawLock redraw(list_);
+  {
+    RowWork work(row_work_);
+    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+  }
+  set_row_count();
+  int row = 0;
   for (const ImageEntry& entry : entries) {
-    insert_row(-1, entry, 0);
+    if (entry.selected) {
+      show_row_selection(row, row);
+    }
+    ++row;
   }
 }
 
@@ -150,16 +172,37 @@ void ImageListWindow::reorder_rows(const std::vector<EntryChange>& steps) {
   for (const EntryChange& step : steps) {
     const int from = step.index_before;
     const int to = step.index;
+    const int first = std::min(from, to);
+    const int last = std::max(from, to);
+    // The rows between show other entries now: their texts and selection
+    // follow, and a focused row keeps the focus on its entry.
     const bool focused = (list_row_state(list_, from, LVIS_FOCUSED) & LVIS_FOCUSED) != 0;
-    {
-      RowWork work(row_work_);
-      SendMessageW(list_, LVM_DELETEITEM, static_cast<WPARAM>(from), 0);
-    }
-    insert_row(to, *step.entry, focused ? LVIS_FOCUSED : 0);
+    show_row_selection(first, last);
+    redraw_rows(first, last);
     if (focused) {
+      RowWork work(row_work_);
+      set_list_row_state(list_, to, LVIS_FOCUSED, LVIS_FOCUSED);
       SendMessageW(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(to), FALSE);
     }
   }
+}
+
+void ImageListWindow::give_row_text(NMLVDISPINFOW& request) {
+  if ((request.item.mask & LVIF_TEXT) == 0 || request.item.pszText == nullptr ||
+      request.item.cchTextMax <= 0) {
+    return;
+  }
+  request.item.pszText[0] = L'\0';
+  const ImageEntry* entry = app_.project.images.at(request.item.iItem);
+  if (entry == nullptr) {
+    return;
+  }
+  const ImageRowTexts texts = image_row_texts(*entry);
+  const std::string& text = request.item.iSubItem == kFileNameColumn ? texts.file_name
+                            : request.item.iSubItem == kLabelColumn  ? texts.label
+                                                                     : texts.folder;
+  const std::wstring wide = to_wide(text);
+  lstrcpynW(request.item.pszText, wide.c_str(), request.item.cchTextMax);
 }
 
 void ImageListWindow::list_state_changed(const NMLISTVIEW& change) {
@@ -174,7 +217,21 @@ void ImageListWindow::list_state_changed(const NMLISTVIEW& change) {
     }
     return;
   }
-  // -1: the change concerned every row; row n shows entry n.
+  // -1: the change concerned every row.
+  take_list_selection();
+}
+
+void ImageListWindow::list_range_changed(const NMLVODSTATECHANGE& change) {
+  // A range of rows at once (Shift+click, Shift+arrows).
+  if (row_work_ > 0 || ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) == 0) {
+    return;
+  }
+  take_list_selection();
+}
+
+void ImageListWindow::take_list_selection() {
+  // Row n shows entry n.
+  PageImages& images = app_.project.images;
   images.select_where([&](const ImageEntry& entry) {
     const int row = images.index_of(entry);
     return (list_row_state(list_, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
@@ -198,8 +255,12 @@ LRESULT ImageListWindow::handle_message(HWND window, UINT message, WPARAM wparam
     case WM_NOTIFY: {
       const auto& header = *reinterpret_cast<const NMHDR*>(lparam);
       if (list_ != nullptr && header.hwndFrom == list_) {
-        if (header.code == LVN_ITEMCHANGED) {
+        if (header.code == LVN_GETDISPINFOW) {
+          give_row_text(*reinterpret_cast<NMLVDISPINFOW*>(lparam));
+        } else if (header.code == LVN_ITEMCHANGED) {
           list_state_changed(*reinterpret_cast<const NMLISTVIEW*>(lparam));
+        } else if (header.code == LVN_ODSTATECHANGED) {
+          list_range_changed(*reinterpret_cast<const NMLVODSTATECHANGE*>(lparam));
         } else if (header.code == NM_DBLCLK) {
           double_clicked(reinterpret_cast<const NMITEMACTIVATE*>(lparam)->iItem);
         }

@@ -1,13 +1,16 @@
 #pragma once
 
 // The image list window: class "imglist", a floating tool window with one
-// row per image entry of the current page, in list order. It mirrors the
+// row per image entry of the current page, in list order; the list asks for
+// the texts of the rows it draws. It mirrors the
 // page model: its rows and their selection follow the model's notices, and
 // a selection made here goes to the model (which the sheet follows). It
 // opens the image settings on a double-click. Windows only: include from
 // *_win32.cpp files only.
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <vector>
 
@@ -31,13 +34,22 @@ class ImageListWindow final : public ListWindowBase, public PageObserver {
  private:
   void fill_rows() override { fill(app_.project.images.entries()); }
   LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
-  void insert_row(int index, const ImageEntry& entry, UINT extra_state);
+  // As many rows as the page has entries.
+  void set_row_count();
+  // Rows `first` to `last` selected as their entries are.
+  void show_row_selection(int first, int last);
+  void redraw_rows(int first, int last);
+  // LVN_GETDISPINFOW: a row's text, from its entry.
+  void give_row_text(NMLVDISPINFOW& request);
   // The rows of a selection change; then the list gets WM_SETFOCUS.
   void show_selection(const std::vector<EntryChange>& items);
   // With redrawing off: a row for every entry, in order.
   void fill(const ImageEntryList& entries);
   void reorder_rows(const std::vector<EntryChange>& steps);
   void list_state_changed(const NMLISTVIEW& change);
+  void list_range_changed(const NMLVODSTATECHANGE& change);
+  // The model selects what the list's rows show selected.
+  void take_list_selection();
   void double_clicked(int row);
 
   // While rows are inserted or deleted here, the list's state notifications
