@@ -192,8 +192,9 @@ LRESULT handle_main_window_message(App& app, HWND window, UINT message, WPARAM w
       return query_end_session(app);
     case WM_ENDSESSION:
       if (wparam != FALSE) {
-        // The process ends after this message: keep the window state.
-        save_window_state(window, app);
+        // The process ends after this message: keep the window state. A
+        // failed write goes unsaid, as a box would hold up the session's end.
+        static_cast<void>(save_window_state(window, app));
       }
       return 0;
     case WM_DESTROY:

@@ -19,6 +19,7 @@
 #include "app/message_loop_win32.h"
 #include "app/settings_location_win32.h"
 #include "app/settings_model.h"
+#include "app/settings_texts.h"
 #include "project/project_file.h"
 #include "store/document_store.h"
 #include "store/handles_win32.h"
@@ -30,12 +31,6 @@
 namespace piconel {
 namespace {
 
-// "設定ファイルの読込に失敗しました", caption "ピコネル：設定ファイル"
-constexpr char kSettingsLoadFailed[] =
-    "\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcc\x93\xc7\x8d\x9e\x82\xc9\x8e\xb8\x94"
-    "\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
-constexpr char kSettingsCaption[] =
-    "\x83\x73\x83\x52\x83\x6c\x83\x8b\x81\x46\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b";
 // "プログラムのフォルダを取得できませんでした。"
 constexpr char kProgramFolderUnknown[] =
     "\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xcc\x83\x74\x83\x48\x83\x8b\x83\x5f\x82\xf0\x8e"
@@ -143,7 +138,8 @@ int run(HINSTANCE instance) {
   app.program_folder = location->folder;
   app.settings_path = location->settings_path;
   if (!load_settings_file(app.settings, app.settings_path)) {
-    return end_with_message(1, kSettingsLoadFailed, kSettingsCaption, app.settings_path);
+    return end_with_message(1, settings_texts::kLoadFailed, settings_texts::kCaption,
+                            app.settings_path);
   }
   write_settings_identity(app.settings);
   app.snap_width = read_snap_width(app.settings);

@@ -4,6 +4,7 @@
 
 #include "app/app_win32.h"
 #include "app/settings_model.h"
+#include "app/settings_save_failure_win32.h"
 #include "dialogs/image_settings_dialog_win32.h"
 #include "dialogs/settings_dialogs_win32.h"
 #include "project/project_file.h"
@@ -35,7 +36,12 @@ void WindowDialogs::application_settings() {
     static_cast<void>(own.set_int(settings_keys::kSnapWidth, snap_width));
   };
   // Written at once, not only at the close: a crash later keeps the settings.
-  ports.save_settings = [&app] { static_cast<void>(app.save_settings()); };
+  ports.save_settings = [&app] {
+    if (!app.save_settings()) {
+      // Over the settings dialog, which is still open.
+      report_settings_not_saved(app, GetLastActivePopup(app.main_window));
+    }
+  };
   static_cast<void>(run_application_settings_dialog(app.settings, app.main_window, ports));
 }
 

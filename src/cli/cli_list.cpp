@@ -85,7 +85,8 @@ std::string page_text(const ListedPage& page) {
   std::string text = line + "\n";
   for (const ImageEntry* image : page.images) {
     const ImageSettings& settings = image->settings;
-    text += "\t" + format_decimal(image->x) + "," + format_decimal(image->y) + "\t" +
+    text += '\t';
+    text += format_decimal(image->x) + "," + format_decimal(image->y) + "\t" +
             format_decimal(image->width) + "x" + format_decimal(image->height) + "\t" +
             settings.label + "\t" +
             (settings.transparent_on != 0 ? format_decimal(settings.transparent_key) : "-") + "\t" +

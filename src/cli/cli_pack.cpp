@@ -56,8 +56,8 @@ std::string page_line(std::string_view page_name, const PagePacking& packing) {
   if (packing.sheet_width != packing.box_width || packing.sheet_height != packing.box_height) {
     line += "  ";
     line += cli_pack_texts::kSheet;
-    line +=
-        " " + format_decimal(packing.sheet_width) + " x " + format_decimal(packing.sheet_height);
+    line += ' ';
+    line += format_decimal(packing.sheet_width) + " x " + format_decimal(packing.sheet_height);
   }
   return line;
 }

@@ -102,7 +102,8 @@ std::optional<int> make_page(Project& project, std::string_view name, int positi
 }
 
 std::string overflow_page_name(std::string_view name, int number) {
-  const std::string suffix = "_" + format_decimal(number);
+  std::string suffix(1, '_');
+  suffix += format_decimal(number);
   const std::size_t room = static_cast<std::size_t>(kMaxPageNameBytes) - suffix.size();
   std::size_t length = 0;
   while (length < name.size()) {

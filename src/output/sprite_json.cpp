@@ -47,7 +47,8 @@ Json frame_of(const SpriteFrame& frame) {
 
 std::string unique_name(std::string name, int index, std::set<std::string>& used) {
   while (used.count(name) != 0) {
-    name += "#" + std::to_string(index);
+    name += '#';
+    name += std::to_string(index);
   }
   used.insert(name);
   return name;

@@ -112,14 +112,12 @@ int PageImages::move_selected(MoveDirection direction) {
   return steps;
 }
 
-void PageImages::move(std::span<const EntryMove> moves) {
-  if (moves.empty()) {
-    return;
-  }
-  PageChange change{PageChangeKind::Moved, {}};
+void PageImages::place(std::span<const EntryMove> moves, UnmovedEntries unmoved,
+                       PageChange& change) {
   for (const EntryMove& move : moves) {
     ImageEntry* entry = mutable_entry(*move.entry);
-    if (entry == nullptr) {
+    if (entry == nullptr ||
+        (unmoved == UnmovedEntries::Skipped && entry->x == move.x && entry->y == move.y)) {
       continue;
     }
     EntryChange item{entry, index_of(*entry)};
@@ -129,6 +127,14 @@ void PageImages::move(std::span<const EntryMove> moves) {
     entry->y = move.y;
     change.entries.push_back(item);
   }
+}
+
+void PageImages::move(std::span<const EntryMove> moves) {
+  if (moves.empty()) {
+    return;
+  }
+  PageChange change{PageChangeKind::Moved, {}};
+  place(moves, UnmovedEntries::Told, change);
   std::sort(change.entries.begin(), change.entries.end(),
             [](const EntryChange& a, const EntryChange& b) { return a.index < b.index; });
   tell(change);
@@ -136,18 +142,7 @@ void PageImages::move(std::span<const EntryMove> moves) {
 
 void PageImages::keep_on_sheet(std::span<const EntryMove> moves) {
   PageChange change{PageChangeKind::KeptOnSheet, {}};
-  for (const EntryMove& move : moves) {
-    ImageEntry* entry = mutable_entry(*move.entry);
-    if (entry == nullptr || (entry->x == move.x && entry->y == move.y)) {
-      continue;
-    }
-    EntryChange item{entry, index_of(*entry)};
-    item.x_before = entry->x;
-    item.y_before = entry->y;
-    entry->x = move.x;
-    entry->y = move.y;
-    change.entries.push_back(item);
-  }
+  place(moves, UnmovedEntries::Skipped, change);
   if (!change.entries.empty()) {
     tell(change);
   }

@@ -146,7 +146,14 @@ class PageImages {
   void finish_load();
 
  private:
+  // Whether an entry already at its new position is in the change: a move
+  // the user made counts even when it lands where it began.
+  enum class UnmovedEntries { Told, Skipped };
+
   [[nodiscard]] ImageEntry* mutable_entry(const ImageEntry& entry);
+  // Puts each entry of `moves` that is on this page at its new position and
+  // adds it to `change` with where it was, in the order of `moves`.
+  void place(std::span<const EntryMove> moves, UnmovedEntries unmoved, PageChange& change);
   void tell(const PageChange& change);
 
   Project& project_;

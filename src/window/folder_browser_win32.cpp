@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <optional>
+#include <string_view>
 
 #include "store/wide_text.h"
 #include "window/modal_scope_win32.h"
@@ -13,11 +14,47 @@
 namespace piconel {
 namespace {
 
-// Preselects the folder whose path (UTF-16) comes as the callback's data
-// once the browser has finished its set-up.
-int CALLBACK preselect_folder(HWND browser, UINT message, LPARAM, LPARAM data) noexcept {
-  if (message == BFFM_INITIALIZED && data != 0) {
-    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, data);
+// The start folder (UTF-16, none for no preselection) and whether the
+// browser's selection has reached it.
+struct Preselection {
+  const wchar_t* folder = nullptr;
+  bool reached = false;
+};
+
+// Whether `path` names `folder`, whatever the case and a closing backslash.
+bool same_folder(std::wstring_view path, std::wstring_view folder) {
+  const auto trimmed = [](std::wstring_view name) {
+    // "C:\" keeps its backslash: without it the name is another folder.
+    while (name.size() > 3 && name.back() == L'\\') {
+      name.remove_suffix(1);
+    }
+    return name;
+  };
+  path = trimmed(path);
+  folder = trimmed(folder);
+  return CompareStringOrdinal(path.data(), static_cast<int>(path.size()), folder.data(),
+                              static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Follows the selection and preselects the start folder once the browser has
+// finished its set-up.
+int CALLBACK preselect_folder(HWND browser, UINT message, LPARAM param, LPARAM data) noexcept {
+  auto* preselection = reinterpret_cast<Preselection*>(data);
+  if (message == BFFM_SELCHANGED && preselection->folder != nullptr) {
+    wchar_t path[MAX_PATH] = {};
+    const auto* selected = reinterpret_cast<PCIDLIST_ABSOLUTE>(param);
+    preselection->reached = selected != nullptr && SHGetPathFromIDListW(selected, path) &&
+                            same_folder(path, preselection->folder);
+  } else if (message == BFFM_INITIALIZED && preselection->folder != nullptr) {
+    // Wine matches the start folder's parsed path against the tree's items
+    // byte for byte, access times included, and its own reading of a folder
+    // just written to refreshes that folder's access time on the way; the
+    // first try then stops short and selects nothing. A second parse sees the
+    // times the tree holds. Elsewhere the first try is enough.
+    for (int attempt = 0; attempt < 2 && !preselection->reached; ++attempt) {
+      SendMessageW(browser, BFFM_SETSELECTIONW, TRUE,
+                   reinterpret_cast<LPARAM>(preselection->folder));
+    }
   }
   return 0;
 }
@@ -50,8 +87,12 @@ bool browse_for_folder(HWND owner, std::string_view title, std::string_view refu
   request.pszDisplayName = display_name;
   request.lpszTitle = wide_title.c_str();
   request.ulFlags = BIF_RETURNONLYFSDIRS;
+  Preselection preselection;
+  if (start && !start->empty()) {
+    preselection.folder = start->c_str();
+  }
   request.lpfn = preselect_folder;
-  request.lParam = start && !start->empty() ? reinterpret_cast<LPARAM>(start->c_str()) : 0;
+  request.lParam = reinterpret_cast<LPARAM>(&preselection);
 
   const ShellItemList chosen = [&] {
     const ModalScope modal(owner);

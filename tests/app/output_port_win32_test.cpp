@@ -65,10 +65,22 @@ class TestFolder {
   TestFolder(const TestFolder&) = delete;
   TestFolder& operator=(const TestFolder&) = delete;
   [[nodiscard]] const std::wstring& path() const { return path_; }
+  [[nodiscard]] std::wstring parent() const { return path_.substr(0, path_.rfind(L'\\')); }
 
  private:
   std::wstring path_;
 };
+
+// Sets the last access time of `folder` to a day long past.
+bool set_access_time_long_ago(const std::wstring& folder) {
+  const FileHandle handle(CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  const SYSTEMTIME long_ago{2001, 1, 1, 1, 0, 0, 0, 0};
+  FILETIME time{};
+  return handle && SystemTimeToFileTime(&long_ago, &time) &&
+         SetFileTime(handle.get(), nullptr, &time, nullptr) != FALSE;
+}
 
 TEST(WindowOutputPort, PageErrorBoxOverTheMainWindow) {
   OwnedWindow owner = make_test_window(RECT{100, 100, 600, 500});
@@ -132,6 +144,10 @@ TEST(WindowOutputPort, FolderBrowserOpensOnTheGivenFolderAndReturnsIt) {
   ASSERT_TRUE(owner.valid());
   TestFolder test_folder;
   ASSERT_FALSE(test_folder.path().empty());
+  // The folder that holds it last read long ago, as a folder just written
+  // to is until the next read: the browser's own reading refreshes its
+  // access time while it looks for the start folder.
+  ASSERT_TRUE(set_access_time_long_ago(test_folder.parent()));
   // OK without touching anything: the answer is the preselected folder.
   DialogAnswerer answerer([](HWND browser) { press_button(browser, IDOK); });
   std::string folder = to_cp932(test_folder.path());

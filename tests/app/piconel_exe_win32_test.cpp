@@ -21,6 +21,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/fake_console.h"
+#include "settings_file_win32.h"
 #include "store/handles_win32.h"
 #include "store/wide_text.h"
 #include "window/resource.h"
@@ -684,6 +685,38 @@ std::wstring wait_for_title(HWND main_window, const std::wstring& expected) {
     title = title_of(main_window);
   }
   return title;
+}
+
+// A settings file the program may read but not replace (another program
+// holds it open): the close says so over the main window, naming the file,
+// and the program still ends normally, leaving the file as it was.
+TEST(PiconelProgram, SettingsFileThatCannotBeWrittenIsReportedAtClose) {
+  ProgramFolder folder;
+  ASSERT_FALSE(folder.exe().empty());
+  constexpr std::string_view kBefore = "[PROPERTY]\r\nSNAPWIDTH=7\r\n";
+  folder.write_settings(kBefore);
+  const testing::HeldFile held(folder.folder() + L"piconel.ini");
+  ASSERT_TRUE(held.held());
+  RunningProgram program = start_program(folder.exe());
+  ASSERT_NE(program.main_window, nullptr);
+  EXPECT_EQ(program.find_window(L"#32770", 1), nullptr) << "a message came up at the start";
+
+  PostMessageW(program.main_window, WM_CLOSE, 0, 0);
+  const HWND box = find_shown_dialog(program);
+  ASSERT_NE(box, nullptr) << "the close said nothing";
+  EXPECT_EQ(GetWindow(box, GW_OWNER), program.main_window);
+  // ピコネル：設定ファイル
+  EXPECT_EQ(title_of(box), L"\x30d4\x30b3\x30cd\x30eb\xff1a\x8a2d\x5b9a\x30d5\x30a1\x30a4\x30eb");
+  wchar_t text[512] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 512);
+  // 設定ファイルの保存に失敗しました。
+  EXPECT_EQ(std::wstring(text),
+            L"\x8a2d\x5b9a\x30d5\x30a1\x30a4\x30eb\x306e\x4fdd\x5b58\x306b"
+            L"\x5931\x6557\x3057\x307e\x3057\x305f\x3002\r\n\r\n" +
+                folder.folder() + L"piconel.ini");
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_EQ(wait_for_exit(program.process), 0u);
+  EXPECT_EQ(folder.read_settings(), std::optional<std::string>(kBefore));
 }
 
 TEST(PiconelProgram, ProjectOnTheCommandLineIsOpenedSavedAndReplacedByNew) {

@@ -1,7 +1,8 @@
 #pragma once
 
 // A settings file path under the temporary folder that no file holds yet,
-// deleted again at the end. Windows only.
+// deleted again at the end, and a file held open so that it cannot be
+// replaced. Windows only.
 
 #include <windows.h>
 
@@ -45,6 +46,21 @@ class SettingsFile {
 
  private:
   std::wstring path_;
+};
+
+// Holds a file open for reading while it lives, sharing neither writing nor
+// deleting, as another program may (an editor, a virus scanner): nothing
+// can replace the file meanwhile. (Wine replaces a read-only file all the
+// same, so that is no way to make a write fail there.)
+class HeldFile {
+ public:
+  explicit HeldFile(const std::wstring& path)
+      : file_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                          nullptr)) {}
+  [[nodiscard]] bool held() const { return file_.valid(); }
+
+ private:
+  FileHandle file_;
 };
 
 }  // namespace piconel::testing

@@ -142,8 +142,15 @@ struct Resources {
   SIZE_T memory = 0;  // committed bytes
 };
 
-BOOL CALLBACK count_window(HWND window, LPARAM count) {
+BOOL CALLBACK count_window(HWND, LPARAM count) {
   ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+// A top-level window and all its descendants, each once (EnumChildWindows
+// already walks the children's children).
+BOOL CALLBACK count_window_tree(HWND window, LPARAM count) {
+  count_window(window, count);
   EnumChildWindows(window, count_window, count);
   return TRUE;
 }
@@ -155,7 +162,7 @@ Resources measure() {
   Resources resources{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
                       GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 0,
                       memory.PagefileUsage};
-  EnumThreadWindows(GetCurrentThreadId(), count_window,
+  EnumThreadWindows(GetCurrentThreadId(), count_window_tree,
                     reinterpret_cast<LPARAM>(&resources.windows));
   return resources;
 }

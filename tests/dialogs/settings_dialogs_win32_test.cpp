@@ -269,6 +269,10 @@ TEST_F(DialogFixture, CancelLeavesTheSavedFileByteIdentical) {
 // Enter and Esc pressed as keys close each settings dialog as its OK and
 // Cancel buttons do: Esc changes nothing, Enter stores the dialog's fields.
 TEST_F(DialogFixture, EnterAndEscCloseEveryDialog) {
+  // The application settings are saved at OK, as the program's are beside
+  // it; without a file the save would fail and say so.
+  testing::SettingsFile file(L"piconel_dialog_keys_test.ini");
+  ASSERT_TRUE(app.settings.load(file.cp932(), true));
   for (const unsigned command : {IDM_PROJECT_SETTINGS, IDM_PAGE_SETTINGS, IDM_APP_SETTINGS}) {
     for (const WORD key : {VK_ESCAPE, VK_RETURN}) {
       SCOPED_TRACE(::testing::Message() << "command " << command << ", key " << key);
@@ -349,6 +353,44 @@ TEST_F(DialogFixture, ApplicationSettingsSavedAtOnce) {
   EXPECT_NE(saved.find("TRANSPARENTENABLE=1\r\n"), std::string::npos);
   EXPECT_NE(saved.find("TRANSPARENTCOLOR=255,255,255\r\n"), std::string::npos);
   EXPECT_FALSE(app.project.modified);
+}
+
+// OK with a settings file that cannot be replaced (another program holds
+// it open): an error box over the
+// settings dialog, which is still open, says so; the values still hold for
+// this session.
+TEST_F(DialogFixture, ApplicationSettingsThatCannotBeSavedAreReported) {
+  testing::SettingsFile file(L"piconel_dialog_test.ini");
+  ASSERT_TRUE(app.settings.load(file.cp932(), true));
+  ASSERT_TRUE(app.settings.save());
+  const std::string before = file.read();
+  const testing::HeldFile held(to_wide(file.cp932()));
+  ASSERT_TRUE(held.held());
+  HWND settings_dialog = nullptr;
+  HWND box_owner = nullptr;
+  std::wstring box_caption;
+  DialogAnswerer answerer([&](HWND dialog) {
+    if (settings_dialog == nullptr) {
+      settings_dialog = dialog;
+      const HWND track = GetDlgItem(dialog, IDC_SNAP_TRACK);
+      SendMessageW(track, TBM_SETPOS, TRUE, 16);
+      SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 16),
+                   reinterpret_cast<LPARAM>(track));
+      press_button(dialog, IDOK);
+      return;
+    }
+    box_owner = GetWindow(dialog, GW_OWNER);
+    box_caption = testing::window_text_of(dialog);
+    press_button(dialog, IDOK);
+  });
+  EXPECT_TRUE(run_command(app, CommandMessage{IDM_APP_SETTINGS}));
+  EXPECT_FALSE(answerer.watchdog_fired());
+  EXPECT_EQ(answerer.dialogs_shown(), 2);
+  EXPECT_EQ(box_owner, settings_dialog);
+  // ピコネル：設定ファイル
+  EXPECT_EQ(box_caption, L"\x30d4\x30b3\x30cd\x30eb\xff1a\x8a2d\x5b9a\x30d5\x30a1\x30a4\x30eb");
+  EXPECT_EQ(app.sheet_view.state().snap_width, 16);
+  EXPECT_EQ(file.read(), before);
 }
 
 }  // namespace

@@ -49,9 +49,9 @@ class FakeDecoder final : public PictureDecoder {
 // The decoder's form of a bitmap file: info block and pixels.
 ScriptedAnswer as_decoded(const Bytes& file, std::int32_t probed) {
   ScriptedAnswer picture;
-  picture.bitmap_info.assign(file.begin() + 14, file.begin() + 54);
+  // The info block and the palette after it, up to the pixels.
   const std::uint32_t offset = file[10] | (file[11] << 8);
-  picture.bitmap_info.insert(picture.bitmap_info.end(), file.begin() + 54, file.begin() + offset);
+  picture.bitmap_info.assign(file.begin() + 14, file.begin() + offset);
   picture.pixels.assign(file.begin() + offset, file.end());
   picture.probed_transparent_index = probed;
   return picture;

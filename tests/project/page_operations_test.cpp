@@ -65,7 +65,9 @@ TEST(NewPageTest, RefusesThe257thPage) {
   ProjectFixture f;
   Names names;
   for (int i = 0; i < 256; ++i) {
-    names.push_back("p" + std::to_string(i));
+    std::string name = "p";
+    name += std::to_string(i);
+    names.push_back(name);
   }
   make_pages(f, names);
   const std::string before = f.project.store->serialize();
