@@ -135,19 +135,28 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
     request.index_true_colour = true;
 
     CoordinateRow coordinates{row.x, row.y, 0, 0};
-    std::optional<Dib> picture;
+    std::optional<DecodedFile> decoded;
     if (path) {
-      picture = load_image(request);
+      decoded = decode_image(request);
     }
-    if (!picture) {
+    if (!decoded) {
       // Without memory for the note the image is simply not reported.
       (void)allocation_succeeds([&] { result.unreadable_images.push_back(row.path); });
     } else {
-      coordinates.width = picture->width;
-      coordinates.height = picture->height;
-      if (sheet && !sheet->draw(*picture, row.x, row.y, palette)) {
-        result.failure = PageFailure::NoMemory;
-        return result;
+      coordinates.width = decoded->dib.width;
+      coordinates.height = decoded->dib.height;
+      // A true-colour picture is drawn while its colours are counted, in
+      // one pass over its pixels; the rest, and a picture that cannot be
+      // drawn so, take load_image's way.
+      const bool drawn =
+          sheet && sheet->draw_merging(decoded->dib, row.x, row.y, request.transparent_key,
+                                       request.replacement_colour, palette);
+      if (!drawn) {
+        const Dib picture = finish_image(std::move(*decoded), request);
+        if (sheet && !sheet->draw(picture, row.x, row.y, palette)) {
+          result.failure = PageFailure::NoMemory;
+          return result;
+        }
       }
     }
     // A forced size changes what the tables record, not what is drawn.

@@ -165,6 +165,96 @@ bool PageSheet::draw_indices(const Dib& picture, std::int32_t x, std::int32_t y)
   return true;
 }
 
+template <std::size_t Step>
+bool PageSheet::merge_true_colour(const Dib& picture, std::int32_t x, std::int32_t y,
+                                  std::uint32_t key, std::uint8_t replacement_index,
+                                  ColourList& palette) {
+  const CoveredArea area = covered_area(width_, height_, picture, x, y);
+  // Neighbouring pixels mostly repeat a colour: the last one is tried first.
+  std::uint32_t last_colour = ColourIndex::kNoColour;
+  std::uint8_t last_index = 0;
+  // The index pixel `column` of the row is drawn with, written to `out`
+  // inside the sheet's columns; false at the page's 257th colour.
+  const auto put = [&](std::uint32_t colour, std::size_t column, std::uint8_t* out,
+                       std::size_t first, std::size_t count) {
+    if (colour != last_colour) {
+      int position = first_position_.find(colour);
+      if (position < 0) {
+        // A colour new to the page is appended, as the merge appends the
+        // colours of a picture in the order they first appear.
+        if (known_colours_ >= kMaxColours) {
+          palette.count = -1;
+          return false;
+        }
+        position = known_colours_;
+        const PaletteEntry entry{static_cast<std::uint8_t>(colour & 0xFF),
+                                 static_cast<std::uint8_t>((colour >> 8) & 0xFF),
+                                 static_cast<std::uint8_t>((colour >> 16) & 0xFF), 0};
+        palette.entries[static_cast<std::size_t>(position)] = entry;
+        colours_[static_cast<std::size_t>(position)] = entry;
+        first_position_.add(colour, position);
+        palette.count = ++known_colours_;
+      }
+      last_colour = colour;
+      last_index = colour == key ? replacement_index : static_cast<std::uint8_t>(position);
+    }
+    // Unsigned: columns left of `first` wrap past `count`.
+    if (column - first < count) {
+      out[column - first] = last_index;
+    }
+    return true;
+  };
+  const auto width = static_cast<std::size_t>(picture.width);
+  // Bottom row first, as the colour analysis counts them.
+  for (std::int32_t row = 0; row < picture.height; ++row) {
+    const std::size_t row_start = static_cast<std::size_t>(row) * picture.stride;
+    const std::uint8_t* line = picture.pixels.data() + row_start;
+    const std::int64_t sheet_y = std::int64_t{y} + (picture.height - 1 - row);
+    std::uint8_t* out = nullptr;
+    std::size_t first = 0;
+    std::size_t count = 0;  // no column drawn outside the sheet's rows
+    if (!area.empty() && sheet_y >= area.top && sheet_y < area.bottom) {
+      out = index_row_from_top(sheet_y) + area.left;
+      first = static_cast<std::size_t>(area.left - x);
+      count = static_cast<std::size_t>(area.right - area.left);
+    }
+    for (std::size_t column = 0; column + 1 < width; ++column) {
+      if (!put(colour_key_with_spare_byte(line + column * Step), column, out, first, count)) {
+        return false;
+      }
+    }
+    // The last pixel of a row is read whole only when a byte follows it.
+    const std::uint8_t* last = line + (width - 1) * Step;
+    const bool spare = row_start + (width - 1) * Step + 4 <= picture.pixels.size();
+    if (!put(spare ? colour_key_with_spare_byte(last) : colour_key(last[0], last[1], last[2]),
+             width - 1, out, first, count)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool PageSheet::draw_merging(const Dib& picture, std::int32_t x, std::int32_t y, std::int32_t key,
+                             ColorRef replacement, ColourList& palette) {
+  if (canvas_ || (picture.bits_per_pixel != 24 && picture.bits_per_pixel != 32) ||
+      !picture.is_well_formed() || !learn_palette(palette)) {
+    return false;
+  }
+  // Key pixels are drawn with the replacement's first position, which the
+  // page must hold already (the background always is).
+  const int replacement_index =
+      first_position_.find(static_cast<std::uint32_t>(colorref_to_dib(replacement)) & 0xFFFFFFu);
+  if (replacement_index < 0) {
+    return false;
+  }
+  const std::uint32_t key_colour =
+      key >= 0 ? static_cast<std::uint32_t>(key) & 0xFFFFFFu : ColourIndex::kNoColour;
+  const auto index = static_cast<std::uint8_t>(replacement_index);
+  return picture.bits_per_pixel == 32
+             ? merge_true_colour<4>(picture, x, y, key_colour, index, palette)
+             : merge_true_colour<3>(picture, x, y, key_colour, index, palette);
+}
+
 bool PageSheet::become_true_colour() {
   // Every index drawn so far names one of the known colours (0, the
   // background, before any).

@@ -38,6 +38,18 @@ class PageSheet {
   [[nodiscard]] bool draw(const Dib& picture, std::int32_t x, std::int32_t y,
                           const ColourList& palette);
 
+  // Draws a 24- or 32-bit `picture` as palette indices while its colours are
+  // merged into `palette`, in one pass over its pixels: what load_image
+  // (with the same key and replacement, index_true_colour on) and then draw
+  // would do, without looking each pixel up twice. Pixels of colour `key`
+  // (0x00RRGGBB in DIB order; -1 for none) are drawn as `replacement`
+  // (COLORREF; -1 for white), while the key itself is merged as any colour.
+  // False when the picture is not drawn: nothing changed, or, when the
+  // palette ran past 256 colours, the palette's count is -1 as the merge
+  // would have left it; the caller then takes the usual way.
+  [[nodiscard]] bool draw_merging(const Dib& picture, std::int32_t x, std::int32_t y,
+                                  std::int32_t key, ColorRef replacement, ColourList& palette);
+
   // The pixels of the page bitmap write_page_bitmap would write, valid while
   // the sheet and `palette` live. The sheet's last step: an 8-bit file that
   // leaves out the background entry renumbers the indices in place, so it is
@@ -57,6 +69,9 @@ class PageSheet {
   bool learn_palette(const ColourList& palette);
   bool draw_indices(const Dib& picture, std::int32_t x, std::int32_t y);
   bool become_true_colour();
+  template <std::size_t Step>
+  bool merge_true_colour(const Dib& picture, std::int32_t x, std::int32_t y, std::uint32_t key,
+                         std::uint8_t replacement_index, ColourList& palette);
   std::uint8_t* index_row_from_top(std::int64_t y) {
     return indices_.data() + static_cast<std::size_t>(height_ - 1 - y) * index_stride_;
   }
