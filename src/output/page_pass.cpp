@@ -14,6 +14,7 @@
 #include "output/page_files.h"
 #include "output/page_settings.h"
 #include "output/page_sheet.h"
+#include "output/shared_image_rows.h"
 #include "project/project.h"
 #include "store/cp932.h"
 #include "store/file_error.h"
@@ -130,7 +131,11 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
     request.colour_list = &palette;
     request.transparent_key = row.settings.transparent_on != 0 ? row.settings.transparent_key : -1;
     request.decoders = in.decoders;
-    request.cache = in.decode_cache;
+    // A file no other row names is neither looked up nor kept.
+    const bool shared =
+        in.shared_rows == nullptr ||
+        in.shared_rows->shared(in.page_position, static_cast<std::size_t>(entry_index));
+    request.cache = shared ? in.decode_cache : nullptr;
     // Drawn through the palette-index path instead of a lookup per pixel.
     request.index_true_colour = true;
 

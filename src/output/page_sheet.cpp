@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <span>
+#include <type_traits>
 
 #include "output/output_file.h"
 #include "output/page_bitmap.h"
@@ -172,62 +173,77 @@ bool PageSheet::merge_true_colour(const Dib& picture, std::int32_t x, std::int32
   const CoveredArea area = covered_area(width_, height_, picture, x, y);
   // Neighbouring pixels mostly repeat a colour: the last one is tried first.
   std::uint32_t last_colour = ColourIndex::kNoColour;
-  std::uint8_t last_index = 0;
-  // The index pixel `column` of the row is drawn with, written to `out`
-  // inside the sheet's columns; false at the page's 257th colour.
-  const auto put = [&](std::uint32_t colour, std::size_t column, std::uint8_t* out,
-                       std::size_t first, std::size_t count) {
-    if (colour != last_colour) {
-      int position = first_position_.find(colour);
-      if (position < 0) {
-        // A colour new to the page is appended, as the merge appends the
-        // colours of a picture in the order they first appear.
-        if (known_colours_ >= kMaxColours) {
-          palette.count = -1;
-          return false;
-        }
-        position = known_colours_;
-        const PaletteEntry entry{static_cast<std::uint8_t>(colour & 0xFF),
-                                 static_cast<std::uint8_t>((colour >> 8) & 0xFF),
-                                 static_cast<std::uint8_t>((colour >> 16) & 0xFF), 0};
-        palette.entries[static_cast<std::size_t>(position)] = entry;
-        colours_[static_cast<std::size_t>(position)] = entry;
-        first_position_.add(colour, position);
-        palette.count = ++known_colours_;
-      }
-      last_colour = colour;
-      last_index = colour == key ? replacement_index : static_cast<std::uint8_t>(position);
+  int last_index = 0;
+  // The index a pixel of `colour` is drawn with; -1 at the page's 257th
+  // colour.
+  const auto index_of = [&](std::uint32_t colour) {
+    if (colour == last_colour) {
+      return last_index;
     }
-    // Unsigned: columns left of `first` wrap past `count`.
-    if (column - first < count) {
-      out[column - first] = last_index;
+    int position = first_position_.find(colour);
+    if (position < 0) {
+      // A colour new to the page is appended, as the merge appends the
+      // colours of a picture in the order they first appear.
+      if (known_colours_ >= kMaxColours) {
+        palette.count = -1;
+        return -1;
+      }
+      position = known_colours_;
+      const PaletteEntry entry{static_cast<std::uint8_t>(colour & 0xFF),
+                               static_cast<std::uint8_t>((colour >> 8) & 0xFF),
+                               static_cast<std::uint8_t>((colour >> 16) & 0xFF), 0};
+      palette.entries[static_cast<std::size_t>(position)] = entry;
+      colours_[static_cast<std::size_t>(position)] = entry;
+      first_position_.add(colour, position);
+      palette.count = ++known_colours_;
+    }
+    last_colour = colour;
+    last_index = colour == key ? int{replacement_index} : position;
+    return last_index;
+  };
+  const auto width = static_cast<std::size_t>(picture.width);
+  const std::uint8_t* line = nullptr;
+  // Columns [from, to) of the row, drawn into `out` when `draw` is true.
+  // `whole`: each pixel read with one load (a byte follows the row's last).
+  const auto scan = [&](auto draw, auto whole, std::size_t from, std::size_t to,
+                        std::uint8_t* out) {
+    for (std::size_t column = from; column < to; ++column) {
+      const std::uint8_t* p = line + column * Step;
+      const int index = index_of(decltype(whole)::value ? colour_key_with_spare_byte(p)
+                                                        : colour_key(p[0], p[1], p[2]));
+      if (index < 0) {
+        return false;
+      }
+      if constexpr (decltype(draw)::value) {
+        *out++ = static_cast<std::uint8_t>(index);
+      }
     }
     return true;
   };
-  const auto width = static_cast<std::size_t>(picture.width);
+  // The whole row: the columns outside the sheet are only counted.
+  const auto scan_row = [&](auto whole, std::size_t first, std::size_t end, std::uint8_t* out) {
+    return scan(std::false_type{}, whole, 0, first, nullptr) &&
+           scan(std::true_type{}, whole, first, end, out) &&
+           scan(std::false_type{}, whole, end, width, nullptr);
+  };
   // Bottom row first, as the colour analysis counts them.
   for (std::int32_t row = 0; row < picture.height; ++row) {
     const std::size_t row_start = static_cast<std::size_t>(row) * picture.stride;
-    const std::uint8_t* line = picture.pixels.data() + row_start;
+    line = picture.pixels.data() + row_start;
     const std::int64_t sheet_y = std::int64_t{y} + (picture.height - 1 - row);
     std::uint8_t* out = nullptr;
-    std::size_t first = 0;
-    std::size_t count = 0;  // no column drawn outside the sheet's rows
+    std::size_t first = width;  // no column drawn outside the sheet's rows
+    std::size_t end = width;
     if (!area.empty() && sheet_y >= area.top && sheet_y < area.bottom) {
       out = index_row_from_top(sheet_y) + area.left;
       first = static_cast<std::size_t>(area.left - x);
-      count = static_cast<std::size_t>(area.right - area.left);
+      end = static_cast<std::size_t>(area.right - x);
     }
-    for (std::size_t column = 0; column + 1 < width; ++column) {
-      if (!put(colour_key_with_spare_byte(line + column * Step), column, out, first, count)) {
-        return false;
-      }
-    }
-    // The last pixel of a row is read whole only when a byte follows it.
-    const std::uint8_t* last = line + (width - 1) * Step;
-    const bool spare = row_start + (width - 1) * Step + 4 <= picture.pixels.size();
-    if (!put(spare ? colour_key_with_spare_byte(last) : colour_key(last[0], last[1], last[2]),
-             width - 1, out, first, count)) {
+    // A pixel is read with one load only when a byte follows it (always for
+    // 32 bits; for 24 bits the last row may end the buffer).
+    const bool whole = row_start + (width - 1) * Step + 4 <= picture.pixels.size();
+    if (!(whole ? scan_row(std::true_type{}, first, end, out)
+                : scan_row(std::false_type{}, first, end, out))) {
       return false;
     }
   }
