@@ -127,7 +127,9 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
     LoadImageRequest request;
     request.path = path ? std::string_view(*path) : std::string_view();
     request.replacement_colour = settings.background;
-    request.entry = &scratch;
+    // Once the page has too many colours for 8 bits its palette stays so:
+    // counting a picture's colours would change nothing.
+    request.entry = palette.count >= 0 ? &scratch : nullptr;
     request.colour_list = &palette;
     request.transparent_key = row.settings.transparent_on != 0 ? row.settings.transparent_key : -1;
     request.decoders = in.decoders;
