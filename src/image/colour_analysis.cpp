@@ -9,10 +9,8 @@
 
 namespace piconel {
 
-namespace {
+namespace {}  // namespace
 
-// Marks the values the pixels of `dib` use; stops once every value below
-// `wanted` is marked (the rest cannot change the answer).
 void mark_used_values(const Dib& dib, std::size_t wanted, std::array<bool, 256>& used) {
   if (wanted == 0) {
     return;
@@ -58,6 +56,8 @@ void mark_used_values(const Dib& dib, std::size_t wanted, std::array<bool, 256>&
     }
   }
 }
+
+namespace {
 
 void analyse_paletted(const Dib& dib, std::int32_t transparent_index, ImageEntry& entry) {
   const std::size_t length = dib.colour_table.size();

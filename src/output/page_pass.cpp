@@ -152,12 +152,18 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
     } else {
       coordinates.width = decoded->dib.width;
       coordinates.height = decoded->dib.height;
-      // A true-colour picture is drawn while its colours are counted, in
-      // one pass over its pixels; the rest, and a picture that cannot be
-      // drawn so, take load_image's way.
+      // A picture is drawn while its colours are merged (a true-colour one
+      // in one pass over its pixels); one that cannot be drawn so takes
+      // load_image's way.
+      const Dib& raw = decoded->dib;
+      // A paletted picture's transparent entry: the row's key, else the
+      // decoder's.
+      const std::int32_t key = raw.bits_per_pixel <= 8 && request.transparent_key < 0
+                                   ? decoded->automatic_index
+                                   : request.transparent_key;
       const bool drawn =
-          sheet && sheet->draw_merging(decoded->dib, row.x, row.y, request.transparent_key,
-                                       request.replacement_colour, palette);
+          sheet && palette.count >= 0 &&
+          sheet->draw_merging(raw, row.x, row.y, key, request.replacement_colour, palette);
       if (!drawn) {
         const Dib picture = finish_image(std::move(*decoded), request);
         if (sheet && !sheet->draw(picture, row.x, row.y, palette)) {

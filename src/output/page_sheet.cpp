@@ -5,6 +5,7 @@
 #include <span>
 #include <type_traits>
 
+#include "image/colour_analysis.h"
 #include "output/output_file.h"
 #include "output/page_bitmap.h"
 #include "store/no_throw.h"
@@ -134,12 +135,16 @@ bool PageSheet::learn_palette(const ColourList& palette) {
     const PaletteEntry& colour = palette.entries[static_cast<std::size_t>(i)];
     colours_[static_cast<std::size_t>(i)] = colour;
     first_position_.add(colour_key(colour.blue, colour.green, colour.red), i);
+    if (i > 0 && background_again_ < 0 && colour.same_colour(colours_[0])) {
+      background_again_ = i;
+    }
   }
   known_colours_ = palette.count;
   return true;
 }
 
-bool PageSheet::draw_indices(const Dib& picture, std::int32_t x, std::int32_t y) {
+bool PageSheet::draw_indices(const Dib& picture, std::int32_t x, std::int32_t y,
+                             const std::array<std::int16_t, 256>* positions_given) {
   const CoveredArea area = covered_area(width_, height_, picture, x, y);
   if (area.empty()) {
     return true;
@@ -149,7 +154,9 @@ bool PageSheet::draw_indices(const Dib& picture, std::int32_t x, std::int32_t y)
   const auto count = static_cast<std::size_t>(right - left);
   const bool paletted = picture.bits_per_pixel <= 8;
   const std::array<std::int16_t, 256> positions =
-      paletted ? positions_of_values(picture, first_position_) : std::array<std::int16_t, 256>{};
+      positions_given != nullptr ? *positions_given
+      : paletted                 ? positions_of_values(picture, first_position_)
+                                 : std::array<std::int16_t, 256>{};
   for (std::int64_t sheet_y = top; sheet_y < bottom; ++sheet_y) {
     const auto source_row = static_cast<std::size_t>(picture.height - 1 - (sheet_y - y));
     const std::uint8_t* line = picture.pixels.data() + source_row * picture.stride;
@@ -164,6 +171,62 @@ bool PageSheet::draw_indices(const Dib& picture, std::int32_t x, std::int32_t y)
     }
   }
   return true;
+}
+
+void PageSheet::append_colour(std::uint32_t colour, ColourList& palette) {
+  const PaletteEntry entry{static_cast<std::uint8_t>(colour & 0xFF),
+                           static_cast<std::uint8_t>((colour >> 8) & 0xFF),
+                           static_cast<std::uint8_t>((colour >> 16) & 0xFF), 0};
+  const auto position = static_cast<std::size_t>(known_colours_);
+  palette.entries[position] = entry;
+  colours_[position] = entry;
+  first_position_.add(colour, known_colours_);
+  if (position > 0 && background_again_ < 0 && entry.same_colour(colours_[0])) {
+    background_again_ = known_colours_;
+  }
+  palette.count = ++known_colours_;
+}
+
+bool PageSheet::merge_paletted(const Dib& picture, std::int32_t x, std::int32_t y,
+                               std::int32_t transparent_index, ColorRef replacement,
+                               ColourList& palette) {
+  const std::size_t length = picture.colour_table.size();
+  const std::size_t values = std::size_t{1} << static_cast<unsigned>(picture.bits_per_pixel);
+  std::array<bool, 256> used{};
+  mark_used_values(picture, std::min(length, values), used);
+  // The merge as merge_colours does it: the used entries in index order,
+  // except a used transparent entry, which entry 0 (the background) then
+  // stands for and is not looked among.
+  const bool transparent_used = transparent_index >= 0 &&
+                                static_cast<std::size_t>(transparent_index) < length &&
+                                used[static_cast<std::size_t>(transparent_index)];
+  const int start = transparent_used ? 1 : 0;
+  for (std::size_t i = 0; i < length; ++i) {
+    if (!used[i] || (transparent_used && i == static_cast<std::size_t>(transparent_index))) {
+      continue;
+    }
+    const PaletteEntry& listed = picture.colour_table[i];
+    const std::uint32_t colour = colour_key(listed.blue, listed.green, listed.red);
+    const int position = first_position_.find(colour);
+    if (position >= start || (position == 0 && background_again_ >= 0)) {
+      continue;
+    }
+    if (known_colours_ >= kMaxColours) {
+      palette.count = -1;
+      return false;
+    }
+    append_colour(colour, palette);
+  }
+  // Drawn with the transparent entry replaced, as load_image replaces it.
+  std::array<std::int16_t, 256> positions = positions_of_values(picture, first_position_);
+  if (replacement >= 0 && transparent_index >= 0 &&
+      static_cast<std::size_t>(transparent_index) < std::min(length, values)) {
+    const std::uint32_t replaced =
+        static_cast<std::uint32_t>(colorref_to_dib(replacement)) & 0xFFFFFFu;
+    positions[static_cast<std::size_t>(transparent_index)] =
+        static_cast<std::int16_t>(first_position_.find(replaced));
+  }
+  return draw_indices(picture, x, y, &positions);
 }
 
 template <std::size_t Step>
@@ -189,13 +252,7 @@ bool PageSheet::merge_true_colour(const Dib& picture, std::int32_t x, std::int32
         return -1;
       }
       position = known_colours_;
-      const PaletteEntry entry{static_cast<std::uint8_t>(colour & 0xFF),
-                               static_cast<std::uint8_t>((colour >> 8) & 0xFF),
-                               static_cast<std::uint8_t>((colour >> 16) & 0xFF), 0};
-      palette.entries[static_cast<std::size_t>(position)] = entry;
-      colours_[static_cast<std::size_t>(position)] = entry;
-      first_position_.add(colour, position);
-      palette.count = ++known_colours_;
+      append_colour(colour, palette);
     }
     last_colour = colour;
     last_index = colour == key ? int{replacement_index} : position;
@@ -252,9 +309,11 @@ bool PageSheet::merge_true_colour(const Dib& picture, std::int32_t x, std::int32
 
 bool PageSheet::draw_merging(const Dib& picture, std::int32_t x, std::int32_t y, std::int32_t key,
                              ColorRef replacement, ColourList& palette) {
-  if (canvas_ || (picture.bits_per_pixel != 24 && picture.bits_per_pixel != 32) ||
-      !picture.is_well_formed() || !learn_palette(palette)) {
+  if (canvas_ || !picture.is_well_formed() || !learn_palette(palette)) {
     return false;
+  }
+  if (picture.bits_per_pixel <= 8) {
+    return merge_paletted(picture, x, y, key, replacement, palette);
   }
   // Key pixels are drawn with the replacement's first position, which the
   // page must hold already (the background always is).

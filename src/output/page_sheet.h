@@ -38,15 +38,18 @@ class PageSheet {
   [[nodiscard]] bool draw(const Dib& picture, std::int32_t x, std::int32_t y,
                           const ColourList& palette);
 
-  // Draws a 24- or 32-bit `picture` as palette indices while its colours are
-  // merged into `palette`, in one pass over its pixels: what load_image
-  // (with the same key and replacement, index_true_colour on) and then draw
-  // would do, without looking each pixel up twice. Pixels of colour `key`
-  // (0x00RRGGBB in DIB order; -1 for none) are drawn as `replacement`
-  // (COLORREF; -1 for white), while the key itself is merged as any colour.
-  // False when the picture is not drawn: nothing changed, or, when the
-  // palette ran past 256 colours, the palette's count is -1 as the merge
-  // would have left it; the caller then takes the usual way.
+  // Draws `picture` as palette indices while its colours are merged into
+  // `palette`: what load_image (with the same key and replacement,
+  // index_true_colour on) and then draw would do, with fewer passes over its
+  // pixels. `key`: for 8 bits or less the transparent palette index (the
+  // row's key, else the decoder's; -1 for none), whose colour-table entry is
+  // not merged and is drawn as `replacement` (COLORREF; -1 keeps it); for 24
+  // and 32 bits the colour (0x00RRGGBB in DIB order; -1 for none) drawn as
+  // `replacement` (-1 for white), the key itself merged as any colour.
+  // False when the picture is not drawn: either nothing changed, or the
+  // palette holds what the merge would have made of it (its count -1 past
+  // 256 colours) and the sheet whatever the failed picture left; either way
+  // the caller then takes the usual way, which draws the whole picture again.
   [[nodiscard]] bool draw_merging(const Dib& picture, std::int32_t x, std::int32_t y,
                                   std::int32_t key, ColorRef replacement, ColourList& palette);
 
@@ -67,7 +70,13 @@ class PageSheet {
       : width_(width), height_(height), background_(background) {}
 
   bool learn_palette(const ColourList& palette);
-  bool draw_indices(const Dib& picture, std::int32_t x, std::int32_t y);
+  // `positions`: each value's index for a paletted picture (its colour
+  // table's by default).
+  bool draw_indices(const Dib& picture, std::int32_t x, std::int32_t y,
+                    const std::array<std::int16_t, 256>* positions = nullptr);
+  void append_colour(std::uint32_t colour, ColourList& palette);
+  bool merge_paletted(const Dib& picture, std::int32_t x, std::int32_t y,
+                      std::int32_t transparent_index, ColorRef replacement, ColourList& palette);
   bool become_true_colour();
   template <std::size_t Step>
   bool merge_true_colour(const Dib& picture, std::int32_t x, std::int32_t y, std::uint32_t key,
@@ -87,6 +96,10 @@ class PageSheet {
   std::array<PaletteEntry, kMaxColours> colours_{};
   std::int32_t known_colours_ = 0;
   ColourIndex first_position_;
+  // The first position after 0 holding the colour of entry 0, or -1: a
+  // paletted picture with a transparent entry looks its colours up from
+  // entry 1 on, so entry 0's colour may be listed twice.
+  std::int32_t background_again_ = -1;
   // The 24-bit sheet, once the pictures no longer fit the indices.
   std::optional<SheetCanvas> canvas_;
   // The canvas's 8-bit file, when finish made one.
