@@ -65,8 +65,8 @@ struct LoadImageRequest {
 [[nodiscard]] std::optional<Dib> load_image(const LoadImageRequest& request);
 
 // load_image in two halves, for a caller that does the colour work of some
-// pictures itself (the page output draws true-colour pictures while it
-// merges their colours): steps 1 and 2, the file's picture as decoded (none
+// pictures itself (the page output draws pictures while it merges their
+// colours): steps 1 and 2, the file's picture as decoded (none
 // as load_image), then steps 3 to 6 on that picture.
 [[nodiscard]] std::optional<DecodedFile> decode_image(const LoadImageRequest& request);
 [[nodiscard]] Dib finish_image(DecodedFile&& decoded, const LoadImageRequest& request);
