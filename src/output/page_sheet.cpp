@@ -150,6 +150,7 @@ bool PageSheet::draw_indices(const Dib& picture, std::int32_t x, std::int32_t y,
     return true;
   }
   const auto [left, top, right, bottom] = area;
+  note_drawn_rows(top, bottom);
   const auto first = static_cast<std::size_t>(left - x);
   const auto count = static_cast<std::size_t>(right - left);
   const bool paletted = picture.bits_per_pixel <= 8;
@@ -234,6 +235,9 @@ bool PageSheet::merge_true_colour(const Dib& picture, std::int32_t x, std::int32
                                   std::uint32_t key, std::uint8_t replacement_index,
                                   ColourList& palette) {
   const CoveredArea area = covered_area(width_, height_, picture, x, y);
+  if (!area.empty()) {
+    note_drawn_rows(area.top, area.bottom);
+  }
   // Neighbouring pixels mostly repeat a colour: the last one is tried first.
   std::uint32_t last_colour = ColourIndex::kNoColour;
   int last_index = 0;
@@ -333,7 +337,9 @@ bool PageSheet::draw_merging(const Dib& picture, std::int32_t x, std::int32_t y,
 bool PageSheet::become_true_colour() {
   // Every index drawn so far names one of the known colours (0, the
   // background, before any).
-  canvas_ = SheetCanvas::from_indices(width_, height_, indices_, index_stride_, colours_);
+  canvas_ = SheetCanvas::from_indices(width_, height_, indices_, index_stride_, colours_,
+                                      static_cast<std::int32_t>(drawn_top_),
+                                      static_cast<std::int32_t>(drawn_bottom_));
   if (!canvas_) {
     return false;
   }

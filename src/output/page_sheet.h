@@ -9,6 +9,7 @@
 // byte for byte the one write_page_bitmap makes of the same pictures drawn on
 // a SheetCanvas.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -81,6 +82,11 @@ class PageSheet {
   template <std::size_t Step>
   bool merge_true_colour(const Dib& picture, std::int32_t x, std::int32_t y, std::uint32_t key,
                          std::uint8_t replacement_index, ColourList& palette);
+  // Notes rows [top, bottom) from the top as drawn on.
+  void note_drawn_rows(std::int64_t top, std::int64_t bottom) {
+    drawn_top_ = std::min(drawn_top_, top);
+    drawn_bottom_ = std::max(drawn_bottom_, bottom);
+  }
   std::uint8_t* index_row_from_top(std::int64_t y) {
     return indices_.data() + static_cast<std::size_t>(height_ - 1 - y) * index_stride_;
   }
@@ -91,6 +97,10 @@ class PageSheet {
   // Bottom-up rows of the 8-bit file, padding 0, while indexed.
   std::vector<std::uint8_t> indices_;
   std::size_t index_stride_ = 0;
+  // The rows from the top any picture was drawn on as indices: the rest
+  // still hold the background alone.
+  std::int64_t drawn_top_ = kMaxSheetSide;
+  std::int64_t drawn_bottom_ = 0;
   // The palette's colours the indices may name, and the first position of
   // each (the index an 8-bit file gives a pixel of that colour).
   std::array<PaletteEntry, kMaxColours> colours_{};
