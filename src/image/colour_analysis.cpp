@@ -1,5 +1,6 @@
 #include "image/colour_analysis.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -7,6 +8,54 @@
 #include "store/no_throw.h"
 
 namespace piconel {
+
+namespace {}  // namespace
+
+void mark_used_values(const Dib& dib, std::size_t wanted, std::array<bool, 256>& used) {
+  if (wanted == 0) {
+    return;
+  }
+  std::size_t seen = 0;
+  // True once every wanted value is seen: most pictures use their whole
+  // colour table within a few rows, and the rest of the scan would find
+  // nothing new.
+  const auto mark = [&](unsigned value) {
+    if (used[value]) {
+      return false;
+    }
+    used[value] = true;
+    return value < wanted && ++seen == wanted;
+  };
+  const auto depth = static_cast<unsigned>(dib.bits_per_pixel);
+  const auto width = static_cast<std::size_t>(dib.width);
+  for (std::int32_t row = 0; row < dib.height; ++row) {
+    const std::uint8_t* line = dib.pixels.data() + static_cast<std::size_t>(row) * dib.stride;
+    if (depth == 8) {
+      for (std::size_t x = 0; x < width; ++x) {
+        if (mark(line[x])) {
+          return;
+        }
+      }
+    } else if (depth == 4) {
+      // Two pixels a byte, the left one in the high half; an odd width's
+      // last byte holds one.
+      for (std::size_t x = 0; x + 1 < width; x += 2) {
+        if (mark(line[x / 2] >> 4) || mark(line[x / 2] & 15u)) {
+          return;
+        }
+      }
+      if (width % 2 != 0 && mark(line[width / 2] >> 4)) {
+        return;
+      }
+    } else {
+      for (std::size_t x = 0; x < width; ++x) {
+        if (mark(packed_pixel_value(line, dib.bits_per_pixel, x))) {
+          return;
+        }
+      }
+    }
+  }
+}
 
 namespace {
 
@@ -16,33 +65,12 @@ void analyse_paletted(const Dib& dib, std::int32_t transparent_index, ImageEntry
     entry.palette[i] = i < length ? dib.colour_table[i] : PaletteEntry{};
     entry.palette[i].flag = 1;
   }
-  const auto depth = static_cast<unsigned>(dib.bits_per_pixel);
-  const auto width = static_cast<std::size_t>(dib.width);
+  // Only values inside the colour table count, and a pixel holds at most
+  // 2^depth values.
+  const std::size_t wanted =
+      std::min(length, std::size_t{1} << static_cast<unsigned>(dib.bits_per_pixel));
   std::array<bool, 256> used{};
-  for (std::int32_t row = 0; row < dib.height; ++row) {
-    const std::uint8_t* line = dib.pixels.data() + static_cast<std::size_t>(row) * dib.stride;
-    if (depth == 8) {
-      for (std::size_t x = 0; x < width; ++x) {
-        used[line[x]] = true;
-      }
-      continue;
-    }
-    if (depth == 4) {
-      // Two pixels a byte, the left one in the high half; an odd width's
-      // last byte holds one.
-      for (std::size_t x = 0; x + 1 < width; x += 2) {
-        used[line[x / 2] >> 4] = true;
-        used[line[x / 2] & 15] = true;
-      }
-      if (width % 2 != 0) {
-        used[line[width / 2] >> 4] = true;
-      }
-      continue;
-    }
-    for (std::size_t x = 0; x < width; ++x) {
-      used[packed_pixel_value(line, dib.bits_per_pixel, x)] = true;
-    }
-  }
+  mark_used_values(dib, wanted, used);
   for (std::size_t i = 0; i < length; ++i) {
     if (used[i]) {
       entry.palette[i].flag = 0;

@@ -6,6 +6,8 @@
 // handed on. load_image runs these in order; they are separate so the rules
 // can be tested on pictures built in memory.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -33,6 +35,11 @@ namespace piconel {
 // is left empty otherwise (also for 8 bits or less, or without memory).
 void analyse_colours(const Dib& dib, std::int32_t transparent_index, ImageEntry& entry,
                      std::vector<std::uint8_t>* true_colour_indices = nullptr);
+
+// Sets used[v] for the values v the pixels of a well-formed picture of 8 bits
+// or less hold; may stop as soon as every value below `wanted` is set, so a
+// value at or past `wanted` may be left unset.
+void mark_used_values(const Dib& dib, std::size_t wanted, std::array<bool, 256>& used);
 
 // The default transparent key of a freshly loaded picture: for 8 bits or less
 // `transparent_index` (-1 when there is none); for deeper pictures the

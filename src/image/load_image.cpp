@@ -80,16 +80,15 @@ Dib indexed_picture(const Dib& dib, const ImageEntry& entry, std::vector<std::ui
 
 }  // namespace
 
-std::optional<Dib> load_image(const LoadImageRequest& request) {
-  std::optional<DecodedFile> decoded =
-      request.cache != nullptr
-          ? request.cache->decode(request.path, [&] { return decode_file(request); })
-          : decode_file(request);
-  if (!decoded) {
-    return std::nullopt;
-  }
-  Dib& dib = decoded->dib;
-  const std::int32_t automatic_index = decoded->automatic_index;
+std::optional<DecodedFile> decode_image(const LoadImageRequest& request) {
+  return request.cache != nullptr
+             ? request.cache->decode(request.path, [&] { return decode_file(request); })
+             : decode_file(request);
+}
+
+Dib finish_image(DecodedFile&& decoded, const LoadImageRequest& request) {
+  Dib& dib = decoded.dib;
+  const std::int32_t automatic_index = decoded.automatic_index;
 
   std::vector<std::uint8_t> indices;
   if (request.entry != nullptr) {
@@ -119,6 +118,14 @@ std::optional<Dib> load_image(const LoadImageRequest& request) {
         replace_true_colour(dib, request.transparent_key, request.replacement_colour));
   }
   return std::move(dib);
+}
+
+std::optional<Dib> load_image(const LoadImageRequest& request) {
+  std::optional<DecodedFile> decoded = decode_image(request);
+  if (!decoded) {
+    return std::nullopt;
+  }
+  return finish_image(std::move(*decoded), request);
 }
 
 }  // namespace piconel

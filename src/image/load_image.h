@@ -10,13 +10,13 @@
 #include <string_view>
 
 #include "image/colour.h"
+#include "image/decode_cache.h"
 #include "image/dib.h"
 #include "image/image_entry.h"
 
 namespace piconel {
 
 class PictureDecoder;  // the plug-in host, image/picture_decoder.h
-class DecodeCache;     // image/decode_cache.h
 
 struct LoadImageRequest {
   std::string_view path;                     // full CP932 path
@@ -63,5 +63,12 @@ struct LoadImageRequest {
 // malformed in any way (see BitmapError); `entry` and `colour_list` are then
 // untouched. Nothing is written back to the file.
 [[nodiscard]] std::optional<Dib> load_image(const LoadImageRequest& request);
+
+// load_image in two halves, for a caller that does the colour work of some
+// pictures itself (the page output draws pictures while it merges their
+// colours): steps 1 and 2, the file's picture as decoded (none
+// as load_image), then steps 3 to 6 on that picture.
+[[nodiscard]] std::optional<DecodedFile> decode_image(const LoadImageRequest& request);
+[[nodiscard]] Dib finish_image(DecodedFile&& decoded, const LoadImageRequest& request);
 
 }  // namespace piconel

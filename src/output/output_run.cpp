@@ -7,7 +7,6 @@
 
 #include "image/decode_cache.h"
 #include "image/image_path.h"
-#include "image/image_row.h"
 #include "output/output_context.h"
 #include "output/output_file.h"
 #include "output/output_folder.h"
@@ -15,6 +14,7 @@
 #include "output/page_pass.h"
 #include "output/parallel_pages.h"
 #include "output/run_tables.h"
+#include "output/shared_image_rows.h"
 #include "project/project.h"
 #include "project/property_chain.h"
 #include "store/cp932.h"
@@ -85,38 +85,6 @@ std::vector<std::string> page_names_of(DocumentStore& project) {
     }
   }
   return names;
-}
-
-// Every row's use of its file, counted before any page decodes, so the run's
-// cache holds a picture only while a row still to come names it. A row
-// whose path does not resolve loads nothing.
-void count_image_uses(DocumentStore& project, const std::vector<std::string>& pages,
-                      std::string_view project_folder, DecodeCache& cache) {
-  std::vector<const StoreSection*> lists;
-  std::size_t rows = 0;
-  if (!allocation_succeeds([&] {
-        for (const std::string& page : pages) {
-          if (const StoreSection* list = project.find_section(page_file_section(page))) {
-            lists.push_back(list);
-            rows += list->entries().size();
-          }
-        }
-      })) {
-    return;  // nothing counted: every file kept, as before counting
-  }
-  (void)cache.reserve(rows);
-  // Without memory the rest stay uncounted: kept, as before counting.
-  (void)allocation_succeeds([&] {
-    for (const StoreSection* list : lists) {
-      for (const StoreEntry& entry : list->entries()) {
-        const std::optional<std::string> path =
-            resolve_image_path(image_row_path(entry.value()), project_folder);
-        if (path && !cache.expect_use(*path)) {
-          return;
-        }
-      }
-    }
-  });
 }
 
 // False, with the message shown, when the file cannot be written.
@@ -191,8 +159,10 @@ OutputRunResult run_output(const OutputRunRequest& request) {
   const int page_count = static_cast<int>(pages.size());
   int pages_done = 0;
   DecodeCache decoded_files;
-  count_image_uses(project, pages, request.project_folder, decoded_files);
-  const auto inputs_for = [&](const std::string& page_name, int page_index) {
+  const SharedImageRows shared_rows =
+      count_shared_image_rows(project, pages, request.project_folder, decoded_files);
+  const auto inputs_for = [&](std::size_t position, int page_index) {
+    const std::string& page_name = pages[position];
     PagePassInputs inputs;
     inputs.project = &project;
     inputs.project_chain = &project_level;
@@ -203,6 +173,8 @@ OutputRunResult run_output(const OutputRunRequest& request) {
     inputs.output_folder = result.output_folder;
     inputs.decoders = request.decoders;
     inputs.decode_cache = &decoded_files;
+    inputs.shared_rows = &shared_rows;
+    inputs.page_position = position;
     inputs.if_changed = request.if_changed;
     return inputs;
   };
@@ -236,7 +208,7 @@ OutputRunResult run_output(const OutputRunRequest& request) {
     // Composed as if every page before it succeeds; finish corrects the
     // first label's number when one failed.
     work.compose = [&](int page, const PageSource& source) {
-      return compose_page(source, inputs_for(pages[static_cast<std::size_t>(page)], page));
+      return compose_page(source, inputs_for(static_cast<std::size_t>(page), page));
     };
     work.finish = [&](int page, PagePassResult& pass) {
       if (pass.status != PagePassStatus::Failed) {
@@ -249,7 +221,7 @@ OutputRunResult run_output(const OutputRunRequest& request) {
   for (std::size_t i = 0; !finished && i < pages.size(); ++i) {
     PagePassResult pass;
     if (tables.page_count() < kMaxOutputPages) {
-      pass = run_page_pass(inputs_for(pages[i], tables.page_count()));
+      pass = run_page_pass(inputs_for(i, tables.page_count()));
     } else {
       pass.failure = PageFailure::TooManyPages;
     }

@@ -14,6 +14,7 @@
 #include "output/page_files.h"
 #include "output/page_settings.h"
 #include "output/page_sheet.h"
+#include "output/shared_image_rows.h"
 #include "project/project.h"
 #include "store/cp932.h"
 #include "store/file_error.h"
@@ -126,28 +127,49 @@ PagePassResult compose_page(const PageSource& source, const PagePassInputs& in) 
     LoadImageRequest request;
     request.path = path ? std::string_view(*path) : std::string_view();
     request.replacement_colour = settings.background;
-    request.entry = &scratch;
+    // Once the page has too many colours for 8 bits its palette stays so:
+    // counting a picture's colours would change nothing.
+    request.entry = palette.count >= 0 ? &scratch : nullptr;
     request.colour_list = &palette;
     request.transparent_key = row.settings.transparent_on != 0 ? row.settings.transparent_key : -1;
     request.decoders = in.decoders;
-    request.cache = in.decode_cache;
+    // A file no other row names is neither looked up nor kept.
+    const bool shared =
+        in.shared_rows == nullptr ||
+        in.shared_rows->shared(in.page_position, static_cast<std::size_t>(entry_index));
+    request.cache = shared ? in.decode_cache : nullptr;
     // Drawn through the palette-index path instead of a lookup per pixel.
     request.index_true_colour = true;
 
     CoordinateRow coordinates{row.x, row.y, 0, 0};
-    std::optional<Dib> picture;
+    std::optional<DecodedFile> decoded;
     if (path) {
-      picture = load_image(request);
+      decoded = decode_image(request);
     }
-    if (!picture) {
+    if (!decoded) {
       // Without memory for the note the image is simply not reported.
       (void)allocation_succeeds([&] { result.unreadable_images.push_back(row.path); });
     } else {
-      coordinates.width = picture->width;
-      coordinates.height = picture->height;
-      if (sheet && !sheet->draw(*picture, row.x, row.y, palette)) {
-        result.failure = PageFailure::NoMemory;
-        return result;
+      coordinates.width = decoded->dib.width;
+      coordinates.height = decoded->dib.height;
+      // A picture is drawn while its colours are merged (a true-colour one
+      // in one pass over its pixels); one that cannot be drawn so takes
+      // load_image's way.
+      const Dib& raw = decoded->dib;
+      // A paletted picture's transparent entry: the row's key, else the
+      // decoder's.
+      const std::int32_t key = raw.bits_per_pixel <= 8 && request.transparent_key < 0
+                                   ? decoded->automatic_index
+                                   : request.transparent_key;
+      const bool drawn =
+          sheet && palette.count >= 0 &&
+          sheet->draw_merging(raw, row.x, row.y, key, request.replacement_colour, palette);
+      if (!drawn) {
+        const Dib picture = finish_image(std::move(*decoded), request);
+        if (sheet && !sheet->draw(picture, row.x, row.y, palette)) {
+          result.failure = PageFailure::NoMemory;
+          return result;
+        }
       }
     }
     // A forced size changes what the tables record, not what is drawn.

@@ -26,6 +26,7 @@ namespace piconel {
 
 class PictureDecoder;
 class DecodeCache;
+class SharedImageRows;
 
 struct PagePassInputs {
   DocumentStore* project = nullptr;
@@ -44,6 +45,11 @@ struct PagePassInputs {
   // The run's decoded files, so a file named by several rows is decoded
   // once; none decodes at every row.
   DecodeCache* decode_cache = nullptr;
+  // The rows whose files other rows name too: only they use `decode_cache`
+  // (none: every row does). `page_position` is the page's place in the page
+  // list.
+  const SharedImageRows* shared_rows = nullptr;
+  std::size_t page_position = 0;
   // Leave a bitmap file that already holds the same bytes untouched.
   bool if_changed = false;
 };

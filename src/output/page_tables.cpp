@@ -1,5 +1,6 @@
 #include "output/page_tables.h"
 
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <string>
@@ -25,6 +26,16 @@ void append_format(std::string& out, const char* format, ...) {
   std::vsnprintf(out.data() + start, static_cast<std::size_t>(length) + 1, format, args);
   va_end(args);
   out.resize(start + static_cast<std::size_t>(length));
+}
+
+void append_padded_int(std::string& out, std::int32_t value, std::size_t width) {
+  char digits[16];
+  const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  const auto length = static_cast<std::size_t>(end - digits);
+  if (length < width) {
+    out.append(width - length, ' ');
+  }
+  out.append(digits, length);
 }
 
 void append_u16_little(std::string& out, std::int32_t value) {
@@ -58,21 +69,31 @@ void open_page_tables(PageTables& tables, const OutputContext& context, std::str
 
 void add_entry_tables(PageTables& tables, const OutputContext& context, std::string_view label,
                       int entry_index, int page_index, const CoordinateRow& row) {
+  // Appended piece by piece: formatting every entry through printf was a
+  // tenth of a whole output run's instructions.
   if (context.write_label) {
-    const std::string text(label);
+    tables.label += '\t';
+    // As "%s" did: a label ends at a NUL byte.
+    tables.label += label.substr(0, label.find('\0'));
     if (entry_index == 0 && context.page_number_in_upper_bits) {
-      append_format(tables.label, "\t%s = ", text.c_str());
+      tables.label += " = ";
       tables.page_number_begin = tables.label.size();
-      append_format(tables.label, "%d", page_index * 256);
+      append_padded_int(tables.label, page_index * 256, 0);
       tables.page_number_end = tables.label.size();
-      tables.label += ",\r\n";
-    } else {
-      append_format(tables.label, "\t%s,\r\n", text.c_str());
     }
+    tables.label += ",\r\n";
   }
   if (context.write_text_table) {
-    append_format(tables.text, "\t{ %4d, %4d, %4d, %4d}, \r\n", row.x, row.y, row.width,
-                  row.height);
+    // "\t{ %4d, %4d, %4d, %4d}, \r\n"
+    tables.text += "\t{ ";
+    append_padded_int(tables.text, row.x, 4);
+    tables.text += ", ";
+    append_padded_int(tables.text, row.y, 4);
+    tables.text += ", ";
+    append_padded_int(tables.text, row.width, 4);
+    tables.text += ", ";
+    append_padded_int(tables.text, row.height, 4);
+    tables.text += "}, \r\n";
   }
   for (const std::int32_t value : {row.x, row.y, row.width, row.height}) {
     if (context.write_little_table) {

@@ -67,6 +67,10 @@ void close_page_tables(PageTables& tables, const OutputContext& context,
 // (no enumeration and no array, which C would not accept empty).
 void empty_page_tables(PageTables& tables, const OutputContext& context);
 
+// Appends `value` in decimal as printf's "%*d" would with `width`: right
+// aligned with spaces, a minus sign before negative numbers.
+void append_padded_int(std::string& out, std::int32_t value, std::size_t width);
+
 // Appends the low 16 bits of `value`, low byte first / high byte first.
 void append_u16_little(std::string& out, std::int32_t value);
 void append_u16_big(std::string& out, std::int32_t value);

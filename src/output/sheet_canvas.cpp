@@ -41,11 +41,15 @@ std::optional<SheetCanvas> SheetCanvas::create(std::int32_t width, std::int32_t 
 
 std::optional<SheetCanvas> SheetCanvas::from_indices(
     std::int32_t width, std::int32_t height, std::span<const std::uint8_t> indices,
-    std::size_t index_stride, const std::array<PaletteEntry, kMaxColours>& colours) {
+    std::size_t index_stride, const std::array<PaletteEntry, kMaxColours>& colours,
+    std::int32_t first_row, std::int32_t end_row) {
   std::optional<SheetCanvas> canvas = allocate(width, height);
   if (!canvas) {
     return canvas;
   }
+  // Stored rows (bottom-up) that are read; the others take index 0's colour.
+  const std::int32_t read_from = height - std::clamp(end_row, 0, height);
+  const std::int32_t read_to = height - std::clamp(first_row, 0, height);
   // Each pixel is stored as 4 bytes whose last one the next pixel
   // overwrites; the last pixel of a row gets its 3 bytes alone.
   std::array<std::uint32_t, kMaxColours> words{};
@@ -53,9 +57,19 @@ std::optional<SheetCanvas> SheetCanvas::from_indices(
     words[i] = colour_key(colours[i].blue, colours[i].green, colours[i].red);
   }
   const auto last = static_cast<std::size_t>(width) - 1;
+  const std::uint8_t* filled = nullptr;  // a row of index 0 already made
   for (std::int32_t row = 0; row < height; ++row) {
+    std::uint8_t* row_start =
+        canvas->buffer_.get() + static_cast<std::size_t>(row) * canvas->stride_;
+    if (row < read_from || row >= read_to) {
+      if (filled != nullptr) {
+        std::memcpy(row_start, filled, canvas->stride_);
+        continue;
+      }
+      filled = row_start;
+    }
     const std::uint8_t* in = indices.data() + static_cast<std::size_t>(row) * index_stride;
-    std::uint8_t* out = canvas->buffer_.get() + static_cast<std::size_t>(row) * canvas->stride_;
+    std::uint8_t* out = row_start;
     for (std::size_t x = 0; x < last; ++x, out += 3) {
       const std::uint32_t word = words[in[x]];
       if constexpr (std::endian::native == std::endian::little) {

@@ -49,10 +49,13 @@ class SheetCanvas {
 
   // The canvas of an 8-bit picture: `indices` holds at least `height` rows
   // bottom-up, `index_stride` (>= width) bytes each, and `colours` the colour
-  // of every index. None as create gives none.
+  // of every index. Rows from the top before `first_row` and from `end_row`
+  // on are taken to hold index 0 alone (they are filled without being read).
+  // None as create gives none.
   [[nodiscard]] static std::optional<SheetCanvas> from_indices(
       std::int32_t width, std::int32_t height, std::span<const std::uint8_t> indices,
-      std::size_t index_stride, const std::array<PaletteEntry, kMaxColours>& colours);
+      std::size_t index_stride, const std::array<PaletteEntry, kMaxColours>& colours,
+      std::int32_t first_row = 0, std::int32_t end_row = kMaxSheetSide);
 
   std::int32_t width() const { return width_; }
   std::int32_t height() const { return height_; }

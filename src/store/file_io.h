@@ -27,7 +27,8 @@ struct FileBytes {
 // failure a caller may take for "no such file yet"). CannotOpen: it exists
 // but cannot be opened (access denied, locked by another program, a folder),
 // or the path is empty or unconvertible.
-// TooLarge: more than `max_bytes` (nothing is read). ReadError: the size or
+// TooLarge: more than `max_bytes` (nothing kept, no buffer of that size
+// allocated; at most a small first part is read). ReadError: the size or
 // the contents could not be read. NoMemory: no memory for the contents.
 [[nodiscard]] FileBytes read_whole_file(std::string_view path,
                                         std::uint64_t max_bytes = std::uint64_t{1} << 31);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -101,6 +102,20 @@ bool step_fails(FileStep step) {
   return true;
 }
 
+// The stack buffer a file is first read into; pictures of a few kilobytes
+// fit, with room to spare.
+constexpr std::size_t kFirstReadBytes = 32 * 1024;
+
+// One read, again when a signal interrupts it before anything is read.
+ssize_t read_some(int fd, std::uint8_t* into, std::size_t size) {
+  for (;;) {
+    const ssize_t got = ::read(fd, into, size);
+    if (got >= 0 || errno != EINTR) {
+      return got;
+    }
+  }
+}
+
 bool write_all(int fd, std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -168,36 +183,66 @@ FileBytes read_whole_file(std::string_view path, std::uint64_t max_bytes) {
     }
     return result;
   }
+  // Most files read are small (the pictures of an output run, thousands of
+  // them): read whole into a buffer on the stack, they need no size query and
+  // no cleared buffer of their own. One byte past the limit is asked for, so
+  // a file over it is told without reading more.
+  std::array<std::uint8_t, kFirstReadBytes> first;  // not cleared: read into
+  const std::size_t ask =
+      max_bytes < first.size() ? static_cast<std::size_t>(max_bytes) + 1 : first.size();
+  std::size_t got = 0;
+  while (got < ask) {
+    const ssize_t part = read_some(fd.get(), first.data() + got, ask - got);
+    if (part < 0) {
+      // A folder opens on POSIX but cannot be read, as on Windows it cannot
+      // be opened as a file.
+      result.status = errno == EISDIR ? ReadStatus::CannotOpen : ReadStatus::ReadError;
+      return result;
+    }
+    if (part == 0) {
+      break;
+    }
+    got += static_cast<std::size_t>(part);
+  }
+  if (got > max_bytes) {
+    result.status = ReadStatus::TooLarge;
+    return result;
+  }
+  if (got < ask) {
+    if (!allocation_succeeds([&] { result.bytes.assign(first.data(), first.data() + got); })) {
+      result.status = ReadStatus::NoMemory;
+      return result;
+    }
+    result.status = ReadStatus::Ok;
+    return result;
+  }
+  // A larger file: its size is checked against the limit before its buffer
+  // is allocated. It is read up to that size (one that shrank meanwhile
+  // fails, one that grew is read as it was), never less than already read.
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) {
     result.status = ReadStatus::ReadError;
     return result;
-  }
-  if (S_ISDIR(info.st_mode)) {
-    return result;  // a folder cannot be opened as a file, as on Windows
   }
   if (info.st_size < 0 || static_cast<std::uint64_t>(info.st_size) > max_bytes ||
       static_cast<std::uint64_t>(info.st_size) > SIZE_MAX / 2) {
     result.status = ReadStatus::TooLarge;
     return result;
   }
-  const auto size = static_cast<std::size_t>(info.st_size);
+  const std::size_t size = std::max(static_cast<std::size_t>(info.st_size), got);
   if (!try_resize(result.bytes, size)) {
     result.status = ReadStatus::NoMemory;
     return result;
   }
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t got = ::read(fd.get(), result.bytes.data() + done, size - done);
-    if (got < 0 && errno == EINTR) {
-      continue;
-    }
-    if (got <= 0) {
+  std::copy(first.data(), first.data() + got, result.bytes.data());
+  while (got < size) {
+    const ssize_t part = read_some(fd.get(), result.bytes.data() + got, size - got);
+    if (part <= 0) {
       result.bytes.clear();
       result.status = ReadStatus::ReadError;
       return result;
     }
-    done += static_cast<std::size_t>(got);
+    got += static_cast<std::size_t>(part);
   }
   result.status = ReadStatus::Ok;
   return result;

@@ -1,5 +1,7 @@
 #include "output/page_tables.h"
 
+#include <climits>
+#include <cstdio>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -134,6 +136,29 @@ TEST(PageTables, LongNamesAreNotCut) {
   PageTables page;
   open_page_tables(page, context, name, 3);
   EXPECT_EQ(page.text, "int img_table_" + name + "[3][4] = {\r\n");
+}
+
+// The entry lines are put together by hand; they must read exactly as the
+// printf formats they replace.
+TEST(PageTables, EntryLinesReadAsTheirPrintfFormats) {
+  const std::int32_t values[] = {0,    5,     -5,     999,   -999,   1000,    -1000,
+                                 9999, 10000, -10000, 65537, -32768, INT_MAX, INT_MIN};
+  OutputContext context = all_tables();
+  context.page_number_in_upper_bits = true;
+  for (const std::int32_t value : values) {
+    PageTables page;
+    add_entry_tables(page, context, "L", 0, value / 256, {value, 1, value, -value / 2});
+    char expected[128];
+    std::snprintf(expected, sizeof expected, "\t{ %4d, %4d, %4d, %4d}, \r\n", value, 1, value,
+                  -value / 2);
+    EXPECT_EQ(page.text, expected) << value;
+    std::snprintf(expected, sizeof expected, "\tL = %d,\r\n", (value / 256) * 256);
+    EXPECT_EQ(page.label, expected) << value;
+  }
+  // "%s" ended a label at a NUL byte.
+  PageTables page;
+  add_entry_tables(page, context, std::string_view("AB\0C", 4), 1, 0, {});
+  EXPECT_EQ(page.label, "\tAB,\r\n");
 }
 
 }  // namespace

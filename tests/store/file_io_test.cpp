@@ -105,6 +105,41 @@ TEST_F(FileIo, SizeLimit) {
   EXPECT_EQ(read_whole_file(path, 10).status, ReadStatus::Ok);
 }
 
+// Small files are read without asking their size, larger ones by it: every
+// size around that switch comes back whole, and one byte over the limit is
+// refused on both sides of it.
+TEST_F(FileIo, WholeFileOfEverySizeUpToItsLimit) {
+  const struct {
+    std::size_t size;
+    std::uint64_t limit;
+    ReadStatus status;
+  } cases[] = {
+      {0, 0, ReadStatus::Ok},
+      {0, std::uint64_t{1} << 31, ReadStatus::Ok},
+      {1, 0, ReadStatus::TooLarge},
+      {32767, 32767, ReadStatus::Ok},
+      {32768, 32767, ReadStatus::TooLarge},
+      {32768, 32768, ReadStatus::Ok},
+      {32769, 32768, ReadStatus::TooLarge},
+      {100000, 99999, ReadStatus::TooLarge},
+      {100000, 100000, ReadStatus::Ok},
+      {100000, UINT64_MAX, ReadStatus::Ok},
+  };
+  for (const auto& c : cases) {
+    std::string bytes(c.size, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    }
+    const std::string path = sub("sized");
+    ASSERT_TRUE(write_test_file(path, bytes));
+    const FileBytes file = read_whole_file(path, c.limit);
+    EXPECT_EQ(file.status, c.status) << c.size << " bytes, limit " << c.limit;
+    const std::string expected = c.status == ReadStatus::Ok ? bytes : std::string();
+    EXPECT_TRUE(std::string(file.bytes.begin(), file.bytes.end()) == expected)
+        << c.size << " bytes, limit " << c.limit;
+  }
+}
+
 TEST_F(FileIo, ReplacingKeepsNoTemporaryFiles) {
   const std::string path = sub("target.ini");
   ASSERT_TRUE(write_test_file(path, "first version, longer"));
