@@ -42,7 +42,7 @@ class EntryDisplay {
 };
 
 struct ImageEntry {
-  std::unique_ptr<EntryDisplay> display;  // the child window and its bitmap
+  std::unique_ptr<EntryDisplay> display;  // the picture as the sheet view paints it
 
   std::int32_t bits_per_pixel = 0;
   std::string path;  // resolved full path, at most 259 bytes
@@ -70,8 +70,8 @@ struct ImageEntry {
 };
 
 // The image entries of the current page in drawing and row order. A list, so
-// an entry keeps its address while others come and go (a child window refers
-// back to its entry). The project declares the same alias.
+// an entry keeps its address while others come and go (views and the drag
+// refer back to their entries). The project declares the same alias.
 using ImageEntryList = std::list<ImageEntry>;
 
 }  // namespace piconel

@@ -3,8 +3,8 @@
 // Opening an image file as an entry of the current page: path resolution,
 // loading with colour analysis, the starting label, automatic placement and
 // the placement cursor carried from file to file. The window layer adds the
-// display (child window and device bitmap) through EntryDisplayFactory; the
-// model works without one.
+// display (the picture as the sheet view paints it) through
+// EntryDisplayFactory; the model works without one.
 
 #include <cstdint>
 #include <memory>
@@ -27,9 +27,8 @@ struct PlacementCursor {
   std::int32_t y = 0;
 };
 
-// Made by the window layer: creates an entry's display (child window of the
-// sheet view at the entry's x and y, memory DC, device-compatible copy of
-// `picture`). The entry already sits at its final address in the list, with
+// Made by the window layer: creates an entry's display (the copy of
+// `picture` the sheet view paints). The entry already sits at its final address in the list, with
 // path, size, position, label and colour analysis filled. Returns none when
 // any part cannot be made (the entry is then dropped).
 class EntryDisplayFactory {

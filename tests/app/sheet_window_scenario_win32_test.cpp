@@ -160,7 +160,6 @@ struct MainWindow {
   HWND window = nullptr;
 };
 
-// Entry windows' rectangles in the view's client coordinates, in z-order.
 TEST(MainWindowScenario, DropZoomSelectDeleteAndScroll) {
   ScratchFolder folder;
   MainWindow main;

@@ -66,7 +66,7 @@ TEST(ImageOrder, BlockMovesAsAWhole) {
     }
     EXPECT_EQ(order_of(entries), c.order);
     EXPECT_EQ(moves, c.last_moves) << c.order;
-    // Entries keep their addresses: child windows point back at them.
+    // Entries keep their addresses: the views point back at them.
     bool found = false;
     for (const ImageEntry& entry : entries) {
       found = found || &entry == first;
