@@ -25,9 +25,6 @@ constexpr std::array<std::string_view, 3> kHeaders = {kFileNameHeader, kLabelHea
 // The rows are the page model's entries, asked for as they are drawn: a page
 // of 256 images is shown by setting a count, not by 768 row messages.
 constexpr ListWindowLook kLook{kImageListClass, kTitle, LVS_OWNERDATA, kHeaders};
-constexpr int kFileNameColumn = 0;
-constexpr int kLabelColumn = 1;
-constexpr int kFolderColumn = 2;
 
 // Counts the rows being changed here for as long as it lives.
 class RowWork {
@@ -198,10 +195,14 @@ void ImageListWindow::give_row_text(NMLVDISPINFOW& request) {
     return;
   }
   const ImageRowTexts texts = image_row_texts(*entry);
-  const std::string& text = request.item.iSubItem == kFileNameColumn ? texts.file_name
-                            : request.item.iSubItem == kLabelColumn  ? texts.label
-                                                                     : texts.folder;
-  const std::wstring wide = to_wide(text);
+  // In the order of the headers.
+  const std::array<const std::string*, kHeaders.size()> columns{&texts.file_name, &texts.label,
+                                                                &texts.folder};
+  if (request.item.iSubItem < 0 ||
+      static_cast<std::size_t>(request.item.iSubItem) >= columns.size()) {
+    return;
+  }
+  const std::wstring wide = to_wide(*columns[static_cast<std::size_t>(request.item.iSubItem)]);
   lstrcpynW(request.item.pszText, wide.c_str(), request.item.cchTextMax);
 }
 
