@@ -66,8 +66,11 @@ void save_as(App& app, const CommandMessage&) {
 void output(App& app, const CommandMessage&) {
   WindowOutputPort port(app.main_window, app.prompter,
                         [&](std::string_view text) { app.controls.set_status_text(1, text); });
-  const OutputRunResult result = run_project_output(app.project, &app.plugins, port, std::nullopt,
-                                                    false, one_job_per_core());
+  // Without plug-ins the pages are composed on every core; plug-ins are not
+  // known to be thread-safe.
+  const PictureDecoder* decoders = app.plugins.thread_safe() ? nullptr : &app.plugins;
+  const OutputRunResult result =
+      run_project_output(app.project, decoders, port, std::nullopt, false, one_job_per_core());
   if (result.ran) {
     app.controls.set_status_text(1, output_summary(result, full_folder_path(result.output_folder)));
   }

@@ -258,6 +258,8 @@ LRESULT ImageListWindow::handle_message(HWND window, UINT message, WPARAM wparam
       if (list_ != nullptr && header.hwndFrom == list_) {
         if (header.code == LVN_GETDISPINFOW) {
           give_row_text(*reinterpret_cast<NMLVDISPINFOW*>(lparam));
+        } else if (header.code == LVN_DELETEALLITEMS) {
+          return TRUE;  // no LVN_DELETEITEM for each row: nothing is kept per row
         } else if (header.code == LVN_ITEMCHANGED) {
           list_state_changed(*reinterpret_cast<const NMLISTVIEW*>(lparam));
         } else if (header.code == LVN_ODSTATECHANGED) {

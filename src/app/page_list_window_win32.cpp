@@ -146,6 +146,9 @@ LRESULT PageListWindow::list_notification(const NMHDR& header, LPARAM lparam) {
     }
     return CDRF_DODEFAULT;
   }
+  if (header.code == LVN_DELETEALLITEMS) {
+    return TRUE;  // no LVN_DELETEITEM for each row: nothing is kept per row
+  }
   if (header.code == LVN_BEGINLABELEDITW) {
     return begin_edit(*reinterpret_cast<const NMLVDISPINFOW*>(lparam));
   }

@@ -24,7 +24,13 @@ std::optional<Dib> open_image_entry(ImageEntry& entry, const OpenImageRequest& r
   load.colour_list = request.colour_list;
   load.transparent_key = -1;
   load.decoders = request.decoders;
-  std::optional<Dib> picture = load_image(load);
+  std::optional<Dib> picture;
+  if (request.decoded == nullptr) {
+    picture = load_image(load);
+  } else if (*request.decoded) {
+    picture = finish_image(std::move(**request.decoded), load);
+    request.decoded->reset();
+  }
   if (!picture) {
     return std::nullopt;
   }

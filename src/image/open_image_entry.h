@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "image/colour.h"
+#include "image/decode_cache.h"
 #include "image/dib.h"
 #include "image/image_entry.h"
 #include "image/placement.h"
@@ -56,6 +57,9 @@ struct OpenImageRequest {
   const PictureDecoder* decoders = nullptr;        // plug-ins, or none
   ColourList* colour_list = nullptr;               // the sheet colour list to merge into, or none
   EntryDisplayFactory* display_factory = nullptr;  // add_image_entry only; none: no display
+  // The file's picture as decode_image gave it (read ahead), taken from
+  // here: none inside means the file does not decode. Null: read the file.
+  std::optional<DecodedFile>* decoded = nullptr;
 };
 
 // Fills `entry` in place from the file: clears display, selected and the

@@ -30,6 +30,9 @@ class PictureDecoder {
   // that accept_decoder_answer refuses counts as a failure and the next
   // decoder is tried. None when no decoder takes the file.
   virtual std::optional<DecodedPicture> decode(std::string_view path) const = 0;
+  // Whether decode may run on several threads at once. Plug-ins are not
+  // known to allow it; an empty plug-in host decodes nothing and does.
+  [[nodiscard]] virtual bool thread_safe() const { return true; }
 };
 
 // The one check of a decoder's answer: `bitmap_info` is the whole info block

@@ -170,6 +170,7 @@ class PluginHost final : public PictureDecoder {
   // file to the next plug-in; the rest of its own pairs are not tried. None
   // when no plug-in decodes the file.
   std::optional<DecodedPicture> decode(std::string_view path) const override;
+  [[nodiscard]] bool thread_safe() const override { return plugins_.empty(); }
 
   // The open-file filter of all loaded plug-ins (the free
   // build_plugin_filter over plugins()).

@@ -1,7 +1,5 @@
 #include "output/project_output.h"
 
-#include <algorithm>
-#include <thread>
 #include <utility>
 
 #include "project/current_page.h"
@@ -27,11 +25,6 @@ OutputRunResult run_project_output(Project& project, const PictureDecoder* decod
   request.if_changed = if_changed;
   request.jobs = jobs;
   return run_output(request);
-}
-
-int one_job_per_core() {
-  const unsigned cores = std::thread::hardware_concurrency();
-  return cores == 0 ? 1 : static_cast<int>(std::min(cores, 64u));
 }
 
 }  // namespace piconel

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "image/read_ahead.h"  // one_job_per_core, the jobs its callers run
 #include "output/output_run.h"
 #include "project/project.h"
 
@@ -21,9 +22,5 @@ namespace piconel {
 [[nodiscard]] OutputRunResult run_project_output(
     Project& project, const PictureDecoder* decoders, OutputRunPort& port,
     std::optional<std::string> output_folder = std::nullopt, bool if_changed = false, int jobs = 1);
-
-// One job per core (at most 64); one when the number of cores is not known.
-// The window and the command line without --jobs run this many.
-[[nodiscard]] int one_job_per_core();
 
 }  // namespace piconel

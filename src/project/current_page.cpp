@@ -101,10 +101,13 @@ void load_current_page(Project& project) {
     if (view.exists()) {
       apply_page_properties(project);
       if (name) {
+        const std::vector<std::string> rows = page_rows(*project.store, *name);
+        project.ports.entry_source->prepare_page(row_full_paths(rows, project.folder));
         Prompter* prompt_owner = project.ports.prompter;
-        for (const std::string& row : page_rows(*project.store, *name)) {
+        for (const std::string& row : rows) {
           (void)add_image_row(project, row, &prompt_owner);
         }
+        project.ports.entry_source->page_loaded();
       }
     } else if (name) {
       // Without a view no image can be shown; the rows are kept so that

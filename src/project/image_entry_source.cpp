@@ -1,5 +1,7 @@
 #include "project/image_entry_source.h"
 
+#include "image/picture_decoder.h"
+
 namespace piconel {
 
 bool ImageEntrySource::open_entry(ImageEntry& entry, std::string_view full_path, int x, int y) {
@@ -10,6 +12,14 @@ bool ImageEntrySource::open_entry(ImageEntry& entry, std::string_view full_path,
   request.keep_position = true;
   request.decoders = decoders_;
   request.colour_list = sheet_colours_;
+  // Files come in the order prepare_page had them; one that does not match
+  // (none was read ahead) is read here.
+  if (next_read_ahead_ < read_ahead_.size() && read_ahead_[next_read_ahead_].path == full_path) {
+    ReadAheadFile& ahead = read_ahead_[next_read_ahead_++];
+    if (ahead.ready) {
+      request.decoded = &ahead.file;
+    }
+  }
   const std::optional<Dib> picture = open_image_entry(entry, request);
   if (!picture) {
     return false;
@@ -21,6 +31,19 @@ bool ImageEntrySource::open_entry(ImageEntry& entry, std::string_view full_path,
     }
   }
   return true;
+}
+
+void ImageEntrySource::prepare_page(std::span<const std::string> full_paths) {
+  page_loaded();
+  if (read_ahead_jobs_ > 1 && (decoders_ == nullptr || decoders_->thread_safe())) {
+    read_ahead_ = read_ahead(full_paths, decoders_, read_ahead_jobs_);
+  }
+}
+
+void ImageEntrySource::page_loaded() {
+  read_ahead_.clear();
+  read_ahead_.shrink_to_fit();
+  next_read_ahead_ = 0;
 }
 
 bool ImageEntrySource::open_placeholder(ImageEntry& entry) {

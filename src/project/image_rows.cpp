@@ -5,6 +5,7 @@
 #include "project/project_texts.h"
 #include "project/row_forms.h"
 #include "store/bounded_format.h"
+#include "store/no_throw.h"
 
 namespace piconel {
 
@@ -74,6 +75,23 @@ std::string entry_row(const ImageEntry& entry, std::string_view folder) {
   // none) the full path is written as it is.
   const std::string path = row_path_for_entry(entry.path, folder).value_or(entry.path);
   return format_image_row(path, entry.x, entry.y, entry.settings);
+}
+
+std::vector<std::string> row_full_paths(std::span<const std::string> rows,
+                                        std::string_view folder) {
+  std::vector<std::string> paths;
+  if (!allocation_succeeds([&] {
+        paths.reserve(rows.size());
+        for (const std::string& row : rows) {
+          if (std::optional<std::string> path =
+                  resolve_image_path(parse_image_row(row).path, folder)) {
+            paths.push_back(std::move(*path));
+          }
+        }
+      })) {
+    return {};
+  }
+  return paths;
 }
 
 std::vector<std::string> page_rows(DocumentStore& store, std::string_view page_name) {

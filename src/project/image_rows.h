@@ -5,6 +5,7 @@
 // becomes a row again.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,11 @@ bool add_image_row(Project& project, std::string_view row, Prompter** prompt_own
 
 // The row an entry is written back as (row_path_for_entry decides its path).
 [[nodiscard]] std::string entry_row(const ImageEntry& entry, std::string_view folder);
+
+// The full paths add_image_row opens for `rows`, in order; rows whose path
+// does not resolve are left out.
+[[nodiscard]] std::vector<std::string> row_full_paths(std::span<const std::string> rows,
+                                                      std::string_view folder);
 
 // The values of the entries of "FILELIST:<page>", in order.
 [[nodiscard]] std::vector<std::string> page_rows(DocumentStore& store, std::string_view page_name);

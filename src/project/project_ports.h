@@ -187,6 +187,14 @@ class EntrySource {
     static_cast<void>(entry);
     return false;
   }
+
+  // A page load is about to open these files (the resolved paths of its
+  // rows, in row order): the source may read them ahead, all at once.
+  virtual void prepare_page(std::span<const std::string> full_paths) {
+    static_cast<void>(full_paths);
+  }
+  // The page's rows are opened: what was read ahead and not taken goes.
+  virtual void page_loaded() {}
 };
 
 // Implementations that do nothing: no window exists, every question is
