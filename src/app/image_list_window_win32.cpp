@@ -49,9 +49,9 @@ ImageListWindow::~ImageListWindow() {
   destroy();
 }
 
-void ImageListWindow::set_row_count() {
+void ImageListWindow::set_row_count(std::size_t rows) {
   RowWork work(row_work_);
-  SendMessageW(list_, LVM_SETITEMCOUNT, app_.project.images.entries().size(), LVSICF_NOSCROLL);
+  SendMessageW(list_, LVM_SETITEMCOUNT, rows, LVSICF_NOSCROLL);
 }
 
 void ImageListWindow::show_row_selection(int first, int last) {
@@ -74,7 +74,7 @@ void ImageListWindow::page_changed(const PageChange& change) {
   const std::vector<EntryChange>& items = change.entries;
   switch (change.kind) {
     case PageChangeKind::Added:
-      set_row_count();
+      set_row_count(app_.project.images.entries().size());
       if (!items.empty()) {
         show_row_selection(items.front().index, items.back().index);
       }
@@ -86,11 +86,9 @@ void ImageListWindow::page_changed(const PageChange& change) {
         SendMessageW(list_, LVM_DELETEITEM, static_cast<WPARAM>(item->index), 0);
       }
       return;
-    case PageChangeKind::Cleared: {
-      RowWork work(row_work_);
-      SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+    case PageChangeKind::Cleared:
+      set_row_count(0);
       return;
-    }
     case PageChangeKind::Loaded:
       fill(app_.project.images.entries());
       return;
@@ -115,12 +113,9 @@ void ImageListWindow::show_selection(const std::vector<EntryChange>& items) {
   if (items.empty()) {
     return;
   }
-  // Many rows at once (select all, a selection rectangle) are drawn once, not
-  // row by row.
-  std::optional<RedrawLock> redraw;
-  if (items.size() > 1) {
-    redraw.emplace(list_);
-  }
+  // No redraw lock around many rows: the rows' repaints gather into one
+  // anyway, and under Wine turning drawing back on repaints the whole list
+  // and its frame at once, which cost more than all the rows.
   {
     // The page model holds these flags already: what the list reports back
     // is not a change of the user's.
@@ -149,12 +144,13 @@ void ImageListWindow::fill(const ImageEntryList& entries) {
   if (list_ == nullptr) {
     return;
   }
-  RedrawLock redraw(list_);
+  // A virtual list: a count and the selected rows, no redraw lock (see
+  // show_selection).
   {
     RowWork work(row_work_);
-    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+    set_list_row_state(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   }
-  set_row_count();
+  set_row_count(entries.size());
   int row = 0;
   for (const ImageEntry& entry : entries) {
     if (entry.selected) {
@@ -258,8 +254,6 @@ LRESULT ImageListWindow::handle_message(HWND window, UINT message, WPARAM wparam
       if (list_ != nullptr && header.hwndFrom == list_) {
         if (header.code == LVN_GETDISPINFOW) {
           give_row_text(*reinterpret_cast<NMLVDISPINFOW*>(lparam));
-        } else if (header.code == LVN_DELETEALLITEMS) {
-          return TRUE;  // no LVN_DELETEITEM for each row: nothing is kept per row
         } else if (header.code == LVN_ITEMCHANGED) {
           list_state_changed(*reinterpret_cast<const NMLISTVIEW*>(lparam));
         } else if (header.code == LVN_ODSTATECHANGED) {

@@ -9,6 +9,7 @@
 // *_win32.cpp files only.
 
 #include <windows.h>
+#include <cstddef>
 
 #include <commctrl.h>
 
@@ -34,8 +35,8 @@ class ImageListWindow final : public ListWindowBase, public PageObserver {
  private:
   void fill_rows() override { fill(app_.project.images.entries()); }
   LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
-  // As many rows as the page has entries.
-  void set_row_count();
+  // The list's row count (the entries' texts are asked for as drawn).
+  void set_row_count(std::size_t rows);
   // Rows `first` to `last` selected as their entries are.
   void show_row_selection(int first, int last);
   void redraw_rows(int first, int last);
