@@ -13,7 +13,12 @@
 #include "window/redraw_lock_win32.h"
 
 namespace piconel {
+
 namespace {
+
+// Posted to the window when the page's entries went: the list's row count
+// is matched to the page's.
+constexpr UINT kMatchRowCount = WM_APP + 1;
 
 // 画像リスト
 constexpr char kTitle[] = "\x89\xe6\x91\x9c\x83\x8a\x83X\x83g";
@@ -50,6 +55,10 @@ ImageListWindow::~ImageListWindow() {
 }
 
 void ImageListWindow::set_row_count(std::size_t rows) {
+  if (static_cast<std::size_t>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)) == rows) {
+    InvalidateRect(list_, nullptr, FALSE);  // the same rows, other texts
+    return;
+  }
   RowWork work(row_work_);
   SendMessageW(list_, LVM_SETITEMCOUNT, rows, LVSICF_NOSCROLL);
 }
@@ -87,7 +96,12 @@ void ImageListWindow::page_changed(const PageChange& change) {
       }
       return;
     case PageChangeKind::Cleared:
-      set_row_count(0);
+      // The rows stay, blank, until the load that usually follows gives the
+      // count; a change of count shows or hides the scroll bar, which under
+      // Wine repaints the whole frame at once. Past the load (or when none
+      // comes, as at a close) the posted check matches the count.
+      PostMessageW(window_, kMatchRowCount, 0, 0);
+      InvalidateRect(list_, nullptr, FALSE);
       return;
     case PageChangeKind::Loaded:
       fill(app_.project.images.entries());
@@ -247,6 +261,11 @@ LRESULT ImageListWindow::handle_message(HWND window, UINT message, WPARAM wparam
     case WM_SIZE:
       if (list_ != nullptr) {
         MoveWindow(list_, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
+      }
+      return 0;
+    case kMatchRowCount:
+      if (list_ != nullptr) {
+        set_row_count(app_.project.images.entries().size());
       }
       return 0;
     case WM_NOTIFY: {

@@ -28,6 +28,7 @@
 #include "app/toolbar_win32.h"
 #include "dialog_answerer_win32.h"
 #include "hand_input_win32.h"
+#include "project/page_operations.h"
 #include "project/project_file.h"
 #include "settings_file_win32.h"
 #include "store/handles_win32.h"
@@ -420,6 +421,35 @@ std::string page_names(Project& project) {
     names += page_name_at(project, i).value_or("?") + " ";
   }
   return names;
+}
+
+// The rows follow page switches (the missing images' prompt pumping
+// messages in between) and the release of the project, whatever was
+// selected before.
+TEST(ImageListScenario, RowsFollowPageSwitchesAndTheRelease) {
+  ProjectFile project;
+  MainWindow main(project.cp932(), L"piconel_image_list_pages.ini");
+  App& app = main.app;
+  SendMessageW(main.window, WM_COMMAND, IDM_IMAGE_LIST, 0);
+  const HWND list = main.lists.image_list().list();
+  ASSERT_NE(list, nullptr);
+  app.sheet_view.set_entry_selected(3, true);
+  EXPECT_EQ(rows_of(list, 1), "IMG0 IMG1 IMG2 >IMG3* IMG4 ");
+
+  select_page(app.project, 1);
+  pump_messages();
+  EXPECT_EQ(rows_of(list, 1), "");
+  {
+    DialogAnswerer answerer([](HWND dialog) { press_button(dialog, IDCANCEL); });
+    select_page(app.project, 0);
+  }
+  pump_messages();
+  EXPECT_EQ(rows_of(list, 1), "IMG0 IMG1 IMG2 IMG3 IMG4 ");
+
+  app.project.modified = false;
+  release_project(app.project);
+  pump_messages();
+  EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
 }
 
 TEST(PageListScenario, SwitchesPagesRunsTheMenuAndRenamesInPlace) {
