@@ -127,9 +127,12 @@ void ImageListWindow::show_selection(const std::vector<EntryChange>& items) {
   if (items.empty()) {
     return;
   }
-  // No redraw lock around many rows: the rows' repaints gather into one
-  // anyway, and under Wine turning drawing back on repaints the whole list
-  // and its frame at once, which cost more than all the rows.
+  // Many rows at once (select all, a selection rectangle) are drawn once, not
+  // row by row.
+  std::optional<RedrawLock> redraw;
+  if (items.size() > 1) {
+    redraw.emplace(list_);
+  }
   {
     // The page model holds these flags already: what the list reports back
     // is not a change of the user's.
@@ -158,8 +161,9 @@ void ImageListWindow::fill(const ImageEntryList& entries) {
   if (list_ == nullptr) {
     return;
   }
-  // A virtual list: a count and the selected rows, no redraw lock (see
-  // show_selection).
+  // A virtual list: a count and the selected rows. No redraw lock: under Wine
+  // turning drawing back on repaints the whole list and its frame at once,
+  // which costs far more than a count.
   {
     RowWork work(row_work_);
     set_list_row_state(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
