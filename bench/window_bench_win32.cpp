@@ -435,6 +435,8 @@ void run_project(const char* title, const std::string& folder, const std::string
     time.stop();
     print_step("select all", time);
   }
+  print_repaint("full repaint, sheet view, all selected",
+                time_repaints(options.repaints, [&] { full_repaint(view_window); }));
 
   // The first image pressed and dragged 40 pixels right and 24 down in
   // eight moves, the others following.
