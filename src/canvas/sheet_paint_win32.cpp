@@ -82,6 +82,42 @@ class ShrinkSource {
   HGDIOBJ first_bitmap_ = nullptr;
 };
 
+// The selection outlines' dotted pen and hollow brush: made and selected at
+// the first selected entry and kept selected to the end of the paint (a
+// placeholder selects its own and puts these back).
+class OutlineTools {
+ public:
+  explicit OutlineTools(HDC dc) : dc_(dc) {}
+  ~OutlineTools() {
+    // Put back before the pen is deleted.
+    if (previous_pen_ != nullptr && previous_pen_ != HGDI_ERROR) {
+      SelectObject(dc_, previous_pen_);
+    }
+    if (previous_brush_ != nullptr && previous_brush_ != HGDI_ERROR) {
+      SelectObject(dc_, previous_brush_);
+    }
+  }
+  OutlineTools(const OutlineTools&) = delete;
+  OutlineTools& operator=(const OutlineTools&) = delete;
+
+  void outline(const ViewRect& rect) {
+    if (!made_) {
+      made_ = true;
+      dots_ = GdiPen(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
+      previous_pen_ = SelectObject(dc_, dots_.get());
+      previous_brush_ = SelectObject(dc_, GetStockObject(HOLLOW_BRUSH));
+    }
+    Rectangle(dc_, rect.left, rect.top, rect.right, rect.bottom);
+  }
+
+ private:
+  HDC dc_;
+  bool made_ = false;
+  GdiPen dots_;
+  HGDIOBJ previous_pen_ = nullptr;
+  HGDIOBJ previous_brush_ = nullptr;
+};
+
 // At whole magnifications straight from the section's pixels: selecting
 // each of a page's pictures into a memory DC in turn cost as much as
 // drawing them (the source rows of a bottom-up DIB count from its bottom
@@ -123,8 +159,7 @@ void paint_sheet(HDC dc, const RECT& update, const SheetViewState& state) {
 
 void paint_entries(HDC dc, const RECT& update, const SheetViewState& state,
                    const ImageEntryList& entries) {
-  // The outlines' pen, made when the first selected entry is met.
-  GdiPen dots;
+  OutlineTools outlines(dc);
   ShrinkSource shrink_source(dc);
   const bool whole_zoom = state.zoom >= kZoomUnit && state.zoom % kZoomUnit == 0;
   SetStretchBltMode(dc, COLORONCOLOR);
@@ -143,12 +178,7 @@ void paint_entries(HDC dc, const RECT& update, const SheetViewState& state,
                     whole_zoom, shrink_source);
     }
     if (entry.selected) {
-      if (!dots) {
-        dots = GdiPen(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
-      }
-      SelectGuard pen_guard(dc, dots.get());
-      SelectGuard brush_guard(dc, GetStockObject(HOLLOW_BRUSH));
-      Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+      outlines.outline(rect);
     }
   }
 }

@@ -1,8 +1,9 @@
 // The view paints each picture straight from its DIB section's pixels. What
 // it shows must be what copying the section through a memory DC shows (the
 // way GDI draws a bitmap), at every zoom, for every depth the loader hands
-// over, for whole and partial repaints; and at whole magnifications each
-// picture pixel lands upright in its own zoom x zoom square.
+// over, for whole and partial repaints, with and without the selection
+// outline; and at whole magnifications each picture pixel lands upright in
+// its own zoom x zoom square.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -111,15 +112,29 @@ struct Target {
   MemoryDc dc;
 };
 
+// Whether the entry is painted at all for `update`.
+bool meets(const ViewRect& rect, const RECT& update) {
+  return rect.left < update.right && update.left < rect.right && rect.top < update.bottom &&
+         update.top < rect.bottom;
+}
+
 // The same entry as the earlier paint drew it: the section selected into a
-// memory DC and stretched from there.
-void paint_through_memory_dc(HDC dc, const EntryPicture& picture, const EntryBlit& blit) {
+// memory DC and stretched from there, then a selected entry's dotted
+// outline.
+void paint_through_memory_dc(HDC dc, const EntryPicture& picture, const EntryBlit& blit,
+                             const ViewRect& rect, bool selected) {
   MemoryDc source(CreateCompatibleDC(dc));
-  SelectGuard selected(source.get(), picture.bitmap());
+  SelectGuard picture_guard(source.get(), picture.bitmap());
   SetStretchBltMode(dc, COLORONCOLOR);
   StretchBlt(dc, blit.destination.x, blit.destination.y, blit.destination.width,
              blit.destination.height, source.get(), blit.source.x, blit.source.y, blit.source.width,
              blit.source.height, SRCCOPY);
+  if (selected) {
+    GdiPen dots(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
+    SelectGuard pen_guard(dc, dots.get());
+    SelectGuard brush_guard(dc, GetStockObject(HOLLOW_BRUSH));
+    Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+  }
 }
 
 TEST(EntryPicturePaint, PicturesShowAsTheirSectionsThroughAMemoryDcAtEveryZoomAndUpdate) {
@@ -154,19 +169,22 @@ TEST(EntryPicturePaint, PicturesShowAsTheirSectionsThroughAMemoryDcAtEveryZoomAn
       state.scroll_y = 1;
       const ViewRect rect = entry_view_rect(sheet_rect_of(entry), 1, 1, zoom.sixteenths);
       for (const Update& update : updates) {
-        const std::string where =
-            std::to_string(depth) + " bits, zoom " + std::string(zoom.text) + ", " + update.name;
+        // Selected every other time, so each depth and zoom meets both.
+        entry.selected = !entry.selected;
+        const std::string where = std::to_string(depth) + " bits, zoom " + std::string(zoom.text) +
+                                  ", " + update.name + (entry.selected ? ", selected" : "");
         Target painted;
         paint_entries(painted.dc.get(), update.rect, state, entries);
         Target expected;
         const ViewRect clip{update.rect.left, update.rect.top, update.rect.right,
                             update.rect.bottom};
         paint_through_memory_dc(expected.dc.get(), *picture,
-                                entry_blit(rect, clip, kWidth, kHeight, zoom.sixteenths));
+                                entry_blit(rect, clip, kWidth, kHeight, zoom.sixteenths), rect,
+                                entry.selected && meets(rect, update.rect));
         const std::vector<std::uint32_t> shown = painted.pixels();
         ASSERT_EQ(shown.size(), static_cast<std::size_t>(kTarget * kTarget)) << where;
         EXPECT_EQ(shown, expected.pixels()) << where;
-        if (zoom.sixteenths < kZoomUnit) {
+        if (zoom.sixteenths < kZoomUnit || entry.selected) {
           continue;
         }
         // Whole magnifications: every painted pixel is its picture pixel.
