@@ -11,10 +11,13 @@
 // visited.
 //
 //   window_bench.exe PICONEL-CLI.EXE PROJECTS [--runs N] [--visits N] [--only bench|tiny]
+//                    [--repaints N] [--no-output]
 //
 // PROJECTS is the folder window_bench_projects wrote (bench\bench.ijp and
 // tiny\tiny.ijp); the output goes into out_window and out_cli beside each
-// project. --visits ends the page switching after N pages (all by default).
+// project. --visits ends the page switching after N pages (all by default);
+// --repaints sets how many full repaints are timed at each zoom step (10);
+// --no-output saves without the output steps (which take long).
 //
 // Times are wall clock; "cpu" is the processor time of the window's thread
 // (user + system), which other programs on a shared machine disturb far less.
@@ -158,10 +161,63 @@ void settle() {
   pump_messages();
 }
 
-// Everything painted again: the view, every entry window, the list windows.
+// `window` and its child windows painted again at once. The list windows
+// are owned top-level windows, not children of the main window: they are
+// repainted on their own.
 void full_repaint(HWND window) {
   RedrawWindow(window, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+// A repaint's mean over several in a row: one is a few milliseconds, below
+// the 10 to 16 ms steps in which Wine counts processor time.
+struct RepaintTime {
+  double wall = 0;
+  double cpu = 0;
+};
+
+template <typename Repaint>
+RepaintTime time_repaints(int count, Repaint repaint) {
+  Stopwatch time;
+  for (int i = 0; i < count; ++i) {
+    repaint();
+    settle();
+  }
+  time.stop();
+  return {time.wall() / count, time.cpu() / count};
+}
+
+// What the screen itself costs: a view-sized DIB section copied to the
+// view's window in one BitBlt and handed to the display, as the end of the
+// view's paint does; nothing of the sheet is drawn.
+RepaintTime time_screen_copies(HWND view, int count) {
+  RECT client{};
+  GetClientRect(view, &client);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = std::max(1L, client.right);
+  info.bmiHeader.biHeight = -std::max(1L, client.bottom);
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HDC memory = CreateCompatibleDC(nullptr);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  const RepaintTime time = time_repaints(count, [&] {
+    const HDC dc = GetDC(view);
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    ReleaseDC(view, dc);
+    GdiFlush();
+  });
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  return time;
+}
+
+void print_repaint(const char* name, const RepaintTime& time) {
+  std::printf("    %-32s %9.1f ms  (cpu %8.1f ms)\n", name, time.wall, time.cpu);
 }
 
 std::string windows_path(std::string path) {
@@ -244,6 +300,8 @@ struct Options {
   int runs = 1;
   int visits = 0;  // 0: every page
   std::string only;
+  int repaints = 10;   // full repaints timed at each zoom step
+  bool output = true;  // --no-output: save only, no output from the window or piconel-cli
 };
 
 // An empty settings file (the program's defaults), for the window and the
@@ -337,21 +395,36 @@ void run_project(const char* title, const std::string& folder, const std::string
                 median(walls), median(cpus), *std::max_element(walls.begin(), walls.end()), total);
   }
 
-  // Every zoom step from "1/4" to "x 8", each with a full repaint after it;
+  // Every zoom step from "1/4" to "x 8", each with full repaints after it
+  // (means of --repaints in a row): the sheet view alone, the two list
+  // windows, the main window with all its children (the view among them);
   // then back to "x 1".
+  const HWND view_window = app.sheet_view.window();
+  const HWND page_list = list_windows.page_list().window();
+  const HWND image_list = list_windows.image_list().window();
   for (int item = kZoomItems - 1; item >= 0; --item) {
     Stopwatch step;
     choose_zoom(app, item);
     settle();
     step.stop();
-    Stopwatch repaint;
-    full_repaint(window);
-    settle();
-    repaint.stop();
-    std::printf("  zoom %-29s %9.1f ms  (cpu %8.1f ms)  full repaint %7.1f ms (cpu %6.1f)\n",
+    std::printf("  zoom %-29s %9.1f ms  (cpu %8.1f ms)\n",
                 std::string(kZoomSteps[static_cast<std::size_t>(item)].text).c_str(), step.wall(),
-                step.cpu(), repaint.wall(), repaint.cpu());
+                step.cpu());
+    print_repaint("full repaint, sheet view",
+                  time_repaints(options.repaints, [&] { full_repaint(view_window); }));
+    print_repaint("full repaint, list windows", time_repaints(options.repaints, [&] {
+                    full_repaint(page_list);
+                    full_repaint(image_list);
+                  }));
+    print_repaint("  of which the page list",
+                  time_repaints(options.repaints, [&] { full_repaint(page_list); }));
+    print_repaint("  of which the image list",
+                  time_repaints(options.repaints, [&] { full_repaint(image_list); }));
+    print_repaint("full repaint, main window",
+                  time_repaints(options.repaints, [&] { full_repaint(window); }));
   }
+  print_repaint("view-sized BitBlt to the screen",
+                time_screen_copies(view_window, options.repaints));
   choose_zoom(app, kStartZoomStep);
   settle();
 
@@ -362,6 +435,8 @@ void run_project(const char* title, const std::string& folder, const std::string
     time.stop();
     print_step("select all", time);
   }
+  print_repaint("full repaint, sheet view, all selected",
+                time_repaints(options.repaints, [&] { full_repaint(view_window); }));
 
   // The first image pressed and dragged 40 pixels right and 24 down in
   // eight moves, the others following.
@@ -400,7 +475,14 @@ void run_project(const char* title, const std::string& folder, const std::string
   std::vector<double> window_cpus;
   std::vector<double> cli_walls;
   bool saved = false;
-  for (int run = 0; run < options.runs; ++run) {
+  if (!options.output) {
+    Stopwatch save;
+    command(app, IDM_PROJECT_SAVE);
+    settle();
+    save.stop();
+    print_step("save", save);
+  }
+  for (int run = 0; options.output && run < options.runs; ++run) {
     Stopwatch output;
     command(app, IDM_OUTPUT);
     settle();
@@ -418,28 +500,30 @@ void run_project(const char* title, const std::string& folder, const std::string
     const ChildTimes cli = run_cli_output(options.cli, project_path, cli_out, settings_path);
     cli_walls.push_back(cli.wall);
   }
-  int window_files = 0;
-  int cli_files = 0;
-  const std::uint64_t window_digest = digest_of(window_out, window_files);
-  const std::uint64_t cli_digest = digest_of(cli_out, cli_files);
-  std::printf("  %-34s %9.1f ms  (cpu %8.1f ms)  %d files, digest %016llx\n", "output, window",
-              median(window_walls), median(window_cpus), window_files,
-              static_cast<unsigned long long>(window_digest));
-  // Wine's process times of a child are not its own: wall time only.
-  std::printf("  %-34s %9.1f ms                       %d files, digest %016llx%s\n",
-              "output, piconel-cli --jobs 1", median(cli_walls), cli_files,
-              static_cast<unsigned long long>(cli_digest),
-              window_digest == cli_digest ? " (the same)" : " (DIFFERENT)");
-  std::printf("  %-34s %9.2f x\n", "window / piconel-cli",
-              median(window_walls) / std::max(1.0, median(cli_walls)));
-  std::printf("  status bar: %s\n",
-              [&] {
-                wchar_t text[512] = {};
-                SendMessageW(app.controls.status_bar, SB_GETTEXTW, 1,
-                             reinterpret_cast<LPARAM>(text));
-                return to_cp932(text);
-              }()
-                  .c_str());
+  if (options.output) {
+    int window_files = 0;
+    int cli_files = 0;
+    const std::uint64_t window_digest = digest_of(window_out, window_files);
+    const std::uint64_t cli_digest = digest_of(cli_out, cli_files);
+    std::printf("  %-34s %9.1f ms  (cpu %8.1f ms)  %d files, digest %016llx\n", "output, window",
+                median(window_walls), median(window_cpus), window_files,
+                static_cast<unsigned long long>(window_digest));
+    // Wine's process times of a child are not its own: wall time only.
+    std::printf("  %-34s %9.1f ms                       %d files, digest %016llx%s\n",
+                "output, piconel-cli --jobs 1", median(cli_walls), cli_files,
+                static_cast<unsigned long long>(cli_digest),
+                window_digest == cli_digest ? " (the same)" : " (DIFFERENT)");
+    std::printf("  %-34s %9.2f x\n", "window / piconel-cli",
+                median(window_walls) / std::max(1.0, median(cli_walls)));
+    std::printf("  status bar: %s\n",
+                [&] {
+                  wchar_t text[512] = {};
+                  SendMessageW(app.controls.status_bar, SB_GETTEXTW, 1,
+                               reinterpret_cast<LPARAM>(text));
+                  return to_cp932(text);
+                }()
+                    .c_str());
+  }
   print_resources("after output and save", measure());
 
   {
@@ -453,7 +537,8 @@ void run_project(const char* title, const std::string& folder, const std::string
 }
 
 constexpr char kUsage[] =
-    "usage: window_bench PICONEL-CLI.EXE PROJECTS [--runs N] [--visits N] [--only bench|tiny]\n";
+    "usage: window_bench PICONEL-CLI.EXE PROJECTS [--runs N] [--visits N] [--only bench|tiny]\n"
+    "                    [--repaints N] [--no-output]\n";
 
 int run(int argc, char** argv) {
   Options options;
@@ -464,6 +549,10 @@ int run(int argc, char** argv) {
       options.runs = std::max(1, std::atoi(argv[++i]));
     } else if (argument == "--visits" && i + 1 < argc) {
       options.visits = std::max(1, std::atoi(argv[++i]));
+    } else if (argument == "--repaints" && i + 1 < argc) {
+      options.repaints = std::max(1, std::atoi(argv[++i]));
+    } else if (argument == "--no-output") {
+      options.output = false;
     } else if (argument == "--only" && i + 1 < argc) {
       options.only = argv[++i];
     } else {

@@ -8,7 +8,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "image/dib.h"
 #include "image/image_entry.h"
@@ -27,13 +29,23 @@ class EntryPicture final : public EntryDisplay {
   // A placeholder's display, which holds nothing.
   [[nodiscard]] static std::unique_ptr<EntryPicture> create_placeholder();
 
-  // The DIB section to paint from; null for a placeholder.
+  // The DIB section that holds the pixels; null for a placeholder.
   [[nodiscard]] HBITMAP bitmap() const { return bitmap_.get(); }
+  // The section's header and colour table and its pixels, to draw straight
+  // from them (StretchDIBits) without selecting the section into a DC;
+  // null for a placeholder.
+  [[nodiscard]] const BITMAPINFO* info() const {
+    return info_.empty() ? nullptr : reinterpret_cast<const BITMAPINFO*>(info_.data());
+  }
+  [[nodiscard]] const void* pixels() const { return pixels_; }
 
  private:
-  explicit EntryPicture(GdiBitmap bitmap) : bitmap_(std::move(bitmap)) {}
+  EntryPicture(GdiBitmap bitmap, std::vector<std::uint8_t> info, const void* pixels)
+      : bitmap_(std::move(bitmap)), info_(std::move(info)), pixels_(pixels) {}
 
   GdiBitmap bitmap_;
+  std::vector<std::uint8_t> info_;
+  const void* pixels_ = nullptr;  // the section's own bits, freed with it
 };
 
 // The entry's picture; none for an entry without a display of the view.

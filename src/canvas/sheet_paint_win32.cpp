@@ -51,6 +51,97 @@ void paint_placeholder(HDC dc, const ViewRect& box, const ImageEntry& entry) {
             DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
 }
 
+// The memory DC pictures are shrunk from below 100 %, made for the first
+// of them; the DC's own bitmap goes back in before it is deleted.
+class ShrinkSource {
+ public:
+  explicit ShrinkSource(HDC target) : target_(target) {}
+  ~ShrinkSource() {
+    if (dc_ && first_bitmap_ != nullptr) {
+      SelectObject(dc_.get(), first_bitmap_);
+    }
+  }
+  ShrinkSource(const ShrinkSource&) = delete;
+  ShrinkSource& operator=(const ShrinkSource&) = delete;
+
+  // The DC holding `bitmap`; null when GDI refuses.
+  HDC select(HBITMAP bitmap) {
+    if (!dc_) {
+      dc_ = MemoryDc(CreateCompatibleDC(target_));
+      if (!dc_) {
+        return nullptr;
+      }
+      first_bitmap_ = GetCurrentObject(dc_.get(), OBJ_BITMAP);
+    }
+    return SelectObject(dc_.get(), bitmap) != nullptr ? dc_.get() : nullptr;
+  }
+
+ private:
+  HDC target_;
+  MemoryDc dc_;
+  HGDIOBJ first_bitmap_ = nullptr;
+};
+
+// The selection outlines' dotted pen and hollow brush: made and selected at
+// the first selected entry and kept selected to the end of the paint (a
+// placeholder selects its own and puts these back).
+class OutlineTools {
+ public:
+  explicit OutlineTools(HDC dc) : dc_(dc) {}
+  ~OutlineTools() {
+    // Put back before the pen is deleted.
+    if (previous_pen_ != nullptr && previous_pen_ != HGDI_ERROR) {
+      SelectObject(dc_, previous_pen_);
+    }
+    if (previous_brush_ != nullptr && previous_brush_ != HGDI_ERROR) {
+      SelectObject(dc_, previous_brush_);
+    }
+  }
+  OutlineTools(const OutlineTools&) = delete;
+  OutlineTools& operator=(const OutlineTools&) = delete;
+
+  void outline(const ViewRect& rect) {
+    if (!made_) {
+      made_ = true;
+      dots_ = GdiPen(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
+      previous_pen_ = SelectObject(dc_, dots_.get());
+      previous_brush_ = SelectObject(dc_, GetStockObject(HOLLOW_BRUSH));
+    }
+    Rectangle(dc_, rect.left, rect.top, rect.right, rect.bottom);
+  }
+
+ private:
+  HDC dc_;
+  bool made_ = false;
+  GdiPen dots_;
+  HGDIOBJ previous_pen_ = nullptr;
+  HGDIOBJ previous_brush_ = nullptr;
+};
+
+// At whole magnifications straight from the section's pixels: selecting
+// each of a page's pictures into a memory DC in turn cost as much as
+// drawing them (the source rows of a bottom-up DIB count from its bottom
+// row). Shrunk pictures go through the memory DC still: for a destination
+// one pixel wide or high, a stretch from the pixels picks another source
+// pixel than a stretch from a DC.
+void paint_picture(HDC dc, const EntryPicture& picture, const EntryBlit& blit, bool whole_zoom,
+                   ShrinkSource& shrink_source) {
+  const BlitArea& to = blit.destination;
+  const BlitArea& from = blit.source;
+  if (to.width <= 0 || to.height <= 0) {
+    return;
+  }
+  if (whole_zoom) {
+    const LONG rows = picture.info()->bmiHeader.biHeight;
+    StretchDIBits(dc, to.x, to.y, to.width, to.height, from.x, rows - from.y - from.height,
+                  from.width, from.height, picture.pixels(), picture.info(), DIB_RGB_COLORS,
+                  SRCCOPY);
+  } else if (const HDC source = shrink_source.select(picture.bitmap())) {
+    StretchBlt(dc, to.x, to.y, to.width, to.height, source, from.x, from.y, from.width, from.height,
+               SRCCOPY);
+  }
+}
+
 }  // namespace
 
 void paint_sheet(HDC dc, const RECT& update, const SheetViewState& state) {
@@ -68,11 +159,9 @@ void paint_sheet(HDC dc, const RECT& update, const SheetViewState& state) {
 
 void paint_entries(HDC dc, const RECT& update, const SheetViewState& state,
                    const ImageEntryList& entries) {
-  // One memory DC takes each picture in turn.
-  MemoryDc source(CreateCompatibleDC(dc));
-  const HGDIOBJ first_bitmap =
-      source ? GetCurrentObject(source.get(), OBJ_BITMAP) : static_cast<HGDIOBJ>(nullptr);
-  GdiPen dots(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
+  OutlineTools outlines(dc);
+  ShrinkSource shrink_source(dc);
+  const bool whole_zoom = state.zoom >= kZoomUnit && state.zoom % kZoomUnit == 0;
   SetStretchBltMode(dc, COLORONCOLOR);
   const ViewRect clip{update.left, update.top, update.right, update.bottom};
   for (const ImageEntry& entry : entries) {
@@ -82,23 +171,15 @@ void paint_entries(HDC dc, const RECT& update, const SheetViewState& state,
       continue;
     }
     const EntryPicture* picture = entry_picture(entry);
-    if (entry.placeholder || picture == nullptr || picture->bitmap() == nullptr) {
+    if (entry.placeholder || picture == nullptr || picture->info() == nullptr) {
       paint_placeholder(dc, rect, entry);
-    } else if (source && SelectObject(source.get(), picture->bitmap()) != nullptr) {
-      const EntryBlit blit = entry_blit(rect, clip, entry.width, entry.height, state.zoom);
-      StretchBlt(dc, blit.destination.x, blit.destination.y, blit.destination.width,
-                 blit.destination.height, source.get(), blit.source.x, blit.source.y,
-                 blit.source.width, blit.source.height, SRCCOPY);
+    } else {
+      paint_picture(dc, *picture, entry_blit(rect, clip, entry.width, entry.height, state.zoom),
+                    whole_zoom, shrink_source);
     }
     if (entry.selected) {
-      SelectGuard pen_guard(dc, dots.get());
-      SelectGuard brush_guard(dc, GetStockObject(HOLLOW_BRUSH));
-      Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+      outlines.outline(rect);
     }
-  }
-  if (source && first_bitmap != nullptr) {
-    // The last picture goes out before the DC is deleted.
-    SelectObject(source.get(), first_bitmap);
   }
 }
 
