@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "image/colour_analysis.h"
+#include "image/colour_index.h"
 #include "output/output_file.h"
 #include "output/page_bitmap.h"
 #include "store/no_throw.h"
@@ -16,7 +17,8 @@ namespace {
 // Index of every value a pixel of `picture` (8 bits or less) can hold: the
 // first page palette position of the colour SheetCanvas::draw would give it
 // (black past the colour table), -1 where the page palette lacks it.
-std::array<std::int16_t, 256> positions_of_values(const Dib& picture, const ColourIndex& index) {
+std::array<std::int16_t, 256> positions_of_values(const Dib& picture,
+                                                  const PageColourIndex& index) {
   std::array<std::int16_t, 256> positions{};
   const auto values = std::size_t{1} << picture.bits_per_pixel;
   const std::size_t listed = std::min(values, picture.colour_table.size());
@@ -80,9 +82,9 @@ bool index_paletted_row(const std::uint8_t* line, std::int32_t depth, std::size_
 // without a lookup.
 template <std::size_t Step>
 bool index_true_colour_row(const std::uint8_t* line, std::size_t first, std::size_t count,
-                           const ColourIndex& index, std::uint8_t* out) {
+                           const PageColourIndex& index, std::uint8_t* out) {
   const std::uint8_t* p = line + Step * first;
-  std::uint32_t last_key = ColourIndex::kNoColour;
+  std::uint32_t last_key = PageColourIndex::kNoColour;
   int last_position = -1;
   const auto put = [&](std::size_t i, std::uint32_t key) {
     if (key != last_key) {
@@ -238,29 +240,25 @@ bool PageSheet::merge_true_colour(const Dib& picture, std::int32_t x, std::int32
   if (!area.empty()) {
     note_drawn_rows(area.top, area.bottom);
   }
-  // Neighbouring pixels mostly repeat a colour: the last one is tried first.
-  std::uint32_t last_colour = ColourIndex::kNoColour;
-  int last_index = 0;
   // The index a pixel of `colour` is drawn with; -1 at the page's 257th
-  // colour.
+  // colour. No test against the pixel before: where neighbours differ its
+  // branch is mispredicted, and the first slot's look-up costs as little.
   const auto index_of = [&](std::uint32_t colour) {
-    if (colour == last_colour) {
-      return last_index;
-    }
-    int position = first_position_.find(colour);
-    if (position < 0) {
-      // A colour new to the page is appended, as the merge appends the
-      // colours of a picture in the order they first appear.
-      if (known_colours_ >= kMaxColours) {
-        palette.count = -1;
-        return -1;
+    int position = first_position_.find_in_first_slot(colour);
+    if (position < 0) [[unlikely]] {
+      position = first_position_.find(colour);
+      if (position < 0) {
+        // A colour new to the page is appended, as the merge appends the
+        // colours of a picture in the order they first appear.
+        if (known_colours_ >= kMaxColours) {
+          palette.count = -1;
+          return -1;
+        }
+        position = known_colours_;
+        append_colour(colour, palette);
       }
-      position = known_colours_;
-      append_colour(colour, palette);
     }
-    last_colour = colour;
-    last_index = colour == key ? int{replacement_index} : position;
-    return last_index;
+    return colour == key ? int{replacement_index} : position;
   };
   const auto width = static_cast<std::size_t>(picture.width);
   const std::uint8_t* line = nullptr;
@@ -327,7 +325,7 @@ bool PageSheet::draw_merging(const Dib& picture, std::int32_t x, std::int32_t y,
     return false;
   }
   const std::uint32_t key_colour =
-      key >= 0 ? static_cast<std::uint32_t>(key) & 0xFFFFFFu : ColourIndex::kNoColour;
+      key >= 0 ? static_cast<std::uint32_t>(key) & 0xFFFFFFu : PageColourIndex::kNoColour;
   const auto index = static_cast<std::uint8_t>(replacement_index);
   return picture.bits_per_pixel == 32
              ? merge_true_colour<4>(picture, x, y, key_colour, index, palette)

@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "image/colour.h"
-#include "image/colour_index.h"
 #include "image/dib.h"
 #include "output/page_bitmap.h"
+#include "output/page_colour_index.h"
 #include "output/sheet_canvas.h"
 #include "output/sheet_pixels.h"
 
@@ -105,7 +105,7 @@ class PageSheet {
   // each (the index an 8-bit file gives a pixel of that colour).
   std::array<PaletteEntry, kMaxColours> colours_{};
   std::int32_t known_colours_ = 0;
-  ColourIndex first_position_;
+  PageColourIndex first_position_;
   // The first position after 0 holding the colour of entry 0, or -1: a
   // paletted picture with a transparent entry looks its colours up from
   // entry 1 on, so entry 0's colour may be listed twice.

@@ -242,6 +242,12 @@ TEST(PageSheet, DrawMergingGivesTheColoursAndPixelsOfTheUsualWay) {
       return std::uint32_t(((x * 7 + y * 13) % colours) * 0x010305 + 0x000100);
     };
   };
+  // 255 colours, `i` 0..254, several of them sharing a first slot in the
+  // page's colour index (so that looking them up again has to probe further).
+  const auto many_distinct = [](int i) {
+    const auto n = static_cast<std::uint32_t>(i);
+    return (n * n * 0x3B1u + n * 0x1F3u) & 0xFFFFFFu;
+  };
   const auto framed = [](std::uint32_t frame) {
     return [frame](int x, int y) { return x == 0 || y == 0 ? frame : 0x204060u + x; };
   };
@@ -297,6 +303,18 @@ TEST(PageSheet, DrawMergingGivesTheColoursAndPixelsOfTheUsualWay) {
         {make_picture(30, 30, 32, {}, many(300)), 10, 10},
         {make_picture(6, 6, 24, {}, gradient), 50, 50}},
        1},
+      {"255 colours drawn twice: the second finds every one, also those that collide",
+       64,
+       64,
+       0,
+       0,
+       {{make_picture(15, 17, 24, {},
+                      [many_distinct](int x, int y) { return many_distinct(x + 15 * y); }),
+         0, 0},
+        {make_picture(17, 15, 32, {},
+                      [many_distinct](int x, int y) { return many_distinct(x * 15 + y); }),
+         20, 20}},
+       2},
       {"the page's 257th colour in a picture of few colours",
        64,
        64,
