@@ -4,7 +4,7 @@
 # 256 sprites of 4 x 4) into a temporary folder, then runs
 # bench/window_bench_win32.cpp of a Windows build under Wine in a virtual
 # display of its own, against piconel-cli of the same build.
-#   scripts/window-bench.sh [--runs N] [--visits N] [--only bench|tiny]
+#   scripts/window-bench.sh [--runs N] [--visits N] [--only bench|tiny] [--repaints N] [--no-output]
 # Needs window_bench_projects in build/native and window_bench in build/win64
 # (PICONEL_NATIVE_BUILD and PICONEL_WIN64_BUILD name others):
 #   cmake --build build/native --target window_bench_projects
