@@ -33,12 +33,15 @@ inline std::uint32_t colour_key_with_spare_byte(const std::uint8_t* p) {
   }
 }
 
-class ColourIndex {
+// An open-addressing table of 2^SlotBits slots (at least twice the most
+// colours it holds, so every probe is short).
+template <unsigned SlotBits>
+class BasicColourIndex {
  public:
   // A key no colour has (keys have 24 bits).
   static constexpr std::uint32_t kNoColour = 0xFFFFFFFFu;
 
-  ColourIndex() { keys_.fill(kNoColour); }
+  BasicColourIndex() { keys_.fill(kNoColour); }
 
   // Position stored with `key`, or -1.
   [[nodiscard]] int find(std::uint32_t key) const {
@@ -51,6 +54,13 @@ class ColourIndex {
         return -1;
       }
     }
+  }
+
+  // Position of `key` when it sits in its first slot, else -1 (find then
+  // answers): one load and one compare.
+  [[nodiscard]] int find_in_first_slot(std::uint32_t key) const {
+    const std::size_t slot = start(key);
+    return keys_[slot] == key ? int{positions_[slot]} : -1;
   }
 
   // Stores `position` (0..255) with `key` unless the key is there already:
@@ -68,15 +78,20 @@ class ColourIndex {
   }
 
  private:
-  static constexpr std::size_t kSlots = 2 * kMaxColours;
+  static constexpr std::size_t kSlots = std::size_t{1} << SlotBits;
   static constexpr std::size_t kMask = kSlots - 1;
+  static_assert(kSlots >= 2 * kMaxColours);
 
+  // The top bits of a multiplicative hash, so near colours spread.
   static std::size_t start(std::uint32_t key) {
-    return static_cast<std::size_t>((key * 0x9E3779B1u) >> 23) & kMask;
+    return static_cast<std::size_t>((key * 0x9E3779B1u) >> (32 - SlotBits));
   }
 
   std::array<std::uint32_t, kSlots> keys_{};
   std::array<std::uint8_t, kSlots> positions_{};
 };
+
+// Twice the most colours.
+using ColourIndex = BasicColourIndex<9>;
 
 }  // namespace piconel
