@@ -423,27 +423,37 @@ std::string page_names(Project& project) {
   return names;
 }
 
-// The rows follow page switches (the missing images' prompt pumping
-// messages in between) and the release of the project, whatever was
-// selected before.
+// The rows follow page switches by a real double-click on the page list
+// (the missing images' prompt pumping messages in between) and the release
+// of the project, whatever was selected before.
 TEST(ImageListScenario, RowsFollowPageSwitchesAndTheRelease) {
   ProjectFile project;
   MainWindow main(project.cp932(), L"piconel_image_list_pages.ini");
   App& app = main.app;
+  app.list_geometry.page_list = ListWindowBox{10, 320, 360, 220};
+  app.list_geometry.image_list = ListWindowBox{380, 320, 300, 200};
+  SendMessageW(main.window, WM_COMMAND, IDM_PAGE_LIST, 0);
   SendMessageW(main.window, WM_COMMAND, IDM_IMAGE_LIST, 0);
+  const HWND pages = main.lists.page_list().list();
   const HWND list = main.lists.image_list().list();
+  ASSERT_NE(pages, nullptr);
   ASSERT_NE(list, nullptr);
   app.sheet_view.set_entry_selected(3, true);
   EXPECT_EQ(rows_of(list, 1), "IMG0 IMG1 IMG2 >IMG3* IMG4 ");
 
-  select_page(app.project, 1);
-  pump_messages();
+  const auto double_click_page = [&](int row) {
+    click_at(row_on_screen(pages, row));
+    click_at(row_on_screen(pages, row));
+    run_loop(app.accelerators);
+  };
+  double_click_page(1);
+  EXPECT_EQ(app.project.current_page, 1);
   EXPECT_EQ(rows_of(list, 1), "");
   {
     DialogAnswerer answerer([](HWND dialog) { press_button(dialog, IDCANCEL); });
-    select_page(app.project, 0);
+    double_click_page(0);
   }
-  pump_messages();
+  EXPECT_EQ(app.project.current_page, 0);
   EXPECT_EQ(rows_of(list, 1), "IMG0 IMG1 IMG2 IMG3 IMG4 ");
 
   app.project.modified = false;
